@@ -1,0 +1,139 @@
+#include "app/QtPrompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace papyrant {
+
+QtPrompts::QtPrompts(QWidget* parent)
+    : m_parent(parent)
+    , m_lastFolder(QDir::currentPath())
+{
+}
+
+QWidget* QtPrompts::dialogParent() const
+{
+    if (m_parent)
+        return m_parent;
+    return QApplication::activeWindow();
+}
+
+static QMessageBox::StandardButton toQt(PromptButton button)
+{
+    switch (button) {
+    case PromptButton::Ok: return QMessageBox::Ok;
+    case PromptButton::Yes: return QMessageBox::Yes;
+    case PromptButton::No: return QMessageBox::No;
+    case PromptButton::Cancel: return QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+PromptButton QtPrompts::message(const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon,
+                                PromptButton defaultButton)
+{
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    switch (icon) {
+    case PromptIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case PromptIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case PromptIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case PromptIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case PromptIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    QMessageBox::StandardButtons standard;
+    switch (buttons) {
+    case PromptButtons::Ok: standard = QMessageBox::Ok; break;
+    case PromptButtons::OkCancel: standard = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case PromptButtons::YesNo: standard = QMessageBox::Yes | QMessageBox::No; break;
+    case PromptButtons::YesNoCancel: standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    }
+    box.setStandardButtons(standard);
+    box.setDefaultButton(toQt(defaultButton));
+    switch (box.exec()) {
+    case QMessageBox::Yes: return PromptButton::Yes;
+    case QMessageBox::No: return PromptButton::No;
+    case QMessageBox::Cancel: return PromptButton::Cancel;
+    default: break;
+    }
+    // The close box of a question counts as its safe answer.
+    if (buttons == PromptButtons::YesNo)
+        return PromptButton::No;
+    if (buttons == PromptButtons::OkCancel || buttons == PromptButtons::YesNoCancel)
+        return PromptButton::Cancel;
+    return PromptButton::Ok;
+}
+
+QString QtPrompts::input(const QString& prompt, const QString& title, const QString& proposed)
+{
+    bool accepted = false;
+    const QString answer = QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal, proposed, &accepted);
+    return accepted ? answer : QString();
+}
+
+QString QtPrompts::qtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList qt;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (%1)").arg(QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
+        qt << description;
+    }
+    if (qt.isEmpty())
+        qt << filter;
+    return qt.join(QStringLiteral(";;"));
+}
+
+static std::optional<ChosenFile> chosen(const QString& path, const QStringList& filters, const QString& selectedFilter)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    const QFileInfo info(path);
+    ChosenFile file;
+    file.fullPath = QDir::toNativeSeparators(info.absoluteFilePath());
+    file.fileTitle = info.fileName();
+    file.folder = info.absolutePath();
+    file.filterIndex = qMax(1, static_cast<int>(filters.indexOf(selectedFilter)) + 1);
+    return file;
+}
+
+std::optional<ChosenFile> QtPrompts::openFile(const QString& title, const QString& filter, const QString& presetName)
+{
+    const QString qt = qtFilter(filter);
+    QString selected;
+    const QString start = presetName.isEmpty() ? m_lastFolder : QDir(m_lastFolder).filePath(presetName);
+    const QString path = QFileDialog::getOpenFileName(dialogParent(), title, start, qt, &selected);
+    auto file = chosen(path, qt.split(QStringLiteral(";;")), selected);
+    if (file)
+        m_lastFolder = file->folder;
+    return file;
+}
+
+std::optional<ChosenFile> QtPrompts::saveFile(const QString& title, const QString& filter, const QString& presetName)
+{
+    const QString qt = qtFilter(filter);
+    QFileDialog dialog(dialogParent(), title, m_lastFolder, qt);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The program asks its own replace question where that matters.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    const QString firstPattern = filter.section(QLatin1Char('|'), 1, 1);
+    if (firstPattern.startsWith(QLatin1String("*.")))
+        dialog.setDefaultSuffix(firstPattern.mid(2));
+    dialog.selectFile(presetName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    auto file = chosen(dialog.selectedFiles().first(), qt.split(QStringLiteral(";;")), dialog.selectedNameFilter());
+    if (file)
+        m_lastFolder = file->folder;
+    return file;
+}
+
+} // namespace papyrant

@@ -1,0 +1,147 @@
+#include "core/BibliographyFiles.h"
+
+#include "core/DataBinding.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
+
+namespace papyrant {
+namespace {
+
+const QString CantCreate = QStringLiteral("The new bibliography can't be created.");
+
+const QString MissingTemplate = CantCreate + QLatin1Char('\n') +
+                                QStringLiteral("some of assistant files couldn't be found") + QLatin1Char('\n') +
+                                QStringLiteral("Try to close the program then run it again from start\\programs menu and try again") +
+                                QLatin1Char('\n') + QStringLiteral("If the problem persist try to setup the program once again.");
+
+class TemplateMissing : public std::runtime_error {
+public:
+    TemplateMissing() : std::runtime_error("template missing") {}
+};
+
+std::runtime_error systemError(std::errc code)
+{
+    return std::runtime_error(std::make_error_code(code).message());
+}
+
+// True when the chosen name is already taken in its folder. The listing is compared
+// exactly, as users name files; a file the listing misses (another letter case on a
+// case-blind disk, another extension) is still never replaced without asking.
+bool fileTaken(const ChosenFile& file)
+{
+    const QStringList listed = QDir(file.folder).entryList({QStringLiteral("*.pyr")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : listed) {
+        if (name == file.fileTitle)
+            return true;
+    }
+    return QFileInfo::exists(file.fullPath);
+}
+
+// Copies the template over the target in one step: a copy is made beside the target
+// and renamed onto it, so a failed copy leaves the old file as it was.
+void copyTemplate(const QString& templatePath, const QString& target)
+{
+    namespace fs = std::filesystem;
+    const fs::path source = templatePath.toStdString();
+    const fs::path destination = target.toStdString();
+    std::error_code ec;
+    if (!fs::is_regular_file(source, ec))
+        throw TemplateMissing();
+    const QFileInfo existing(target);
+    if (existing.exists() && !existing.isWritable())
+        throw systemError(std::errc::permission_denied);
+    if (existing.exists() && existing.isDir())
+        throw systemError(std::errc::is_a_directory);
+    const fs::path partial = destination.string() + ".partial";
+    fs::copy_file(source, partial, fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+        const std::string reason = ec.message();
+        fs::remove(partial, ec);
+        throw std::runtime_error(reason);
+    }
+    fs::permissions(partial, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+    fs::rename(partial, destination, ec);
+    if (ec) {
+        const std::string reason = ec.message();
+        fs::remove(partial, ec);
+        throw std::runtime_error(reason);
+    }
+}
+
+} // namespace
+
+QString bibliographyName(const QString& fileTitle)
+{
+    if (fileTitle.size() < 4)
+        throw std::runtime_error(
+            QStringLiteral("the file name \"%1\" is too short to end in \".pyr\"").arg(fileTitle).toStdString());
+    return fileTitle.left(fileTitle.size() - 4);
+}
+
+QString refreshRecordCount(ProgramState& state)
+{
+    state.DataPath = state.BibPath;
+    SharedDataBinding binding;
+    binding.setRecordSource(QStringLiteral("Select Abstracts.* From Abstracts"));
+    RecordSet& records = binding.refresh();
+    int count = records.recordCount();
+    if (count >= 1) {
+        records.moveLast();
+        count = records.recordCount();
+    }
+    const QString countText = count == 0 ? QStringLiteral("no") : QString::number(count);
+    return QStringLiteral("bibliography name is: ") + state.BibName + QStringLiteral(", contains ") + countText +
+           QStringLiteral(" records");
+}
+
+std::optional<QString> createBibliography(Prompts& prompts, ProgramState& state)
+{
+    QString proposed = QStringLiteral("bibliography1");
+    for (;;) {
+        const auto file = prompts.saveFile(QStringLiteral("Create new Papyrant File"), BibliographyFilter, proposed);
+        if (!file)
+            return std::nullopt;
+        try {
+            const QString name = bibliographyName(file->fileTitle);
+            proposed = name;
+            if (fileTaken(*file)) {
+                const QString question = QStringLiteral("You already have file called \"") + file->fileTitle +
+                                         QStringLiteral("\"\nDo you want to replace it?");
+                if (prompts.message(question, programTitle(), PromptButtons::YesNo, PromptIcon::Question,
+                                    PromptButton::No) != PromptButton::Yes)
+                    continue;
+            }
+            copyTemplate(programFile(state, TemplateLeaf), file->fullPath);
+            state.BibName = name;
+            state.BibPath = file->fullPath;
+            return refreshRecordCount(state);
+        } catch (const TemplateMissing&) {
+            prompts.notice(MissingTemplate);
+        } catch (const std::exception& e) {
+            prompts.notice(CantCreate + QLatin1Char('\n') + errorText(e));
+        }
+        return std::nullopt;
+    }
+}
+
+std::optional<QString> openBibliography(Prompts& prompts, ProgramState& state)
+{
+    const auto file = prompts.openFile(QStringLiteral("Open Papyrant File"), BibliographyFilter, QString());
+    if (!file || file->fullPath.isEmpty())
+        return std::nullopt;
+    try {
+        state.BibName = bibliographyName(file->fileTitle);
+        state.BibPath = file->fullPath;
+        return refreshRecordCount(state);
+    } catch (const std::exception& e) {
+        prompts.notice(QStringLiteral("Can't open this file") + QLatin1Char('\n') + errorText(e));
+        state.BibName.clear();
+        return std::nullopt;
+    }
+}
+
+} // namespace papyrant

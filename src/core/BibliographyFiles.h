@@ -1,0 +1,33 @@
+#pragma once
+// Creating and opening bibliography files, and the status line that names the open one.
+
+#include "app/Prompts.h"
+#include "core/ProgramState.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace papyrant {
+
+inline const QString BibliographyFilter = QStringLiteral("Papyrant File (*.pyr)|*.pyr");
+inline const QString TemplateLeaf = QStringLiteral("/VarEdoRecors");
+
+// Reads the open bibliography's record count and gives the status line
+// ("bibliography name is: x, contains 3 records"). Sets DataPath. Throws on any
+// store error (not a database, no Abstracts table, locked).
+QString refreshRecordCount(ProgramState& state);
+
+// Asks for a new file, copies the template there and opens it. Gives the new status
+// line, or nothing when the user cancelled or a failure was reported to the user.
+std::optional<QString> createBibliography(Prompts& prompts, ProgramState& state);
+
+// Asks for an existing file and opens it. Gives the new status line, or nothing when
+// the user cancelled or the file could not be opened (then no bibliography is open).
+std::optional<QString> openBibliography(Prompts& prompts, ProgramState& state);
+
+// The displayed name of a file: its title less the last four characters.
+// Throws when the title is shorter than that.
+QString bibliographyName(const QString& fileTitle);
+
+} // namespace papyrant

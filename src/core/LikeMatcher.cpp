@@ -1,0 +1,269 @@
+#include "core/LikeMatcher.h"
+
+#include <QChar>
+
+#include <sqlite3.h>
+
+#include <array>
+#include <string>
+
+namespace papyrant {
+namespace {
+
+constexpr std::array<unsigned char, 128> makeAsciiFold()
+{
+    std::array<unsigned char, 128> table{};
+    for (int c = 0; c < 128; ++c)
+        table[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return table;
+}
+constexpr std::array<unsigned char, 128> asciiFold = makeAsciiFold();
+
+inline char32_t fold(char32_t c)
+{
+    if (c < 128)
+        return asciiFold[c];
+    return QChar::toCaseFolded(c);
+}
+
+// Decodes one UTF-8 sequence; malformed bytes stand for themselves so nothing is lost.
+char32_t decodeUtf8(const unsigned char*& p, const unsigned char* end)
+{
+    const unsigned char lead = *p++;
+    if (lead < 0x80)
+        return lead;
+    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    if (extra == 0 || end - p < extra)
+        return lead;
+    char32_t cp = lead & (0x3F >> extra);
+    for (int i = 0; i < extra; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return lead;
+        cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    p += extra;
+    return cp;
+}
+
+bool isAscii(std::string_view text)
+{
+    for (unsigned char c : text) {
+        if (c >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+inline bool tokenMatches(const LikePattern::Token& token, char32_t raw)
+{
+    switch (token.kind) {
+    case LikePattern::Token::Literal:
+        return fold(raw) == token.literal;
+    case LikePattern::Token::AnyOne:
+        return true;
+    case LikePattern::Token::Digit:
+        return raw >= '0' && raw <= '9';
+    case LikePattern::Token::Class: {
+        const char32_t c = fold(raw);
+        bool inside = false;
+        for (const auto& range : token.ranges) {
+            if (c >= range.low && c <= range.high) {
+                inside = true;
+                break;
+            }
+        }
+        return inside != token.negated;
+    }
+    }
+    return false;
+}
+
+template <typename Char>
+bool segmentMatchesAt(const LikePattern::Segment& segment, const Char* text)
+{
+    for (std::size_t i = 0; i < segment.size(); ++i) {
+        if (!tokenMatches(segment[i], static_cast<char32_t>(text[i])))
+            return false;
+    }
+    return true;
+}
+
+// Leftmost place in [from, limit) where the segment matches, or npos.
+template <typename Char>
+std::size_t findSegment(const LikePattern::Segment& segment, const Char* text, std::size_t from,
+                        std::size_t limit)
+{
+    const std::size_t width = segment.size();
+    if (limit < width || from > limit - width)
+        return std::string::npos;
+    const std::size_t last = limit - width;
+    const auto& first = segment.front();
+    if (first.kind == LikePattern::Token::Literal) {
+        const char32_t wanted = first.literal;
+        for (std::size_t at = from; at <= last; ++at) {
+            if (fold(static_cast<char32_t>(text[at])) == wanted && segmentMatchesAt(segment, text + at))
+                return at;
+        }
+        return std::string::npos;
+    }
+    for (std::size_t at = from; at <= last; ++at) {
+        if (segmentMatchesAt(segment, text + at))
+            return at;
+    }
+    return std::string::npos;
+}
+
+} // namespace
+
+LikePattern::LikePattern(std::string_view utf8Pattern)
+{
+    std::u32string pattern;
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8Pattern.data());
+    const auto* end = p + utf8Pattern.size();
+    while (p < end)
+        pattern.push_back(decodeUtf8(p, end));
+
+    m_segments.emplace_back();
+    auto addLiteral = [this](char32_t c) {
+        Token token{Token::Literal, false, 0, {}};
+        token.literal = fold(c);
+        m_segments.back().push_back(std::move(token));
+    };
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char32_t c = pattern[i];
+        if (c == U'*') {
+            if (i == 0)
+                m_leadingStar = true;
+            if (!m_segments.back().empty())
+                m_segments.emplace_back();
+            continue;
+        }
+        if (c == U'?') {
+            m_segments.back().push_back(Token{Token::AnyOne, false, 0, {}});
+        } else if (c == U'#') {
+            m_segments.back().push_back(Token{Token::Digit, false, 0, {}});
+        } else if (c == U'[') {
+            const std::size_t close = pattern.find(U']', i + 1);
+            if (close == std::u32string::npos || close == i + 1) {
+                addLiteral(c); // no class here: the bracket is an ordinary character
+                continue;
+            }
+            Token token{Token::Class, false, 0, {}};
+            std::size_t j = i + 1;
+            if (pattern[j] == U'!' && j + 1 < close) {
+                token.negated = true;
+                ++j;
+            }
+            for (; j < close; ++j) {
+                char32_t low = pattern[j];
+                char32_t high = low;
+                if (j + 2 < close && pattern[j + 1] == U'-') {
+                    high = pattern[j + 2];
+                    j += 2;
+                }
+                low = fold(low);
+                high = fold(high);
+                if (low > high)
+                    std::swap(low, high);
+                token.ranges.push_back({low, high});
+            }
+            m_segments.back().push_back(std::move(token));
+            i = close;
+        } else {
+            addLiteral(c);
+        }
+    }
+    m_trailingStar = !pattern.empty() && pattern.back() == U'*';
+    if (m_segments.back().empty() && m_segments.size() > 1)
+        m_segments.pop_back();
+}
+
+bool LikePattern::matches(std::string_view utf8Subject) const
+{
+    if (isAscii(utf8Subject))
+        return matchText(reinterpret_cast<const unsigned char*>(utf8Subject.data()), utf8Subject.size());
+    thread_local std::u32string decoded;
+    decoded.clear();
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8Subject.data());
+    const auto* end = p + utf8Subject.size();
+    while (p < end)
+        decoded.push_back(decodeUtf8(p, end));
+    return matchText(decoded.data(), decoded.size());
+}
+
+template <typename Char>
+bool LikePattern::matchText(const Char* text, std::size_t length) const
+{
+    const bool anyStar = m_leadingStar || m_trailingStar || m_segments.size() > 1;
+    if (!anyStar) {
+        const Segment& only = m_segments.front();
+        return only.size() == length && segmentMatchesAt(only, text);
+    }
+    std::size_t begin = 0;
+    std::size_t limit = length;
+    std::size_t first = 0;
+    std::size_t last = m_segments.size();
+    if (!m_leadingStar) {
+        const Segment& head = m_segments.front();
+        if (head.size() > length || !segmentMatchesAt(head, text))
+            return false;
+        begin = head.size();
+        ++first;
+    }
+    if (!m_trailingStar && last > first) {
+        const Segment& tail = m_segments.back();
+        if (tail.size() > limit - begin || !segmentMatchesAt(tail, text + (length - tail.size())))
+            return false;
+        limit = length - tail.size();
+        --last;
+    }
+    // Each middle piece is taken at its leftmost place: every token is one character
+    // wide, so an earlier place never spoils a later piece.
+    for (std::size_t s = first; s < last; ++s) {
+        const Segment& segment = m_segments[s];
+        if (segment.empty())
+            continue;
+        const std::size_t at = findSegment(segment, text, begin, limit);
+        if (at == std::string::npos)
+            return false;
+        begin = at + segment.size();
+    }
+    return true;
+}
+
+namespace {
+
+void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    if (argc < 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    // The pattern is the same on every row of a statement: compile it once.
+    auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));
+    if (!pattern) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+        pattern = new LikePattern(std::string_view(text, sqlite3_value_bytes(argv[0])));
+        sqlite3_set_auxdata(context, 0, pattern, [](void* p) { delete static_cast<LikePattern*>(p); });
+        // SQLite may have freed it already when it could not keep it.
+        pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));
+        if (!pattern) {
+            LikePattern once(std::string_view(text, sqlite3_value_bytes(argv[0])));
+            const auto* subject = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+            sqlite3_result_int(context, once.matches(std::string_view(subject, sqlite3_value_bytes(argv[1]))));
+            return;
+        }
+    }
+    const auto* subject = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    sqlite3_result_int(context, pattern->matches(std::string_view(subject, sqlite3_value_bytes(argv[1]))));
+}
+
+} // namespace
+
+void registerLikeFunction(sqlite3* db)
+{
+    sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &likeFunction,
+                            nullptr, nullptr);
+}
+
+} // namespace papyrant

@@ -1,0 +1,30 @@
+#include "core/SqlText.h"
+
+#include <QRegularExpression>
+
+namespace papyrant {
+
+QString sqlLiteralBody(const QString& text)
+{
+    QString body = text;
+    body.replace(QLatin1Char('\''), QLatin1String("''"));
+    return body;
+}
+
+QString sqlLiteral(const QString& text)
+{
+    return QLatin1Char('\'') + sqlLiteralBody(text) + QLatin1Char('\'');
+}
+
+QString translateStatement(const QString& sql)
+{
+    static const QRegularExpression qualifiedDelete(
+        QStringLiteral(R"(^\s*delete\s+[A-Za-z_][A-Za-z0-9_]*\.\*\s+from\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    QRegularExpressionMatch match = qualifiedDelete.match(sql);
+    if (!match.hasMatch())
+        return sql;
+    return QStringLiteral("DELETE FROM") + sql.mid(match.capturedEnd());
+}
+
+} // namespace papyrant

@@ -1,0 +1,19 @@
+#pragma once
+// Building SQL texts safely.
+
+#include <QString>
+
+namespace papyrant {
+
+// The text as it goes between single quotes in a statement: each quote is doubled,
+// so a category like Crohn's stays one literal instead of ending it early.
+QString sqlLiteralBody(const QString& text);
+
+// The text wrapped in single quotes, quotes inside doubled: 'Crohn''s'.
+QString sqlLiteral(const QString& text);
+
+// Statements are written in the program's own dialect; this maps the forms SQLite
+// lacks ("Delete Abstracts.* From ..." becomes "DELETE FROM ...").
+QString translateStatement(const QString& sql);
+
+} // namespace papyrant

@@ -1,0 +1,109 @@
+// Record model: field catalogue, column-name form, holder rule, start-up state.
+
+#include "core/ProgramState.h"
+#include "core/RecordModel.h"
+#include "core/Captions.h"
+
+#include <QTest>
+
+using namespace papyrant;
+
+class RecordModelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void columnsHaveFixedIndices()
+    {
+        QCOMPARE(columnNames().size(), std::size_t(13));
+        QCOMPARE(columnName(0), QStringLiteral("Title"));
+        QCOMPARE(columnName(2), QStringLiteral("Author_address"));
+        QCOMPARE(columnName(5), QStringLiteral("Keywords"));
+        QCOMPARE(columnName(9), QStringLiteral("Personal"));
+        QCOMPARE(columnName(10), QStringLiteral("Entry_Date"));
+        QCOMPARE(columnName(12), QStringLiteral("TitelS"));
+        QCOMPARE(columnName(13), QString());
+        QCOMPARE(columnIndex(QStringLiteral("Category")), 11);
+        QCOMPARE(columnIndex(QStringLiteral("category")), -1);
+    }
+
+    void startUpFillsStateInOrder()
+    {
+        ProgramState state;
+        state.initialiseAtStart(QStringLiteral("/opt/papyrant/"));
+        QCOMPARE(state.ProgramFolder, QStringLiteral("/opt/papyrant"));
+        QCOMPARE(state.LabelsPath, QStringLiteral("/opt/papyrant/VarEdoAbb"));
+        QCOMPARE(state.EmptyField, QStringLiteral("XX_EmptyField_XX"));
+        const QStringList names(state.FieldNames.begin(), state.FieldNames.end());
+        QCOMPARE(names.join(QLatin1Char('|')),
+                 QStringLiteral("Title|Authors|Author address|Source|Publishing year|Key words|Publication type|"
+                                "Language|Abstract|Personal comment|Entry date|Category"));
+        QVERIFY(state.BibName.isEmpty());
+        QVERIFY(!state.bibliographyOpen());
+        QCOMPARE(state.ReturnToPanel, std::int16_t(0));
+    }
+
+    void columnNameForm_data()
+    {
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("column");
+        QTest::newRow("title is the sort key") << "Title" << "TitelS";
+        QTest::newRow("blank to underscore") << "Publishing year" << "Publishing_year";
+        QTest::newRow("two blanks") << "Publication type" << "Publication_type";
+        QTest::newRow("none stays") << "None" << "None";
+        QTest::newRow("language") << "Language" << "Language";
+    }
+    void columnNameForm()
+    {
+        QFETCH(QString, display);
+        QFETCH(QString, column);
+        QCOMPARE(papyrant::columnNameForm(display), column);
+    }
+
+    void holderRule_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("held");
+        QTest::newRow("plain") << "Gene therapy" << 250 << "Gene therapy";
+        QTest::newRow("line breaks and blanks both ends") << "\r\n  Gene therapy \r\n" << 250 << "Gene therapy";
+        QTest::newRow("tabs stay") << "\tGene\t" << 250 << "\tGene\t";
+        QTest::newRow("cut before strip") << "abc   def" << 5 << "abc";
+        QTest::newRow("cut keeps leading blank strip") << "  abcdef" << 4 << "ab";
+        QTest::newRow("only blanks") << " \r\n " << 250 << "";
+        QTest::newRow("inner line breaks stay") << "a\r\nb" << 250 << "a\r\nb";
+        QTest::newRow("300 to 250") << QString(300, QLatin1Char('x')) << 250 << QString(250, QLatin1Char('x'));
+    }
+    void holderRule()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, limit);
+        QFETCH(QString, held);
+        QCOMPARE(holdText(value, limit), held);
+    }
+
+    void todayComesFromTheClock()
+    {
+        struct FixedClock : Clock {
+            QDate today() const override { return QDate(2026, 3, 9); }
+        } fixed;
+        setClock(&fixed);
+        QCOMPARE(todayText(), QLocale::system().toString(QDate(2026, 3, 9), QLocale::ShortFormat));
+        setClock(nullptr);
+        QCOMPARE(currentClock().today(), QDate::currentDate());
+    }
+
+    void captions()
+    {
+        QCOMPARE(windowCaption(ScreenKind::ControlPanel, QStringLiteral("x")), QStringLiteral("Papyrant, Control panel"));
+        QCOMPARE(windowCaption(ScreenKind::AutoExtract, QStringLiteral("refs")),
+                 QStringLiteral("Papyrant, Auto extract, bibliography name is: refs"));
+        QCOMPARE(windowCaption(ScreenKind::ManualAdding, QStringLiteral("refs")),
+                 QStringLiteral("Papyrant, Manual adding, bibliography name is: refs"));
+        QCOMPARE(windowCaption(ScreenKind::SearchResults, QStringLiteral("refs")),
+                 QStringLiteral("Papyrant, bibliography name is: refs"));
+        QCOMPARE(windowCaption(ScreenKind::Maintenance, QStringLiteral("refs")),
+                 QStringLiteral("Papyrant, Maintenance, bibliography name is: refs"));
+    }
+};
+
+QTEST_GUILESS_MAIN(RecordModelTest)
+#include "tst_RecordModel.moc"
