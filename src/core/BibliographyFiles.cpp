@@ -3,6 +3,7 @@
 #include "core/DataBinding.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <filesystem>
@@ -52,7 +53,8 @@ void copyTemplate(const QString& templatePath, const QString& target)
     if (!fs::is_regular_file(source, ec))
         throw TemplateMissing();
     const QFileInfo existing(target);
-    if (existing.exists() && !existing.isWritable())
+    // A file marked read-only stays untouched, whoever runs the program.
+    if (existing.exists() && (!existing.isWritable() || !(existing.permissions() & QFile::WriteOwner)))
         throw systemError(std::errc::permission_denied);
     if (existing.exists() && existing.isDir())
         throw systemError(std::errc::is_a_directory);
