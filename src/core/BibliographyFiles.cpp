@@ -87,7 +87,7 @@ QString bibliographyName(const QString& fileTitle)
 QString refreshRecordCount(ProgramState& state)
 {
     state.DataPath = state.BibPath;
-    SharedDataBinding binding;
+    DataBinding binding(state.DataPath); // the shared binding, over this state's DataPath
     binding.setRecordSource(QStringLiteral("Select Abstracts.* From Abstracts"));
     RecordSet& records = binding.refresh();
     int count = records.recordCount();

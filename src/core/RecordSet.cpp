@@ -304,18 +304,25 @@ void RecordSet::update()
         throw StoreError("update without add new or edit");
     storeCall([&] {
         if (m_mode == Mode::Adding) {
-            QStringList names;
-            QStringList marks;
-            for (const QString& name : m_columns) {
-                names << name;
-                marks << QStringLiteral("?");
+            if (!m_insert) {
+                QStringList marks;
+                for (int i = 0; i < m_columns.size(); ++i)
+                    marks << QStringLiteral("?");
+                m_insert = std::make_unique<SQLite::Statement>(
+                    m_db.handle(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                       .arg(m_table, m_columns.join(','), marks.join(','))
+                                       .toStdString());
             }
-            SQLite::Statement& insert = cachedStatement(
-                m_insert, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_table, names.join(','), marks.join(',')).toStdString());
+            SQLite::Statement& insert = *m_insert;
+            insert.reset();
             insert.clearBindings();
+            // The texts stay alive until the row is written, so SQLite need not copy them.
+            m_bound.resize(m_columns.size());
             for (int i = 0; i < m_columns.size(); ++i) {
-                if (m_pending[i])
-                    insert.bind(i + 1, m_pending[i]->toStdString());
+                if (m_pending[i]) {
+                    m_bound[i] = m_pending[i]->toStdString();
+                    insert.bindNoCopy(i + 1, m_bound[i]);
+                }
             }
             insert.exec();
             const std::int64_t key = m_db.handle().getLastInsertRowid();

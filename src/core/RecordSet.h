@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace papyrant {
@@ -103,6 +104,7 @@ private:
     mutable std::vector<QString> m_current;
     mutable std::unique_ptr<SQLite::Statement> m_fetch;
     std::unique_ptr<SQLite::Statement> m_insert;
+    std::vector<std::string> m_bound; // texts of the row being inserted
 };
 
 } // namespace papyrant
