@@ -4,27 +4,32 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <type_traits>
 #include <string>
 
 namespace papyrant {
 namespace {
 
-constexpr std::array<unsigned char, 128> makeAsciiFold()
+constexpr std::array<unsigned char, 256> makeByteFold()
 {
-    std::array<unsigned char, 128> table{};
-    for (int c = 0; c < 128; ++c)
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c)
         table[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     return table;
 }
-constexpr std::array<unsigned char, 128> asciiFold = makeAsciiFold();
+// Folds single bytes: ASCII letters to lower case, every other byte to itself.
+constexpr std::array<unsigned char, 256> byteFold = makeByteFold();
 
 inline char32_t fold(char32_t c)
 {
     if (c < 128)
-        return asciiFold[c];
+        return byteFold[c];
     return QChar::toCaseFolded(c);
 }
+inline char32_t fold(unsigned char c) { return byteFold[c]; }
 
 // Decodes one UTF-8 sequence; malformed bytes stand for themselves so nothing is lost.
 char32_t decodeUtf8(const unsigned char*& p, const unsigned char* end)
@@ -54,7 +59,8 @@ bool isAscii(std::string_view text)
     return true;
 }
 
-inline bool tokenMatches(const LikePattern::Token& token, char32_t raw)
+template <typename Char>
+inline bool tokenMatches(const LikePattern::Token& token, Char raw)
 {
     switch (token.kind) {
     case LikePattern::Token::Literal:
@@ -82,7 +88,7 @@ template <typename Char>
 bool segmentMatchesAt(const LikePattern::Segment& segment, const Char* text)
 {
     for (std::size_t i = 0; i < segment.size(); ++i) {
-        if (!tokenMatches(segment[i], static_cast<char32_t>(text[i])))
+        if (!tokenMatches(segment[i], text[i]))
             return false;
     }
     return true;
@@ -100,8 +106,31 @@ std::size_t findSegment(const LikePattern::Segment& segment, const Char* text, s
     const auto& first = segment.front();
     if (first.kind == LikePattern::Token::Literal) {
         const char32_t wanted = first.literal;
+        if constexpr (std::is_same_v<Char, unsigned char>) {
+            if (wanted < 128) {
+                // Jump between the places of the first letter in either case, as memchr finds them.
+                const auto lower = static_cast<unsigned char>(wanted);
+                const auto upper = static_cast<unsigned char>(lower >= 'a' && lower <= 'z' ? lower - 32 : lower);
+                const unsigned char* end = text + last + 1;
+                auto next = [end](const unsigned char* p, unsigned char c) {
+                    return static_cast<const unsigned char*>(std::memchr(p, c, end - p));
+                };
+                const unsigned char* nextLower = next(text + from, lower);
+                const unsigned char* nextUpper = upper == lower ? nullptr : next(text + from, upper);
+                while (nextLower || nextUpper) {
+                    const unsigned char* at = !nextUpper || (nextLower && nextLower < nextUpper) ? nextLower : nextUpper;
+                    if (segmentMatchesAt(segment, at))
+                        return static_cast<std::size_t>(at - text);
+                    if (at == nextLower)
+                        nextLower = at + 1 < end ? next(at + 1, lower) : nullptr;
+                    else
+                        nextUpper = at + 1 < end ? next(at + 1, upper) : nullptr;
+                }
+                return std::string::npos;
+            }
+        }
         for (std::size_t at = from; at <= last; ++at) {
-            if (fold(static_cast<char32_t>(text[at])) == wanted && segmentMatchesAt(segment, text + at))
+            if (fold(text[at]) == wanted && segmentMatchesAt(segment, text + at))
                 return at;
         }
         return std::string::npos;
@@ -174,13 +203,25 @@ LikePattern::LikePattern(std::string_view utf8Pattern)
         }
     }
     m_trailingStar = !pattern.empty() && pattern.back() == U'*';
+    // Tokens that only ever match one ASCII character can run on the UTF-8 bytes as
+    // they are: a byte of a longer character never equals them.
+    m_bytesSuffice = true;
+    for (const Segment& segment : m_segments) {
+        for (const Token& token : segment) {
+            const bool ascii = token.kind == Token::Digit || (token.kind == Token::Literal && token.literal < 128) ||
+                               (token.kind == Token::Class && !token.negated &&
+                                std::all_of(token.ranges.begin(), token.ranges.end(),
+                                            [](const Range& r) { return r.high < 128; }));
+            m_bytesSuffice = m_bytesSuffice && ascii;
+        }
+    }
     if (m_segments.back().empty() && m_segments.size() > 1)
         m_segments.pop_back();
 }
 
 bool LikePattern::matches(std::string_view utf8Subject) const
 {
-    if (isAscii(utf8Subject))
+    if (m_bytesSuffice || isAscii(utf8Subject))
         return matchText(reinterpret_cast<const unsigned char*>(utf8Subject.data()), utf8Subject.size());
     thread_local std::u32string decoded;
     decoded.clear();

@@ -35,6 +35,7 @@ private:
     std::vector<Segment> m_segments; // the pieces between stars
     bool m_leadingStar = false;
     bool m_trailingStar = false;
+    bool m_bytesSuffice = false; // every token matches only single ASCII characters
 };
 
 // Installs this Like on a connection, replacing SQLite's own (also for Not Like).

@@ -33,6 +33,8 @@ private slots:
         QTest::newRow("ascii case") << "* GENE *" << "a gene b" << true;
         QTest::newRow("umlaut case") << "* Äpfel *" << "rote äpfel hier" << true;
         QTest::newRow("accent case") << "*ÉTUDE*" << "une étude" << true;
+        QTest::newRow("ascii word in accented text") << "* gene *" << "Müller, gene études" << true;
+        QTest::newRow("ascii word beside accented letter") << "* gene *" << "Müller genež x" << false;
         QTest::newRow("greek case") << "Σ*" << "σοφία" << true;
         // Single characters.
         QTest::newRow("question one") << "ge?e" << "gene" << true;

@@ -1,0 +1,319 @@
+// papyrant-bench: times the record store on generated bibliographies, side by side with
+// the sqlite3 shell doing the same work, and prints each figure with its target.
+
+#include "BibliographyGenerator.h"
+
+#include "core/BibliographyFiles.h"
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "core/RecordSet.h"
+#include "core/SqlText.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTextStream>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <unistd.h>
+
+using namespace papyrant;
+using namespace papyrant::bench;
+
+namespace {
+
+struct Figures {
+    double min = 0, median = 0, max = 0;
+};
+
+Figures summarise(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return {samples.front(), samples[samples.size() / 2], samples.back()};
+}
+
+Figures timeRuns(int runs, const std::function<double()>& run)
+{
+    std::vector<double> samples;
+    for (int i = 0; i < runs; ++i)
+        samples.push_back(run());
+    return summarise(samples);
+}
+
+double seconds(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e9; }
+
+void report(const char* name, const Figures& ours, const char* unit)
+{
+    std::printf("  %-34s min %9.3f  median %9.3f  max %9.3f %s\n", name, ours.min, ours.median, ours.max, unit);
+}
+
+bool verdict(const char* what, double value, double limit)
+{
+    const bool ok = value <= limit;
+    std::printf("  => %-40s %8.3f (target <= %.3f)  %s\n", what, value, limit, ok ? "PASS" : "FAIL");
+    return ok;
+}
+
+class Bench {
+public:
+    Bench(QString programFolder, QString dataFolder, int records, int large, int runs)
+        : m_template(programFolder + "/VarEdoRecors")
+        , m_data(std::move(dataFolder))
+        , m_records(records)
+        , m_large(large)
+        , m_runs(runs)
+    {
+        QDir().mkpath(m_data);
+    }
+
+    bool insert();
+    bool openAndCount();
+    bool recordSetMemory();
+    bool likeScan();
+
+private:
+    QString freshCopy(const QString& name) const;
+    QString filled(int count); // a bibliography of count records, made once and kept
+    void fill(const QString& path, int count, BibliographyGenerator& generator) const;
+    double shellSeconds(const QString& database, const QString& script) const;
+
+    QString m_template;
+    QString m_data;
+    int m_records;
+    int m_large;
+    int m_runs;
+};
+
+QString Bench::freshCopy(const QString& name) const
+{
+    const QString path = m_data + "/" + name;
+    QFile::remove(path);
+    if (!QFile::copy(m_template, path))
+        throw std::runtime_error("cannot copy the template " + m_template.toStdString());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+void Bench::fill(const QString& path, int count, BibliographyGenerator& generator) const
+{
+    Database db(path);
+    Database::Transaction batch(db);
+    RecordSet table(db, "Abstracts");
+    for (int i = 0; i < count; ++i) {
+        const GeneratedRecord record = generator.next();
+        table.addNew();
+        for (int c = 0; c < 13; ++c)
+            table.setValue(c, record[c]);
+        table.update();
+    }
+    batch.commit();
+}
+
+QString Bench::filled(int count)
+{
+    const QString path = QStringLiteral("%1/bench-%2.pyr").arg(m_data).arg(count);
+    const QString done = path + ".complete";
+    if (QFile::exists(done) && QFile::exists(path))
+        return path;
+    std::printf("  (generating %d records into %s)\n", count, qPrintable(path));
+    std::fflush(stdout);
+    freshCopy(QFileInfo(path).fileName());
+    BibliographyGenerator generator;
+    const int chunk = 20000; // keeps memory flat while a million records are made
+    for (int made = 0; made < count; made += chunk)
+        fill(path, std::min(chunk, count - made), generator);
+    QFile marker(done);
+    marker.open(QIODevice::WriteOnly);
+    return path;
+}
+
+double Bench::shellSeconds(const QString& database, const QString& script) const
+{
+    QProcess shell;
+    shell.setStandardInputFile(script);
+    shell.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    shell.start("sqlite3", {database});
+    if (!shell.waitForFinished(-1) || shell.exitCode() != 0)
+        throw std::runtime_error("the sqlite3 shell failed: " + shell.readAllStandardError().toStdString());
+    return seconds(timer);
+}
+
+bool Bench::insert()
+{
+    std::printf("Insert %d generated records (one transaction each side)\n", m_records);
+    BibliographyGenerator generator;
+    const std::vector<GeneratedRecord> records = generator.make(m_records);
+
+    const QString script = m_data + "/insert.sql";
+    {
+        QFile file(script);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        QTextStream out(&file);
+        out << "BEGIN;\n";
+        for (const auto& record : records) {
+            out << "INSERT INTO Abstracts VALUES(";
+            for (int c = 0; c < 13; ++c)
+                out << (c ? "," : "") << sqlLiteral(record[c]);
+            out << ");\n";
+        }
+        out << "COMMIT;\n";
+    }
+    const Figures ours = timeRuns(m_runs, [&] {
+        const QString path = freshCopy("insert-ours.pyr");
+        QElapsedTimer timer;
+        timer.start();
+        Database db(path);
+        Database::Transaction batch(db);
+        RecordSet table(db, "Abstracts");
+        for (const auto& record : records) {
+            table.addNew();
+            for (int c = 0; c < 13; ++c)
+                table.setValue(c, record[c]);
+            table.update();
+        }
+        batch.commit();
+        return seconds(timer);
+    });
+    const Figures shell = timeRuns(m_runs, [&] { return shellSeconds(freshCopy("insert-shell.pyr"), script); });
+    report("papyrant RecordSet addNew/update", ours, "s");
+    report("sqlite3 shell, INSERT script", shell, "s");
+    QFile::remove(script);
+    return verdict("ratio papyrant / shell (median)", ours.median / shell.median, 2.0);
+}
+
+bool Bench::openAndCount()
+{
+    std::printf("Open a %d-record bibliography and refresh its count\n", m_large);
+    const QString path = filled(m_large);
+    QString line;
+    const Figures figures = timeRuns(m_runs, [&] {
+        ProgramState state;
+        QElapsedTimer timer;
+        timer.start();
+        state.BibPath = path;
+        state.BibName = bibliographyName(QFileInfo(path).fileName());
+        line = refreshRecordCount(state);
+        return seconds(timer);
+    });
+    report("open + record-count refresh", figures, "s");
+    std::printf("  status line: %s\n", qPrintable(line));
+    return verdict("median seconds", figures.median, 0.5);
+}
+
+long residentKilobytes()
+{
+    QFile statm("/proc/self/statm");
+    statm.open(QIODevice::ReadOnly);
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+bool Bench::recordSetMemory()
+{
+    std::printf("Resident memory of a RecordSet over %d rows\n", m_large);
+    const QString path = filled(m_large);
+    Database db(path);
+    std::vector<double> grown;
+    for (int i = 0; i < m_runs; ++i) {
+        const long before = residentKilobytes();
+        RecordSet all(db, "Select Abstracts.* From Abstracts");
+        all.moveLast();
+        const QString last = all.value(0);
+        grown.push_back((residentKilobytes() - before) / 1024.0);
+        if (all.recordCount() != m_large || last.isEmpty())
+            throw std::runtime_error("the record set does not hold every row");
+    }
+    const Figures figures = summarise(grown);
+    report("resident growth", figures, "MB");
+    return verdict("median MB", figures.median, 64.0);
+}
+
+bool Bench::likeScan()
+{
+    std::printf("One Like '* word *' scan over Title, Keywords and Abstract of %d records\n", m_records);
+    const QString path = filled(m_records);
+    const QString word = BibliographyGenerator::searchWord();
+    const QString ours = QStringLiteral("Select Abstracts.* From Abstracts Where (Abstracts.Title Like '* %1 *') or "
+                                        "(Abstracts.Keywords Like '* %1 *') or (Abstracts.Abstract Like '* %1 *')")
+                             .arg(word);
+    const std::string builtIn = QStringLiteral("SELECT rowid FROM Abstracts WHERE (Title LIKE '%% %1 %%') or "
+                                               "(Keywords LIKE '%% %1 %%') or (Abstract LIKE '%% %1 %%')")
+                                    .arg(word)
+                                    .toStdString();
+    int ourCount = 0;
+    int shellCount = 0;
+    Database db(path);
+    const Figures mine = timeRuns(m_runs, [&] {
+        QElapsedTimer timer;
+        timer.start();
+        RecordSet found(db, ours);
+        ourCount = found.recordCount();
+        return seconds(timer);
+    });
+    // SQLite's own LIKE, as the shell runs it, on a plain connection.
+    SQLite::Database plain(path.toStdString(), SQLite::OPEN_READONLY);
+    const Figures shell = timeRuns(m_runs, [&] {
+        QElapsedTimer timer;
+        timer.start();
+        SQLite::Statement query(plain, builtIn);
+        shellCount = 0;
+        while (query.executeStep())
+            ++shellCount;
+        return seconds(timer);
+    });
+    report("papyrant Like", mine, "s");
+    report("SQLite built-in LIKE", shell, "s");
+    std::printf("  matches: papyrant %d, built-in %d\n", ourCount, shellCount);
+    if (ourCount != shellCount)
+        std::printf("  !! the two scans disagree\n");
+    return verdict("ratio papyrant / built-in (median)", mine.median / shell.median, 1.5) && ourCount == shellCount;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Times Papyrant's record store on generated bibliographies.");
+    parser.addHelpOption();
+    parser.addOption({"records", "records of the insert and scan figures", "n", "100000"});
+    parser.addOption({"large", "records of the large bibliography", "n", "1000000"});
+    parser.addOption({"runs", "runs per figure (the median is judged)", "n", "5"});
+    parser.addOption({"data", "folder for generated bibliographies (kept between runs)", "dir",
+                      QDir::tempPath() + "/papyrant-bench"});
+    parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
+    parser.addOption({"only", "run only these figures: insert, open, memory, like", "names"});
+    parser.process(app);
+
+    Bench bench(parser.value("program-folder"), parser.value("data"), parser.value("records").toInt(),
+                parser.value("large").toInt(), std::max(1, parser.value("runs").toInt()));
+    const QStringList only = parser.values("only").join(',').split(',', Qt::SkipEmptyParts);
+    auto wanted = [&](const char* name) { return only.isEmpty() || only.contains(QLatin1String(name)); };
+    bool allPassed = true;
+    try {
+        if (wanted("insert"))
+            allPassed &= bench.insert();
+        if (wanted("open"))
+            allPassed &= bench.openAndCount();
+        if (wanted("memory"))
+            allPassed &= bench.recordSetMemory();
+        if (wanted("like"))
+            allPassed &= bench.likeScan();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "papyrant-bench: %s\n", e.what());
+        return 2;
+    }
+    std::printf(allPassed ? "All targets met.\n" : "Some targets missed.\n");
+    return allPassed ? 0 : 1;
+}
