@@ -1,0 +1,4 @@
+list(APPEND PAPYRANT_LOGIC_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/QueryComposition.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SearchRun.cpp
+)
