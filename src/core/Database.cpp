@@ -28,6 +28,22 @@ Database::Database(const QString& path)
     }
     m_db->setBusyTimeout(DefaultBusyTimeoutMs);
     registerLikeFunction(m_db->getHandle());
+    keepSelfContained();
+}
+
+void Database::keepSelfContained()
+{
+    // A closed bibliography must be one file a user can copy: a file another tool
+    // switched to write-ahead logging goes back to the rollback journal. Failures here
+    // (not a database, locked) are left for the first real statement to report.
+    try {
+        SQLite::Statement mode(*m_db, "PRAGMA journal_mode");
+        if (mode.executeStep() && QString::fromUtf8(mode.getColumn(0).getText()).compare("wal", Qt::CaseInsensitive) == 0) {
+            mode.reset();
+            m_db->exec("PRAGMA journal_mode = DELETE");
+        }
+    } catch (const std::exception&) {
+    }
 }
 
 Database::~Database() = default;

@@ -53,6 +53,8 @@ public:
     static constexpr int DefaultBusyTimeoutMs = 1000;
 
 private:
+    void keepSelfContained();
+
     QString m_path;
     std::unique_ptr<SQLite::Database> m_db;
 };

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <SQLiteCpp/SQLiteCpp.h>
+
 using namespace papyrant;
 using test::TestRecord;
 
@@ -229,6 +231,21 @@ private slots:
             QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("incomplete input"));
         }
         QCOMPARE(binding.recordset().recordCount(), 1);
+    }
+
+    void writeAheadLoggingIsTurnedBackIntoOneFile()
+    {
+        const QString path = m_folder->makeBibliography("wal.pyr", titled({"a"}));
+        {
+            SQLite::Database other(path.toStdString(), SQLite::OPEN_READWRITE);
+            other.exec("PRAGMA journal_mode = WAL");
+        }
+        Database db(path);
+        db.execute("Update Abstracts SET Title = 'b'");
+        SQLite::Statement mode(db.handle(), "PRAGMA journal_mode");
+        QVERIFY(mode.executeStep());
+        QCOMPARE(QString::fromUtf8(mode.getColumn(0).getText()), QStringLiteral("delete"));
+        QVERIFY(!QFile::exists(path + "-wal"));
     }
 
     void missingFilesAreNotCreated()
