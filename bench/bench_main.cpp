@@ -229,7 +229,9 @@ bool Bench::recordSetMemory()
         RecordSet all(db, "Select Abstracts.* From Abstracts");
         all.moveLast();
         const QString last = all.value(0);
-        grown.push_back((residentKilobytes() - before) / 1024.0);
+        const long after = residentKilobytes();
+        std::printf("  run %d: resident %ld kB before, %ld kB after\n", i + 1, before, after);
+        grown.push_back((after - before) / 1024.0);
         if (all.recordCount() != m_large || last.isEmpty())
             throw std::runtime_error("the record set does not hold every row");
     }
