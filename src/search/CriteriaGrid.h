@@ -1,0 +1,95 @@
+#pragma once
+// The criteria rows of the "Search items" tab: ten rows of open brackets, requested
+// words and close brackets, joined by an operator, on a panel that slides inside a fixed
+// window, with the one-line summary of the search under them and the "Search" button.
+//
+// The grid only holds what the user typed; the results screen runs the search: it calls
+// TidyRows(), checks rows() with CheckBrackets and composes the statement from rows().
+// It wires its "Clear" tool button (Command6) to clearRows() and listens to
+// searchRequested() (the grid's own "Search" button, Command8).
+
+#include "search/QueryComposition.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace papyrant {
+
+class CriteriaGrid : public QWidget {
+    Q_OBJECT
+public:
+    explicit CriteriaGrid(QWidget* parent = nullptr);
+
+    // The rows as plain values, the input of CheckBrackets and ComposeQuery.
+    CriteriaRows rows() const;
+    // The text of the summary box (Text3), part of the results header.
+    QString summary() const;
+
+    // Empties every row whose words box is switched off, so the rows with words form one
+    // unbroken run from row 0. Every search runs it first.
+    void TidyRows();
+    // Rebuilds the summary from the enabled rows: brackets, words and the operator to the
+    // next row when that row holds words ("((gene Or virus) And cell)").
+    void UpdateSearchSummary();
+
+    // The hidden highlight word of a row (TextColor1), refilled by each search.
+    void setHighlightWord(int row, const QString& word);
+    QString highlightWord(int row) const;
+
+    QLineEdit* openBracketsBox(int row) const { return m_rows[row].open; }
+    QLineEdit* wordsBox(int row) const { return m_rows[row].words; }
+    QLineEdit* closeBracketsBox(int row) const { return m_rows[row].close; }
+    QComboBox* operatorBox(int row) const { return m_rows[row].op; }
+    QScrollBar* scrollBar() const { return m_scroll; }
+    QWidget* slidingPanel() const { return m_slider; }
+    QPushButton* searchButton() const { return m_search; }
+
+public slots:
+    // Clear: empties the brackets and words of every row (operators stay) and puts the
+    // caret into the first words box.
+    void clearRows();
+
+signals:
+    void searchRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Row {
+        QWidget* strip = nullptr;
+        QLineEdit* open = nullptr;
+        QLineEdit* words = nullptr;
+        QLineEdit* color = nullptr;
+        QLineEdit* close = nullptr;
+        QComboBox* op = nullptr;
+    };
+    enum class BoxKind { Open, Words, Close };
+
+    void buildRow(int i);
+    void wordsChanged(int i);
+    void scrollTo(int value);
+    // The box's own switch, whatever the screen around it does meanwhile.
+    bool switchedOn(const QWidget* box) const;
+    bool findBox(const QObject* object, int& row, BoxKind& kind) const;
+    bool moveFocusByArrow(int row, BoxKind kind, int key);
+    bool discardTypedKey(BoxKind kind, const QKeyEvent& key) const;
+    int px(int twips, Qt::Orientation orientation) const;
+
+    std::array<Row, CriteriaRowCount> m_rows;
+    QWidget* m_window;   // Picturecontaner
+    QWidget* m_slider;   // PictureSlider
+    QScrollBar* m_scroll;
+    QLineEdit* m_summary; // Text3
+    QPushButton* m_search;
+};
+
+} // namespace papyrant
