@@ -1,16 +1,9 @@
 // Papyrant: keeps bibliographies of literature records.
 
 #include "app/QtPrompts.h"
-#include "core/BibliographyFiles.h"
-#include "core/Captions.h"
-#include "core/ProgramState.h"
+#include "panel/MainForm.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-#include <QWidget>
 
 using namespace papyrant;
 
@@ -20,31 +13,18 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Papyrant"));
     QApplication::setApplicationVersion(QStringLiteral(PAPYRANT_VERSION));
 
-    ProgramState& state = programState();
-    state.initialiseAtStart(QDir::currentPath());
-
-    QWidget window;
-    window.setWindowTitle(windowCaption(ScreenKind::ControlPanel, QString()));
-    QtPrompts qtPrompts(&window);
+    // Boxes belong to whichever window is active when they are asked; the prompts
+    // must be in place before the panel loads, as its load may already report.
+    QtPrompts qtPrompts;
     setPrompts(&qtPrompts);
 
-    auto* layout = new QVBoxLayout(&window);
-    auto* create = new QPushButton(QStringLiteral("Create a new bibliography"), &window);
-    auto* open = new QPushButton(QStringLiteral("Open an exist bibliography"), &window);
-    auto* status = new QLabel(QStringLiteral("Please open or cerate bibliography first"), &window);
-    status->setObjectName(QStringLiteral("Label1"));
-    layout->addWidget(create);
-    layout->addWidget(open);
-    layout->addWidget(status);
-    QObject::connect(create, &QPushButton::clicked, [&] {
-        if (auto line = createBibliography(prompts(), state))
-            status->setText(*line);
-    });
-    QObject::connect(open, &QPushButton::clicked, [&] {
-        if (auto line = openBibliography(prompts(), state))
-            status->setText(*line);
-    });
-    window.resize(480, 160);
-    window.show();
-    return app.exec();
+    // Working screens register their factories with screens() here as they are built.
+
+    // The panel's load takes the program folder from the working directory.
+    auto* panel = new MainForm;
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    panel->show();
+    const int status = app.exec();
+    setPrompts(nullptr);
+    return status;
 }

@@ -1,0 +1,344 @@
+#include "panel/MainForm.h"
+
+#include "app/Prompts.h"
+#include "core/BibliographyFiles.h"
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "help/HelpOpener.h"
+#include "panel/Artwork.h"
+#include "panel/PicsForm.h"
+#include "panel/PictureButton.h"
+#include "panel/ScreenRegistry.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace papyrant {
+
+namespace {
+
+const QString NoBibliography =
+    QStringLiteral("There is no bibliography opened.") + QLatin1Char('\n') + QStringLiteral("Please open bibliography first.");
+
+constexpr QSize WindowSize(720, 416);
+constexpr QSize BigButton(100, 100);
+constexpr QSize SmallButton(56, 56);
+constexpr QSize BlinkSize(40, 40);
+
+struct ButtonSpec {
+    PanelButton number;
+    const char* objectName;
+    const char* art;     // faces "<art>" and "<art>-hot"
+    const char* tooltip; // empty: none
+    const char* caption; // words under the big buttons
+};
+
+// Left to right as they stand on the panel.
+constexpr std::array<ButtonSpec, 8> ButtonSpecs{{
+    {PanelButton::Create, "Picture1", "create", "Create a new bibliography", "New"},
+    {PanelButton::Open, "Picture13", "open", "Open an exist bibliography", "Open"},
+    {PanelButton::AutoExtract, "Picture7", "extract", "Auto extract from text file", "Auto extract"},
+    {PanelButton::Manual, "Picture9", "manual", "Add records manually", "Add manually"},
+    {PanelButton::Search, "Picture17", "search", "Do search in current bibliography", "Search"},
+    {PanelButton::Maintenance, "Picture15", "maintain", "", "Maintenance"},
+    {PanelButton::Help, "Picture19", "help", "", ""},
+    {PanelButton::Exit, "Picture2", "exit", "", ""},
+}};
+
+QSize faceSize(PanelButton number)
+{
+    return number == PanelButton::Help || number == PanelButton::Exit ? SmallButton : BigButton;
+}
+
+} // namespace
+
+ScreenKind MainForm::screenOf(PanelButton button)
+{
+    switch (button) {
+    case PanelButton::AutoExtract: return ScreenKind::AutoExtract;
+    case PanelButton::Manual: return ScreenKind::ManualAdding;
+    case PanelButton::Search: return ScreenKind::SearchResults;
+    case PanelButton::Maintenance: return ScreenKind::Maintenance;
+    default: return ScreenKind::ControlPanel;
+    }
+}
+
+MainForm::MainForm(QWidget* parent)
+    : QWidget(parent)
+    , m_hover(*this)
+    , m_animationTimer(new QTimer(this))
+    , m_imageTimer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(windowCaption(ScreenKind::ControlPanel, QString()));
+    setFixedSize(WindowSize);
+    setMouseTracking(true);
+
+    m_background = new TrackedPicture(QStringLiteral("Picture22"), this);
+    m_banner = new TrackedPicture(QStringLiteral("Picture10"), this);
+    for (int i = 0; i < 2; ++i) {
+        m_blink[i] = new QLabel(m_banner);
+        m_blink[i]->setObjectName(QStringLiteral("Picture21_%1").arg(i));
+        m_blink[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_blink[i]->hide();
+    }
+    buildButtons();
+
+    m_status = new QLabel(QStringLiteral("Please open or cerate bibliography first"), this);
+    m_status->setObjectName(QStringLiteral("Label1"));
+    m_status->setWordWrap(true);
+    m_status->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_status->setStyleSheet(QStringLiteral("color: #1f3a5f; font-size: 10pt;"));
+
+    m_refreshSignal = new QLineEdit(this);
+    m_refreshSignal->setObjectName(QStringLiteral("Text1"));
+    m_refreshSignal->hide();
+    connect(m_refreshSignal, &QLineEdit::textChanged, this, &MainForm::refreshSignalChanged);
+
+    m_animationTimer->setObjectName(QStringLiteral("Timer1"));
+    m_animationTimer->setInterval(250);
+    connect(m_animationTimer, &QTimer::timeout, this, [this] { m_hover.tick(); });
+
+    // The frames are not needed to show the panel; they load just after it appears.
+    m_imageTimer->setObjectName(QStringLiteral("Timer2"));
+    m_imageTimer->setInterval(50);
+    connect(m_imageTimer, &QTimer::timeout, this, [this] {
+        m_hover.loadImagesOnce();
+        m_imageTimer->stop();
+    });
+    m_imageTimer->start();
+
+    connect(m_background, &TrackedPicture::pointerMoved, this, [this] { m_hover.restoreResting(); });
+    connect(m_banner, &TrackedPicture::pointerMoved, this, [this] { m_hover.restoreResting(); });
+
+    placeControls();
+    screens().setControlPanel(this);
+    load();
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::buildButtons()
+{
+    const qreal ratio = devicePixelRatioF();
+    for (const ButtonSpec& spec : ButtonSpecs) {
+        auto* picture = new PictureButton(QString::fromLatin1(spec.objectName), this);
+        if (*spec.tooltip)
+            picture->setToolTip(QString::fromLatin1(spec.tooltip));
+        const QSize size = faceSize(spec.number);
+        picture->setFixedSize(size);
+        const QString art = QString::fromLatin1(spec.art);
+        m_buttons.push_back({spec.number, picture, renderArt(art, size, ratio),
+                             renderArt(art + QStringLiteral("-hot"), size, ratio)});
+        const PanelButton number = spec.number;
+        connect(picture, &PictureButton::pointerMoved, this, [this, number] { m_hover.pointerOver(number); });
+        switch (number) {
+        case PanelButton::Create: connect(picture, &PictureButton::clicked, this, &MainForm::createClicked); break;
+        case PanelButton::Open: connect(picture, &PictureButton::clicked, this, &MainForm::openClicked); break;
+        case PanelButton::Help: connect(picture, &PictureButton::clicked, this, &MainForm::helpClicked); break;
+        case PanelButton::Exit: connect(picture, &PictureButton::clicked, this, &QWidget::close); break;
+        default:
+            connect(picture, &PictureButton::clicked, this, [this, number] { workingScreenClicked(number); });
+            break;
+        }
+    }
+    m_bannerImages = {renderArt(QStringLiteral("banner"), PicsForm::frameSize(), ratio),
+                      renderArt(QStringLiteral("banner-exit"), PicsForm::frameSize(), ratio)};
+    for (int i = 0; i < 2; ++i)
+        m_blink[i]->setPixmap(renderArt(QStringLiteral("blink-%1").arg(i), BlinkSize, ratio));
+    m_background->setPixmap(renderArt(QStringLiteral("background"), WindowSize, ratio));
+}
+
+void MainForm::placeControls()
+{
+    m_background->setGeometry(QRect(QPoint(0, 0), WindowSize));
+    m_banner->setGeometry(QRect(QPoint(20, 20), PicsForm::frameSize()));
+    m_blink[0]->setGeometry(QRect(QPoint(368, 22), BlinkSize));
+    m_blink[1]->setGeometry(QRect(QPoint(368, 88), BlinkSize));
+
+    int x = 20;
+    for (const ButtonSpec& spec : ButtonSpecs) {
+        if (faceSize(spec.number) != BigButton)
+            continue;
+        button(spec.number).picture->move(x, 190);
+        auto* caption = new QLabel(QString::fromLatin1(spec.caption), this);
+        caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+        caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        caption->setStyleSheet(QStringLiteral("color: #1f3a5f; font-size: 9pt;"));
+        caption->setGeometry(x - 8, 294, BigButton.width() + 16, 22);
+        x += BigButton.width() + 16;
+    }
+    button(PanelButton::Help).picture->move(WindowSize.width() - 20 - 2 * SmallButton.width() - 12, 336);
+    button(PanelButton::Exit).picture->move(WindowSize.width() - 20 - SmallButton.width(), 336);
+    m_status->setGeometry(32, 340, 520, 48);
+}
+
+MainForm::Button& MainForm::button(PanelButton number)
+{
+    for (Button& b : m_buttons) {
+        if (b.number == number)
+            return b;
+    }
+    return m_buttons.front();
+}
+
+void MainForm::load()
+{
+    programState().initialiseAtStart(QDir::currentPath());
+    m_banner->setPixmap(m_bannerImages[0]);
+    for (Button& b : m_buttons)
+        b.picture->setPixmap(b.resting);
+    if (!programState().BibPath.isEmpty())
+        showRecordCount();
+}
+
+void MainForm::showRecordCount()
+{
+    try {
+        m_status->setText(refreshRecordCount(programState()));
+    } catch (const std::exception& e) {
+        // The bibliography went missing or broke while a screen had it; the line keeps
+        // its last count rather than claiming a new one.
+        prompts().notice(QStringLiteral("Can't read the record count of this bibliography") + QLatin1Char('\n') +
+                         errorText(e));
+    }
+}
+
+void MainForm::createClicked()
+{
+    if (const auto line = createBibliography(prompts(), programState())) {
+        m_status->setText(*line);
+        m_hover.restoreResting();
+    }
+}
+
+void MainForm::openClicked()
+{
+    if (const auto line = openBibliography(prompts(), programState())) {
+        m_status->setText(*line);
+        m_hover.restoreResting();
+    }
+}
+
+void MainForm::workingScreenClicked(PanelButton number)
+{
+    if (!programState().bibliographyOpen()) {
+        m_hover.restoreResting();
+        prompts().notice(NoBibliography);
+        return;
+    }
+    const ScreenKind kind = screenOf(number);
+    if (!screens().isRegistered(kind)) {
+        // This build has no such screen yet: say so rather than open an empty window.
+        m_hover.restoreResting();
+        prompts().notice(QStringLiteral("This screen is not available in this version of Papyrant yet."));
+        return;
+    }
+    if (screens().show(kind))
+        hide();
+}
+
+void MainForm::helpClicked()
+{
+    if (showHelp(QStringLiteral("/Hmain.htm")))
+        m_hover.restoreResting();
+}
+
+void MainForm::refreshSignalChanged(const QString& text)
+{
+    if (text != QStringLiteral("1"))
+        return;
+    m_refreshSignal->clear();
+    showRecordCount();
+}
+
+void MainForm::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    m_hover.restoreResting();
+}
+
+void MainForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_hover.restoreResting();
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    screens().endProgram();
+}
+
+// --- what the hover machine asks for ---
+
+void MainForm::setTimer1Enabled(bool enabled)
+{
+    if (enabled)
+        m_animationTimer->start();
+    else
+        m_animationTimer->stop();
+}
+
+void MainForm::showRestingImages()
+{
+    for (Button& b : m_buttons)
+        b.picture->setPixmap(b.resting);
+    m_banner->setPixmap(m_bannerImages[0]);
+    m_bannerFrame = -1;
+    for (QLabel* blink : m_blink)
+        blink->hide();
+}
+
+void MainForm::setHandPointer(PanelButton number)
+{
+    button(number).picture->setCursor(handCursor(devicePixelRatioF()));
+}
+
+void MainForm::showHighlighted(PanelButton number)
+{
+    Button& b = button(number);
+    b.picture->setPixmap(b.highlighted);
+}
+
+void MainForm::loadImageHolder()
+{
+    if (!m_pics)
+        m_pics = std::make_unique<PicsForm>(devicePixelRatioF());
+}
+
+void MainForm::copyFrames(int holderArray, int lastFrame)
+{
+    const std::vector<QPixmap>& source = m_pics->frames(holderArray);
+    if (m_frames.size() < 6)
+        m_frames.resize(6);
+    for (int i = 0; i <= lastFrame && i < static_cast<int>(source.size()); ++i)
+        m_frames[static_cast<std::size_t>(i)] = source[static_cast<std::size_t>(i)];
+}
+
+void MainForm::showFrame(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_frames.size()))
+        return;
+    m_banner->setPixmap(m_frames[static_cast<std::size_t>(index)]);
+    m_bannerFrame = index;
+}
+
+void MainForm::showExitBanner()
+{
+    m_banner->setPixmap(m_bannerImages[1]);
+    m_bannerFrame = -2;
+}
+
+void MainForm::toggleBlink()
+{
+    const bool firstShown = !m_blink[0]->isHidden();
+    m_blink[0]->setVisible(!firstShown);
+    m_blink[1]->setVisible(firstShown);
+}
+
+} // namespace papyrant

@@ -1,0 +1,93 @@
+#pragma once
+// The control panel: the program's first window and the hub from which every working
+// screen is opened. Its picture buttons highlight and animate the banner under the
+// pointer (HoverMachine); this class only puts the pictures in place.
+
+#include "core/Captions.h"
+#include "panel/HoverMachine.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace papyrant {
+
+class PicsForm;
+class PictureButton;
+class TrackedPicture;
+
+class MainForm : public QWidget, private HoverView {
+    Q_OBJECT
+public:
+    explicit MainForm(QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    const HoverMachine& hover() const { return m_hover; }
+    // The image holder, once loaded.
+    const PicsForm* imageHolder() const { return m_pics.get(); }
+    // The frame shown in the banner while an animation plays (-1: resting banner,
+    // -2: exit banner).
+    int bannerFrame() const { return m_bannerFrame; }
+
+    // The screen a working-screen button opens, and its label for notices.
+    static ScreenKind screenOf(PanelButton button);
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Button {
+        PanelButton number;
+        PictureButton* picture;
+        QPixmap resting;     // element 0 of its image pair
+        QPixmap highlighted; // element 1
+    };
+
+    void load();
+    void buildButtons();
+    void placeControls();
+    Button& button(PanelButton number);
+
+    void createClicked();
+    void openClicked();
+    void workingScreenClicked(PanelButton button);
+    void helpClicked();
+    void refreshSignalChanged(const QString& text);
+    void showRecordCount();
+
+    // HoverView
+    void setTimer1Enabled(bool enabled) override;
+    void showRestingImages() override;
+    void setHandPointer(PanelButton button) override;
+    void showHighlighted(PanelButton button) override;
+    void loadImageHolder() override;
+    void copyFrames(int holderArray, int lastFrame) override;
+    void showFrame(int index) override;
+    void showExitBanner() override;
+    void toggleBlink() override;
+
+    HoverMachine m_hover;
+    std::vector<Button> m_buttons;
+    TrackedPicture* m_background = nullptr;       // Picture22
+    TrackedPicture* m_banner = nullptr;           // Picture10
+    std::array<QLabel*, 2> m_blink{};             // Picture21(0), Picture21(1)
+    std::array<QPixmap, 2> m_bannerImages;        // Picture6: resting, exit
+    std::vector<QPixmap> m_frames;                // Picture4: frames of the hovered button
+    std::unique_ptr<PicsForm> m_pics;
+    QLabel* m_status = nullptr;                   // Label1
+    QLineEdit* m_refreshSignal = nullptr;         // Text1
+    QTimer* m_animationTimer = nullptr;           // Timer1
+    QTimer* m_imageTimer = nullptr;               // Timer2
+    int m_bannerFrame = -1;
+};
+
+} // namespace papyrant

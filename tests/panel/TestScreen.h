@@ -1,0 +1,52 @@
+#pragma once
+// A minimal working screen for the panel tests: it adds one record to the open
+// bibliography on request and goes back by its "Back to control panel" button.
+
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "core/RecordSet.h"
+#include "panel/ScreenRegistry.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace papyrant::test {
+
+class TestScreen : public WorkingScreen {
+public:
+    explicit TestScreen(ScreenKind kind)
+        : WorkingScreen(kind)
+    {
+        setObjectName(QStringLiteral("TestScreen"));
+        setWindowTitle(windowCaption(kind, programState().BibName));
+        auto* layout = new QVBoxLayout(this);
+        auto* add = new QPushButton(QStringLiteral("Add"), this);
+        add->setObjectName(QStringLiteral("CommandAdd"));
+        auto* back = new QPushButton(QStringLiteral("Back to control panel"), this);
+        back->setObjectName(QStringLiteral("Command3"));
+        layout->addWidget(add);
+        layout->addWidget(back);
+        connect(add, &QPushButton::clicked, this, &TestScreen::addRecord);
+        connect(back, &QPushButton::clicked, this, &WorkingScreen::backToControlPanel);
+        ++created;
+    }
+    ~TestScreen() override { ++destroyed; }
+
+    void addRecord()
+    {
+        Database db(programState().BibPath);
+        RecordSet table(db, QStringLiteral("Abstracts"));
+        table.addNew();
+        table.setValue(QStringLiteral("Title"), QStringLiteral("Added on the test screen"));
+        table.update();
+    }
+
+    static inline int created = 0;
+    static inline int destroyed = 0;
+    int unloads = 0;
+
+protected:
+    void unloadScreen() override { ++unloads; }
+};
+
+} // namespace papyrant::test
