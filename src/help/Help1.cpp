@@ -2,25 +2,50 @@
 
 #include "app/Prompts.h"
 #include "core/ProgramState.h"
+#include "help/HelpLayout.h"
 #include "help/HelpOpener.h"
 
+#include <QApplication>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
-#include <QTextBrowser>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QUrl>
-#include <QVBoxLayout>
+
+#include <stdexcept>
+
+#ifndef PAPYRANT_VERSION
+#define PAPYRANT_VERSION "unknown"
+#endif
 
 namespace papyrant {
 
 namespace {
 QPointer<Help1> theHelpWindow;
+
+constexpr int ButtonGapPixels = 8;
+} // namespace
+
+HelpBrowser::HelpBrowser(QWidget* parent)
+    : QTextBrowser(parent)
+{
+}
+
+QVariant HelpBrowser::loadResource(int type, const QUrl& name)
+{
+    if (type == QTextDocument::HtmlResource && name.isLocalFile() && !QFileInfo::exists(name.toLocalFile())) {
+        return QStringLiteral("<html><body><h2>This page cannot be shown</h2>"
+                              "<p>The help page <b>%1</b> was not found in the program folder.</p>"
+                              "</body></html>")
+            .arg(name.toLocalFile().toHtmlEscaped());
+    }
+    return QTextBrowser::loadResource(type, name);
 }
 
 Help1::Help1(QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , m_browser(new QTextBrowser(this))
+    , m_browser(new HelpBrowser(this))
     , m_back(new QPushButton(QStringLiteral("Back"), this))
     , m_home(new QPushButton(QStringLiteral("Home"), this))
     , m_about(new QPushButton(QStringLiteral("About"), this))
@@ -33,19 +58,14 @@ Help1::Help1(QWidget* parent)
     m_about->setObjectName(QStringLiteral("Command3"));
     m_browser->setOpenLinks(true);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_back);
-    buttons->addWidget(m_home);
-    buttons->addWidget(m_about);
-    buttons->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(buttons);
-    layout->addWidget(m_browser);
-
     connect(m_back, &QPushButton::clicked, this, &Help1::goBack);
     connect(m_home, &QPushButton::clicked, this, &Help1::goHome);
     connect(m_about, &QPushButton::clicked, this, &Help1::showAbout);
-    resize(640, 560);
+
+    // The window manager stops a drag at the lowest height the resize rule allows.
+    setMinimumHeight(twipsToPixels(HelpMinimumHeightTwips, logicalDpiY()));
+    resize(640, 600);
+    layoutControls();
 }
 
 Help1& Help1::instance()
@@ -61,7 +81,53 @@ bool Help1::exists() { return !theHelpWindow.isNull(); }
 
 void Help1::navigate(const QString& fullPath)
 {
-    m_browser->setSource(QUrl::fromLocalFile(fullPath));
+    const QUrl page = QUrl::fromLocalFile(fullPath);
+    // The same page again (Home on the home page) must still show its top.
+    if (m_browser->source() == page)
+        m_browser->reload();
+    else
+        m_browser->setSource(page);
+}
+
+void Help1::placeBeside(const QWidget* caller)
+{
+    if (!caller)
+        return;
+    const QRect callerFrame = caller->frameGeometry();
+    const QScreen* screen = caller->screen();
+    const QRect available = screen ? screen->availableGeometry() : callerFrame;
+    QRect frame(QPoint(callerFrame.right() + ButtonGapPixels, callerFrame.top()), frameGeometry().size());
+    if (frame.right() > available.right())
+        frame.moveRight(callerFrame.left() - ButtonGapPixels);
+    if (frame.left() < available.left())
+        frame.moveLeft(available.right() - frame.width());
+    frame.moveTop(qBound(available.top(), frame.top(), qMax(available.top(), available.bottom() - frame.height())));
+    move(frame.topLeft());
+}
+
+void Help1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+void Help1::layoutControls()
+{
+    if (isMinimized())
+        return;
+    const HelpLayout layout = helpLayout(size(), logicalDpiX(), logicalDpiY());
+    if (layout.clampedHeight) {
+        // The resize this makes lays the browser out.
+        resize(width(), *layout.clampedHeight);
+        return;
+    }
+    m_browser->setGeometry(layout.browser);
+    int x = layout.browser.left();
+    for (QPushButton* button : {m_back, m_home, m_about}) {
+        const QSize hint = button->sizeHint();
+        button->setGeometry(x, qMax(0, (layout.browser.top() - hint.height()) / 2), hint.width(), hint.height());
+        x += hint.width() + ButtonGapPixels;
+    }
 }
 
 void Help1::goBack()
@@ -70,24 +136,37 @@ void Help1::goBack()
         m_browser->backward();
 }
 
-void Help1::goHome()
+void Help1::goHome() { navigate(programState().HelpPage); }
+
+QString Help1::aboutText()
 {
-    navigate(programState().HelpPage);
+    return QStringLiteral("Papyrant ") + QStringLiteral(PAPYRANT_VERSION) + QLatin1Char('\n') +
+           QStringLiteral("Keeps bibliographies: collects literature records from text exports and by hand, "
+                          "searches, edits and tidies them.") +
+           QLatin1Char('\n') + QLatin1Char('\n') + QStringLiteral("Built with:") + QLatin1Char('\n') +
+           QStringLiteral("Qt 6, under the GNU Lesser General Public License version 3 (LGPLv3)") +
+           QLatin1Char('\n') + QStringLiteral("SQLite, in the public domain") + QLatin1Char('\n') +
+           QStringLiteral("SQLiteCpp, under the MIT licence");
 }
 
 void Help1::showAbout()
 {
-    prompts().message(QStringLiteral("Papyrant\nKeeps bibliographies of literature records."), QStringLiteral("About"),
-                      PromptButtons::Ok, PromptIcon::None, PromptButton::Ok);
+    prompts().message(aboutText(), QStringLiteral("About"), PromptButtons::Ok, PromptIcon::None, PromptButton::Ok);
 }
 
 bool showHelp(const QString& pageLeaf)
 {
     ProgramState& state = programState();
     try {
+        if (state.ProgramFolder.isEmpty() || pageLeaf.isEmpty())
+            throw std::runtime_error("no help page to show");
         state.HelpPage = programFile(state, pageLeaf);
+        const bool firstOpening = !Help1::exists();
+        QWidget* caller = QApplication::activeWindow();
         Help1& window = Help1::instance();
         window.navigate(state.HelpPage);
+        if (firstOpening && caller != &window)
+            window.placeBeside(caller);
         window.hide();
         window.show();
         window.raise();

@@ -1,12 +1,22 @@
 #pragma once
-// The help window: a small browser over the program's HTML pages.
+// The help window: a small browser over the program's HTML pages, with Back, Home and
+// About. It stands beside the screen that opened it and never blocks it.
 
+#include <QTextBrowser>
 #include <QWidget>
 
 class QPushButton;
-class QTextBrowser;
 
 namespace papyrant {
+
+// The browser of the help window. A page that cannot be read shows a short page of
+// its own saying so, as a web browser would, instead of an empty view.
+class HelpBrowser : public QTextBrowser {
+    Q_OBJECT
+public:
+    explicit HelpBrowser(QWidget* parent);
+    QVariant loadResource(int type, const QUrl& name) override;
+};
 
 class Help1 : public QWidget {
     Q_OBJECT
@@ -21,12 +31,22 @@ public:
     void navigate(const QString& fullPath);
     QTextBrowser* browser() const { return m_browser; }
 
+    // Puts a newly opened window beside `caller` on the caller's screen.
+    void placeBeside(const QWidget* caller);
+
+    // The text of the About box.
+    static QString aboutText();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void goBack();
     void goHome();
     void showAbout();
+    void layoutControls();
 
-    QTextBrowser* m_browser;
+    HelpBrowser* m_browser;
     QPushButton* m_back;
     QPushButton* m_home;
     QPushButton* m_about;

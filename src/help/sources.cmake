@@ -1,3 +1,9 @@
+list(APPEND PAPYRANT_LOGIC_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/HelpLayout.cpp
+)
 list(APPEND PAPYRANT_SCREEN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Help1.cpp
 )
+# The About box names the version being run.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/Help1.cpp PROPERTIES
+  COMPILE_DEFINITIONS PAPYRANT_VERSION="${PROJECT_VERSION}")

@@ -1,0 +1,33 @@
+#pragma once
+// Where the help window puts its browser. Distances are kept in twips, the unit the
+// help window's margins were drawn in (1440 to the inch), and turned into pixels at
+// the screen's logical resolution, so the margins keep their physical size.
+
+#include <QRect>
+#include <QSize>
+
+#include <optional>
+
+namespace papyrant {
+
+constexpr int HelpMinimumHeightTwips = 2500;
+constexpr int HelpBrowserWidthMarginTwips = 250;
+constexpr int HelpBrowserHeightMarginTwips = 1000;
+// The button row sits above the browser; what is left of the height margin lies below it.
+constexpr int HelpBrowserTopTwips = 875;
+
+// Pixels for a distance in twips at `dotsPerInch` (96 gives 15 twips to the pixel).
+int twipsToPixels(int twips, qreal dotsPerInch);
+
+struct HelpLayout {
+    // Set when the window is lower than the minimum: the height it must take. The
+    // browser is laid out by the resize that follows.
+    std::optional<int> clampedHeight;
+    QRect browser;
+};
+
+// The resize rule for a window of `windowSize` pixels (not minimised) at the given
+// horizontal and vertical logical resolutions.
+HelpLayout helpLayout(QSize windowSize, qreal dpiX, qreal dpiY);
+
+} // namespace papyrant
