@@ -379,6 +379,11 @@ private slots:
             QSKIP("set PAPYRANT_SCREENSHOTS to a folder to save pictures of the panel");
         QTRY_VERIFY(m_panel->imageHolder() != nullptr);
         m_panel->grab().save(folder + QStringLiteral("/panel.png"));
+        for (int array = 1; array <= 6; ++array) {
+            const std::vector<QPixmap>& frames = m_panel->imageHolder()->frames(array);
+            for (std::size_t i = 0; i < frames.size(); ++i)
+                frames[i].save(folder + QStringLiteral("/frames-%1-%2.png").arg(array).arg(i));
+        }
         moveOver(picture("Picture7"));
         QTRY_COMPARE_WITH_TIMEOUT(m_panel->bannerFrame(), 3, 2000);
         m_panel->grab().save(folder + QStringLiteral("/panel-extract.png"));
