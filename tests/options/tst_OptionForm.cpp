@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -369,6 +370,22 @@ private slots:
         QVERIFY(m_prompts->asked().empty());
         QCOMPARE(accepted.count(), 1);
         QVERIFY(!m_form->isVisible());
+    }
+
+    void unreadableBibliographyIsReportedNotFatal()
+    {
+        const QString broken = m_folder->filePath(QStringLiteral("broken.pyr"));
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("this is not a bibliography, only a text that looks like one to nobody");
+        file.close();
+        m_folder->openBibliography(broken);
+        m_prompts->answerMessage(PromptButton::Ok);
+        OptionForm form;
+        QCOMPARE(m_prompts->asked().size(), std::size_t(1));
+        QVERIFY(m_prompts->asked().front().text.startsWith(QStringLiteral("The categories could not be read.\n")));
+        QVERIFY(m_prompts->asked().front().text.size() > 34);
+        QCOMPARE(control<QListWidget>(form, "List3")->count(), 0);
     }
 
     void choicesPersistWhileHidden()
