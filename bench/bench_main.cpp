@@ -8,6 +8,7 @@
 #include "core/ProgramState.h"
 #include "core/RecordSet.h"
 #include "core/SqlText.h"
+#include "search/QueryComposition.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,8 +18,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTextStream>
-
-#include <SQLiteCpp/SQLiteCpp.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -78,12 +77,14 @@ public:
     bool openAndCount();
     bool recordSetMemory();
     bool likeScan();
+    bool defaultSearch();
 
 private:
     QString freshCopy(const QString& name) const;
     QString filled(int count); // a bibliography of count records, made once and kept
     void fill(const QString& path, int count, BibliographyGenerator& generator) const;
     double shellSeconds(const QString& database, const QString& script) const;
+    double shellQuerySeconds(const QString& database, const QString& sql, QString* output) const;
 
     QString m_template;
     QString m_data;
@@ -148,6 +149,20 @@ double Bench::shellSeconds(const QString& database, const QString& script) const
     return seconds(timer);
 }
 
+double Bench::shellQuerySeconds(const QString& database, const QString& sql, QString* output) const
+{
+    QProcess shell;
+    QElapsedTimer timer;
+    timer.start();
+    shell.start("sqlite3", {database, sql});
+    if (!shell.waitForFinished(-1) || shell.exitCode() != 0)
+        throw std::runtime_error("the sqlite3 shell failed: " + shell.readAllStandardError().toStdString());
+    const double elapsed = seconds(timer);
+    if (output)
+        *output = QString::fromUtf8(shell.readAllStandardOutput()).trimmed();
+    return elapsed;
+}
+
 bool Bench::insert()
 {
     std::printf("Insert %d generated records (one transaction each side)\n", m_records);
@@ -210,6 +225,15 @@ bool Bench::openAndCount()
     return verdict("median seconds", figures.median, 0.5);
 }
 
+bool compareCounts(int ours, const QString& shell)
+{
+    std::printf("  matches: papyrant %d, shell %s\n", ours, qPrintable(shell));
+    if (QString::number(ours) == shell)
+        return true;
+    std::printf("  !! the two scans disagree\n");
+    return false;
+}
+
 long residentKilobytes()
 {
     QFile statm("/proc/self/statm");
@@ -248,12 +272,11 @@ bool Bench::likeScan()
     const QString ours = QStringLiteral("Select Abstracts.* From Abstracts Where (Abstracts.Title Like '* %1 *') or "
                                         "(Abstracts.Keywords Like '* %1 *') or (Abstracts.Abstract Like '* %1 *')")
                              .arg(word);
-    const std::string builtIn = QStringLiteral("SELECT rowid FROM Abstracts WHERE (Title LIKE '%% %1 %%') or "
-                                               "(Keywords LIKE '%% %1 %%') or (Abstract LIKE '%% %1 %%')")
-                                    .arg(word)
-                                    .toStdString();
+    const QString builtIn = QStringLiteral("SELECT count(*) FROM Abstracts WHERE (Title LIKE '%% %1 %%') or "
+                                           "(Keywords LIKE '%% %1 %%') or (Abstract LIKE '%% %1 %%');")
+                                .arg(word);
     int ourCount = 0;
-    int shellCount = 0;
+    QString shellCount;
     Database db(path);
     const Figures mine = timeRuns(m_runs, [&] {
         QElapsedTimer timer;
@@ -262,23 +285,49 @@ bool Bench::likeScan()
         ourCount = found.recordCount();
         return seconds(timer);
     });
-    // SQLite's own LIKE, as the shell runs it, on a plain connection.
-    SQLite::Database plain(path.toStdString(), SQLite::OPEN_READONLY);
-    const Figures shell = timeRuns(m_runs, [&] {
+    const Figures shell = timeRuns(m_runs, [&] { return shellQuerySeconds(path, builtIn, &shellCount); });
+    report("papyrant Like", mine, "s");
+    report("sqlite3 shell, built-in LIKE", shell, "s");
+    const bool sameRows = compareCounts(ourCount, shellCount);
+    return verdict("ratio papyrant / shell (median)", mine.median / shell.median, 1.5) && sameRows;
+}
+
+bool Bench::defaultSearch()
+{
+    const QString word = BibliographyGenerator::searchWord();
+    std::printf("Default one-word search (\"%s\" in Title, Keywords, Abstract) on %d records\n", qPrintable(word),
+                m_records);
+    const QString path = filled(m_records);
+    Database db(path);
+    int ourCount = 0;
+    QString statement;
+    const Figures mine = timeRuns(m_runs, [&] {
         QElapsedTimer timer;
         timer.start();
-        SQLite::Statement query(plain, builtIn);
-        shellCount = 0;
-        while (query.executeStep())
-            ++shellCount;
+        CriteriaRows rows;
+        rows[0].words = word;
+        statement = ComposeQuery(rows, SearchOptions{});
+        RecordSet found(db, statement);
+        ourCount = found.recordCount();
         return seconds(timer);
     });
-    report("papyrant Like", mine, "s");
-    report("SQLite built-in LIKE", shell, "s");
-    std::printf("  matches: papyrant %d, built-in %d\n", ourCount, shellCount);
-    if (ourCount != shellCount)
-        std::printf("  !! the two scans disagree\n");
-    return verdict("ratio papyrant / built-in (median)", mine.median / shell.median, 1.5) && ourCount == shellCount;
+    // The same nine patterns with the shell's own LIKE and wildcard.
+    QString where;
+    for (const char* column : {"Title", "Keywords", "Abstract"}) {
+        if (!where.isEmpty())
+            where += " or ";
+        where += QStringLiteral("(%1 LIKE '%% %2 %%' or %1 LIKE '%2 %%' or %1 LIKE '%% %2')").arg(column, word);
+    }
+    QString shellCount;
+    const Figures shell = timeRuns(m_runs, [&] {
+        return shellQuerySeconds(path, "SELECT count(*) FROM Abstracts WHERE " + where + ";", &shellCount);
+    });
+    report("papyrant compose + run to count", mine, "s");
+    report("sqlite3 shell, built-in LIKE", shell, "s");
+    const bool sameRows = compareCounts(ourCount, shellCount);
+    const bool fast = verdict("median seconds to the count", mine.median, 1.0);
+    const bool close = verdict("ratio papyrant / shell (median)", mine.median / shell.median, 1.5);
+    return sameRows && fast && close;
 }
 
 } // namespace
@@ -295,7 +344,7 @@ int main(int argc, char** argv)
     parser.addOption({"data", "folder for generated bibliographies (kept between runs)", "dir",
                       QDir::tempPath() + "/papyrant-bench"});
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
-    parser.addOption({"only", "run only these figures: insert, open, memory, like", "names"});
+    parser.addOption({"only", "run only these figures: insert, open, memory, like, search", "names"});
     parser.process(app);
 
     Bench bench(parser.value("program-folder"), parser.value("data"), parser.value("records").toInt(),
@@ -312,6 +361,8 @@ int main(int argc, char** argv)
             allPassed &= bench.recordSetMemory();
         if (wanted("like"))
             allPassed &= bench.likeScan();
+        if (wanted("search"))
+            allPassed &= bench.defaultSearch();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-bench: %s\n", e.what());
         return 2;
