@@ -90,7 +90,7 @@ def icon_maintain(line, accent, fill):
 def icon_help(line, accent, fill):
     return (g(line, f'<circle cx="50" cy="50" r="30" fill="{fill}"/>'
                     '<path d="M39 41a11 11 0 1 1 15 10c-3 1.5-4 3-4 6v2" stroke-width="6"/>')
-            + f'<circle cx="50" cy="70" r="4" fill="{accent}"/>')
+            + f'<circle cx="50" cy="70" r="4" fill="{line}"/>')
 
 
 def icon_exit(line, accent, fill):
@@ -257,8 +257,8 @@ def frames_search():
 
 
 def resting_scene():
-    colours = [TEAL, AMBER, INK, CORAL, TEAL_DARK, INK_SOFT, AMBER]
-    heights = [78, 66, 84, 70, 80, 62, 74]
+    colours = [TEAL, AMBER, INK, CORAL, TEAL_DARK, INK_SOFT]
+    heights = [78, 66, 84, 70, 80, 62]
     body = g(EDGE, '<path d="M14 108h214"/>', width=3)
     x = 26
     for c, h in zip(colours, heights):
