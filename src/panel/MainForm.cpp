@@ -28,7 +28,7 @@ constexpr QSize BigButton(100, 100);
 constexpr QSize SmallButton(56, 56);
 constexpr QSize BlinkSize(40, 40);
 
-struct ButtonSpec {
+struct ButtonRow {
     PanelButton number;
     const char* objectName;
     const char* art;     // faces "<art>" and "<art>-hot"
@@ -37,7 +37,7 @@ struct ButtonSpec {
 };
 
 // Left to right as they stand on the panel.
-constexpr std::array<ButtonSpec, 8> ButtonSpecs{{
+constexpr std::array<ButtonRow, 8> ButtonRows{{
     {PanelButton::Create, "Picture1", "create", "Create a new bibliography", "New"},
     {PanelButton::Open, "Picture13", "open", "Open an exist bibliography", "Open"},
     {PanelButton::AutoExtract, "Picture7", "extract", "Auto extract from text file", "Auto extract"},
@@ -124,16 +124,16 @@ MainForm::~MainForm() = default;
 void MainForm::buildButtons()
 {
     const qreal ratio = devicePixelRatioF();
-    for (const ButtonSpec& spec : ButtonSpecs) {
-        auto* picture = new PictureButton(QString::fromLatin1(spec.objectName), this);
-        if (*spec.tooltip)
-            picture->setToolTip(QString::fromLatin1(spec.tooltip));
-        const QSize size = faceSize(spec.number);
+    for (const ButtonRow& row : ButtonRows) {
+        auto* picture = new PictureButton(QString::fromLatin1(row.objectName), this);
+        if (*row.tooltip)
+            picture->setToolTip(QString::fromLatin1(row.tooltip));
+        const QSize size = faceSize(row.number);
         picture->setFixedSize(size);
-        const QString art = QString::fromLatin1(spec.art);
-        m_buttons.push_back({spec.number, picture, renderArt(art, size, ratio),
+        const QString art = QString::fromLatin1(row.art);
+        m_buttons.push_back({row.number, picture, renderArt(art, size, ratio),
                              renderArt(art + QStringLiteral("-hot"), size, ratio)});
-        const PanelButton number = spec.number;
+        const PanelButton number = row.number;
         connect(picture, &PictureButton::pointerMoved, this, [this, number] { m_hover.pointerOver(number); });
         switch (number) {
         case PanelButton::Create: connect(picture, &PictureButton::clicked, this, &MainForm::createClicked); break;
@@ -160,11 +160,11 @@ void MainForm::placeControls()
     m_blink[1]->setGeometry(QRect(QPoint(368, 88), BlinkSize));
 
     int x = 20;
-    for (const ButtonSpec& spec : ButtonSpecs) {
-        if (faceSize(spec.number) != BigButton)
+    for (const ButtonRow& row : ButtonRows) {
+        if (faceSize(row.number) != BigButton)
             continue;
-        button(spec.number).picture->move(x, 190);
-        auto* caption = new QLabel(QString::fromLatin1(spec.caption), this);
+        button(row.number).picture->move(x, 190);
+        auto* caption = new QLabel(QString::fromLatin1(row.caption), this);
         caption->setAttribute(Qt::WA_TransparentForMouseEvents);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         caption->setStyleSheet(QStringLiteral("color: #1f3a5f; font-size: 9pt;"));
