@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace papyrant::test {
 
 class TestScreen : public WorkingScreen {
@@ -48,5 +50,26 @@ public:
 protected:
     void unloadScreen() override { ++unloads; }
 };
+
+inline constexpr std::array<ScreenKind, 4> WorkingScreenKinds{ScreenKind::AutoExtract, ScreenKind::ManualAdding,
+                                                               ScreenKind::SearchResults, ScreenKind::Maintenance};
+
+// A TestScreen for every working screen kind, with the counters back at zero.
+inline void registerTestScreens()
+{
+    for (ScreenKind kind : WorkingScreenKinds)
+        screens().registerScreen(kind, [kind] { return new TestScreen(kind); });
+    TestScreen::created = 0;
+    TestScreen::destroyed = 0;
+}
+
+// Closes what is left of them and removes their factories.
+inline void unregisterTestScreens()
+{
+    for (ScreenKind kind : WorkingScreenKinds) {
+        delete screens().existing(kind);
+        screens().unregisterScreen(kind);
+    }
+}
 
 } // namespace papyrant::test

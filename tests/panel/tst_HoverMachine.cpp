@@ -5,7 +5,11 @@
 #include <QStringList>
 #include <QtTest>
 
+#include <optional>
+#include <utility>
+
 using namespace papyrant;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -13,47 +17,56 @@ class RecordingView : public HoverView {
 public:
     QStringList calls;
     bool timerOn = false;
-    std::array<bool, 2> blinkShown{false, false};
 
     void setTimer1Enabled(bool enabled) override
     {
         timerOn = enabled;
-        calls << QStringLiteral("timer %1").arg(enabled ? QStringLiteral("on") : QStringLiteral("off"));
+        calls << (enabled ? "timer on" : "timer off");
     }
-    void showRestingImages() override
-    {
-        blinkShown = {false, false};
-        calls << QStringLiteral("resting");
-    }
-    void setHandPointer(PanelButton b) override { calls << QStringLiteral("hand %1").arg(int(b)); }
-    void showHighlighted(PanelButton b) override { calls << QStringLiteral("highlight %1").arg(int(b)); }
-    void loadImageHolder() override { calls << QStringLiteral("load holder"); }
-    void copyFrames(int array, int last) override { calls << QStringLiteral("copy %1 0..%2").arg(array).arg(last); }
-    void showFrame(int index) override { calls << QStringLiteral("frame %1").arg(index); }
-    void showExitBanner() override { calls << QStringLiteral("exit banner"); }
-    void toggleBlink() override
-    {
-        const bool first = blinkShown[0];
-        blinkShown = {!first, first};
-        calls << QStringLiteral("blink");
-    }
+    void showRestingImages() override { calls << "resting"; }
+    void setHandPointer(PanelButton b) override { calls << u"hand %1"_s.arg(int(b)); }
+    void showHighlighted(PanelButton b) override { calls << u"highlight %1"_s.arg(int(b)); }
+    void loadImageHolder() override { calls << "load holder"; }
+    void copyFrames(int array, int last) override { calls << u"copy %1 0..%2"_s.arg(array).arg(last); }
+    void showFrame(int index) override { calls << u"frame %1"_s.arg(index); }
+    void showExitBanner() override { calls << "exit banner"; }
+    void toggleBlink() override { calls << "blink"; }
 };
 
 } // namespace
 
 class TestHoverMachine : public QObject {
     Q_OBJECT
+
+    RecordingView m_view;
+    std::optional<HoverMachine> m_machine;
+
+    // What the view was asked since the last look.
+    QStringList asked() { return std::exchange(m_view.calls, {}); }
+
 private slots:
-    void restingDoesNothingWhenNothingIsHighlighted()
+    void init()
     {
-        RecordingView view;
-        HoverMachine machine(view);
-        machine.restoreResting();
-        QVERIFY(view.calls.isEmpty());
-        QCOMPARE(machine.HoverState(), PanelButton::None);
+        m_view.calls.clear();
+        m_view.timerOn = false;
+        m_machine.emplace(m_view);
     }
 
-    void frameSets_data()
+    void startsIdleAndLoadsTheHolderOnce()
+    {
+        m_machine->restoreResting();
+        m_machine->pointerOver(PanelButton::None);
+        QCOMPARE(asked(), QStringList());
+        QCOMPARE(m_machine->HoverState(), PanelButton::None);
+        m_machine->loadImagesOnce();
+        m_machine->loadImagesOnce();
+        QCOMPARE(asked(), QStringList{"load holder"});
+        QCOMPARE(m_machine->ImagesLoaded(), std::int16_t(1));
+        m_machine->pointerOver(PanelButton::Manual);
+        QCOMPARE(asked(), (QStringList{"hand 4", "highlight 4", "copy 5 0..5", "timer on"}));
+    }
+
+    void framesPlayRepeatingOrOnceHoldingTheLast_data()
     {
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("holderArray");
@@ -66,115 +79,66 @@ private slots:
         QTest::newRow("maintenance") << 5 << 1 << 3 << true;
         QTest::newRow("search") << 6 << 2 << 4 << true;
     }
-    void frameSets()
+    void framesPlayRepeatingOrOnceHoldingTheLast()
     {
         QFETCH(int, button);
         QFETCH(int, holderArray);
         QFETCH(int, lastFrame);
         QFETCH(bool, repeating);
-        RecordingView view;
-        HoverMachine machine(view);
-        machine.pointerOver(PanelButton(button));
-        const QStringList expected{QStringLiteral("hand %1").arg(button), QStringLiteral("highlight %1").arg(button),
-                                   QStringLiteral("load holder"),
-                                   QStringLiteral("copy %1 0..%2").arg(holderArray).arg(lastFrame),
-                                   QStringLiteral("timer on")};
-        QCOMPARE(view.calls, expected);
-        QCOMPARE(machine.FrameIndex(), std::int16_t(0));
-        QCOMPARE(int(machine.HoverState()), button);
+        m_machine->pointerOver(PanelButton(button));
+        QCOMPARE(asked(), (QStringList{u"hand %1"_s.arg(button), u"highlight %1"_s.arg(button), "load holder",
+                                       u"copy %1 0..%2"_s.arg(holderArray).arg(lastFrame), "timer on"}));
+        QCOMPARE(m_machine->FrameIndex(), std::int16_t(0));
 
-        view.calls.clear();
         // As the real timer: no ticks once it is stopped.
-        for (int tick = 0; tick <= lastFrame + 2 && view.timerOn; ++tick)
-            machine.tick();
+        for (int tick = 0; tick <= lastFrame + 2 && m_view.timerOn; ++tick)
+            m_machine->tick();
         QStringList frames;
         for (int i = 0; i <= lastFrame; ++i)
-            frames << QStringLiteral("frame %1").arg(i);
-        if (repeating)
-            frames << QStringLiteral("frame 0") << QStringLiteral("frame 1");
-        else
-            frames << QStringLiteral("timer off");
-        QCOMPARE(view.calls, frames);
-        QCOMPARE(view.timerOn, repeating);
-    }
-
-    void playOnceHoldsTheLastFrame()
-    {
-        RecordingView view;
-        HoverMachine machine(view);
-        machine.pointerOver(PanelButton::Open);
-        view.calls.clear();
-        for (int tick = 0; tick < 4; ++tick)
-            machine.tick();
-        QCOMPARE(view.calls, (QStringList{QStringLiteral("frame 0"), QStringLiteral("frame 1"), QStringLiteral("frame 2"),
-                                          QStringLiteral("timer off")}));
-        // Nothing was drawn after frame 2, so the banner keeps it.
-        QCOMPARE(machine.HoverState(), PanelButton::Open);
-        QCOMPARE(machine.FrameIndex(), std::int16_t(0));
+            frames << u"frame %1"_s.arg(i);
+        // Repeating comes round to frame 0; play-once stops with its last frame left in view.
+        frames << (repeating ? QStringList{"frame 0", "frame 1"} : QStringList{"timer off"});
+        QCOMPARE(asked(), frames);
+        QCOMPARE(m_view.timerOn, repeating);
+        QCOMPARE(int(m_machine->HoverState()), button);
+        QCOMPARE(m_machine->FrameIndex(), std::int16_t(repeating ? 2 : 0));
     }
 
     void movingToAnotherButtonRestoresTheFirst()
     {
-        RecordingView view;
-        HoverMachine machine(view);
-        machine.pointerOver(PanelButton::Create);
-        view.calls.clear();
-        machine.pointerOver(PanelButton::Search);
-        QCOMPARE(view.calls.mid(0, 4), (QStringList{QStringLiteral("timer off"), QStringLiteral("resting"),
-                                                    QStringLiteral("hand 6"), QStringLiteral("highlight 6")}));
-        QCOMPARE(machine.HoverState(), PanelButton::Search);
+        m_machine->pointerOver(PanelButton::Create);
+        asked();
+        m_machine->pointerOver(PanelButton::Search);
+        QCOMPARE(asked(), (QStringList{"timer off", "resting", "hand 6", "highlight 6", "copy 2 0..4", "timer on"}));
+        QCOMPARE(m_machine->HoverState(), PanelButton::Search);
+        m_machine->pointerOver(PanelButton::None);
+        QCOMPARE(asked(), (QStringList{"timer off", "resting"}));
+        QCOMPARE(m_machine->HoverState(), PanelButton::None);
     }
 
     void movingWithinTheSameButtonDoesNotRestart()
     {
-        RecordingView view;
-        HoverMachine machine(view);
-        machine.pointerOver(PanelButton::AutoExtract);
-        machine.tick();
-        machine.tick();
-        view.calls.clear();
-        machine.pointerOver(PanelButton::AutoExtract);
-        QVERIFY(view.calls.isEmpty());
-        QCOMPARE(machine.FrameIndex(), std::int16_t(2));
+        m_machine->pointerOver(PanelButton::AutoExtract);
+        m_machine->tick();
+        m_machine->tick();
+        asked();
+        m_machine->pointerOver(PanelButton::AutoExtract);
+        QCOMPARE(asked(), QStringList());
+        QCOMPARE(m_machine->FrameIndex(), std::int16_t(2));
     }
 
-    void theHolderIsLoadedOnce()
+    void helpBlinksAndExitSwapsTheBannerWithoutTimer()
     {
-        RecordingView view;
-        HoverMachine machine(view);
-        machine.loadImagesOnce();
-        machine.pointerOver(PanelButton::Manual);
-        machine.loadImagesOnce();
-        QCOMPARE(view.calls.count(QStringLiteral("load holder")), 1);
-        QCOMPARE(machine.ImagesLoaded(), std::int16_t(1));
-    }
-
-    void helpBlinksThePair()
-    {
-        RecordingView view;
-        HoverMachine machine(view);
-        machine.pointerOver(PanelButton::Help);
-        QCOMPARE(view.calls, (QStringList{QStringLiteral("hand 7"), QStringLiteral("highlight 7"), QStringLiteral("timer on")}));
-        machine.tick();
-        QCOMPARE(view.blinkShown, (std::array<bool, 2>{true, false}));
-        machine.tick();
-        QCOMPARE(view.blinkShown, (std::array<bool, 2>{false, true}));
-        machine.tick();
-        QCOMPARE(view.blinkShown, (std::array<bool, 2>{true, false}));
-        machine.restoreResting();
-        QCOMPARE(view.blinkShown, (std::array<bool, 2>{false, false}));
-        QCOMPARE(view.timerOn, false);
-    }
-
-    void exitSwapsTheBannerWithoutTimer()
-    {
-        RecordingView view;
-        HoverMachine machine(view);
-        machine.pointerOver(PanelButton::Exit);
-        QCOMPARE(view.calls, (QStringList{QStringLiteral("hand 8"), QStringLiteral("highlight 8"), QStringLiteral("exit banner")}));
-        QCOMPARE(machine.HoverState(), PanelButton::Exit);
-        machine.tick();
-        QCOMPARE(view.calls.size(), 3);
+        m_machine->pointerOver(PanelButton::Help);
+        QCOMPARE(asked(), (QStringList{"hand 7", "highlight 7", "timer on"}));
+        m_machine->tick();
+        m_machine->tick();
+        QCOMPARE(asked(), (QStringList{"blink", "blink"}));
+        m_machine->pointerOver(PanelButton::Exit);
+        QCOMPARE(asked(), (QStringList{"timer off", "resting", "hand 8", "highlight 8", "exit banner"}));
+        QCOMPARE(m_machine->HoverState(), PanelButton::Exit);
+        m_machine->tick();
+        QCOMPARE(asked(), QStringList());
     }
 };
 

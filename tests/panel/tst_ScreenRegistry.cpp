@@ -4,20 +4,17 @@
 #include "TestScreen.h"
 
 #include "panel/MainForm.h"
-#include "panel/ScreenRegistry.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"
 
-#include <QDir>
 #include <QLabel>
-#include <QPointer>
-#include <QPushButton>
 #include <QtTest>
 
 #include <memory>
 
 using namespace papyrant;
 using namespace papyrant::test;
+using namespace Qt::StringLiterals;
 
 class TestScreenRegistry : public QObject {
     Q_OBJECT
@@ -26,15 +23,17 @@ class TestScreenRegistry : public QObject {
     std::unique_ptr<ScriptedPrompts> m_prompts;
     QPointer<MainForm> m_panel;
 
-    QString status() const { return m_panel->findChild<QLabel*>(QStringLiteral("Label1"))->text(); }
-    void clickOn(const char* name)
+    QString status() const { return m_panel->findChild<QLabel*>(u"Label1"_s)->text(); }
+    QString records(int count) const { return u"bibliography name is: shelf, contains %1 records"_s.arg(count); }
+    // Clicks a panel button and gives the screen of that kind, if any.
+    TestScreen* open(const QString& button, ScreenKind kind = ScreenKind::ControlPanel)
     {
-        QTest::mouseClick(m_panel->findChild<QLabel*>(QString::fromLatin1(name)), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseClick(m_panel->findChild<QLabel*>(button), Qt::LeftButton, {}, QPoint(20, 20));
+        return static_cast<TestScreen*>(screens().existing(kind));
     }
-    TestScreen* screenOf(ScreenKind kind) const { return static_cast<TestScreen*>(screens().existing(kind)); }
-    void back(TestScreen* screen)
+    static void back(TestScreen* screen)
     {
-        QTest::mouseClick(screen->findChild<QPushButton*>(QStringLiteral("Command3")), Qt::LeftButton);
+        QTest::mouseClick(screen->findChild<QPushButton*>(u"Command3"_s), Qt::LeftButton);
     }
 
 private slots:
@@ -43,97 +42,74 @@ private slots:
         m_folder = std::make_unique<TestProgramFolder>();
         QDir::setCurrent(m_folder->path());
         m_prompts = std::make_unique<ScriptedPrompts>();
-        for (ScreenKind kind : {ScreenKind::AutoExtract, ScreenKind::ManualAdding, ScreenKind::SearchResults,
-                                ScreenKind::Maintenance})
-            screens().registerScreen(kind, [kind] { return new TestScreen(kind); });
-        TestScreen::created = 0;
-        TestScreen::destroyed = 0;
+        registerTestScreens();
         m_panel = new MainForm;
         m_panel->setAttribute(Qt::WA_DeleteOnClose);
         m_panel->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_panel.data()));
-        m_prompts->answerFile(m_folder->makeBibliography(QStringLiteral("shelf.pyr"),
-                                                         {{{QStringLiteral("Title"), QStringLiteral("First")}}}));
-        clickOn("Picture13");
-        QCOMPARE(status(), QStringLiteral("bibliography name is: shelf, contains 1 records"));
+        m_prompts->answerFile(m_folder->makeBibliography(u"shelf.pyr"_s, {{{u"Title"_s, u"First"_s}}}));
+        open(u"Picture13"_s);
+        QCOMPARE(status(), records(1));
     }
 
     void cleanup()
     {
         QVERIFY2(m_prompts->unexpected().isEmpty(), qPrintable(m_prompts->unexpected().join(QLatin1Char('\n'))));
         delete m_panel.data();
-        for (ScreenKind kind : {ScreenKind::AutoExtract, ScreenKind::ManualAdding, ScreenKind::SearchResults,
-                                ScreenKind::Maintenance}) {
-            delete screens().existing(kind);
-            screens().unregisterScreen(kind);
-        }
+        unregisterTestScreens();
         programState().ReturnToPanel = 0;
         programState().ManualFromExtract = 0;
         m_prompts.reset();
         m_folder.reset();
     }
 
-    void buttonOpensItsScreenAndHidesThePanel_data()
+    void buttonOpensItsOneScreenAndHidesThePanel_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<ScreenKind>("kind");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("auto extract") << "Picture7" << int(ScreenKind::AutoExtract)
+        QTest::newRow("auto extract") << "Picture7" << ScreenKind::AutoExtract
                                       << "Papyrant, Auto extract, bibliography name is: shelf";
-        QTest::newRow("manual") << "Picture9" << int(ScreenKind::ManualAdding)
+        QTest::newRow("manual") << "Picture9" << ScreenKind::ManualAdding
                                 << "Papyrant, Manual adding, bibliography name is: shelf";
-        QTest::newRow("search") << "Picture17" << int(ScreenKind::SearchResults)
-                                << "Papyrant, bibliography name is: shelf";
-        QTest::newRow("maintenance") << "Picture15" << int(ScreenKind::Maintenance)
+        QTest::newRow("search") << "Picture17" << ScreenKind::SearchResults << "Papyrant, bibliography name is: shelf";
+        QTest::newRow("maintenance") << "Picture15" << ScreenKind::Maintenance
                                      << "Papyrant, Maintenance, bibliography name is: shelf";
     }
-    void buttonOpensItsScreenAndHidesThePanel()
+    void buttonOpensItsOneScreenAndHidesThePanel()
     {
         QFETCH(QString, button);
-        QFETCH(int, kind);
+        QFETCH(ScreenKind, kind);
         QFETCH(QString, caption);
-        clickOn(button.toLatin1().constData());
-        TestScreen* screen = screenOf(ScreenKind(kind));
-        QVERIFY(screen);
-        QVERIFY(screen->isVisible());
+        TestScreen* screen = open(button, kind);
+        QVERIFY(screen && screen->isVisible());
         QCOMPARE(screen->windowTitle(), caption);
         QVERIFY(!m_panel->isVisible());
+        QCOMPARE(screens().show(kind), screen); // one instance per kind
         QCOMPARE(TestScreen::created, 1);
     }
 
     void backReturnsAndTheCountIsReread()
     {
-        clickOn("Picture17");
-        TestScreen* screen = screenOf(ScreenKind::SearchResults);
+        QPointer<TestScreen> screen = open(u"Picture17"_s, ScreenKind::SearchResults);
         screen->addRecord();
         screen->addRecord();
-        QPointer<TestScreen> watch(screen);
         back(screen);
         QCOMPARE(screen->unloads, 1);
         QVERIFY(m_panel->isVisible());
         QCOMPARE(programState().ReturnToPanel, std::int16_t(0));
-        QCOMPARE(status(), QStringLiteral("bibliography name is: shelf, contains 3 records"));
+        QCOMPARE(status(), records(3));
         // Closed means destroyed: reopening starts afresh.
-        QTRY_VERIFY(watch.isNull());
+        QTRY_VERIFY(screen.isNull());
         QCOMPARE(screens().existing(ScreenKind::SearchResults), nullptr);
-        clickOn("Picture17");
-        QVERIFY(screenOf(ScreenKind::SearchResults));
+        QVERIFY(open(u"Picture17"_s, ScreenKind::SearchResults));
         QCOMPARE(TestScreen::created, 2);
         QCOMPARE(TestScreen::destroyed, 1);
     }
 
-    void oneInstancePerKind()
-    {
-        QWidget* first = screens().show(ScreenKind::Maintenance);
-        QWidget* again = screens().show(ScreenKind::Maintenance);
-        QCOMPARE(first, again);
-        QCOMPARE(TestScreen::created, 1);
-    }
-
     void closeBoxOnAScreenEndsTheProgram()
     {
-        clickOn("Picture9");
-        QPointer<TestScreen> screen = screenOf(ScreenKind::ManualAdding);
+        QPointer<TestScreen> screen = open(u"Picture9"_s, ScreenKind::ManualAdding);
         QVERIFY(screen->close());
         QCOMPARE(screen->unloads, 1);
         QVERIFY(!m_panel || !m_panel->isVisible());
@@ -152,11 +128,10 @@ private slots:
 
     void manualFromExtractReturnsToAutoExtract()
     {
-        clickOn("Picture7");
-        TestScreen* extract = screenOf(ScreenKind::AutoExtract);
+        TestScreen* extract = open(u"Picture7"_s, ScreenKind::AutoExtract);
         // The extraction run hands failed records to manual adding and waits hidden.
         programState().ManualFromExtract = 1;
-        TestScreen* manual = static_cast<TestScreen*>(screens().show(ScreenKind::ManualAdding));
+        auto* manual = static_cast<TestScreen*>(screens().show(ScreenKind::ManualAdding));
         extract->hide();
         manual->addRecord();
         back(manual);
@@ -165,7 +140,7 @@ private slots:
         QCOMPARE(programState().ManualFromExtract, std::int16_t(0));
         QCOMPARE(programState().ReturnToPanel, std::int16_t(0));
         // The count was re-read on the way, ready for when the panel comes back.
-        QCOMPARE(status(), QStringLiteral("bibliography name is: shelf, contains 2 records"));
+        QCOMPARE(status(), records(2));
         back(extract);
         QVERIFY(m_panel->isVisible());
     }
