@@ -8,22 +8,28 @@
 
 #include <QTest>
 
+#include <memory>
+
 using namespace papyrant;
 using namespace papyrant::test;
 
 namespace {
 
-CriteriaRows oneRow(const QString& words)
+// One row of words, or two joined by the operator of the first.
+CriteriaRows rowsOf(const QString& first, const QString& op = QStringLiteral("And"), const QString& second = {})
 {
-    CriteriaRows rows;
-    rows[0].words = words;
-    return rows;
+    return {CriteriaRow{{}, first, op, {}}, CriteriaRow{{}, second, QStringLiteral("And"), {}}};
 }
 
-SearchOptions titleOnly()
+// Searching the titles only, in the given categories, sorted by a choice and its column.
+SearchOptions titleOnly(std::vector<CategoryChoice> categories = {}, const QString& sortChoice = QStringLiteral("None"),
+                        const QString& sortColumn = QStringLiteral("None"))
 {
     SearchOptions options;
     options.searchedColumns = {true, false, false, false, false, false, false};
+    options.categories = std::move(categories);
+    options.sortChoice = sortChoice;
+    options.sortColumn = sortColumn;
     return options;
 }
 
@@ -37,127 +43,88 @@ QStringList titles(DataBinding& binding)
     return found;
 }
 
+TestRecord record(const QString& title, const QString& category)
+{
+    return {{"Title", title}, {"TitelS", title}, {"Category", category}};
+}
+
 } // namespace
 
 class SearchRunTest : public QObject {
     Q_OBJECT
 private:
-    TestProgramFolder* m_folder = nullptr;
+    // Every test only reads the bibliography, so one folder serves them all.
+    std::unique_ptr<TestProgramFolder> m_folder;
     QString m_bibliography;
 
 private slots:
-    void init()
+    void initTestCase()
     {
-        m_folder = new TestProgramFolder;
+        m_folder = std::make_unique<TestProgramFolder>();
         m_bibliography = m_folder->makeBibliography(
             QStringLiteral("genes.pyr"),
-            {
-                {{"Title", "gene therapy today"}, {"TitelS", "gene therapy today"}, {"Category", "Reviews"}},
-                {{"Title", "a new gene"}, {"TitelS", "a new gene"}, {"Category", "None"}},
-                {{"Title", "one gene two"}, {"TitelS", "one gene two"}, {"Category", "Methods"}},
-                {{"Title", "gene"}, {"TitelS", "gene"}, {"Category", "None"}},
-                {{"Title", "the gene, again"}, {"TitelS", "the gene, again"}, {"Category", "None"}},
-                {{"Title", "genetic code"}, {"TitelS", "genetic code"}, {"Category", "Reviews"}},
-                {{"Title", "Crohn's disease in adults"}, {"TitelS", "Crohn's disease in adults"}, {"Category", "Crohn's"}},
-            });
+            {record("gene therapy today", "Reviews"), record("a new gene", "None"), record("one gene two", "Methods"),
+             record("gene", "None"), record("the gene, again", "None"), record("genetic code", "Reviews"),
+             record("Crohn's disease in adults", "Crohn's")});
         m_folder->openBibliography(m_bibliography);
     }
-    void cleanup()
-    {
-        delete m_folder;
-        m_folder = nullptr;
-    }
-
-    void wordsAreFoundOnlyBetweenBlanks()
-    {
-        DataBinding binding(m_bibliography);
-        const SearchOutcome outcome = runSearchStatement(binding, ComposeQuery(oneRow(QStringLiteral("gene")), titleOnly()));
-        QVERIFY(outcome.accepted);
-        QCOMPARE(outcome.recordCount, 3);
-        QCOMPARE(titles(binding),
-                 (QStringList{QStringLiteral("gene therapy today"), QStringLiteral("a new gene"), QStringLiteral("one gene two")}));
-    }
-
-    void typedPatternsKeepTheirMeaning()
-    {
-        DataBinding binding(m_bibliography);
-        const SearchOutcome outcome = runSearchStatement(binding, ComposeQuery(oneRow(QStringLiteral("GEN*")), titleOnly()));
-        QVERIFY(outcome.accepted);
-        // The star runs past the blank, so only the bare "gene" (no blank at all) and Crohn's stay out.
-        QCOMPARE(titles(binding),
-                 (QStringList{QStringLiteral("gene therapy today"), QStringLiteral("a new gene"), QStringLiteral("one gene two"),
-                              QStringLiteral("the gene, again"), QStringLiteral("genetic code")}));
-    }
-
-    void phraseIsOneUnit()
-    {
-        DataBinding binding(m_bibliography);
-        QCOMPARE(runSearchStatement(binding, ComposeQuery(oneRow(QStringLiteral("gene therapy")), titleOnly())).recordCount, 1);
-        QCOMPARE(runSearchStatement(binding, ComposeQuery(oneRow(QStringLiteral("therapy gene")), titleOnly())).recordCount, 0);
-    }
-
-    void quotesInWordsAndCategoriesFindTheirRecords()
-    {
-        SearchOptions options = titleOnly();
-        options.categories = {{QStringLiteral("Crohn's"), true}, {QStringLiteral("None"), false}};
-        DataBinding binding(m_bibliography);
-        const SearchOutcome outcome = runSearchStatement(binding, ComposeQuery(oneRow(QStringLiteral("Crohn's")), options));
-        QVERIFY2(outcome.accepted, qPrintable(outcome.engineError));
-        QCOMPARE(titles(binding), QStringList{QStringLiteral("Crohn's disease in adults")});
-    }
-
-    void negatedRowAndSorting()
-    {
-        CriteriaRows rows;
-        rows[0] = CriteriaRow{QString(), QStringLiteral("gen*"), QStringLiteral("Not"), QString()};
-        rows[1].words = QStringLiteral("therapy");
-        SearchOptions options = titleOnly();
-        options.sortChoice = QStringLiteral("Title");
-        options.sortColumn = QStringLiteral("TitelS");
-        DataBinding binding(m_bibliography);
-        QVERIFY(runSearchStatement(binding, ComposeQuery(rows, options)).accepted);
-        QCOMPARE(titles(binding),
-                 (QStringList{QStringLiteral("a new gene"), QStringLiteral("genetic code"), QStringLiteral("one gene two"),
-                              QStringLiteral("the gene, again")}));
-    }
-
-    void refusedStatement_data()
+    void finds_data()
     {
         QTest::addColumn<QString>("statement");
-        CriteriaRows misplaced;
-        misplaced[0] = CriteriaRow{QString(), QStringLiteral("a"), QStringLiteral("Or"), QStringLiteral("))")};
-        misplaced[1] = CriteriaRow{QStringLiteral("(("), QStringLiteral("b"), QStringLiteral("And"), QString()};
-        QVERIFY(!CheckBrackets(misplaced).has_value());
-        QTest::newRow("brackets that do not pair up") << ComposeQuery(misplaced, titleOnly());
-        SearchOptions noColumn;
-        noColumn.searchedColumns = {};
-        QTest::newRow("no searched column") << ComposeQuery(oneRow(QStringLiteral("gene")), noColumn);
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("words only between blanks")
+            << ComposeQuery(rowsOf("gene"), titleOnly()) << QStringList{"gene therapy today", "a new gene", "one gene two"};
+        // The star runs past the blank, so only the bare "gene" (no blank at all) and Crohn's stay out.
+        QTest::newRow("typed patterns keep their meaning")
+            << ComposeQuery(rowsOf("GEN*"), titleOnly())
+            << QStringList{"gene therapy today", "a new gene", "one gene two", "the gene, again", "genetic code"};
+        QTest::newRow("phrase") << ComposeQuery(rowsOf("gene therapy"), titleOnly()) << QStringList{"gene therapy today"};
+        QTest::newRow("phrase in another order") << ComposeQuery(rowsOf("therapy gene"), titleOnly()) << QStringList{};
+        QTest::newRow("quotes in words and categories")
+            << ComposeQuery(rowsOf("Crohn's"), titleOnly({{"Crohn's", true}, {"None", false}}))
+            << QStringList{"Crohn's disease in adults"};
+        QTest::newRow("negated row and sorting")
+            << ComposeQuery(rowsOf("gen*", "Not", "therapy"), titleOnly({}, "Title", "TitelS"))
+            << QStringList{"a new gene", "genetic code", "one gene two", "the gene, again"};
+        QTest::newRow("every record without criteria")
+            << ComposeQuery(CriteriaRows{}, SearchOptions{})
+            << QStringList{"gene therapy today", "a new gene", "one gene two", "gene", "the gene, again", "genetic code",
+                           "Crohn's disease in adults"};
     }
-    void refusedStatement()
+    void finds()
     {
         QFETCH(QString, statement);
+        QFETCH(QStringList, found);
         DataBinding binding(m_bibliography);
-        const QString good = ComposeQuery(oneRow(QStringLiteral("gene")), titleOnly());
-        QVERIFY(runSearchStatement(binding, good).accepted);
-
         const SearchOutcome outcome = runSearchStatement(binding, statement);
-        QVERIFY(!outcome.accepted);
-        QVERIFY2(outcome.engineError.contains(QStringLiteral("syntax error")), qPrintable(outcome.engineError));
-        QCOMPARE(refusedSearchMessage(outcome.engineError),
-                 QStringLiteral("The search could not be run.\n") + outcome.engineError);
-        // The user still sees the previous results, and a refresh re-runs them.
-        QCOMPARE(binding.recordSource(), good);
-        QCOMPARE(binding.recordset().recordCount(), 3);
-        QCOMPARE(binding.refresh().recordCount(), 3);
+        QVERIFY2(outcome.accepted, qPrintable(outcome.engineError));
+        QVERIFY(outcome.engineError.isEmpty());
+        QCOMPARE(outcome.recordCount, found.size());
+        QCOMPARE(titles(binding), found);
+        QCOMPARE(binding.recordSource(), statement);
     }
 
-    void everyRecordWithoutCriteria()
+    void refusedStatementKeepsThePreviousResults()
     {
+        const CriteriaRows misplaced{CriteriaRow{{}, "a", "Or", "))"}, CriteriaRow{"((", "b", "And", {}}};
+        QVERIFY(!CheckBrackets(misplaced).has_value());
+        SearchOptions noColumn;
+        noColumn.searchedColumns = {};
         DataBinding binding(m_bibliography);
-        const SearchOutcome outcome = runSearchStatement(binding, ComposeQuery(CriteriaRows{}, SearchOptions{}));
-        QVERIFY(outcome.accepted);
-        QCOMPARE(outcome.recordCount, 7);
-        QVERIFY(outcome.engineError.isEmpty());
+        const QString good = ComposeQuery(rowsOf("gene"), titleOnly());
+        QVERIFY(runSearchStatement(binding, good).accepted);
+        // Brackets that do not pair up, then words with no searched column.
+        for (const QString& statement : {ComposeQuery(misplaced, titleOnly()), ComposeQuery(rowsOf("gene"), noColumn)}) {
+            const SearchOutcome outcome = runSearchStatement(binding, statement);
+            QVERIFY(!outcome.accepted);
+            QVERIFY2(outcome.engineError.contains(QStringLiteral("syntax error")), qPrintable(outcome.engineError));
+            QCOMPARE(refusedSearchMessage(outcome.engineError),
+                     QStringLiteral("The search could not be run.\n") + outcome.engineError);
+            // The user still sees the previous results, and a refresh re-runs them.
+            QCOMPARE(binding.recordSource(), good);
+            QCOMPARE(binding.recordset().recordCount(), 3);
+            QCOMPARE(binding.refresh().recordCount(), 3);
+        }
     }
 };
 
