@@ -93,6 +93,9 @@ private:
     int m_runs;
 };
 
+long residentKilobytes();
+int memoryProbe(const QString& path, int expected);
+
 QString Bench::freshCopy(const QString& name) const
 {
     const QString path = m_data + "/" + name;
@@ -242,22 +245,39 @@ long residentKilobytes()
     return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
 }
 
+// Run in a fresh process, so memory freed by earlier figures cannot hide the growth.
+int memoryProbe(const QString& path, int expected)
+{
+    Database db(path);
+    const long before = residentKilobytes();
+    RecordSet all(db, "Select Abstracts.* From Abstracts");
+    all.moveLast();
+    const QString last = all.value(0);
+    const long after = residentKilobytes();
+    if (all.recordCount() != expected || last.isEmpty()) {
+        std::fprintf(stderr, "the record set does not hold every row\n");
+        return 1;
+    }
+    std::printf("%ld %ld\n", before, after);
+    return 0;
+}
+
 bool Bench::recordSetMemory()
 {
-    std::printf("Resident memory of a RecordSet over %d rows\n", m_large);
+    std::printf("Resident memory of a RecordSet over %d rows (each run a fresh process)\n", m_large);
     const QString path = filled(m_large);
-    Database db(path);
     std::vector<double> grown;
     for (int i = 0; i < m_runs; ++i) {
-        const long before = residentKilobytes();
-        RecordSet all(db, "Select Abstracts.* From Abstracts");
-        all.moveLast();
-        const QString last = all.value(0);
-        const long after = residentKilobytes();
+        QProcess probe;
+        probe.start(QCoreApplication::applicationFilePath(),
+                    {"--memory-probe", path, "--large", QString::number(m_large)});
+        if (!probe.waitForFinished(-1) || probe.exitCode() != 0)
+            throw std::runtime_error("the memory probe failed: " + probe.readAllStandardError().toStdString());
+        const QStringList kilobytes = QString::fromUtf8(probe.readAllStandardOutput()).split(' ');
+        const long before = kilobytes.value(0).toLong();
+        const long after = kilobytes.value(1).toLong();
         std::printf("  run %d: resident %ld kB before, %ld kB after\n", i + 1, before, after);
         grown.push_back((after - before) / 1024.0);
-        if (all.recordCount() != m_large || last.isEmpty())
-            throw std::runtime_error("the record set does not hold every row");
     }
     const Figures figures = summarise(grown);
     report("resident growth", figures, "MB");
@@ -344,8 +364,11 @@ int main(int argc, char** argv)
     parser.addOption({"data", "folder for generated bibliographies (kept between runs)", "dir",
                       QDir::tempPath() + "/papyrant-bench"});
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
+    parser.addOption({"memory-probe", "(internal) measure one record set over this file", "file"});
     parser.addOption({"only", "run only these figures: insert, open, memory, like, search", "names"});
     parser.process(app);
+    if (parser.isSet("memory-probe"))
+        return memoryProbe(parser.value("memory-probe"), parser.value("large").toInt());
 
     Bench bench(parser.value("program-folder"), parser.value("data"), parser.value("records").toInt(),
                 parser.value("large").toInt(), std::max(1, parser.value("runs").toInt()));
