@@ -1,10 +1,6 @@
 #include "help/HelpLayout.h"
 
-#include <QtMath>
-
 namespace papyrant {
-
-int twipsToPixels(int twips, qreal dotsPerInch) { return qRound(twips * dotsPerInch / 1440.0); }
 
 HelpLayout helpLayout(QSize windowSize, qreal dpiX, qreal dpiY)
 {

@@ -3,6 +3,8 @@
 // help window's margins were drawn in (1440 to the inch), and turned into pixels at
 // the screen's logical resolution, so the margins keep their physical size.
 
+#include "core/Twips.h"
+
 #include <QRect>
 #include <QSize>
 
@@ -15,9 +17,6 @@ constexpr int HelpBrowserWidthMarginTwips = 250;
 constexpr int HelpBrowserHeightMarginTwips = 1000;
 // The button row sits above the browser; what is left of the height margin lies below it.
 constexpr int HelpBrowserTopTwips = 875;
-
-// Pixels for a distance in twips at `dotsPerInch` (96 gives 15 twips to the pixel).
-int twipsToPixels(int twips, qreal dotsPerInch);
 
 struct HelpLayout {
     // Set when the window is lower than the minimum: the height it must take. The

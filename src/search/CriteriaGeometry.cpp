@@ -4,11 +4,6 @@
 
 namespace papyrant::criteria {
 
-int twipsToPixels(int twips, double dpi)
-{
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
-}
-
 int scrollMaximum(int panelHeight, int windowHeight, int step)
 {
     const double steps = static_cast<double>(panelHeight - windowHeight) / step;

@@ -2,6 +2,8 @@
 // Where the criteria rows sit, in twips (1440 to the inch), and how the sliding panel
 // scrolls. The grid converts to pixels at the screen's logical dpi.
 
+#include "core/Twips.h"
+
 #include <array>
 
 namespace papyrant::criteria {
@@ -29,9 +31,6 @@ inline constexpr int OperatorHeight = 420;
 
 // One step of the scroll bar moves the panel by this much.
 inline constexpr int ScrollStep = 200;
-
-// Pixels for a length in twips at a logical dpi (96 gives 15 twips a pixel).
-int twipsToPixels(int twips, double dpi);
 
 // The scroll bar's maximum: (panel height - window height) / step, rounded to the nearest
 // integer with a half going to the even neighbour (36 for the sizes above).

@@ -172,7 +172,7 @@ void CriteriaGrid::buildRow(int i)
 
 int CriteriaGrid::px(int twips, Qt::Orientation orientation) const
 {
-    return criteria::twipsToPixels(twips, orientation == Qt::Horizontal ? logicalDpiX() : logicalDpiY());
+    return twipsToPixels(twips, orientation == Qt::Horizontal ? logicalDpiX() : logicalDpiY());
 }
 
 CriteriaRows CriteriaGrid::rows() const

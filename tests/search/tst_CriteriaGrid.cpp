@@ -284,10 +284,10 @@ private slots:
         QCOMPARE(criteria::scrollMaximum(10400, 3500, 200), 34);
         QCOMPARE(criteria::scrollMaximum(10580, 3500, 200), 35);
         QCOMPARE(criteria::scrollMaximum(10620, 3500, 200), 36);
-        QCOMPARE(criteria::twipsToPixels(1440, 96), 96);
-        QCOMPARE(criteria::twipsToPixels(9015, 96), 601);
-        QCOMPARE(criteria::twipsToPixels(3500, 120), 292);
-        QCOMPARE(criteria::twipsToPixels(-200, 96), -13);
+        QCOMPARE(twipsToPixels(1440, 96), 96);
+        QCOMPARE(twipsToPixels(9015, 96), 601);
+        QCOMPARE(twipsToPixels(3500, 120), 292);
+        QCOMPARE(twipsToPixels(-200, 96), -13);
     }
 };
 
