@@ -18,20 +18,21 @@ const QStringList Vocabulary = QString(
     "children adults elderly women men population survey questionnaire quality life pain surgery postoperative "
     "complications rehabilitation exercise nutrition diet vitamin supplementation deficiency oxidative damage "
     "repair apoptosis proliferation differentiation stem development embryo plant soil climate water species")
-    .split(QLatin1Char(' '));
+                                   .split(QLatin1Char(' '));
 
 const QStringList Surnames = QString(
     "Smith Müller García Rossi Nowak Kowalski Tanaka Wang Li Chen Kim Johnson Brown Dubois Martin Jensen Larsen "
     "Novák Horváth Papadopoulos Ivanov Silva Santos Costa Öztürk Yılmaz Andersson Nilsson Virtanen O'Brien")
-    .split(QLatin1Char(' '));
+                                 .split(QLatin1Char(' '));
 
-const QStringList Categories = QString(
-    "Reviews|Methods|Genetics|Oncology|Immunology|Neurology|Cardiology|Epidemiology|Nutrition|Microbiology|"
-    "Pharmacology|Surgery|Paediatrics|Ecology|Imaging|Crohn's disease|Statistics|Teaching|To read|None")
-    .split(QLatin1Char('|'));
+const QStringList Categories
+    = QString("Reviews|Methods|Genetics|Oncology|Immunology|Neurology|Cardiology|Epidemiology|Nutrition|Microbiology|"
+              "Pharmacology|Surgery|Paediatrics|Ecology|Imaging|Crohn's disease|Statistics|Teaching|To read|None")
+          .split(QLatin1Char('|'));
 
-const QStringList Languages = QString("English|German|French|Spanish|Italian|Polish|Japanese|Chinese|Russian|Portuguese")
-                                  .split(QLatin1Char('|'));
+const QStringList Languages
+    = QString("English|German|French|Spanish|Italian|Polish|Japanese|Chinese|Russian|Portuguese")
+          .split(QLatin1Char('|'));
 
 const QStringList Types = QString("Journal Article|Review|Letter|Editorial|Clinical Trial|Meta-Analysis|Case Reports")
                               .split(QLatin1Char('|'));
@@ -93,8 +94,9 @@ GeneratedRecord BibliographyGenerator::next()
             m_recentTitles[between(0, 499)] = r[Title];
     }
     r[Authors] = authors(20, 300);
-    r[Author_address] = QStringLiteral("Department of %1, University of %2")
-                            .arg(Vocabulary[between(0, Vocabulary.size() - 1)], Surnames[between(0, Surnames.size() - 1)]);
+    r[Author_address]
+        = QStringLiteral("Department of %1, University of %2")
+              .arg(Vocabulary[between(0, Vocabulary.size() - 1)], Surnames[between(0, Surnames.size() - 1)]);
     r[Source] = QStringLiteral("J %1 %2;%3(%4):%5-%6")
                     .arg(Vocabulary[between(0, Vocabulary.size() - 1)])
                     .arg(between(1950, 2026))

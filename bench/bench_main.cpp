@@ -47,7 +47,10 @@ Figures timeRuns(int runs, const std::function<double()>& run)
     return summarise(samples);
 }
 
-double seconds(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e9; }
+double seconds(const QElapsedTimer& timer)
+{
+    return timer.nsecsElapsed() / 1e9;
+}
 
 void report(const char* name, const Figures& ours, const char* unit)
 {
@@ -269,8 +272,8 @@ bool Bench::recordSetMemory()
     std::vector<double> grown;
     for (int i = 0; i < m_runs; ++i) {
         QProcess probe;
-        probe.start(QCoreApplication::applicationFilePath(),
-                    {"--memory-probe", path, "--large", QString::number(m_large)});
+        probe.start(
+            QCoreApplication::applicationFilePath(), {"--memory-probe", path, "--large", QString::number(m_large)});
         if (!probe.waitForFinished(-1) || probe.exitCode() != 0)
             throw std::runtime_error("the memory probe failed: " + probe.readAllStandardError().toStdString());
         const QStringList kilobytes = QString::fromUtf8(probe.readAllStandardOutput()).split(' ');
@@ -315,8 +318,8 @@ bool Bench::likeScan()
 bool Bench::defaultSearch()
 {
     const QString word = BibliographyGenerator::searchWord();
-    std::printf("Default one-word search (\"%s\" in Title, Keywords, Abstract) on %d records\n", qPrintable(word),
-                m_records);
+    std::printf(
+        "Default one-word search (\"%s\" in Title, Keywords, Abstract) on %d records\n", qPrintable(word), m_records);
     const QString path = filled(m_records);
     Database db(path);
     int ourCount = 0;
@@ -339,9 +342,8 @@ bool Bench::defaultSearch()
         where += QStringLiteral("(%1 LIKE '%% %2 %%' or %1 LIKE '%2 %%' or %1 LIKE '%% %2')").arg(column, word);
     }
     QString shellCount;
-    const Figures shell = timeRuns(m_runs, [&] {
-        return shellQuerySeconds(path, "SELECT count(*) FROM Abstracts WHERE " + where + ";", &shellCount);
-    });
+    const Figures shell = timeRuns(m_runs,
+        [&] { return shellQuerySeconds(path, "SELECT count(*) FROM Abstracts WHERE " + where + ";", &shellCount); });
     report("papyrant compose + run to count", mine, "s");
     report("sqlite3 shell, built-in LIKE", shell, "s");
     const bool sameRows = compareCounts(ourCount, shellCount);
@@ -362,7 +364,7 @@ int main(int argc, char** argv)
     parser.addOption({"large", "records of the large bibliography", "n", "1000000"});
     parser.addOption({"runs", "runs per figure (the median is judged)", "n", "5"});
     parser.addOption({"data", "folder for generated bibliographies (kept between runs)", "dir",
-                      QDir::tempPath() + "/papyrant-bench"});
+        QDir::tempPath() + "/papyrant-bench"});
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
     parser.addOption({"memory-probe", "(internal) measure one record set over this file", "file"});
     parser.addOption({"only", "run only these figures: insert, open, memory, like, search", "names"});
@@ -371,7 +373,7 @@ int main(int argc, char** argv)
         return memoryProbe(parser.value("memory-probe"), parser.value("large").toInt());
 
     Bench bench(parser.value("program-folder"), parser.value("data"), parser.value("records").toInt(),
-                parser.value("large").toInt(), std::max(1, parser.value("runs").toInt()));
+        parser.value("large").toInt(), std::max(1, parser.value("runs").toInt()));
     const QStringList only = parser.values("only").join(',').split(',', Qt::SkipEmptyParts);
     auto wanted = [&](const char* name) { return only.isEmpty() || only.contains(QLatin1String(name)); };
     bool allPassed = true;

@@ -8,7 +8,10 @@ namespace {
 Prompts* installed = nullptr;
 }
 
-QString programTitle() { return QStringLiteral("Papyrant"); }
+QString programTitle()
+{
+    return QStringLiteral("Papyrant");
+}
 
 Prompts& prompts()
 {
@@ -17,6 +20,9 @@ Prompts& prompts()
     return *installed;
 }
 
-void setPrompts(Prompts* replacement) { installed = replacement; }
+void setPrompts(Prompts* replacement)
+{
+    installed = replacement;
+}
 
 } // namespace papyrant

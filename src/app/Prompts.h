@@ -17,8 +17,8 @@ QString programTitle();
 
 struct ChosenFile {
     QString fullPath;
-    QString fileTitle;   // name without folder
-    QString folder;      // folder the user chose in the dialog
+    QString fileTitle; // name without folder
+    QString folder; // folder the user chose in the dialog
     int filterIndex = 1; // 1-based, as the filter list counts
 };
 
@@ -26,19 +26,23 @@ class Prompts {
 public:
     virtual ~Prompts() = default;
 
-    virtual PromptButton message(const QString& text, const QString& title, PromptButtons buttons,
-                                 PromptIcon icon, PromptButton defaultButton) = 0;
+    virtual PromptButton message(
+        const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon, PromptButton defaultButton)
+        = 0;
     // The answer typed; empty on Cancel.
     virtual QString input(const QString& prompt, const QString& title, const QString& proposed) = 0;
     // Filters are written "Description (*.ext)|*.ext" with further pairs joined by "|".
     // Nothing (std::nullopt) when the user cancels.
-    virtual std::optional<ChosenFile> openFile(const QString& title, const QString& filter,
-                                               const QString& presetName) = 0;
-    virtual std::optional<ChosenFile> saveFile(const QString& title, const QString& filter,
-                                               const QString& presetName) = 0;
+    virtual std::optional<ChosenFile> openFile(const QString& title, const QString& filter, const QString& presetName)
+        = 0;
+    virtual std::optional<ChosenFile> saveFile(const QString& title, const QString& filter, const QString& presetName)
+        = 0;
 
     // A notice: OK button, no icon, the program's name as title.
-    void notice(const QString& text) { message(text, programTitle(), PromptButtons::Ok, PromptIcon::None, PromptButton::Ok); }
+    void notice(const QString& text)
+    {
+        message(text, programTitle(), PromptButtons::Ok, PromptIcon::None, PromptButton::Ok);
+    }
 };
 
 // The prompts the screens use: the real boxes, or what a test installed.

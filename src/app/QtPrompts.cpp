@@ -33,8 +33,8 @@ static QMessageBox::StandardButton toQt(PromptButton button)
     return QMessageBox::Ok;
 }
 
-PromptButton QtPrompts::message(const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon,
-                                PromptButton defaultButton)
+PromptButton QtPrompts::message(
+    const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon, PromptButton defaultButton)
 {
     QMessageBox box(dialogParent());
     box.setWindowTitle(title);
@@ -84,7 +84,8 @@ QString QtPrompts::qtFilter(const QString& filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString description = parts[i];
         if (!description.contains(QLatin1Char('(')))
-            description += QStringLiteral(" (%1)").arg(QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
+            description
+                += QStringLiteral(" (%1)").arg(QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
         qt << description;
     }
     if (qt.isEmpty())

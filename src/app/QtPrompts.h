@@ -13,7 +13,7 @@ public:
     explicit QtPrompts(QWidget* parent = nullptr);
 
     PromptButton message(const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon,
-                         PromptButton defaultButton) override;
+        PromptButton defaultButton) override;
     QString input(const QString& prompt, const QString& title, const QString& proposed) override;
     std::optional<ChosenFile> openFile(const QString& title, const QString& filter, const QString& presetName) override;
     std::optional<ChosenFile> saveFile(const QString& title, const QString& filter, const QString& presetName) override;

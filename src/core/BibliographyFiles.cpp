@@ -14,14 +14,17 @@ namespace {
 
 const QString CantCreate = QStringLiteral("The new bibliography can't be created.");
 
-const QString MissingTemplate = CantCreate + QLatin1Char('\n') +
-                                QStringLiteral("some of assistant files couldn't be found") + QLatin1Char('\n') +
-                                QStringLiteral("Try to close the program then run it again from start\\programs menu and try again") +
-                                QLatin1Char('\n') + QStringLiteral("If the problem persist try to setup the program once again.");
+const QString MissingTemplate = CantCreate + QLatin1Char('\n')
+    + QStringLiteral("some of assistant files couldn't be found") + QLatin1Char('\n')
+    + QStringLiteral("Try to close the program then run it again from start\\programs menu and try again")
+    + QLatin1Char('\n') + QStringLiteral("If the problem persist try to setup the program once again.");
 
 class TemplateMissing : public std::runtime_error {
 public:
-    TemplateMissing() : std::runtime_error("template missing") {}
+    TemplateMissing()
+        : std::runtime_error("template missing")
+    {
+    }
 };
 
 std::runtime_error systemError(std::errc code)
@@ -96,8 +99,8 @@ QString refreshRecordCount(ProgramState& state)
         count = records.recordCount();
     }
     const QString countText = count == 0 ? QStringLiteral("no") : QString::number(count);
-    return QStringLiteral("bibliography name is: ") + state.BibName + QStringLiteral(", contains ") + countText +
-           QStringLiteral(" records");
+    return QStringLiteral("bibliography name is: ") + state.BibName + QStringLiteral(", contains ") + countText
+        + QStringLiteral(" records");
 }
 
 std::optional<QString> createBibliography(Prompts& prompts, ProgramState& state)
@@ -111,10 +114,11 @@ std::optional<QString> createBibliography(Prompts& prompts, ProgramState& state)
             const QString name = bibliographyName(file->fileTitle);
             proposed = name;
             if (fileTaken(*file)) {
-                const QString question = QStringLiteral("You already have file called \"") + file->fileTitle +
-                                         QStringLiteral("\"\nDo you want to replace it?");
-                if (prompts.message(question, programTitle(), PromptButtons::YesNo, PromptIcon::Question,
-                                    PromptButton::No) != PromptButton::Yes)
+                const QString question = QStringLiteral("You already have file called \"") + file->fileTitle
+                    + QStringLiteral("\"\nDo you want to replace it?");
+                if (prompts.message(
+                        question, programTitle(), PromptButtons::YesNo, PromptIcon::Question, PromptButton::No)
+                    != PromptButton::Yes)
                     continue;
             }
             copyTemplate(programFile(state, TemplateLeaf), file->fullPath);

@@ -38,7 +38,8 @@ void Database::keepSelfContained()
     // (not a database, locked) are left for the first real statement to report.
     try {
         SQLite::Statement mode(*m_db, "PRAGMA journal_mode");
-        if (mode.executeStep() && QString::fromUtf8(mode.getColumn(0).getText()).compare("wal", Qt::CaseInsensitive) == 0) {
+        if (mode.executeStep()
+            && QString::fromUtf8(mode.getColumn(0).getText()).compare("wal", Qt::CaseInsensitive) == 0) {
             mode.reset();
             m_db->exec("PRAGMA journal_mode = DELETE");
         }

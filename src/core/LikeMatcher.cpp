@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <type_traits>
 #include <string>
+#include <type_traits>
 
 namespace papyrant {
 namespace {
@@ -29,7 +29,10 @@ inline char32_t fold(char32_t c)
         return byteFold[c];
     return QChar::toCaseFolded(c);
 }
-inline char32_t fold(unsigned char c) { return byteFold[c]; }
+inline char32_t fold(unsigned char c)
+{
+    return byteFold[c];
+}
 
 // Decodes one UTF-8 sequence; malformed bytes stand for themselves so nothing is lost.
 char32_t decodeUtf8(const unsigned char*& p, const unsigned char* end)
@@ -63,12 +66,9 @@ template <typename Char>
 inline bool tokenMatches(const LikePattern::Token& token, Char raw)
 {
     switch (token.kind) {
-    case LikePattern::Token::Literal:
-        return fold(raw) == token.literal;
-    case LikePattern::Token::AnyOne:
-        return true;
-    case LikePattern::Token::Digit:
-        return raw >= '0' && raw <= '9';
+    case LikePattern::Token::Literal: return fold(raw) == token.literal;
+    case LikePattern::Token::AnyOne: return true;
+    case LikePattern::Token::Digit: return raw >= '0' && raw <= '9';
     case LikePattern::Token::Class: {
         const char32_t c = fold(raw);
         bool inside = false;
@@ -96,8 +96,7 @@ bool segmentMatchesAt(const LikePattern::Segment& segment, const Char* text)
 
 // Leftmost place in [from, limit) where the segment matches, or npos.
 template <typename Char>
-std::size_t findSegment(const LikePattern::Segment& segment, const Char* text, std::size_t from,
-                        std::size_t limit)
+std::size_t findSegment(const LikePattern::Segment& segment, const Char* text, std::size_t from, std::size_t limit)
 {
     const std::size_t width = segment.size();
     if (limit < width || from > limit - width)
@@ -118,7 +117,8 @@ std::size_t findSegment(const LikePattern::Segment& segment, const Char* text, s
                 const unsigned char* nextLower = next(text + from, lower);
                 const unsigned char* nextUpper = upper == lower ? nullptr : next(text + from, upper);
                 while (nextLower || nextUpper) {
-                    const unsigned char* at = !nextUpper || (nextLower && nextLower < nextUpper) ? nextLower : nextUpper;
+                    const unsigned char* at
+                        = !nextUpper || (nextLower && nextLower < nextUpper) ? nextLower : nextUpper;
                     if (segmentMatchesAt(segment, at))
                         return static_cast<std::size_t>(at - text);
                     if (at == nextLower)
@@ -208,10 +208,10 @@ LikePattern::LikePattern(std::string_view utf8Pattern)
     m_bytesSuffice = true;
     for (const Segment& segment : m_segments) {
         for (const Token& token : segment) {
-            const bool ascii = token.kind == Token::Digit || (token.kind == Token::Literal && token.literal < 128) ||
-                               (token.kind == Token::Class && !token.negated &&
-                                std::all_of(token.ranges.begin(), token.ranges.end(),
-                                            [](const Range& r) { return r.high < 128; }));
+            const bool ascii = token.kind == Token::Digit || (token.kind == Token::Literal && token.literal < 128)
+                || (token.kind == Token::Class && !token.negated
+                    && std::all_of(
+                        token.ranges.begin(), token.ranges.end(), [](const Range& r) { return r.high < 128; }));
             m_bytesSuffice = m_bytesSuffice && ascii;
         }
     }
@@ -303,8 +303,8 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
 
 void registerLikeFunction(sqlite3* db)
 {
-    sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &likeFunction,
-                            nullptr, nullptr);
+    sqlite3_create_function(
+        db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &likeFunction, nullptr, nullptr);
 }
 
 } // namespace papyrant

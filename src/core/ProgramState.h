@@ -10,16 +10,16 @@
 namespace papyrant {
 
 struct ProgramState {
-    QString ProgramFolder;      // folder of the template, labels file and help pages
-    QString LabelsPath;         // ProgramFolder + "/VarEdoAbb"
-    QString EmptyField;         // the empty-field marker
+    QString ProgramFolder; // folder of the template, labels file and help pages
+    QString LabelsPath; // ProgramFolder + "/VarEdoAbb"
+    QString EmptyField; // the empty-field marker
     std::array<QString, 12> FieldNames; // display names of fields 0..11
-    QString BibPath;            // full path of the open bibliography; empty when none
-    QString DataPath;           // database the shared data binding opens next
-    QString BibName;            // file title without its last four characters
-    QString CopyTargetPath;     // bibliography the current results are copied into
-    QString HelpPage;           // full path of the help page to show next
-    std::int16_t ReturnToPanel = 0;     // 1 while a screen closes by "Back to control panel"
+    QString BibPath; // full path of the open bibliography; empty when none
+    QString DataPath; // database the shared data binding opens next
+    QString BibName; // file title without its last four characters
+    QString CopyTargetPath; // bibliography the current results are copied into
+    QString HelpPage; // full path of the help page to show next
+    std::int16_t ReturnToPanel = 0; // 1 while a screen closes by "Back to control panel"
     std::int16_t ManualFromExtract = 0; // 1 while manual adding serves failed extractions
 
     // A bibliography is open exactly when it has a name.

@@ -6,12 +6,11 @@ namespace papyrant {
 
 const std::array<QString, ColumnCount>& columnNames()
 {
-    static const std::array<QString, ColumnCount> names = {
-        QStringLiteral("Title"), QStringLiteral("Authors"), QStringLiteral("Author_address"),
-        QStringLiteral("Source"), QStringLiteral("Publishing_year"), QStringLiteral("Keywords"),
-        QStringLiteral("Publication_type"), QStringLiteral("Language"), QStringLiteral("Abstract"),
-        QStringLiteral("Personal"), QStringLiteral("Entry_Date"), QStringLiteral("Category"),
-        QStringLiteral("TitelS")};
+    static const std::array<QString, ColumnCount> names = {QStringLiteral("Title"), QStringLiteral("Authors"),
+        QStringLiteral("Author_address"), QStringLiteral("Source"), QStringLiteral("Publishing_year"),
+        QStringLiteral("Keywords"), QStringLiteral("Publication_type"), QStringLiteral("Language"),
+        QStringLiteral("Abstract"), QStringLiteral("Personal"), QStringLiteral("Entry_Date"),
+        QStringLiteral("Category"), QStringLiteral("TitelS")};
     return names;
 }
 
@@ -32,11 +31,11 @@ int columnIndex(const QString& name)
 
 const std::array<QString, FieldCount>& fieldDisplayNames()
 {
-    static const std::array<QString, FieldCount> names = {
-        QStringLiteral("Title"), QStringLiteral("Authors"), QStringLiteral("Author address"),
-        QStringLiteral("Source"), QStringLiteral("Publishing year"), QStringLiteral("Key words"),
-        QStringLiteral("Publication type"), QStringLiteral("Language"), QStringLiteral("Abstract"),
-        QStringLiteral("Personal comment"), QStringLiteral("Entry date"), QStringLiteral("Category")};
+    static const std::array<QString, FieldCount> names
+        = {QStringLiteral("Title"), QStringLiteral("Authors"), QStringLiteral("Author address"),
+            QStringLiteral("Source"), QStringLiteral("Publishing year"), QStringLiteral("Key words"),
+            QStringLiteral("Publication type"), QStringLiteral("Language"), QStringLiteral("Abstract"),
+            QStringLiteral("Personal comment"), QStringLiteral("Entry date"), QStringLiteral("Category")};
     return names;
 }
 
@@ -75,7 +74,10 @@ const SystemClock systemClock;
 const Clock* installedClock = &systemClock;
 } // namespace
 
-const Clock& currentClock() { return *installedClock; }
+const Clock& currentClock()
+{
+    return *installedClock;
+}
 
 void setClock(const Clock* replacement)
 {
@@ -87,6 +89,9 @@ QString shortDateText(const QDate& date)
     return QLocale::system().toString(date, QLocale::ShortFormat);
 }
 
-QString todayText() { return shortDateText(currentClock().today()); }
+QString todayText()
+{
+    return shortDateText(currentClock().today());
+}
 
 } // namespace papyrant

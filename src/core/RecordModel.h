@@ -22,8 +22,19 @@ inline const QString EmptyFieldMarker = QStringLiteral("XX_EmptyField_XX");
 inline const QString NoCategory = QStringLiteral("None");
 
 enum Column {
-    Title = 0, Authors, Author_address, Source, Publishing_year, Keywords, Publication_type,
-    Language, Abstract, Personal, Entry_Date, Category, TitelS
+    Title = 0,
+    Authors,
+    Author_address,
+    Source,
+    Publishing_year,
+    Keywords,
+    Publication_type,
+    Language,
+    Abstract,
+    Personal,
+    Entry_Date,
+    Category,
+    TitelS
 };
 
 // Column name by index 0..12 ("Title" ... "TitelS").
@@ -36,7 +47,10 @@ int columnIndex(const QString& name);
 const std::array<QString, FieldCount>& fieldDisplayNames();
 
 // True when a stored value means "no value".
-inline bool isEmptyField(const QString& value) { return value == EmptyFieldMarker; }
+inline bool isEmptyField(const QString& value)
+{
+    return value == EmptyFieldMarker;
+}
 
 // The form a display name takes as a column to order by: blanks become "_", and
 // "Title" becomes the sort key column TitelS.

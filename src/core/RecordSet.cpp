@@ -40,7 +40,8 @@ std::optional<KeyedSource> keyedSource(const QString& source)
         return KeyedSource{table, QStringLiteral("SELECT rowid FROM %1").arg(table), false};
     }
     static const QRegularExpression wholeRows(
-        QStringLiteral(R"(^\s*select\s+(?:([A-Za-z_][A-Za-z0-9_]*)\s*\.\s*)?\*\s+from\s+([A-Za-z_][A-Za-z0-9_]*)(\s+(?:where|order)\b.*|\s*)$)"),
+        QStringLiteral(
+            R"(^\s*select\s+(?:([A-Za-z_][A-Za-z0-9_]*)\s*\.\s*)?\*\s+from\s+([A-Za-z_][A-Za-z0-9_]*)(\s+(?:where|order)\b.*|\s*)$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QString plain = withoutLiterals(source);
     const auto m = wholeRows.match(plain);
@@ -50,8 +51,8 @@ std::optional<KeyedSource> keyedSource(const QString& source)
     const QString table = m.captured(2);
     if (!qualifier.isEmpty() && qualifier.compare(table, Qt::CaseInsensitive) != 0)
         return std::nullopt;
-    static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\b)"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression orderBy(
+        QStringLiteral(R"(\border\s+by\b)"), QRegularExpression::CaseInsensitiveOption);
     KeyedSource keyed;
     keyed.table = table;
     keyed.keySql = QStringLiteral("SELECT %1.rowid FROM %1").arg(table) + source.mid(m.capturedStart(3));
@@ -88,7 +89,8 @@ RecordSet::RecordSet(Database& db, const QString& source)
             m_keyed = true;
             m_table = keyed->table;
             {
-                SQLite::Statement columns(db.handle(), QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(m_table).toStdString());
+                SQLite::Statement columns(
+                    db.handle(), QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(m_table).toStdString());
                 for (int i = 0; i < columns.getColumnCount(); ++i)
                     m_columns << QString::fromUtf8(columns.getColumnName(i));
             }
@@ -122,8 +124,14 @@ int RecordSet::recordCount() const
     return static_cast<int>(m_keyed ? m_keys.size() : m_rows.size());
 }
 
-bool RecordSet::eof() const { return recordCount() == 0 || m_position >= recordCount(); }
-bool RecordSet::bof() const { return recordCount() == 0 || m_position < 0; }
+bool RecordSet::eof() const
+{
+    return recordCount() == 0 || m_position >= recordCount();
+}
+bool RecordSet::bof() const
+{
+    return recordCount() == 0 || m_position < 0;
+}
 
 bool RecordSet::hasCurrent() const
 {
@@ -225,8 +233,8 @@ void RecordSet::loadCurrent() const
         return;
     storeCall([&] {
         auto* self = const_cast<RecordSet*>(this);
-        SQLite::Statement& fetch =
-            self->cachedStatement(self->m_fetch, QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(m_table).toStdString());
+        SQLite::Statement& fetch = self->cachedStatement(
+            self->m_fetch, QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(m_table).toStdString());
         fetch.bind(1, static_cast<int64_t>(key));
         if (!fetch.executeStep())
             throw StoreError("the record has been deleted");
@@ -308,10 +316,10 @@ void RecordSet::update()
                 QStringList marks;
                 for (int i = 0; i < m_columns.size(); ++i)
                     marks << QStringLiteral("?");
-                m_insert = std::make_unique<SQLite::Statement>(
-                    m_db.handle(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(m_table, m_columns.join(','), marks.join(','))
-                                       .toStdString());
+                m_insert = std::make_unique<SQLite::Statement>(m_db.handle(),
+                    QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                        .arg(m_table, m_columns.join(','), marks.join(','))
+                        .toStdString());
             }
             SQLite::Statement& insert = *m_insert;
             insert.reset();
@@ -344,9 +352,10 @@ void RecordSet::update()
             }
             const std::int64_t key = m_keys[m_position];
             if (!changed.empty()) {
-                SQLite::Statement change(m_db.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                                            .arg(m_table, assignments.join(QStringLiteral(", ")))
-                                                            .toStdString());
+                SQLite::Statement change(m_db.handle(),
+                    QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                        .arg(m_table, assignments.join(QStringLiteral(", ")))
+                        .toStdString());
                 int slot = 1;
                 for (int i : changed)
                     change.bind(slot++, m_pending[i]->toStdString());
@@ -374,7 +383,8 @@ void RecordSet::deleteCurrent()
     leavePending();
     const std::int64_t key = m_keys[m_position];
     storeCall([&] {
-        SQLite::Statement remove(m_db.handle(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_table).toStdString());
+        SQLite::Statement remove(
+            m_db.handle(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_table).toStdString());
         remove.bind(1, static_cast<int64_t>(key));
         remove.exec();
         return 0;

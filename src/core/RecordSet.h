@@ -90,9 +90,9 @@ private:
     QString m_table;
     QStringList m_columns;
 
-    std::vector<std::int64_t> m_keys;            // keyed sets
-    std::vector<std::vector<QString>> m_rows;    // snapshots
-    int m_position = -1;                          // -1 before start, count past end
+    std::vector<std::int64_t> m_keys; // keyed sets
+    std::vector<std::vector<QString>> m_rows; // snapshots
+    int m_position = -1; // -1 before start, count past end
     bool m_currentDeleted = false;
 
     Mode m_mode = Mode::Browse;

@@ -77,7 +77,10 @@ Help1& Help1::instance()
     return *theHelpWindow;
 }
 
-bool Help1::exists() { return !theHelpWindow.isNull(); }
+bool Help1::exists()
+{
+    return !theHelpWindow.isNull();
+}
 
 void Help1::navigate(const QString& fullPath)
 {
@@ -136,17 +139,20 @@ void Help1::goBack()
         m_browser->backward();
 }
 
-void Help1::goHome() { navigate(programState().HelpPage); }
+void Help1::goHome()
+{
+    navigate(programState().HelpPage);
+}
 
 QString Help1::aboutText()
 {
-    return QStringLiteral("Papyrant ") + QStringLiteral(PAPYRANT_VERSION) + QLatin1Char('\n') +
-           QStringLiteral("Keeps bibliographies: collects literature records from text exports and by hand, "
-                          "searches, edits and tidies them.") +
-           QLatin1Char('\n') + QLatin1Char('\n') + QStringLiteral("Built with:") + QLatin1Char('\n') +
-           QStringLiteral("Qt 6, under the GNU Lesser General Public License version 3 (LGPLv3)") +
-           QLatin1Char('\n') + QStringLiteral("SQLite, in the public domain") + QLatin1Char('\n') +
-           QStringLiteral("SQLiteCpp, under the MIT licence");
+    return QStringLiteral("Papyrant ") + QStringLiteral(PAPYRANT_VERSION) + QLatin1Char('\n')
+        + QStringLiteral("Keeps bibliographies: collects literature records from text exports and by hand, "
+                         "searches, edits and tidies them.")
+        + QLatin1Char('\n') + QLatin1Char('\n') + QStringLiteral("Built with:") + QLatin1Char('\n')
+        + QStringLiteral("Qt 6, under the GNU Lesser General Public License version 3 (LGPLv3)") + QLatin1Char('\n')
+        + QStringLiteral("SQLite, in the public domain") + QLatin1Char('\n')
+        + QStringLiteral("SQLiteCpp, under the MIT licence");
 }
 
 void Help1::showAbout()

@@ -25,10 +25,9 @@ namespace {
 // The "Search at" entries; entry i searches searchableColumnNames()[i].
 const QStringList& searchAtNames()
 {
-    static const QStringList names{QStringLiteral("Title"),    QStringLiteral("Authors"),
-                                   QStringLiteral("Author address"), QStringLiteral("Source"),
-                                   QStringLiteral("Key words"), QStringLiteral("Publication type"),
-                                   QStringLiteral("Abstract")};
+    static const QStringList names{QStringLiteral("Title"), QStringLiteral("Authors"), QStringLiteral("Author address"),
+        QStringLiteral("Source"), QStringLiteral("Key words"), QStringLiteral("Publication type"),
+        QStringLiteral("Abstract")};
     return names;
 }
 
@@ -40,7 +39,10 @@ QListWidgetItem* addCheckItem(QListWidget* list, const QString& text, bool check
     return item;
 }
 
-bool isChecked(const QListWidget* list, int row) { return list->item(row)->checkState() == Qt::Checked; }
+bool isChecked(const QListWidget* list, int row)
+{
+    return list->item(row)->checkState() == Qt::Checked;
+}
 
 QListWidget* checkList(const char* name, QWidget* parent)
 {
@@ -226,9 +228,15 @@ std::array<bool, FieldCount> OptionForm::outputFields() const
     return fields;
 }
 
-bool OptionForm::createReferences() const { return m_references->isChecked(); }
+bool OptionForm::createReferences() const
+{
+    return m_references->isChecked();
+}
 
-bool OptionForm::wholeWordOnly() const { return m_wholeWord->isChecked(); }
+bool OptionForm::wholeWordOnly() const
+{
+    return m_wholeWord->isChecked();
+}
 
 void OptionForm::outputFieldChanged(QListWidgetItem*)
 {
@@ -246,7 +254,10 @@ void OptionForm::rebuildSortList()
     m_output->setCurrentRow(current);
 }
 
-void OptionForm::sortChoiceChanged(const QString& choice) { m_sortColumn = columnNameForm(choice); }
+void OptionForm::sortChoiceChanged(const QString& choice)
+{
+    m_sortColumn = columnNameForm(choice);
+}
 
 void OptionForm::allYearsToggled(bool all)
 {
@@ -261,7 +272,10 @@ void OptionForm::allLanguagesToggled(bool all)
     m_language->setEnabled(!all);
 }
 
-void OptionForm::requestCategoryRefresh() { FillCategoryOptions(); }
+void OptionForm::requestCategoryRefresh()
+{
+    FillCategoryOptions();
+}
 
 void OptionForm::FillCategoryOptions()
 {
@@ -318,8 +332,14 @@ void OptionForm::okClicked()
     emit accepted();
 }
 
-void OptionForm::helpClicked() { showHelp(QStringLiteral("/HsearchOp.htm")); }
+void OptionForm::helpClicked()
+{
+    showHelp(QStringLiteral("/HsearchOp.htm"));
+}
 
-void OptionForm::closeEvent(QCloseEvent* event) { event->ignore(); }
+void OptionForm::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+}
 
 } // namespace papyrant

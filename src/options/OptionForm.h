@@ -72,19 +72,19 @@ private:
     void okClicked();
     void helpClicked();
 
-    QListWidget* m_searchAt;      // List1Vis
-    QCheckBox* m_wholeWord;       // CheckwHoleWord
-    QListWidget* m_output;        // List2Vis
-    QCheckBox* m_references;      // CheckRef
-    QComboBox* m_sortBy;          // Combo2
-    QCheckBox* m_allYears;        // CheckYears
-    QLineEdit* m_yearFrom;        // TextYear1
-    QLineEdit* m_yearTo;          // TextYear2
-    QCheckBox* m_allLanguages;    // CheckLanguage
-    QComboBox* m_language;        // ComboLanguage
-    QListWidget* m_categories;    // List3
-    QPushButton* m_ok;            // Command1
-    QPushButton* m_help;          // Command2
+    QListWidget* m_searchAt; // List1Vis
+    QCheckBox* m_wholeWord; // CheckwHoleWord
+    QListWidget* m_output; // List2Vis
+    QCheckBox* m_references; // CheckRef
+    QComboBox* m_sortBy; // Combo2
+    QCheckBox* m_allYears; // CheckYears
+    QLineEdit* m_yearFrom; // TextYear1
+    QLineEdit* m_yearTo; // TextYear2
+    QCheckBox* m_allLanguages; // CheckLanguage
+    QComboBox* m_language; // ComboLanguage
+    QListWidget* m_categories; // List3
+    QPushButton* m_ok; // Command1
+    QPushButton* m_help; // Command2
 
     QString m_sortColumn = QStringLiteral("None"); // what the hidden Text1 held
     // Set while the dialog loads, so checking the default output fields does not rebuild

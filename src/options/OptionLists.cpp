@@ -42,7 +42,7 @@ QStringList readLanguages()
 QStringList sortChoices(const std::array<bool, FieldCount>& outputFields)
 {
     static const QStringList sortable{QStringLiteral("Title"), QStringLiteral("Language"),
-                                      QStringLiteral("Publication type"), QStringLiteral("Publishing year")};
+        QStringLiteral("Publication type"), QStringLiteral("Publishing year")};
     QStringList choices{QStringLiteral("None")};
     for (int j = 0; j < FieldCount; ++j) {
         const QString& name = fieldDisplayNames()[j];

@@ -5,11 +5,17 @@
 
 // The resources are compiled into a static library, so the linker would drop them
 // unless something refers to their initialiser.
-static void initialiseArtResources() { Q_INIT_RESOURCE(art); }
+static void initialiseArtResources()
+{
+    Q_INIT_RESOURCE(art);
+}
 
 namespace papyrant {
 
-QString artPath(const QString& leaf) { return QStringLiteral(":/art/") + leaf + QStringLiteral(".svg"); }
+QString artPath(const QString& leaf)
+{
+    return QStringLiteral(":/art/") + leaf + QStringLiteral(".svg");
+}
 
 QPixmap renderArt(const QString& leaf, QSize logicalSize, qreal devicePixelRatio)
 {

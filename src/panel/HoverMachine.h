@@ -11,21 +11,21 @@ namespace papyrant {
 // Buttons by their number in the animation table; 0 means none is highlighted.
 enum class PanelButton : std::int16_t {
     None = 0,
-    Create = 1,      // Picture1
-    Open = 2,        // Picture13
+    Create = 1, // Picture1
+    Open = 2, // Picture13
     AutoExtract = 3, // Picture7
-    Manual = 4,      // Picture9
+    Manual = 4, // Picture9
     Maintenance = 5, // Picture15
-    Search = 6,      // Picture17
-    Help = 7,        // Picture19
-    Exit = 8,        // Picture2
+    Search = 6, // Picture17
+    Help = 7, // Picture19
+    Exit = 8, // Picture2
 };
 
 // Where a button's animation frames lie in the image holder and how they play.
 struct FrameSet {
     int holderArray; // 1..6: PicsForm's Picture1..Picture6
-    int lastFrame;   // frames 0..lastFrame are played
-    bool repeating;  // false: play once and hold the last frame
+    int lastFrame; // frames 0..lastFrame are played
+    bool repeating; // false: play once and hold the last frame
 };
 
 // The frame set of buttons 1 to 6; nothing for help and exit.
@@ -51,7 +51,10 @@ public:
 
 class HoverMachine {
 public:
-    explicit HoverMachine(HoverView& view) : m_view(view) {}
+    explicit HoverMachine(HoverView& view)
+        : m_view(view)
+    {
+    }
 
     // Puts back the resting images unless nothing is highlighted.
     void restoreResting();

@@ -20,8 +20,8 @@ namespace papyrant {
 
 namespace {
 
-const QString NoBibliography =
-    QStringLiteral("There is no bibliography opened.") + QLatin1Char('\n') + QStringLiteral("Please open bibliography first.");
+const QString NoBibliography = QStringLiteral("There is no bibliography opened.") + QLatin1Char('\n')
+    + QStringLiteral("Please open bibliography first.");
 
 constexpr QSize WindowSize(720, 416);
 constexpr QSize BigButton(100, 100);
@@ -31,7 +31,7 @@ constexpr QSize BlinkSize(40, 40);
 struct ButtonRow {
     PanelButton number;
     const char* objectName;
-    const char* art;     // faces "<art>" and "<art>-hot"
+    const char* art; // faces "<art>" and "<art>-hot"
     const char* tooltip; // empty: none
     const char* caption; // words under the big buttons
 };
@@ -131,8 +131,8 @@ void MainForm::buildButtons()
         const QSize size = faceSize(row.number);
         picture->setFixedSize(size);
         const QString art = QString::fromLatin1(row.art);
-        m_buttons.push_back({row.number, picture, renderArt(art, size, ratio),
-                             renderArt(art + QStringLiteral("-hot"), size, ratio)});
+        m_buttons.push_back(
+            {row.number, picture, renderArt(art, size, ratio), renderArt(art + QStringLiteral("-hot"), size, ratio)});
         const PanelButton number = row.number;
         connect(picture, &PictureButton::pointerMoved, this, [this, number] { m_hover.pointerOver(number); });
         switch (number) {
@@ -146,7 +146,7 @@ void MainForm::buildButtons()
         }
     }
     m_bannerImages = {renderArt(QStringLiteral("banner"), PicsForm::frameSize(), ratio),
-                      renderArt(QStringLiteral("banner-exit"), PicsForm::frameSize(), ratio)};
+        renderArt(QStringLiteral("banner-exit"), PicsForm::frameSize(), ratio)};
     for (int i = 0; i < 2; ++i)
         m_blink[i]->setPixmap(renderArt(QStringLiteral("blink-%1").arg(i), BlinkSize, ratio));
     m_background->setPixmap(renderArt(QStringLiteral("background"), WindowSize, ratio));
@@ -202,8 +202,8 @@ void MainForm::showRecordCount()
     } catch (const std::exception& e) {
         // The bibliography went missing or broke while a screen had it; the line keeps
         // its last count rather than claiming a new one.
-        prompts().notice(QStringLiteral("Can't read the record count of this bibliography") + QLatin1Char('\n') +
-                         errorText(e));
+        prompts().notice(
+            QStringLiteral("Can't read the record count of this bibliography") + QLatin1Char('\n') + errorText(e));
     }
 }
 

@@ -48,7 +48,7 @@ private:
     struct Button {
         PanelButton number;
         PictureButton* picture;
-        QPixmap resting;     // element 0 of its image pair
+        QPixmap resting; // element 0 of its image pair
         QPixmap highlighted; // element 1
     };
 
@@ -77,16 +77,16 @@ private:
 
     HoverMachine m_hover;
     std::vector<Button> m_buttons;
-    TrackedPicture* m_background = nullptr;       // Picture22
-    TrackedPicture* m_banner = nullptr;           // Picture10
-    std::array<QLabel*, 2> m_blink{};             // Picture21(0), Picture21(1)
-    std::array<QPixmap, 2> m_bannerImages;        // Picture6: resting, exit
-    std::vector<QPixmap> m_frames;                // Picture4: frames of the hovered button
+    TrackedPicture* m_background = nullptr; // Picture22
+    TrackedPicture* m_banner = nullptr; // Picture10
+    std::array<QLabel*, 2> m_blink{}; // Picture21(0), Picture21(1)
+    std::array<QPixmap, 2> m_bannerImages; // Picture6: resting, exit
+    std::vector<QPixmap> m_frames; // Picture4: frames of the hovered button
     std::unique_ptr<PicsForm> m_pics;
-    QLabel* m_status = nullptr;                   // Label1
-    QLineEdit* m_refreshSignal = nullptr;         // Text1
-    QTimer* m_animationTimer = nullptr;           // Timer1
-    QTimer* m_imageTimer = nullptr;               // Timer2
+    QLabel* m_status = nullptr; // Label1
+    QLineEdit* m_refreshSignal = nullptr; // Text1
+    QTimer* m_animationTimer = nullptr; // Timer1
+    QTimer* m_imageTimer = nullptr; // Timer2
     int m_bannerFrame = -1;
 };
 

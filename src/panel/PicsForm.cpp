@@ -10,11 +10,14 @@ struct FrameArt {
     int count;
 };
 // In array order, Picture1 first.
-constexpr std::array<FrameArt, 6> ArrayArt{{
-    {"maintain", 4}, {"search", 5}, {"create", 3}, {"extract", 6}, {"manual", 6}, {"open", 3}}};
+constexpr std::array<FrameArt, 6> ArrayArt{
+    {{"maintain", 4}, {"search", 5}, {"create", 3}, {"extract", 6}, {"manual", 6}, {"open", 3}}};
 } // namespace
 
-QSize PicsForm::frameSize() { return QSize(680, 150); }
+QSize PicsForm::frameSize()
+{
+    return QSize(680, 150);
+}
 
 PicsForm::PicsForm(qreal devicePixelRatio, QObject* parent)
     : QObject(parent)

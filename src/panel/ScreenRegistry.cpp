@@ -9,9 +9,15 @@
 
 namespace papyrant {
 
-void ScreenRegistry::registerScreen(ScreenKind kind, ScreenFactory factory) { m_factories[kind] = std::move(factory); }
+void ScreenRegistry::registerScreen(ScreenKind kind, ScreenFactory factory)
+{
+    m_factories[kind] = std::move(factory);
+}
 
-void ScreenRegistry::unregisterScreen(ScreenKind kind) { m_factories.erase(kind); }
+void ScreenRegistry::unregisterScreen(ScreenKind kind)
+{
+    m_factories.erase(kind);
+}
 
 bool ScreenRegistry::isRegistered(ScreenKind kind) const
 {

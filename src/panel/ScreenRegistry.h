@@ -72,7 +72,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // The screen's own unload work (its dialogs, record sets), done before control
     // passes back.
-    virtual void unloadScreen() {}
+    virtual void unloadScreen() { }
 
 private:
     ScreenKind m_kind;

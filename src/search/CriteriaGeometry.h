@@ -8,12 +8,12 @@
 
 namespace papyrant::criteria {
 
-inline constexpr int WindowWidth = 9015;   // Picturecontaner
+inline constexpr int WindowWidth = 9015; // Picturecontaner
 inline constexpr int WindowHeight = 3500;
-inline constexpr int PanelWidth = 8640;    // PictureSlider
+inline constexpr int PanelWidth = 8640; // PictureSlider
 inline constexpr int PanelHeight = 10600;
-inline constexpr int RowWidth = 8500;      // Picture1(i)
-inline constexpr int RowHeight = 1025;     // the closest two rows stand 1025 apart
+inline constexpr int RowWidth = 8500; // Picture1(i)
+inline constexpr int RowHeight = 1025; // the closest two rows stand 1025 apart
 inline constexpr std::array<int, 10> RowTops{0, 1325, 2350, 3375, 4425, 5450, 6475, 7500, 8525, 9550};
 
 inline constexpr int OpenBracketsLeft = 750;
@@ -37,6 +37,9 @@ inline constexpr int ScrollStep = 200;
 int scrollMaximum(int panelHeight = PanelHeight, int windowHeight = WindowHeight, int step = ScrollStep);
 
 // The panel's top in twips for a scroll value.
-inline constexpr int panelTopForScroll(int value) { return -ScrollStep * value; }
+inline constexpr int panelTopForScroll(int value)
+{
+    return -ScrollStep * value;
+}
 
 } // namespace papyrant::criteria

@@ -10,8 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace papyrant {
 
@@ -133,8 +133,8 @@ void CriteriaGrid::buildRow(int i)
     row.strip->setGeometry(0, px(RowTops[i], Qt::Vertical), px(RowWidth, Qt::Horizontal), px(RowHeight, Qt::Vertical));
 
     auto place = [this](QWidget* box, int left, int top, int width, int height) {
-        box->setGeometry(px(left, Qt::Horizontal), px(top, Qt::Vertical), px(width, Qt::Horizontal),
-                         px(height, Qt::Vertical));
+        box->setGeometry(
+            px(left, Qt::Horizontal), px(top, Qt::Vertical), px(width, Qt::Horizontal), px(height, Qt::Vertical));
     };
     row.open = new QLineEdit(row.strip);
     row.open->setObjectName(indexed("TextBrackets1", i));
@@ -185,9 +185,15 @@ CriteriaRows CriteriaGrid::rows() const
     return values;
 }
 
-QString CriteriaGrid::summary() const { return m_summary->text(); }
+QString CriteriaGrid::summary() const
+{
+    return m_summary->text();
+}
 
-bool CriteriaGrid::switchedOn(const QWidget* box) const { return box->isEnabledTo(this); }
+bool CriteriaGrid::switchedOn(const QWidget* box) const
+{
+    return box->isEnabledTo(this);
+}
 
 void CriteriaGrid::wordsChanged(int i)
 {
@@ -239,9 +245,15 @@ void CriteriaGrid::clearRows()
     m_rows[0].words->setFocus();
 }
 
-void CriteriaGrid::setHighlightWord(int row, const QString& word) { m_rows[row].color->setText(word); }
+void CriteriaGrid::setHighlightWord(int row, const QString& word)
+{
+    m_rows[row].color->setText(word);
+}
 
-QString CriteriaGrid::highlightWord(int row) const { return m_rows[row].color->text(); }
+QString CriteriaGrid::highlightWord(int row) const
+{
+    return m_rows[row].color->text();
+}
 
 void CriteriaGrid::scrollTo(int value)
 {
@@ -305,8 +317,7 @@ bool CriteriaGrid::moveFocusByArrow(int row, BoxKind kind, int key)
         if (row > 0)
             target = sameKind(m_rows[row - 1]);
         break;
-    default:
-        break;
+    default: break;
     }
     // A switched-off box cannot take the caret (the row above may be off when its own
     // predecessor was emptied); the caret then stays where it is.

@@ -85,8 +85,8 @@ private:
     int px(int twips, Qt::Orientation orientation) const;
 
     std::array<Row, CriteriaRowCount> m_rows;
-    QWidget* m_window;   // Picturecontaner
-    QWidget* m_slider;   // PictureSlider
+    QWidget* m_window; // Picturecontaner
+    QWidget* m_slider; // PictureSlider
     QScrollBar* m_scroll;
     QLineEdit* m_summary; // Text3
     QPushButton* m_search;

@@ -95,8 +95,12 @@ bool everyCategorySelected(const std::vector<CategoryChoice>& categories)
 const std::array<QString, SearchableColumnCount>& searchableColumnNames()
 {
     static const std::array<QString, SearchableColumnCount> names{
-        QStringLiteral("Title"),    QStringLiteral("Authors"),          QStringLiteral("Author_address"),
-        QStringLiteral("Source"),   QStringLiteral("Keywords"),         QStringLiteral("Publication_type"),
+        QStringLiteral("Title"),
+        QStringLiteral("Authors"),
+        QStringLiteral("Author_address"),
+        QStringLiteral("Source"),
+        QStringLiteral("Keywords"),
+        QStringLiteral("Publication_type"),
         QStringLiteral("Abstract"),
     };
     return names;

@@ -15,10 +15,10 @@ inline constexpr int SearchableColumnCount = 7;
 
 // One criteria row as the grid holds it.
 struct CriteriaRow {
-    QString openBrackets;   // "(" characters
-    QString words;          // the requested words, used verbatim (Like patterns allowed)
+    QString openBrackets; // "(" characters
+    QString words; // the requested words, used verbatim (Like patterns allowed)
     QString op = QStringLiteral("And"); // "And", "Or" or "Not": stands between this row and the next
-    QString closeBrackets;  // ")" characters
+    QString closeBrackets; // ")" characters
 };
 using CriteriaRows = std::array<CriteriaRow, CriteriaRowCount>;
 

@@ -14,9 +14,9 @@ namespace papyrant {
 class DataBinding;
 
 struct SearchOutcome {
-    bool accepted = false;  // the statement ran and is now the binding's record source
-    int recordCount = 0;    // records found, when accepted
-    QString engineError;    // the engine's description, when refused
+    bool accepted = false; // the statement ran and is now the binding's record source
+    int recordCount = 0; // records found, when accepted
+    QString engineError; // the engine's description, when refused
 };
 
 // Makes the statement the binding's record source and runs it. Never throws a store error:

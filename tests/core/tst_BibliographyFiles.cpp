@@ -12,11 +12,11 @@ using namespace papyrant;
 using test::AskedPrompt;
 
 namespace {
-const QString MissingTemplateText = QStringLiteral(
-    "The new bibliography can't be created.\n"
-    "some of assistant files couldn't be found\n"
-    "Try to close the program then run it again from start\\programs menu and try again\n"
-    "If the problem persist try to setup the program once again.");
+const QString MissingTemplateText
+    = QStringLiteral("The new bibliography can't be created.\n"
+                     "some of assistant files couldn't be found\n"
+                     "Try to close the program then run it again from start\\programs menu and try again\n"
+                     "If the problem persist try to setup the program once again.");
 
 QByteArray fileBytes(const QString& path)
 {
@@ -86,7 +86,7 @@ private slots:
         prompts.answerFile(existing);
         prompts.answerMessage(PromptButton::Yes);
         QCOMPARE(createBibliography(prompts, programState()).value_or("failed"),
-                 QStringLiteral("bibliography name is: refs, contains no records"));
+            QStringLiteral("bibliography name is: refs, contains no records"));
         QVERIFY(test::readRows(existing, "Select Title From Abstracts").empty());
     }
 
@@ -140,7 +140,8 @@ private slots:
         prompts.answerFile(existing);
         prompts.answerMessage(PromptButton::Yes);
         QVERIFY(!createBibliography(prompts, programState()));
-        QCOMPARE(prompts.messages().value(1), QStringLiteral("The new bibliography can't be created.\nPermission denied"));
+        QCOMPARE(
+            prompts.messages().value(1), QStringLiteral("The new bibliography can't be created.\nPermission denied"));
         QFile::setPermissions(existing, QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(test::readRows(existing, "Select Title From Abstracts").size(), std::size_t(1));
     }
@@ -161,7 +162,8 @@ private slots:
         QFETCH(QString, fileName);
         QFETCH(int, records);
         QFETCH(QString, status);
-        const QString path = m_folder->makeBibliography(fileName, std::vector<test::TestRecord>(records, {{"Title", "t"}}));
+        const QString path
+            = m_folder->makeBibliography(fileName, std::vector<test::TestRecord>(records, {{"Title", "t"}}));
         test::ScriptedPrompts prompts;
         prompts.answerFile(path);
         QCOMPARE(openBibliography(prompts, programState()).value_or("failed"), status);
@@ -179,11 +181,13 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("not a database") << "bad.pyr" << QByteArray("Title: gene therapy\r\nAuthors: Smith J\r\n").repeated(40)
+        QTest::newRow("not a database") << "bad.pyr"
+                                        << QByteArray("Title: gene therapy\r\nAuthors: Smith J\r\n").repeated(40)
                                         << "file is not a database";
         QTest::newRow("zero bytes") << "bad.pyr" << QByteArray() << "no such table: Abstracts";
         QTest::newRow("no Abstracts table") << "VarEdoAbb" << QByteArray() << "no such table: Abstracts";
-        QTest::newRow("title too short") << "abc" << QByteArray() << "the file name \"abc\" is too short to end in \".pyr\"";
+        QTest::newRow("title too short") << "abc" << QByteArray()
+                                         << "the file name \"abc\" is too short to end in \".pyr\"";
     }
     void openFailures()
     {

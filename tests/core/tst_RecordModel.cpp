@@ -1,8 +1,8 @@
 // Record model: field catalogue, column-name form, holder rule, start-up state.
 
+#include "core/Captions.h"
 #include "core/ProgramState.h"
 #include "core/RecordModel.h"
-#include "core/Captions.h"
 
 #include <QTest>
 
@@ -34,8 +34,8 @@ private slots:
         QCOMPARE(state.EmptyField, QStringLiteral("XX_EmptyField_XX"));
         const QStringList names(state.FieldNames.begin(), state.FieldNames.end());
         QCOMPARE(names.join(QLatin1Char('|')),
-                 QStringLiteral("Title|Authors|Author address|Source|Publishing year|Key words|Publication type|"
-                                "Language|Abstract|Personal comment|Entry date|Category"));
+            QStringLiteral("Title|Authors|Author address|Source|Publishing year|Key words|Publication type|"
+                           "Language|Abstract|Personal comment|Entry date|Category"));
         QVERIFY(state.BibName.isEmpty());
         QVERIFY(!state.bibliographyOpen());
         QCOMPARE(state.ReturnToPanel, std::int16_t(0));
@@ -45,11 +45,16 @@ private slots:
     {
         QTest::addColumn<QString>("display");
         QTest::addColumn<QString>("column");
-        QTest::newRow("title is the sort key") << "Title" << "TitelS";
-        QTest::newRow("blank to underscore") << "Publishing year" << "Publishing_year";
-        QTest::newRow("two blanks") << "Publication type" << "Publication_type";
-        QTest::newRow("none stays") << "None" << "None";
-        QTest::newRow("language") << "Language" << "Language";
+        QTest::newRow("title is the sort key") << "Title"
+                                               << "TitelS";
+        QTest::newRow("blank to underscore") << "Publishing year"
+                                             << "Publishing_year";
+        QTest::newRow("two blanks") << "Publication type"
+                                    << "Publication_type";
+        QTest::newRow("none stays") << "None"
+                                    << "None";
+        QTest::newRow("language") << "Language"
+                                  << "Language";
     }
     void columnNameForm()
     {
@@ -93,15 +98,16 @@ private slots:
 
     void captions()
     {
-        QCOMPARE(windowCaption(ScreenKind::ControlPanel, QStringLiteral("x")), QStringLiteral("Papyrant, Control panel"));
+        QCOMPARE(
+            windowCaption(ScreenKind::ControlPanel, QStringLiteral("x")), QStringLiteral("Papyrant, Control panel"));
         QCOMPARE(windowCaption(ScreenKind::AutoExtract, QStringLiteral("refs")),
-                 QStringLiteral("Papyrant, Auto extract, bibliography name is: refs"));
+            QStringLiteral("Papyrant, Auto extract, bibliography name is: refs"));
         QCOMPARE(windowCaption(ScreenKind::ManualAdding, QStringLiteral("refs")),
-                 QStringLiteral("Papyrant, Manual adding, bibliography name is: refs"));
+            QStringLiteral("Papyrant, Manual adding, bibliography name is: refs"));
         QCOMPARE(windowCaption(ScreenKind::SearchResults, QStringLiteral("refs")),
-                 QStringLiteral("Papyrant, bibliography name is: refs"));
+            QStringLiteral("Papyrant, bibliography name is: refs"));
         QCOMPARE(windowCaption(ScreenKind::Maintenance, QStringLiteral("refs")),
-                 QStringLiteral("Papyrant, Maintenance, bibliography name is: refs"));
+            QStringLiteral("Papyrant, Maintenance, bibliography name is: refs"));
     }
 };
 

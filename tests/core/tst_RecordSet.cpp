@@ -121,7 +121,8 @@ private slots:
         rows.moveLast();
         QCOMPARE(rows.value("Category"), QStringLiteral("Crohn's"));
         QCOMPARE(rows.value("Authors"), QString()); // never written
-        const auto stored = test::readRows(path, "Select Title, Category, Authors From Abstracts Where Title Like '0*'");
+        const auto stored
+            = test::readRows(path, "Select Title, Category, Authors From Abstracts Where Title Like '0*'");
         QCOMPARE(stored.size(), std::size_t(1));
         QCOMPARE(stored[0], QStringList({"0 first by title", "Crohn's", ""}));
     }
@@ -178,8 +179,8 @@ private slots:
 
     void snapshotsAreReadOnly()
     {
-        const QString path = m_folder->makeBibliography("distinct.pyr",
-            {{{"Category", "A"}}, {{"Category", "B"}}, {{"Category", "A"}}});
+        const QString path = m_folder->makeBibliography(
+            "distinct.pyr", {{{"Category", "A"}}, {{"Category", "B"}}, {{"Category", "A"}}});
         Database db(path);
         RecordSet categories(db, "Select Distinct Abstracts.Category From Abstracts");
         QVERIFY(!categories.updatable());
@@ -192,7 +193,8 @@ private slots:
     {
         const QString path = m_folder->makeBibliography("order.pyr", titled({"b order by x", "a"}));
         Database db(path);
-        RecordSet rows(db, "Select Abstracts.* From Abstracts Where Abstracts.Title Like '* order by *' or Title = 'a'");
+        RecordSet rows(
+            db, "Select Abstracts.* From Abstracts Where Abstracts.Title Like '* order by *' or Title = 'a'");
         QVERIFY(rows.updatable());
         QCOMPARE(rows.recordCount(), 2);
         QCOMPARE(rows.value("Title"), QStringLiteral("b order by x")); // no order: as added
@@ -200,8 +202,8 @@ private slots:
 
     void statementsAndBatches()
     {
-        const QString path = m_folder->makeBibliography("batch.pyr",
-            {{{"Category", "x"}}, {{"Category", "y"}}, {{"Category", "x"}}});
+        const QString path
+            = m_folder->makeBibliography("batch.pyr", {{{"Category", "x"}}, {{"Category", "y"}}, {{"Category", "x"}}});
         Database db(path);
         QCOMPARE(db.execute("Delete Abstracts.* From Abstracts Where Category = 'x'"), 2);
         {

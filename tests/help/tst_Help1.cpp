@@ -56,18 +56,29 @@ private slots:
     {
         QTest::addColumn<QString>("leaf");
         QTest::addColumn<QString>("heading");
-        QTest::newRow("control panel") << "/Hmain.htm" << "The control panel";
-        QTest::newRow("auto extract") << "/HAutoExtract.htm" << "Auto extract";
-        QTest::newRow("manual adding") << "/HManual.htm" << "Adding records manually";
-        QTest::newRow("search items") << "/Hsearch1S.htm" << "Search items";
-        QTest::newRow("results") << "/Hsearch2R.htm" << "Results";
-        QTest::newRow("edit results") << "/HSearch3E.htm" << "Edit results";
-        QTest::newRow("manage results") << "/Hsearch4M.htm" << "Manage results";
-        QTest::newRow("search options") << "/HsearchOp.htm" << "Search options";
-        QTest::newRow("repeated records") << "/HMaintenanceR.htm" << "Remove repeated records";
-        QTest::newRow("cleanup") << "/HMaintenanceC.htm" << "Cleanup";
+        QTest::newRow("control panel") << "/Hmain.htm"
+                                       << "The control panel";
+        QTest::newRow("auto extract") << "/HAutoExtract.htm"
+                                      << "Auto extract";
+        QTest::newRow("manual adding") << "/HManual.htm"
+                                       << "Adding records manually";
+        QTest::newRow("search items") << "/Hsearch1S.htm"
+                                      << "Search items";
+        QTest::newRow("results") << "/Hsearch2R.htm"
+                                 << "Results";
+        QTest::newRow("edit results") << "/HSearch3E.htm"
+                                      << "Edit results";
+        QTest::newRow("manage results") << "/Hsearch4M.htm"
+                                        << "Manage results";
+        QTest::newRow("search options") << "/HsearchOp.htm"
+                                        << "Search options";
+        QTest::newRow("repeated records") << "/HMaintenanceR.htm"
+                                          << "Remove repeated records";
+        QTest::newRow("cleanup") << "/HMaintenanceC.htm"
+                                 << "Cleanup";
         // A page missing from the folder: the browser says so itself, no box.
-        QTest::newRow("missing") << "/Hnothing.htm" << "This page cannot be shown";
+        QTest::newRow("missing") << "/Hnothing.htm"
+                                 << "This page cannot be shown";
     }
     void eachCallerGetsItsPage()
     {

@@ -109,7 +109,7 @@ private:
     {
         QStringList names;
         for (const QStringList& row :
-             readRows(m_bibliography, QStringLiteral("Select Distinct Abstracts.Category From Abstracts")))
+            readRows(m_bibliography, QStringLiteral("Select Distinct Abstracts.Category From Abstracts")))
             names << QLatin1Char('+') + row.front();
         return names;
     }
@@ -155,9 +155,9 @@ private slots:
         m_folder = std::make_unique<TestProgramFolder>();
         m_prompts = std::make_unique<ScriptedPrompts>();
         openForm({{{"Title", "a"}, {"Language", "German"}, {"Category", "Reviews"}},
-                  {{"Title", "b"}, {"Language", "english"}, {"Category", "None"}},
-                  {{"Title", "c"}, {"Language", "Danish"}, {"Category", "Crohn's"}},
-                  {{"Title", "d"}, {"Language", "German"}, {"Category", "Reviews"}}});
+            {{"Title", "b"}, {"Language", "english"}, {"Category", "None"}},
+            {{"Title", "c"}, {"Language", "Danish"}, {"Category", "Crohn's"}},
+            {{"Title", "d"}, {"Language", "German"}, {"Category", "Reviews"}}});
     }
     void cleanup()
     {
@@ -172,25 +172,29 @@ private slots:
         const OptionForm& form = *m_form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Options"));
         // A title bar without close, minimise and maximise buttons.
-        QCOMPARE(form.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::CustomizeWindowHint),
-                 Qt::WindowFlags(Qt::CustomizeWindowHint));
+        QCOMPARE(
+            form.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::CustomizeWindowHint),
+            Qt::WindowFlags(Qt::CustomizeWindowHint));
 
-        QCOMPARE(marked(the<QListWidget>("List1Vis")), (QStringList{"+Title", "-Authors", "-Author address", "-Source",
-                                                                     "+Key words", "-Publication type", "+Abstract"}));
+        QCOMPARE(marked(the<QListWidget>("List1Vis")),
+            (QStringList{
+                "+Title", "-Authors", "-Author address", "-Source", "+Key words", "-Publication type", "+Abstract"}));
         QVERIFY(the<QCheckBox>("CheckwHoleWord")->isChecked() && form.wholeWordOnly());
         QCOMPARE(marked(the<QListWidget>("List2Vis")),
-                 (QStringList{"+Title", "+Authors", "+Author address", "+Source", "+Publishing year", "-Key words",
-                              "+Publication type", "+Language", "+Abstract", "+Personal comment", "-Entry date", "+Category"}));
-        QCOMPARE(form.outputFields(), (std::array<bool, FieldCount>{true, true, true, true, true, false, true, true, true,
-                                                                     true, false, true}));
+            (QStringList{"+Title", "+Authors", "+Author address", "+Source", "+Publishing year", "-Key words",
+                "+Publication type", "+Language", "+Abstract", "+Personal comment", "-Entry date", "+Category"}));
+        QCOMPARE(form.outputFields(),
+            (std::array<bool, FieldCount>{true, true, true, true, true, false, true, true, true, true, false, true}));
         QCOMPARE(the<QListWidget>("List2Vis")->currentRow(), -1);
         QVERIFY(!the<QCheckBox>("CheckRef")->isChecked() && !form.createReferences());
-        QCOMPARE(items(the<QComboBox>("Combo2")), (QStringList{"None", "Title", "Publishing year", "Publication type", "Language"}));
+        QCOMPARE(items(the<QComboBox>("Combo2")),
+            (QStringList{"None", "Title", "Publishing year", "Publication type", "Language"}));
         QCOMPARE(the<QComboBox>("Combo2")->currentText(), QStringLiteral("None"));
         QCOMPARE(form.sortColumn(), QStringLiteral("None"));
         QVERIFY(the<QCheckBox>("CheckYears")->isChecked());
         for (const char* year : {"TextYear1", "TextYear2"})
-            QCOMPARE(std::pair(the<QLineEdit>(year)->isEnabled(), the<QLineEdit>(year)->maxLength()), std::pair(false, 4));
+            QCOMPARE(
+                std::pair(the<QLineEdit>(year)->isEnabled(), the<QLineEdit>(year)->maxLength()), std::pair(false, 4));
         QVERIFY(the<QCheckBox>("CheckLanguage")->isChecked());
         QVERIFY(!the<QComboBox>("ComboLanguage")->isEnabled());
         QVERIFY(the<QComboBox>("ComboLanguage")->isEditable());
@@ -203,11 +207,11 @@ private slots:
         CriteriaRows rows;
         rows[0].words = QStringLiteral("gene");
         QCOMPARE(ComposeQuery(rows, form.searchOptions()),
-                 QStringLiteral("Select Abstracts.* From Abstracts Where (((( Abstracts.Title Like '* gene *' ) or "
-                                "( Abstracts.Title Like 'gene *' ) or ( Abstracts.Title Like '* gene' )) or "
-                                "(( Abstracts.Keywords Like '* gene *' ) or ( Abstracts.Keywords Like 'gene *' ) or "
-                                "( Abstracts.Keywords Like '* gene' )) or (( Abstracts.Abstract Like '* gene *' ) or "
-                                "( Abstracts.Abstract Like 'gene *' ) or ( Abstracts.Abstract Like '* gene' ))))"));
+            QStringLiteral("Select Abstracts.* From Abstracts Where (((( Abstracts.Title Like '* gene *' ) or "
+                           "( Abstracts.Title Like 'gene *' ) or ( Abstracts.Title Like '* gene' )) or "
+                           "(( Abstracts.Keywords Like '* gene *' ) or ( Abstracts.Keywords Like 'gene *' ) or "
+                           "( Abstracts.Keywords Like '* gene' )) or (( Abstracts.Abstract Like '* gene *' ) or "
+                           "( Abstracts.Abstract Like 'gene *' ) or ( Abstracts.Abstract Like '* gene' ))))"));
     }
 
     void choicesAreReadFromTheListsAndPersistWhileHidden()
@@ -219,7 +223,7 @@ private slots:
         okAccepts(QStringLiteral("Select Abstracts.* From Abstracts Order by Publishing_year"));
         m_form->show();
         QCOMPARE(m_form->searchOptions().searchedColumns,
-                 (std::array<bool, SearchableColumnCount>{true, false, true, false, false, false, true}));
+            (std::array<bool, SearchableColumnCount>{true, false, true, false, false, false, true}));
         QCOMPARE(m_form->sortColumn(), QStringLiteral("Publishing_year"));
         QVERIFY(m_form->createReferences());
     }
@@ -228,7 +232,7 @@ private slots:
     {
         // Each choice changes the one before; "None" comes back last.
         for (const auto& [choice, column] : {std::pair{"Title", "TitelS"}, {"Publication type", "Publication_type"},
-                                             {"Publishing year", "Publishing_year"}, {"Language", "Language"}, {"None", "None"}}) {
+                 {"Publishing year", "Publishing_year"}, {"Language", "Language"}, {"None", "None"}}) {
             choose(the<QComboBox>("Combo2"), QString::fromLatin1(choice));
             QCOMPARE(m_form->sortColumn(), QString::fromLatin1(column));
             const SearchOptions options = m_form->searchOptions();
@@ -343,7 +347,7 @@ private slots:
         const QString broken = m_folder->filePath(QStringLiteral("broken.pyr"));
         QFile file(broken);
         QVERIFY(file.open(QIODevice::WriteOnly)
-                && file.write("this is not a bibliography, only a text that looks like one to nobody") > 0);
+            && file.write("this is not a bibliography, only a text that looks like one to nobody") > 0);
         file.close();
         m_folder->openBibliography(broken);
         OptionForm form;

@@ -51,8 +51,8 @@ protected:
     void unloadScreen() override { ++unloads; }
 };
 
-inline constexpr std::array<ScreenKind, 4> WorkingScreenKinds{ScreenKind::AutoExtract, ScreenKind::ManualAdding,
-                                                               ScreenKind::SearchResults, ScreenKind::Maintenance};
+inline constexpr std::array<ScreenKind, 4> WorkingScreenKinds{
+    ScreenKind::AutoExtract, ScreenKind::ManualAdding, ScreenKind::SearchResults, ScreenKind::Maintenance};
 
 // A TestScreen for every working screen kind, with the counters back at zero.
 inline void registerTestScreens()

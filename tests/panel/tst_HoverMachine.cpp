@@ -86,8 +86,9 @@ private slots:
         QFETCH(int, lastFrame);
         QFETCH(bool, repeating);
         m_machine->pointerOver(PanelButton(button));
-        QCOMPARE(asked(), (QStringList{u"hand %1"_s.arg(button), u"highlight %1"_s.arg(button), "load holder",
-                                       u"copy %1 0..%2"_s.arg(holderArray).arg(lastFrame), "timer on"}));
+        QCOMPARE(asked(),
+            (QStringList{u"hand %1"_s.arg(button), u"highlight %1"_s.arg(button), "load holder",
+                u"copy %1 0..%2"_s.arg(holderArray).arg(lastFrame), "timer on"}));
         QCOMPARE(m_machine->FrameIndex(), std::int16_t(0));
 
         // As the real timer: no ticks once it is stopped.

@@ -107,14 +107,30 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("tooltip");
         QTest::addColumn<QString>("face");
-        QTest::newRow("create") << "Picture1" << "Create a new bibliography" << "create";
-        QTest::newRow("open") << "Picture13" << "Open an exist bibliography" << "open";
-        QTest::newRow("auto extract") << "Picture7" << "Auto extract from text file" << "extract";
-        QTest::newRow("manual") << "Picture9" << "Add records manually" << "manual";
-        QTest::newRow("search") << "Picture17" << "Do search in current bibliography" << "search";
-        QTest::newRow("maintenance") << "Picture15" << "" << "maintain";
-        QTest::newRow("help") << "Picture19" << "" << "help";
-        QTest::newRow("exit") << "Picture2" << "" << "exit";
+        QTest::newRow("create") << "Picture1"
+                                << "Create a new bibliography"
+                                << "create";
+        QTest::newRow("open") << "Picture13"
+                              << "Open an exist bibliography"
+                              << "open";
+        QTest::newRow("auto extract") << "Picture7"
+                                      << "Auto extract from text file"
+                                      << "extract";
+        QTest::newRow("manual") << "Picture9"
+                                << "Add records manually"
+                                << "manual";
+        QTest::newRow("search") << "Picture17"
+                                << "Do search in current bibliography"
+                                << "search";
+        QTest::newRow("maintenance") << "Picture15"
+                                     << ""
+                                     << "maintain";
+        QTest::newRow("help") << "Picture19"
+                              << ""
+                              << "help";
+        QTest::newRow("exit") << "Picture2"
+                              << ""
+                              << "exit";
     }
     void buttonsHaveTheirTooltipsAndFaces()
     {
@@ -170,8 +186,8 @@ private slots:
         QCOMPARE(hovered(), PanelButton::None);
 
         hover("Picture13");
-        open(m_folder->makeBibliography(u"reading.pyr"_s, {{{u"Title"_s, u"One"_s}}, {{u"Title"_s, u"Two"_s}},
-                                                           {{u"Title"_s, u"Three"_s}}}));
+        open(m_folder->makeBibliography(
+            u"reading.pyr"_s, {{{u"Title"_s, u"One"_s}}, {{u"Title"_s, u"Two"_s}}, {{u"Title"_s, u"Three"_s}}}));
         const QString line = u"bibliography name is: reading, contains 3 records"_s;
         QCOMPARE(status(), line);
         QCOMPARE(hovered(), PanelButton::None);

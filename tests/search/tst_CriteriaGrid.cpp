@@ -33,7 +33,10 @@ QComboBox* combo(const CriteriaGrid& grid, int row)
     return grid.findChild<QComboBox*>(QStringLiteral("Combo1_") + QString::number(row));
 }
 
-QString summary(const CriteriaGrid& grid) { return grid.findChild<QLineEdit*>(QStringLiteral("Text3"))->text(); }
+QString summary(const CriteriaGrid& grid)
+{
+    return grid.findChild<QLineEdit*>(QStringLiteral("Text3"))->text();
+}
 
 void type(QLineEdit* target, const QString& text)
 {
@@ -147,7 +150,8 @@ private slots:
         QTest::newRow("brackets, words and operators")
             << QStringList{"((|gene||Or", "|virus|)|And", "|cell|)|And"} << "((gene Or virus) And cell)";
         // An operator shows only when the next row holds words.
-        QTest::newRow("Not, and an Or after the last row") << QStringList{"(|gene||Not", "|virus|)|Or"} << "(gene Not virus)";
+        QTest::newRow("Not, and an Or after the last row")
+            << QStringList{"(|gene||Not", "|virus|)|Or"} << "(gene Not virus)";
     }
     void summaryAndRowsShowWhatWasTyped()
     {

@@ -38,11 +38,14 @@ SearchOptions searching(std::initializer_list<int> columns)
     return options;
 }
 
-SearchOptions titleOnly() { return searching({0}); }
+SearchOptions titleOnly()
+{
+    return searching({0});
+}
 
 // Title-only options with filters: a year or language given as nullptr leaves that filter on All.
-SearchOptions filtered(const char* from, const char* to, const char* language = nullptr,
-                       std::vector<CategoryChoice> categories = {})
+SearchOptions filtered(
+    const char* from, const char* to, const char* language = nullptr, std::vector<CategoryChoice> categories = {})
 {
     SearchOptions options = titleOnly();
     options.allYears = !from && !to;
@@ -72,7 +75,8 @@ private slots:
                "(( Abstracts.Abstract Like '* gene *' ) or ( Abstracts.Abstract Like 'gene *' ) or "
                "( Abstracts.Abstract Like '* gene' ))))";
 
-        SearchOptions every = filtered("1990", nullptr, "English", {{"Reviews", true}, {"Methods", false}, {"None", true}});
+        SearchOptions every
+            = filtered("1990", nullptr, "English", {{"Reviews", true}, {"Methods", false}, {"None", true}});
         every.sortChoice = QStringLiteral("Title");
         every.sortColumn = QStringLiteral("TitelS");
         QTest::newRow("negated row with every filter and sorting")
@@ -128,7 +132,8 @@ private slots:
             << rowsOf({words("a")}) << searching({}) << "Select Abstracts.* From Abstracts Where (())";
 
         QTest::newRow("quotes are doubled in every literal")
-            << rowsOf({words("Crohn's")}) << filtered("19'9", nullptr, "Kala'allisut", {{"Crohn's", true}, {"Other", false}})
+            << rowsOf({words("Crohn's")})
+            << filtered("19'9", nullptr, "Kala'allisut", {{"Crohn's", true}, {"Other", false}})
             << "Select Abstracts.* From Abstracts Where ((Abstracts.Publishing_year >= '19''9' )) And "
                "(Abstracts.Language = 'Kala''allisut' ) And ((Abstracts.Category = 'Crohn''s' )) And "
                "(((( Abstracts.Title Like '* Crohn''s *' ) or ( Abstracts.Title Like 'Crohn''s *' ) or "
@@ -140,19 +145,22 @@ private slots:
         all.yearFrom = all.yearTo = QStringLiteral("1990"); // left in the boxes, but "All" is ticked
         all.language = QStringLiteral("German");
         QTest::newRow("nothing filled, every filter on All") << CriteriaRows{} << all << everything;
-        QTest::newRow("from year only")
-            << CriteriaRows{} << filtered("1990", "") << everything + " Where ((Abstracts.Publishing_year >= '1990' ))";
-        QTest::newRow("to year only")
-            << CriteriaRows{} << filtered("", "2000") << everything + " Where ((Abstracts.Publishing_year <= '2000' ))";
+        QTest::newRow("from year only") << CriteriaRows{} << filtered("1990", "")
+                                        << everything + " Where ((Abstracts.Publishing_year >= '1990' ))";
+        QTest::newRow("to year only") << CriteriaRows{} << filtered("", "2000")
+                                      << everything + " Where ((Abstracts.Publishing_year <= '2000' ))";
         QTest::newRow("both years") << CriteriaRows{} << filtered("1990", "2000")
-                                    << everything + " Where ((Abstracts.Publishing_year >= '1990' ) And "
-                                                    "(Abstracts.Publishing_year <= '2000' ))";
+                                    << everything
+                + " Where ((Abstracts.Publishing_year >= '1990' ) And "
+                  "(Abstracts.Publishing_year <= '2000' ))";
         QTest::newRow("neither year") << CriteriaRows{} << filtered("", "") << everything + " Where ()";
         QTest::newRow("language only") << CriteriaRows{} << filtered(nullptr, nullptr, "German")
                                        << everything + " Where (Abstracts.Language = 'German' )";
-        QTest::newRow("one of two categories") << CriteriaRows{} << filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", true}})
-                                               << everything + " Where ((Abstracts.Category = 'B' ))";
-        QTest::newRow("no category") << CriteriaRows{} << filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", false}})
+        QTest::newRow("one of two categories")
+            << CriteriaRows{} << filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", true}})
+            << everything + " Where ((Abstracts.Category = 'B' ))";
+        QTest::newRow("no category") << CriteriaRows{}
+                                     << filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", false}})
                                      << everything + " Where ()";
         QTest::newRow("empty category list") << CriteriaRows{} << SearchOptions{} << everything;
     }
@@ -196,14 +204,14 @@ private slots:
         QCOMPARE(check("(((", "", ")"), QStringLiteral("Incorrect number of brackets\nYou have 2 less close brackets"));
         QCOMPARE(check("", ")", ""), QStringLiteral("Incorrect number of brackets\nYou have 1 more close brackets"));
         QCOMPARE(check("(", "))))))", ")))))))"),
-                 QStringLiteral("Incorrect number of brackets\nYou have 12 more close brackets"));
+            QStringLiteral("Incorrect number of brackets\nYou have 12 more close brackets"));
     }
 
     void searchableColumnsInListOrder()
     {
         const auto& names = searchableColumnNames();
         QCOMPARE(QStringList(names.begin(), names.end()).join(QLatin1Char(',')),
-                 QStringLiteral("Title,Authors,Author_address,Source,Keywords,Publication_type,Abstract"));
+            QStringLiteral("Title,Authors,Author_address,Source,Keywords,Publication_type,Abstract"));
         // Title, Keywords and Abstract by default.
         const QString statement = ComposeQuery(rowsOf({words("w")}), SearchOptions{});
         QCOMPARE(statement.count(QStringLiteral("Like '* w *'")), 3);

@@ -23,7 +23,7 @@ CriteriaRows rowsOf(const QString& first, const QString& op = QStringLiteral("An
 
 // Searching the titles only, in the given categories, sorted by a choice and its column.
 SearchOptions titleOnly(std::vector<CategoryChoice> categories = {}, const QString& sortChoice = QStringLiteral("None"),
-                        const QString& sortColumn = QStringLiteral("None"))
+    const QString& sortColumn = QStringLiteral("None"))
 {
     SearchOptions options;
     options.searchedColumns = {true, false, false, false, false, false, false};
@@ -61,24 +61,24 @@ private slots:
     void initTestCase()
     {
         m_folder = std::make_unique<TestProgramFolder>();
-        m_bibliography = m_folder->makeBibliography(
-            QStringLiteral("genes.pyr"),
+        m_bibliography = m_folder->makeBibliography(QStringLiteral("genes.pyr"),
             {record("gene therapy today", "Reviews"), record("a new gene", "None"), record("one gene two", "Methods"),
-             record("gene", "None"), record("the gene, again", "None"), record("genetic code", "Reviews"),
-             record("Crohn's disease in adults", "Crohn's")});
+                record("gene", "None"), record("the gene, again", "None"), record("genetic code", "Reviews"),
+                record("Crohn's disease in adults", "Crohn's")});
         m_folder->openBibliography(m_bibliography);
     }
     void finds_data()
     {
         QTest::addColumn<QString>("statement");
         QTest::addColumn<QStringList>("found");
-        QTest::newRow("words only between blanks")
-            << ComposeQuery(rowsOf("gene"), titleOnly()) << QStringList{"gene therapy today", "a new gene", "one gene two"};
+        QTest::newRow("words only between blanks") << ComposeQuery(rowsOf("gene"), titleOnly())
+                                                   << QStringList{"gene therapy today", "a new gene", "one gene two"};
         // The star runs past the blank, so only the bare "gene" (no blank at all) and Crohn's stay out.
         QTest::newRow("typed patterns keep their meaning")
             << ComposeQuery(rowsOf("GEN*"), titleOnly())
             << QStringList{"gene therapy today", "a new gene", "one gene two", "the gene, again", "genetic code"};
-        QTest::newRow("phrase") << ComposeQuery(rowsOf("gene therapy"), titleOnly()) << QStringList{"gene therapy today"};
+        QTest::newRow("phrase") << ComposeQuery(rowsOf("gene therapy"), titleOnly())
+                                << QStringList{"gene therapy today"};
         QTest::newRow("phrase in another order") << ComposeQuery(rowsOf("therapy gene"), titleOnly()) << QStringList{};
         QTest::newRow("quotes in words and categories")
             << ComposeQuery(rowsOf("Crohn's"), titleOnly({{"Crohn's", true}, {"None", false}}))
@@ -88,8 +88,8 @@ private slots:
             << QStringList{"a new gene", "genetic code", "one gene two", "the gene, again"};
         QTest::newRow("every record without criteria")
             << ComposeQuery(CriteriaRows{}, SearchOptions{})
-            << QStringList{"gene therapy today", "a new gene", "one gene two", "gene", "the gene, again", "genetic code",
-                           "Crohn's disease in adults"};
+            << QStringList{"gene therapy today", "a new gene", "one gene two", "gene", "the gene, again",
+                   "genetic code", "Crohn's disease in adults"};
     }
     void finds()
     {
@@ -114,12 +114,13 @@ private slots:
         const QString good = ComposeQuery(rowsOf("gene"), titleOnly());
         QVERIFY(runSearchStatement(binding, good).accepted);
         // Brackets that do not pair up, then words with no searched column.
-        for (const QString& statement : {ComposeQuery(misplaced, titleOnly()), ComposeQuery(rowsOf("gene"), noColumn)}) {
+        for (const QString& statement :
+            {ComposeQuery(misplaced, titleOnly()), ComposeQuery(rowsOf("gene"), noColumn)}) {
             const SearchOutcome outcome = runSearchStatement(binding, statement);
             QVERIFY(!outcome.accepted);
             QVERIFY2(outcome.engineError.contains(QStringLiteral("syntax error")), qPrintable(outcome.engineError));
             QCOMPARE(refusedSearchMessage(outcome.engineError),
-                     QStringLiteral("The search could not be run.\n") + outcome.engineError);
+                QStringLiteral("The search could not be run.\n") + outcome.engineError);
             // The user still sees the previous results, and a refresh re-runs them.
             QCOMPARE(binding.recordSource(), good);
             QCOMPARE(binding.recordset().recordCount(), 3);

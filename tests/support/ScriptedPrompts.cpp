@@ -42,8 +42,8 @@ void ScriptedPrompts::fail(const QString& what)
     QTest::qFail(qPrintable(QStringLiteral("unexpected prompt: ") + what), __FILE__, __LINE__);
 }
 
-PromptButton ScriptedPrompts::message(const QString& text, const QString& title, PromptButtons buttons,
-                                      PromptIcon icon, PromptButton defaultButton)
+PromptButton ScriptedPrompts::message(
+    const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon, PromptButton defaultButton)
 {
     m_asked.push_back({AskedPrompt::Kind::Message, text, title, buttons, icon, defaultButton, {}, {}});
     if (buttons == PromptButtons::Ok) // a notice needs no scripted answer
@@ -60,7 +60,7 @@ PromptButton ScriptedPrompts::message(const QString& text, const QString& title,
 QString ScriptedPrompts::input(const QString& prompt, const QString& title, const QString& proposed)
 {
     m_asked.push_back({AskedPrompt::Kind::Input, prompt, title, PromptButtons::OkCancel, PromptIcon::None,
-                       PromptButton::Ok, {}, proposed});
+        PromptButton::Ok, {}, proposed});
     if (m_inputAnswers.empty()) {
         fail(QStringLiteral("input box \"%1\"").arg(prompt));
         return QString();
@@ -70,10 +70,11 @@ QString ScriptedPrompts::input(const QString& prompt, const QString& title, cons
     return answer;
 }
 
-std::optional<ChosenFile> ScriptedPrompts::nextFile(AskedPrompt::Kind kind, const QString& title,
-                                                    const QString& filter, const QString& presetName)
+std::optional<ChosenFile> ScriptedPrompts::nextFile(
+    AskedPrompt::Kind kind, const QString& title, const QString& filter, const QString& presetName)
 {
-    m_asked.push_back({kind, {}, title, PromptButtons::OkCancel, PromptIcon::None, PromptButton::Ok, filter, presetName});
+    m_asked.push_back(
+        {kind, {}, title, PromptButtons::OkCancel, PromptIcon::None, PromptButton::Ok, filter, presetName});
     if (m_fileAnswers.empty()) {
         fail(QStringLiteral("file dialog \"%1\"").arg(title));
         return std::nullopt;
@@ -90,14 +91,14 @@ std::optional<ChosenFile> ScriptedPrompts::nextFile(AskedPrompt::Kind kind, cons
     return file;
 }
 
-std::optional<ChosenFile> ScriptedPrompts::openFile(const QString& title, const QString& filter,
-                                                    const QString& presetName)
+std::optional<ChosenFile> ScriptedPrompts::openFile(
+    const QString& title, const QString& filter, const QString& presetName)
 {
     return nextFile(AskedPrompt::Kind::OpenFile, title, filter, presetName);
 }
 
-std::optional<ChosenFile> ScriptedPrompts::saveFile(const QString& title, const QString& filter,
-                                                    const QString& presetName)
+std::optional<ChosenFile> ScriptedPrompts::saveFile(
+    const QString& title, const QString& filter, const QString& presetName)
 {
     return nextFile(AskedPrompt::Kind::SaveFile, title, filter, presetName);
 }

@@ -15,13 +15,13 @@ namespace papyrant::test {
 
 struct AskedPrompt {
     enum class Kind { Message, Input, OpenFile, SaveFile } kind;
-    QString text;   // message text, input prompt
+    QString text; // message text, input prompt
     QString title;
     PromptButtons buttons = PromptButtons::Ok;
     PromptIcon icon = PromptIcon::None;
     PromptButton defaultButton = PromptButton::Ok;
-    QString filter;   // file dialogs
-    QString preset;   // file dialogs: preset name; input boxes: proposed value
+    QString filter; // file dialogs
+    QString preset; // file dialogs: preset name; input boxes: proposed value
 };
 
 class ScriptedPrompts final : public Prompts {
@@ -45,14 +45,14 @@ public:
     void clear();
 
     PromptButton message(const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon,
-                         PromptButton defaultButton) override;
+        PromptButton defaultButton) override;
     QString input(const QString& prompt, const QString& title, const QString& proposed) override;
     std::optional<ChosenFile> openFile(const QString& title, const QString& filter, const QString& presetName) override;
     std::optional<ChosenFile> saveFile(const QString& title, const QString& filter, const QString& presetName) override;
 
 private:
-    std::optional<ChosenFile> nextFile(AskedPrompt::Kind kind, const QString& title, const QString& filter,
-                                       const QString& presetName);
+    std::optional<ChosenFile> nextFile(
+        AskedPrompt::Kind kind, const QString& title, const QString& filter, const QString& presetName);
     void fail(const QString& what);
 
     std::deque<PromptButton> m_messageAnswers;

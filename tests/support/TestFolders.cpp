@@ -11,7 +11,10 @@
 
 namespace papyrant::test {
 
-QString builtProgramFolder() { return QStringLiteral(PAPYRANT_BUILT_PROGRAM_FOLDER); }
+QString builtProgramFolder()
+{
+    return QStringLiteral(PAPYRANT_BUILT_PROGRAM_FOLDER);
+}
 
 TestProgramFolder::TestProgramFolder()
     : m_previousDirectory(QDir::currentPath())
@@ -19,9 +22,9 @@ TestProgramFolder::TestProgramFolder()
     if (!m_dir.isValid())
         throw std::runtime_error("no temporary folder");
     const QDir built(builtProgramFolder());
-    const QStringList wanted = built.entryList({QStringLiteral("VarEdoRecors"), QStringLiteral("VarEdoAbb"),
-                                                QStringLiteral("*.htm"), QStringLiteral("*.css")},
-                                               QDir::Files);
+    const QStringList wanted = built.entryList(
+        {QStringLiteral("VarEdoRecors"), QStringLiteral("VarEdoAbb"), QStringLiteral("*.htm"), QStringLiteral("*.css")},
+        QDir::Files);
     for (const QString& leaf : wanted)
         QFile::copy(built.filePath(leaf), m_dir.filePath(leaf));
     programState() = ProgramState{};
