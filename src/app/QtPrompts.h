@@ -1,7 +1,7 @@
 #pragma once
 // The prompts seam shown as real Qt dialogs.
 
-#include "app/Prompts.h"
+#include "core/Prompts.h"
 
 #include <QPointer>
 #include <QWidget>

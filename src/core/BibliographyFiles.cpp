@@ -1,5 +1,6 @@
 #include "core/BibliographyFiles.h"
 
+#include "core/CommonPrompts.h"
 #include "core/DataBinding.h"
 
 #include <QDir>
@@ -30,19 +31,6 @@ public:
 std::runtime_error systemError(std::errc code)
 {
     return std::runtime_error(std::make_error_code(code).message());
-}
-
-// True when the chosen name is already taken in its folder. The listing is compared
-// exactly, as users name files; a file the listing misses (another letter case on a
-// case-blind disk, another extension) is still never replaced without asking.
-bool fileTaken(const ChosenFile& file)
-{
-    const QStringList listed = QDir(file.folder).entryList({QStringLiteral("*.pyr")}, QDir::Files | QDir::Hidden);
-    for (const QString& name : listed) {
-        if (name == file.fileTitle)
-            return true;
-    }
-    return QFileInfo::exists(file.fullPath);
 }
 
 // Copies the template over the target in one step: a copy is made beside the target
@@ -113,14 +101,8 @@ std::optional<QString> createBibliography(Prompts& prompts, ProgramState& state)
         try {
             const QString name = bibliographyName(file->fileTitle);
             proposed = name;
-            if (fileTaken(*file)) {
-                const QString question = QStringLiteral("You already have file called \"") + file->fileTitle
-                    + QStringLiteral("\"\nDo you want to replace it?");
-                if (prompts.message(
-                        question, programTitle(), PromptButtons::YesNo, PromptIcon::Question, PromptButton::No)
-                    != PromptButton::Yes)
-                    continue;
-            }
+            if (fileTaken(*file, QStringLiteral("*.pyr")) && !askReplaceFile(prompts, file->fileTitle))
+                continue;
             copyTemplate(programFile(state, TemplateLeaf), file->fullPath);
             state.BibName = name;
             state.BibPath = file->fullPath;

@@ -1,8 +1,8 @@
 #pragma once
 // Creating and opening bibliography files, and the status line that names the open one.
 
-#include "app/Prompts.h"
 #include "core/ProgramState.h"
+#include "core/Prompts.h"
 
 #include <QString>
 

@@ -1,7 +1,5 @@
 #include "core/DataBinding.h"
 
-#include "core/ProgramState.h"
-
 namespace papyrant {
 
 DataBinding::DataBinding(QString databasePath)
@@ -46,11 +44,6 @@ void DataBinding::close()
 {
     m_recordset.reset();
     m_db.reset();
-}
-
-SharedDataBinding::SharedDataBinding()
-    : DataBinding(programState().DataPath)
-{
 }
 
 } // namespace papyrant

@@ -36,10 +36,4 @@ private:
     std::unique_ptr<RecordSet> m_recordset;
 };
 
-// The hidden shared binding: opens the program's DataPath and closes with its scope.
-class SharedDataBinding : public DataBinding {
-public:
-    SharedDataBinding();
-};
-
 } // namespace papyrant

@@ -2,12 +2,10 @@
 // The literature record: thirteen text columns with fixed indices, the display names
 // of the twelve user-visible fields, and the text rules every writer of records obeys.
 
-#include <QDate>
 #include <QString>
 #include <QStringList>
 
 #include <array>
-#include <functional>
 
 namespace papyrant {
 
@@ -59,19 +57,5 @@ QString columnNameForm(const QString& displayName);
 // What a record holder keeps of a value: cut to maxLength, then line feeds, carriage
 // returns and blanks stripped from the end and then from the start. Tabs stay.
 QString holdText(const QString& value, int maxLength);
-
-// Today's date, replaceable so tests can fix the day.
-class Clock {
-public:
-    virtual ~Clock() = default;
-    virtual QDate today() const = 0;
-};
-const Clock& currentClock();
-// Tests install their own clock; nullptr restores the system clock.
-void setClock(const Clock* replacement);
-
-// A date as the system's short-date text: the entry date of a new record.
-QString shortDateText(const QDate& date);
-QString todayText();
 
 } // namespace papyrant

@@ -6,6 +6,10 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Database.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DataBinding.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DistinctValues.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BibliographyFiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Captions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CommonPrompts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Prompts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Clock.cpp
 )

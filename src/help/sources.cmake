@@ -3,6 +3,7 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
 )
 list(APPEND PAPYRANT_SCREEN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Help1.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HelpOpener.cpp
 )
 # The About box names the version being run.
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/Help1.cpp PROPERTIES

@@ -1,8 +1,9 @@
 #include "options/OptionForm.h"
 
-#include "app/Prompts.h"
 #include "core/Database.h"
+#include "core/DistinctValues.h"
 #include "core/ProgramState.h"
+#include "core/Prompts.h"
 #include "help/HelpOpener.h"
 #include "options/OptionLists.h"
 
@@ -284,7 +285,7 @@ void OptionForm::FillCategoryOptions()
     if (programState().BibPath.isEmpty())
         return;
     try {
-        for (const QString& category : readCategories())
+        for (const QString& category : readCategories(programState().BibPath))
             addCheckItem(m_categories, category, true);
     } catch (const std::exception& error) {
         prompts().notice(QStringLiteral("The categories could not be read.\n") + errorText(error));
@@ -299,7 +300,7 @@ void OptionForm::FillLanguageList()
     if (programState().BibPath.isEmpty())
         return;
     try {
-        m_language->addItems(readLanguages());
+        m_language->addItems(readLanguages(programState().BibPath));
     } catch (const std::exception& error) {
         prompts().notice(QStringLiteral("The languages could not be read.\n") + errorText(error));
     }

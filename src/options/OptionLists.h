@@ -1,5 +1,5 @@
 #pragma once
-// What the search options offer: the lists read from the open bibliography and the sort
+// What the search options offer: the languages of the open bibliography and the sort
 // choices that follow the requested output fields.
 
 #include "core/RecordModel.h"
@@ -11,14 +11,10 @@
 
 namespace papyrant {
 
-// The distinct categories of the open bibliography, in the order the engine returns them.
-// Points DataPath at BibPath and opens the shared binding for the read. Throws StoreError.
-QStringList readCategories();
-
-// The distinct languages of the open bibliography (the empty-field marker included when it
-// is stored as a language), sorted alphabetically without regard to letter case.
-// Points DataPath at BibPath. Throws StoreError.
-QStringList readLanguages();
+// The distinct languages of a bibliography (the empty-field marker included when it is
+// stored as a language), sorted alphabetically without regard to letter case.
+// Throws StoreError.
+QStringList readLanguages(const QString& bibliographyPath);
 
 // The sort choices for the requested output: "None", then those of "Title",
 // "Publishing year", "Publication type" and "Language" whose field is selected, in

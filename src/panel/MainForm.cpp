@@ -1,9 +1,9 @@
 #include "panel/MainForm.h"
 
-#include "app/Prompts.h"
 #include "core/BibliographyFiles.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/Prompts.h"
 #include "help/HelpOpener.h"
 #include "panel/Artwork.h"
 #include "panel/PicsForm.h"
@@ -13,7 +13,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTimer>
 
 namespace papyrant {
@@ -92,11 +91,6 @@ MainForm::MainForm(QWidget* parent)
     m_status->setWordWrap(true);
     m_status->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_status->setStyleSheet(QStringLiteral("color: #1f3a5f; font-size: 10pt;"));
-
-    m_refreshSignal = new QLineEdit(this);
-    m_refreshSignal->setObjectName(QStringLiteral("Text1"));
-    m_refreshSignal->hide();
-    connect(m_refreshSignal, &QLineEdit::textChanged, this, &MainForm::refreshSignalChanged);
 
     m_animationTimer->setObjectName(QStringLiteral("Timer1"));
     m_animationTimer->setInterval(250);
@@ -192,13 +186,13 @@ void MainForm::load()
     for (Button& b : m_buttons)
         b.picture->setPixmap(b.resting);
     if (!programState().BibPath.isEmpty())
-        showRecordCount();
+        refreshRecordCount();
 }
 
-void MainForm::showRecordCount()
+void MainForm::refreshRecordCount()
 {
     try {
-        m_status->setText(refreshRecordCount(programState()));
+        m_status->setText(papyrant::refreshRecordCount(programState()));
     } catch (const std::exception& e) {
         // The bibliography went missing or broke while a screen had it; the line keeps
         // its last count rather than claiming a new one.
@@ -245,14 +239,6 @@ void MainForm::helpClicked()
 {
     if (showHelp(QStringLiteral("/Hmain.htm")))
         m_hover.restoreResting();
-}
-
-void MainForm::refreshSignalChanged(const QString& text)
-{
-    if (text != QStringLiteral("1"))
-        return;
-    m_refreshSignal->clear();
-    showRecordCount();
 }
 
 void MainForm::mouseMoveEvent(QMouseEvent* event)

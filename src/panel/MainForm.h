@@ -14,7 +14,6 @@
 #include <vector>
 
 class QLabel;
-class QLineEdit;
 class QTimer;
 
 namespace papyrant {
@@ -39,6 +38,10 @@ public:
     // The screen a working-screen button opens, and its label for notices.
     static ScreenKind screenOf(PanelButton button);
 
+    // Re-reads the open bibliography's record count into the status line; screens
+    // returning to the panel call it so records they added or removed are counted.
+    void refreshRecordCount();
+
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -61,8 +64,6 @@ private:
     void openClicked();
     void workingScreenClicked(PanelButton button);
     void helpClicked();
-    void refreshSignalChanged(const QString& text);
-    void showRecordCount();
 
     // HoverView
     void setTimer1Enabled(bool enabled) override;
@@ -84,7 +85,6 @@ private:
     std::vector<QPixmap> m_frames; // Picture4: frames of the hovered button
     std::unique_ptr<PicsForm> m_pics;
     QLabel* m_status = nullptr; // Label1
-    QLineEdit* m_refreshSignal = nullptr; // Text1
     QTimer* m_animationTimer = nullptr; // Timer1
     QTimer* m_imageTimer = nullptr; // Timer2
     int m_bannerFrame = -1;

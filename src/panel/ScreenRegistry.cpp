@@ -2,10 +2,10 @@
 
 #include "core/ProgramState.h"
 #include "help/Help1.h"
+#include "panel/MainForm.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLineEdit>
 
 namespace papyrant {
 
@@ -31,18 +31,29 @@ QWidget* ScreenRegistry::existing(ScreenKind kind) const
     return found == m_instances.end() ? nullptr : found->second.data();
 }
 
+void ScreenRegistry::setControlPanel(MainForm* panel) { m_panel = panel; }
+
+MainForm* ScreenRegistry::controlPanel() const { return m_panel.data(); }
+
+QWidget* ScreenRegistry::instance(ScreenKind kind)
+{
+    if (QWidget* screen = existing(kind))
+        return screen;
+    if (!isRegistered(kind))
+        return nullptr;
+    QWidget* screen = m_factories[kind]();
+    if (!screen)
+        return nullptr;
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    m_instances[kind] = screen;
+    return screen;
+}
+
 QWidget* ScreenRegistry::show(ScreenKind kind)
 {
-    QWidget* screen = existing(kind);
-    if (!screen) {
-        if (!isRegistered(kind))
-            return nullptr;
-        screen = m_factories[kind]();
-        if (!screen)
-            return nullptr;
-        screen->setAttribute(Qt::WA_DeleteOnClose);
-        m_instances[kind] = screen;
-    }
+    QWidget* screen = instance(kind);
+    if (!screen)
+        return nullptr;
     screen->show();
     screen->raise();
     screen->activateWindow();
@@ -83,12 +94,9 @@ void returnFromScreen(ScreenKind kind)
         return;
     }
     state.ReturnToPanel = 0;
-    QWidget* panel = registry.controlPanel();
-    if (panel) {
-        // The panel's hidden refresh box: writing "1" makes it re-read the count.
-        if (auto* signal = panel->findChild<QLineEdit*>(QStringLiteral("Text1")))
-            signal->setText(QStringLiteral("1"));
-    }
+    MainForm* panel = registry.controlPanel();
+    if (panel)
+        panel->refreshRecordCount();
     if (kind == ScreenKind::ManualAdding && state.ManualFromExtract == 1) {
         state.ManualFromExtract = 0;
         if (QWidget* extract = registry.existing(ScreenKind::AutoExtract)) {

@@ -18,6 +18,8 @@
 
 namespace papyrant {
 
+class MainForm;
+
 using ScreenFactory = std::function<QWidget*()>;
 
 class ScreenRegistry {
@@ -28,13 +30,23 @@ public:
 
     // The live instance of the kind, or null.
     QWidget* existing(ScreenKind kind) const;
+    // The live instance as its own class, for typed hand-offs between screens
+    // (extraction giving manual adding its failed records); null when not open.
+    template <class Screen>
+    Screen* live(ScreenKind kind) const
+    {
+        return qobject_cast<Screen*>(existing(kind));
+    }
+    // The instance of the kind, created hidden when it does not exist yet, so a caller
+    // can fill it before showing it. Null when no factory is registered for the kind.
+    QWidget* instance(ScreenKind kind);
     // Creates the screen if it does not exist yet (it deletes itself when closed) and
     // shows it. Null when no factory is registered for the kind.
     QWidget* show(ScreenKind kind);
 
     // The control panel that screens return to.
-    void setControlPanel(QWidget* panel) { m_panel = panel; }
-    QWidget* controlPanel() const { return m_panel; }
+    void setControlPanel(MainForm* panel);
+    MainForm* controlPanel() const;
 
     // Closes every screen, the help window and the control panel, and leaves the
     // event loop. Safe to reach again from the close handling it sets off.
@@ -44,7 +56,7 @@ public:
 private:
     std::map<ScreenKind, ScreenFactory> m_factories;
     std::map<ScreenKind, QPointer<QWidget>> m_instances;
-    QPointer<QWidget> m_panel;
+    QPointer<MainForm> m_panel;
     bool m_ending = false;
 };
 

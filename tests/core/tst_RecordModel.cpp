@@ -1,30 +1,17 @@
-// Record model: field catalogue, column-name form, holder rule, start-up state.
+// Record model: start-up state, column-name form, holder rule, the clock.
 
-#include "core/Captions.h"
 #include "core/ProgramState.h"
 #include "core/RecordModel.h"
+#include "support/FixedClock.h"
 
 #include <QTest>
 
 using namespace papyrant;
+using papyrant::test::FixedClock;
 
 class RecordModelTest : public QObject {
     Q_OBJECT
 private slots:
-    void columnsHaveFixedIndices()
-    {
-        QCOMPARE(columnNames().size(), std::size_t(13));
-        QCOMPARE(columnName(0), QStringLiteral("Title"));
-        QCOMPARE(columnName(2), QStringLiteral("Author_address"));
-        QCOMPARE(columnName(5), QStringLiteral("Keywords"));
-        QCOMPARE(columnName(9), QStringLiteral("Personal"));
-        QCOMPARE(columnName(10), QStringLiteral("Entry_Date"));
-        QCOMPARE(columnName(12), QStringLiteral("TitelS"));
-        QCOMPARE(columnName(13), QString());
-        QCOMPARE(columnIndex(QStringLiteral("Category")), 11);
-        QCOMPARE(columnIndex(QStringLiteral("category")), -1);
-    }
-
     void startUpFillsStateInOrder()
     {
         ProgramState state;
@@ -87,27 +74,11 @@ private slots:
 
     void todayComesFromTheClock()
     {
-        struct FixedClock : Clock {
-            QDate today() const override { return QDate(2026, 3, 9); }
-        } fixed;
-        setClock(&fixed);
-        QCOMPARE(todayText(), QLocale::system().toString(QDate(2026, 3, 9), QLocale::ShortFormat));
-        setClock(nullptr);
+        {
+            FixedClock fixed(QDate(2026, 3, 9));
+            QCOMPARE(todayText(), QLocale::system().toString(QDate(2026, 3, 9), QLocale::ShortFormat));
+        }
         QCOMPARE(currentClock().today(), QDate::currentDate());
-    }
-
-    void captions()
-    {
-        QCOMPARE(
-            windowCaption(ScreenKind::ControlPanel, QStringLiteral("x")), QStringLiteral("Papyrant, Control panel"));
-        QCOMPARE(windowCaption(ScreenKind::AutoExtract, QStringLiteral("refs")),
-            QStringLiteral("Papyrant, Auto extract, bibliography name is: refs"));
-        QCOMPARE(windowCaption(ScreenKind::ManualAdding, QStringLiteral("refs")),
-            QStringLiteral("Papyrant, Manual adding, bibliography name is: refs"));
-        QCOMPARE(windowCaption(ScreenKind::SearchResults, QStringLiteral("refs")),
-            QStringLiteral("Papyrant, bibliography name is: refs"));
-        QCOMPARE(windowCaption(ScreenKind::Maintenance, QStringLiteral("refs")),
-            QStringLiteral("Papyrant, Maintenance, bibliography name is: refs"));
     }
 };
 

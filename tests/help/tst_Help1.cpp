@@ -4,8 +4,7 @@
 #include "help/Help1.h"
 #include "help/HelpLayout.h"
 #include "help/HelpOpener.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TestFolders.h"
+#include "support/ScreenFixture.h"
 
 #include <QPushButton>
 #include <QTextBlock>
@@ -20,10 +19,9 @@ using namespace Qt::StringLiterals;
 class TestHelp1 : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<ScreenFixture> m_fixture;
 
-    QString folder() const { return QDir::cleanPath(m_folder->path()); }
+    QString folder() const { return QDir::cleanPath(m_fixture->folder().path()); }
     QTextBrowser* browser() const { return Help1::instance().browser(); }
     QString page() const { return browser()->source().fileName(); }
     void press(const char* name) { QTest::mouseClick(Help1::instance().findChild<QPushButton*>(name), Qt::LeftButton); }
@@ -38,18 +36,11 @@ class TestHelp1 : public QObject {
         QTest::mouseClick(browser()->viewport(), Qt::LeftButton, {}, browser()->cursorRect(found).center());
     }
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_prompts = std::make_unique<ScriptedPrompts>();
-    }
+    void init() { m_fixture = std::make_unique<ScreenFixture>(); }
     void cleanup()
     {
-        QVERIFY2(m_prompts->unexpected().isEmpty(), qPrintable(m_prompts->unexpected().join(QLatin1Char('\n'))));
-        if (Help1::exists())
-            delete &Help1::instance();
-        m_prompts.reset();
-        m_folder.reset();
+        m_fixture->verifyNoUnexpectedPrompts();
+        m_fixture.reset();
     }
 
     void eachCallerGetsItsPage_data()
@@ -94,7 +85,7 @@ private slots:
             QCOMPARE(first.charFormat().foreground().color(), QColor(u"#1f3a5f"_s));
         QVERIFY(Help1::instance().isVisible());
         QCOMPARE(Help1::instance().windowTitle(), u"Help"_s);
-        QVERIFY(m_prompts->asked().empty());
+        QVERIFY(m_fixture->prompts().asked().empty());
     }
 
     void backHomeASecondCallerAndAbout()
@@ -115,11 +106,11 @@ private slots:
         QVERIFY(showHelp(u"/Hsearch4M.htm"_s));
         QCOMPARE(&Help1::instance(), window);
         QCOMPARE(browser()->source().toLocalFile(), folder() + u"/Hsearch4M.htm"_s);
-        QVERIFY(m_prompts->asked().empty());
+        QVERIFY(m_fixture->prompts().asked().empty());
 
         press("Command3");
-        QCOMPARE(m_prompts->asked().size(), std::size_t(1));
-        const AskedPrompt& about = m_prompts->asked().front();
+        QCOMPARE(m_fixture->prompts().asked().size(), std::size_t(1));
+        const AskedPrompt& about = m_fixture->prompts().asked().front();
         QCOMPARE(about.title, u"About"_s);
         QCOMPARE(about.buttons, PromptButtons::Ok);
         QCOMPARE(about.icon, PromptIcon::None);
@@ -134,8 +125,8 @@ private slots:
     {
         programState().ProgramFolder.clear();
         QVERIFY(!showHelp(u"/Hmain.htm"_s));
-        QCOMPARE(m_prompts->asked().size(), std::size_t(1));
-        const AskedPrompt& failure = m_prompts->asked().front();
+        QCOMPARE(m_fixture->prompts().asked().size(), std::size_t(1));
+        const AskedPrompt& failure = m_fixture->prompts().asked().front();
         QCOMPARE(failure.text, u"An error occur at loading help"_s);
         QCOMPARE(failure.title, u"Papyrant"_s);
         QCOMPARE(failure.buttons, PromptButtons::Ok);

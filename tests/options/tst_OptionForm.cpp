@@ -5,8 +5,7 @@
 #include "core/ProgramState.h"
 #include "options/OptionForm.h"
 #include "options/OptionLists.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TestFolders.h"
+#include "support/ScreenFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,8 +77,7 @@ void tick(QCheckBox* box)
 class OptionFormTest : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<ScreenFixture> m_fixture;
     std::unique_ptr<OptionForm> m_form;
     QString m_bibliography;
 
@@ -95,9 +93,9 @@ private:
 
     void openForm(const std::vector<TestRecord>& records)
     {
-        m_bibliography = m_folder->makeBibliography(QStringLiteral("options.pyr"), records);
-        m_folder->openBibliography(m_bibliography);
-        m_folder->state().DataPath.clear();
+        m_bibliography = m_fixture->folder().makeBibliography(QStringLiteral("options.pyr"), records);
+        m_fixture->folder().openBibliography(m_bibliography);
+        m_fixture->folder().state().DataPath.clear();
         m_form = std::make_unique<OptionForm>();
         m_form->show();
         m_form->activateWindow();
@@ -125,10 +123,10 @@ private:
     void okRefuses(const QString& notice)
     {
         QSignalSpy accepted(m_form.get(), &OptionForm::accepted);
-        const std::size_t before = m_prompts->asked().size();
+        const std::size_t before = m_fixture->prompts().asked().size();
         QTest::mouseClick(the<QPushButton>("Command1"), Qt::LeftButton);
-        QCOMPARE(m_prompts->asked().size(), before + 1);
-        const AskedPrompt& asked = m_prompts->asked().back();
+        QCOMPARE(m_fixture->prompts().asked().size(), before + 1);
+        const AskedPrompt& asked = m_fixture->prompts().asked().back();
         QCOMPARE(asked.text, notice);
         QCOMPARE(asked.title, QStringLiteral("Papyrant"));
         QCOMPARE(asked.buttons, PromptButtons::Ok);
@@ -141,9 +139,9 @@ private:
     void okAccepts(const QString& statement)
     {
         QSignalSpy accepted(m_form.get(), &OptionForm::accepted);
-        const std::size_t before = m_prompts->asked().size();
+        const std::size_t before = m_fixture->prompts().asked().size();
         QTest::mouseClick(the<QPushButton>("Command1"), Qt::LeftButton);
-        QCOMPARE(m_prompts->asked().size(), before);
+        QCOMPARE(m_fixture->prompts().asked().size(), before);
         QCOMPARE(accepted.count(), 1);
         QVERIFY(!m_form->isVisible());
         QCOMPARE(ComposeQuery(CriteriaRows{}, m_form->searchOptions()), statement);
@@ -152,8 +150,7 @@ private:
 private slots:
     void init()
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_fixture = std::make_unique<ScreenFixture>();
         openForm({{{"Title", "a"}, {"Language", "German"}, {"Category", "Reviews"}},
             {{"Title", "b"}, {"Language", "english"}, {"Category", "None"}},
             {{"Title", "c"}, {"Language", "Danish"}, {"Category", "Crohn's"}},
@@ -162,9 +159,8 @@ private slots:
     void cleanup()
     {
         m_form.reset();
-        QVERIFY2(m_prompts->unexpected().isEmpty(), qPrintable(m_prompts->unexpected().join(QLatin1Char('\n'))));
-        m_prompts.reset();
-        m_folder.reset();
+        m_fixture->verifyNoUnexpectedPrompts();
+        m_fixture.reset();
     }
 
     void startsWithTheDefaults()
@@ -202,7 +198,6 @@ private slots:
         QCOMPARE(the<QListWidget>("List3")->count(), 3);
         QCOMPARE(the<QListWidget>("List3")->currentRow(), -1);
         QCOMPARE(the<QPushButton>("Command2")->text(), QStringLiteral("Help"));
-        QCOMPARE(m_folder->state().DataPath, m_bibliography);
 
         CriteriaRows rows;
         rows[0].words = QStringLiteral("gene");
@@ -344,17 +339,18 @@ private slots:
 
     void unreadableBibliographyIsReportedNotFatal()
     {
-        const QString broken = m_folder->filePath(QStringLiteral("broken.pyr"));
+        const QString broken = m_fixture->folder().filePath(QStringLiteral("broken.pyr"));
         QFile file(broken);
         QVERIFY(file.open(QIODevice::WriteOnly)
             && file.write("this is not a bibliography, only a text that looks like one to nobody") > 0);
         file.close();
-        m_folder->openBibliography(broken);
+        m_fixture->folder().openBibliography(broken);
         OptionForm form;
-        QCOMPARE(m_prompts->asked().size(), std::size_t(1));
+        QCOMPARE(m_fixture->prompts().asked().size(), std::size_t(1));
         // The fixed sentence, then the engine's description.
-        QVERIFY(m_prompts->asked().front().text.startsWith(QStringLiteral("The categories could not be read.\n")));
-        QVERIFY(m_prompts->asked().front().text.size() > 34);
+        QVERIFY(m_fixture->prompts().asked().front().text.startsWith(
+            QStringLiteral("The categories could not be read.\n")));
+        QVERIFY(m_fixture->prompts().asked().front().text.size() > 34);
         QCOMPARE(the<QListWidget>("List3", &form)->count(), 0);
     }
 
@@ -365,7 +361,8 @@ private slots:
         QTest::keyClick(m_form.get(), Qt::Key_Escape);
         QVERIFY(m_form->isVisible());
         QTest::mouseClick(the<QPushButton>("Command2"), Qt::LeftButton);
-        QCOMPARE(m_folder->state().HelpPage, m_folder->state().ProgramFolder + QStringLiteral("/HsearchOp.htm"));
+        QCOMPARE(m_fixture->folder().state().HelpPage,
+            m_fixture->folder().state().ProgramFolder + QStringLiteral("/HsearchOp.htm"));
     }
 };
 

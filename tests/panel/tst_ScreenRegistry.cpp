@@ -4,8 +4,7 @@
 #include "TestScreen.h"
 
 #include "panel/MainForm.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TestFolders.h"
+#include "support/ScreenFixture.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -19,8 +18,7 @@ using namespace Qt::StringLiterals;
 class TestScreenRegistry : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<ScreenFixture> m_fixture;
     QPointer<MainForm> m_panel;
 
     QString status() const { return m_panel->findChild<QLabel*>(u"Label1"_s)->text(); }
@@ -39,28 +37,21 @@ class TestScreenRegistry : public QObject {
 private slots:
     void init()
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        QDir::setCurrent(m_folder->path());
-        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_fixture = std::make_unique<ScreenFixture>();
         registerTestScreens();
-        m_panel = new MainForm;
+        m_panel = &m_fixture->openPanel();
         m_panel->setAttribute(Qt::WA_DeleteOnClose);
-        m_panel->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_panel.data()));
-        m_prompts->answerFile(m_folder->makeBibliography(u"shelf.pyr"_s, {{{u"Title"_s, u"First"_s}}}));
+        m_fixture->prompts().answerFile(
+            m_fixture->folder().makeBibliography(u"shelf.pyr"_s, {{{u"Title"_s, u"First"_s}}}));
         open(u"Picture13"_s);
         QCOMPARE(status(), records(1));
     }
 
     void cleanup()
     {
-        QVERIFY2(m_prompts->unexpected().isEmpty(), qPrintable(m_prompts->unexpected().join(QLatin1Char('\n'))));
-        delete m_panel.data();
+        m_fixture->verifyNoUnexpectedPrompts();
+        m_fixture.reset();
         unregisterTestScreens();
-        programState().ReturnToPanel = 0;
-        programState().ManualFromExtract = 0;
-        m_prompts.reset();
-        m_folder.reset();
     }
 
     void buttonOpensItsOneScreenAndHidesThePanel_data()

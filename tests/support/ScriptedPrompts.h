@@ -2,7 +2,7 @@
 // Answers the program's modal boxes from a script and records every one of them, so a
 // test can assert the exact text, title, buttons and icon the user would have seen.
 
-#include "app/Prompts.h"
+#include "core/Prompts.h"
 
 #include <QString>
 #include <QStringList>

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sqlite3.h>
+
 #include <stdexcept>
 
 namespace papyrant::test {
@@ -67,15 +69,31 @@ void TestProgramFolder::openBibliography(const QString& path)
 
 std::vector<QStringList> readRows(const QString& databasePath, const QString& sql)
 {
-    Database db(databasePath);
-    RecordSet rows(db, sql);
+    // Read with the bare SQLite library, not the program's own record store, so a test
+    // sees what is really in the file.
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(databasePath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        const std::string reason = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw std::runtime_error(reason);
+    }
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK) {
+        const std::string reason = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw std::runtime_error(reason);
+    }
     std::vector<QStringList> result;
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+    while (sqlite3_step(statement) == SQLITE_ROW) {
         QStringList values;
-        for (int i = 0; i < rows.columnNames().size(); ++i)
-            values << rows.value(i);
+        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+            values << (text ? QString::fromUtf8(text, sqlite3_column_bytes(statement, i)) : QString());
+        }
         result.push_back(values);
     }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
     return result;
 }
 

@@ -37,7 +37,8 @@ private:
     QString m_previousDirectory;
 };
 
-// Rows of a bibliography as column values, for asserting what was stored.
+// Rows of a database as column values (NULL as a null text), read with the bare SQLite
+// library for asserting what was really stored.
 std::vector<QStringList> readRows(const QString& databasePath, const QString& sql);
 
 // The folder the build writes the program into.

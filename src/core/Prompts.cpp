@@ -1,4 +1,4 @@
-#include "app/Prompts.h"
+#include "core/Prompts.h"
 
 #include <stdexcept>
 

@@ -1,0 +1,16 @@
+#pragma once
+// The values a column takes across a bibliography: the lists screens offer to choose from.
+
+#include <QString>
+#include <QStringList>
+
+namespace papyrant {
+
+// The first column of every row the statement gives, in the order the engine returns
+// them ("Select Distinct Abstracts.Language From Abstracts"). Throws StoreError.
+QStringList readDistinctValues(const QString& databasePath, const QString& statement);
+
+// The distinct categories of a bibliography, in the order the engine returns them.
+QStringList readCategories(const QString& bibliographyPath);
+
+} // namespace papyrant

@@ -1,0 +1,37 @@
+#include "help/HelpOpener.h"
+
+#include "core/ProgramState.h"
+#include "core/Prompts.h"
+#include "help/Help1.h"
+
+#include <QApplication>
+
+#include <stdexcept>
+
+namespace papyrant {
+
+bool showHelp(const QString& pageLeaf)
+{
+    ProgramState& state = programState();
+    try {
+        if (state.ProgramFolder.isEmpty() || pageLeaf.isEmpty())
+            throw std::runtime_error("no help page to show");
+        state.HelpPage = programFile(state, pageLeaf);
+        const bool firstOpening = !Help1::exists();
+        QWidget* caller = QApplication::activeWindow();
+        Help1& window = Help1::instance();
+        window.navigate(state.HelpPage);
+        if (firstOpening && caller != &window)
+            window.placeBeside(caller);
+        window.hide();
+        window.show();
+        window.raise();
+        window.activateWindow();
+        return true;
+    } catch (const std::exception&) {
+        prompts().notice(QStringLiteral("An error occur at loading help"));
+        return false;
+    }
+}
+
+} // namespace papyrant
