@@ -26,6 +26,10 @@ constexpr QSize WindowSize(720, 416);
 constexpr QSize BigButton(100, 100);
 constexpr QSize SmallButton(56, 56);
 constexpr QSize BlinkSize(40, 40);
+// The card the background art draws around the status line, help and exit.
+constexpr QRect StatusCard(20, 328, 680, 72);
+// Help and exit sit this far inside the card's border, as far as from its top and bottom.
+constexpr int CardInset = (StatusCard.height() - SmallButton.height()) / 2;
 
 struct ButtonRow {
     PanelButton number;
@@ -165,8 +169,9 @@ void MainForm::placeControls()
         caption->setGeometry(x - 8, 294, BigButton.width() + 16, 22);
         x += BigButton.width() + 16;
     }
-    button(PanelButton::Help).picture->move(WindowSize.width() - 20 - 2 * SmallButton.width() - 12, 336);
-    button(PanelButton::Exit).picture->move(WindowSize.width() - 20 - SmallButton.width(), 336);
+    const QPoint exitAt(StatusCard.right() + 1 - CardInset - SmallButton.width(), StatusCard.top() + CardInset);
+    button(PanelButton::Exit).picture->move(exitAt);
+    button(PanelButton::Help).picture->move(exitAt - QPoint(SmallButton.width() + 12, 0));
     m_status->setGeometry(32, 340, 520, 48);
 }
 
