@@ -98,7 +98,7 @@ MainForm::MainForm(QWidget* parent)
 
     m_animationTimer->setObjectName(QStringLiteral("Timer1"));
     m_animationTimer->setInterval(250);
-    connect(m_animationTimer, &QTimer::timeout, this, [this] { m_hover.tick(); });
+    connect(m_animationTimer, &QTimer::timeout, this, &MainForm::animationTick);
 
     // The frames are not needed to show the panel; they load just after it appears.
     m_imageTimer->setObjectName(QStringLiteral("Timer2"));
