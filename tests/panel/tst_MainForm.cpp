@@ -10,6 +10,7 @@
 #include "support/ScreenFixture.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QtTest>
 
 #include <chrono>
@@ -217,9 +218,14 @@ private slots:
         QCOMPARE(m_panel->bannerFrame(), -1);
         QVERIFY(shown("Picture10") != exitBanner);
 
+        m_panel->move(0, 0);
         hover("Picture19");
         click("Picture19");
         QVERIFY(Help1::exists() && Help1::instance().isVisible());
+        // Beside the panel, clear of it and wholly on the screen.
+        const QRect help = Help1::instance().frameGeometry();
+        QVERIFY(!help.intersects(m_panel->frameGeometry()));
+        QVERIFY(m_panel->screen()->availableGeometry().contains(help));
         QCOMPARE(programState().HelpPage, QDir::cleanPath(m_folder->path()) + u"/Hmain.htm"_s);
         QCOMPARE(Help1::instance().browser()->source().toLocalFile(), programState().HelpPage);
         QVERIFY(m_panel->isVisible());
