@@ -39,7 +39,7 @@ struct ButtonRow {
     const char* caption; // words under the big buttons
 };
 
-// Left to right as they stand on the panel.
+// Left to right as they stand on the panel; made in this order, Tab walks them so.
 constexpr std::array<ButtonRow, 8> ButtonRows{{
     {PanelButton::Create, "Picture1", "create", "Create a new bibliography", "New"},
     {PanelButton::Open, "Picture13", "open", "Open an exist bibliography", "Open"},
@@ -132,7 +132,9 @@ void MainForm::buildButtons()
         m_buttons.push_back(
             {row.number, picture, renderArt(art, size, ratio), renderArt(art + QStringLiteral("-hot"), size, ratio)});
         const PanelButton number = row.number;
-        connect(picture, &PictureButton::pointerMoved, this, [this, number] { m_hover.pointerOver(number); });
+        // Reached by Tab, a button lights up and plays as if the pointer were on it.
+        for (auto signal : {&PictureButton::pointerMoved, &PictureButton::keyboardFocused})
+            connect(picture, signal, this, [this, number] { m_hover.pointerOver(number); });
         switch (number) {
         case PanelButton::Create: connect(picture, &PictureButton::clicked, this, &MainForm::createClicked); break;
         case PanelButton::Open: connect(picture, &PictureButton::clicked, this, &MainForm::openClicked); break;

@@ -1,5 +1,5 @@
 // The control panel driven through its real widgets: refusals, create and open, the
-// status line, the hover pictures, the banner's animation and the help button.
+// status line, pointer and keyboard, the banner's animation, and help opening beside it.
 
 #include "TestScreen.h"
 
@@ -70,6 +70,15 @@ class TestMainForm : public QObject {
             m_panel->animationTick();
         }
     }
+    // Whether the focus ring is drawn: the faces leave the button's top row empty.
+    bool ringed(const QString& name) const
+    {
+        QImage image(picture(name)->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        picture(name)->render(&image, {}, {}, QWidget::DrawChildren);
+        return image.pixelColor(image.width() / 2, 0).alpha() > 0;
+    }
+    void key(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
 
 private slots:
     void init()
@@ -196,6 +205,39 @@ private slots:
                 QVERIFY(!frame.isNull());
         }
         QCOMPARE(holder.frames(6)[0].toImage(), holder.frames(3)[0].toImage());
+    }
+
+    void tabWalksTheButtonsAndEnterOrSpacePresses()
+    {
+        m_panel->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_panel));
+        // The focus a window hands out on opening lights nothing and draws no ring.
+        QVERIFY(QApplication::focusWidget() && !ringed(QApplication::focusWidget()->objectName()));
+        QCOMPARE(hovered(), PanelButton::None);
+        picture("Picture2")->setFocus();
+        QString previous = u"Picture2"_s;
+        for (const char* name :
+            {"Picture1", "Picture13", "Picture7", "Picture9", "Picture17", "Picture15", "Picture19", "Picture2"}) {
+            const QImage resting = shown(name);
+            key(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
+            QVERIFY(ringed(name));
+            QVERIFY(!ringed(previous));
+            // Lit as under the pointer.
+            QVERIFY(hovered() != PanelButton::None);
+            QVERIFY(shown(name) != resting);
+            previous = name;
+        }
+        key(Qt::Key_Backtab);
+        QCOMPARE(hovered(), PanelButton::Help);
+
+        picture("Picture7")->setFocus();
+        for (int pressing : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_A})
+            key(pressing);
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, {}, u" "_s, true);
+        QApplication::sendEvent(picture("Picture7"), &held);
+        QCOMPARE(m_prompts->messages(),
+            QStringList(3, u"There is no bibliography opened.\nPlease open bibliography first."_s));
     }
 
     void helpBlinksExitSwapsTheBannerHelpOpensExitEnds()
