@@ -207,23 +207,18 @@ def frames_extract():
 
 def frames_manual():
     full = [150, 120, 140, 90]
+    first, gap = 44, 15
     for i in range(6):
         written = 4 * i / 5.0
         body = page(28, 14, 186, 96)
-        widths = []
-        for n, w in enumerate(full):
-            part = max(0.0, min(1.0, written - n))
-            if part > 0:
-                widths.append(w * part)
-        body += text_lines(44, 34, [round(w) for w in widths], colour=INK, gap=18)
-        row = min(3, int(written)) if written < 4 else 3
+        widths = [w * min(1.0, written - n) for n, w in enumerate(full) if written - n > 0]
+        body += text_lines(44, first, [round(w) for w in widths], colour=INK, gap=gap)
+        # The tip rests where the writing stops; the first line lies low enough, and the
+        # pencil is short enough, that it stays inside the scene on the top line too.
         tip_x = 44 + (widths[-1] if widths else 0)
-        tip_y = 34 + 18 * (len(widths) - 1 if widths else 0)
-        if i == 0:
-            tip_x, tip_y = 44, 34
-        del row
+        tip_y = first + gap * max(0, len(widths) - 1)
         body += (f'<g transform="translate({tip_x:.0f} {tip_y})">'
-                 + g(INK, f'<path d="M0 0l4-12 30-30a5 5 0 0 1 7 7L11 -5z" fill="{AMBER}"/><path d="M30 -38l7 7"/>')
+                 + g(INK, f'<path d="M0 0l4-12 24-24a5 5 0 0 1 7 7L11 -5z" fill="{AMBER}"/><path d="M24 -32l7 7"/>')
                  + '</g>')
         yield body
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace papyrant {
 
@@ -106,32 +107,46 @@ static std::optional<ChosenFile> chosen(const QString& path, const QStringList& 
     return file;
 }
 
+std::unique_ptr<QFileDialog> QtPrompts::fileDialog(QWidget* parent, bool save, const QString& title,
+    const QString& filter, const QString& folder, const QString& presetName)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, title, folder, qtFilter(filter));
+    if (save) {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        // The program asks its own replace question where that matters.
+        dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+        const QString firstPattern = filter.section(QLatin1Char('|'), 1, 1);
+        if (firstPattern.startsWith(QLatin1String("*.")))
+            dialog->setDefaultSuffix(firstPattern.mid(2));
+    } else {
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!presetName.isEmpty())
+        dialog->selectFile(presetName);
+    // Left to itself the dialog opens so small that its Size and Date columns are cut off.
+    const QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
+    QSize size = FileDialogSize.expandedTo(dialog->sizeHint());
+    if (screen)
+        size = size.boundedTo(screen->availableGeometry().size());
+    dialog->resize(size);
+    return dialog;
+}
+
 std::optional<ChosenFile> QtPrompts::openFile(const QString& title, const QString& filter, const QString& presetName)
 {
-    const QString qt = qtFilter(filter);
-    QString selected;
-    const QString start = presetName.isEmpty() ? m_lastFolder : QDir(m_lastFolder).filePath(presetName);
-    const QString path = QFileDialog::getOpenFileName(dialogParent(), title, start, qt, &selected);
-    auto file = chosen(path, qt.split(QStringLiteral(";;")), selected);
-    if (file)
-        m_lastFolder = file->folder;
-    return file;
+    return runFileDialog(*fileDialog(dialogParent(), false, title, filter, m_lastFolder, presetName));
 }
 
 std::optional<ChosenFile> QtPrompts::saveFile(const QString& title, const QString& filter, const QString& presetName)
 {
-    const QString qt = qtFilter(filter);
-    QFileDialog dialog(dialogParent(), title, m_lastFolder, qt);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // The program asks its own replace question where that matters.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    const QString firstPattern = filter.section(QLatin1Char('|'), 1, 1);
-    if (firstPattern.startsWith(QLatin1String("*.")))
-        dialog.setDefaultSuffix(firstPattern.mid(2));
-    dialog.selectFile(presetName);
+    return runFileDialog(*fileDialog(dialogParent(), true, title, filter, m_lastFolder, presetName));
+}
+
+std::optional<ChosenFile> QtPrompts::runFileDialog(QFileDialog& dialog)
+{
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    auto file = chosen(dialog.selectedFiles().first(), qt.split(QStringLiteral(";;")), dialog.selectedNameFilter());
+    auto file = chosen(dialog.selectedFiles().first(), dialog.nameFilters(), dialog.selectedNameFilter());
     if (file)
         m_lastFolder = file->folder;
     return file;

@@ -24,6 +24,9 @@ namespace {
 QPointer<Help1> theHelpWindow;
 
 constexpr int ButtonGapPixels = 8;
+// Narrower than this the pages are hard to read; the window is not squeezed below it
+// to stay clear of its caller.
+constexpr int NarrowestPlacedWidth = 320;
 } // namespace
 
 HelpBrowser::HelpBrowser(QWidget* parent)
@@ -93,17 +96,22 @@ void Help1::navigate(const QString& fullPath)
 
 void Help1::placeBeside(const QWidget* caller)
 {
-    if (!caller)
+    if (!caller || !caller->screen())
         return;
     const QRect callerFrame = caller->frameGeometry();
-    const QScreen* screen = caller->screen();
-    const QRect available = screen ? screen->availableGeometry() : callerFrame;
-    QRect frame(QPoint(callerFrame.right() + ButtonGapPixels, callerFrame.top()), frameGeometry().size());
-    if (frame.right() > available.right())
-        frame.moveRight(callerFrame.left() - ButtonGapPixels);
-    if (frame.left() < available.left())
-        frame.moveLeft(available.right() - frame.width());
-    frame.moveTop(qBound(available.top(), frame.top(), qMax(available.top(), available.bottom() - frame.height())));
+    // Before it is first shown this window has no frame yet; the caller's, drawn by the
+    // same window manager, is the best guess of what it will get.
+    const auto margins = [](const QWidget* window) {
+        const QRect frame = window->frameGeometry();
+        const QRect inner = window->geometry();
+        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom());
+    };
+    const QMargins decoration = frameGeometry() != geometry() ? margins(this) : margins(caller);
+    const QSize minimum(qMax(minimumWidth(), NarrowestPlacedWidth), minimumHeight());
+    const QRect frame = helpPlacement(callerFrame, size().grownBy(decoration), minimum.grownBy(decoration),
+        caller->screen()->availableGeometry(), ButtonGapPixels);
+    resize(frame.size().shrunkBy(decoration));
     move(frame.topLeft());
 }
 

@@ -31,7 +31,8 @@ public:
     void navigate(const QString& fullPath);
     QTextBrowser* browser() const { return m_browser; }
 
-    // Puts a newly opened window beside `caller` on the caller's screen.
+    // Puts a newly opened window beside `caller`, clear of it and wholly on its screen
+    // (helpPlacement), made smaller when the screen has no room for its whole size.
     void placeBeside(const QWidget* caller);
 
     // The text of the About box.

@@ -1,7 +1,7 @@
 #pragma once
 // The control panel's hover and banner animation, kept apart from the widgets so the
-// rules can be checked alone. The panel implements HoverView and forwards its mouse
-// and timer events here; this class decides what is shown.
+// rules can be checked alone. The panel implements HoverView and forwards its mouse,
+// keyboard-focus and timer events here; this class decides what is shown.
 
 #include <cstdint>
 #include <optional>

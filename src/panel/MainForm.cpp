@@ -26,6 +26,10 @@ constexpr QSize WindowSize(720, 416);
 constexpr QSize BigButton(100, 100);
 constexpr QSize SmallButton(56, 56);
 constexpr QSize BlinkSize(40, 40);
+// The card the background art draws around the status line, help and exit.
+constexpr QRect StatusCard(20, 328, 680, 72);
+// Help and exit sit this far inside the card's border, as far as from its top and bottom.
+constexpr int CardInset = (StatusCard.height() - SmallButton.height()) / 2;
 
 struct ButtonRow {
     PanelButton number;
@@ -35,7 +39,7 @@ struct ButtonRow {
     const char* caption; // words under the big buttons
 };
 
-// Left to right as they stand on the panel.
+// Left to right as they stand on the panel; made in this order, Tab walks them so.
 constexpr std::array<ButtonRow, 8> ButtonRows{{
     {PanelButton::Create, "Picture1", "create", "Create a new bibliography", "New"},
     {PanelButton::Open, "Picture13", "open", "Open an exist bibliography", "Open"},
@@ -94,7 +98,7 @@ MainForm::MainForm(QWidget* parent)
 
     m_animationTimer->setObjectName(QStringLiteral("Timer1"));
     m_animationTimer->setInterval(250);
-    connect(m_animationTimer, &QTimer::timeout, this, [this] { m_hover.tick(); });
+    connect(m_animationTimer, &QTimer::timeout, this, &MainForm::animationTick);
 
     // The frames are not needed to show the panel; they load just after it appears.
     m_imageTimer->setObjectName(QStringLiteral("Timer2"));
@@ -128,7 +132,9 @@ void MainForm::buildButtons()
         m_buttons.push_back(
             {row.number, picture, renderArt(art, size, ratio), renderArt(art + QStringLiteral("-hot"), size, ratio)});
         const PanelButton number = row.number;
-        connect(picture, &PictureButton::pointerMoved, this, [this, number] { m_hover.pointerOver(number); });
+        // Reached by Tab, a button lights up and plays as if the pointer were on it.
+        for (auto signal : {&PictureButton::pointerMoved, &PictureButton::keyboardFocused})
+            connect(picture, signal, this, [this, number] { m_hover.pointerOver(number); });
         switch (number) {
         case PanelButton::Create: connect(picture, &PictureButton::clicked, this, &MainForm::createClicked); break;
         case PanelButton::Open: connect(picture, &PictureButton::clicked, this, &MainForm::openClicked); break;
@@ -165,8 +171,9 @@ void MainForm::placeControls()
         caption->setGeometry(x - 8, 294, BigButton.width() + 16, 22);
         x += BigButton.width() + 16;
     }
-    button(PanelButton::Help).picture->move(WindowSize.width() - 20 - 2 * SmallButton.width() - 12, 336);
-    button(PanelButton::Exit).picture->move(WindowSize.width() - 20 - SmallButton.width(), 336);
+    const QPoint exitAt(StatusCard.right() + 1 - CardInset - SmallButton.width(), StatusCard.top() + CardInset);
+    button(PanelButton::Exit).picture->move(exitAt);
+    button(PanelButton::Help).picture->move(exitAt - QPoint(SmallButton.width() + 12, 0));
     m_status->setGeometry(32, 340, 520, 48);
 }
 

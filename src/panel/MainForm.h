@@ -35,6 +35,9 @@ public:
     // -2: exit banner).
     int bannerFrame() const { return m_bannerFrame; }
 
+    // One step of the hover animation: what Timer1 does every 250 ms.
+    void animationTick() { m_hover.tick(); }
+
     // The screen a working-screen button opens, and its label for notices.
     static ScreenKind screenOf(PanelButton button);
 

@@ -1,8 +1,16 @@
 #include "panel/PictureButton.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace papyrant {
+
+namespace {
+// The artwork's amber: it stands out on the paper background and on the teal faces alike.
+const QColor FocusRingColour(0xe9, 0xa2, 0x3b);
+constexpr qreal FocusRingWidth = 2.5;
+} // namespace
 
 PictureButton::PictureButton(const QString& objectName, QWidget* parent)
     : QLabel(parent)
@@ -10,6 +18,52 @@ PictureButton::PictureButton(const QString& objectName, QWidget* parent)
     setObjectName(objectName);
     setMouseTracking(true);
     setAlignment(Qt::AlignCenter);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureButton::focusInEvent(QFocusEvent* event)
+{
+    QLabel::focusInEvent(event);
+    update();
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        emit keyboardFocused();
+}
+
+void PictureButton::focusOutEvent(QFocusEvent* event)
+{
+    QLabel::focusOutEvent(event);
+    update();
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        event->accept();
+        // Held down, the key presses once.
+        if (!event->isAutoRepeat())
+            emit clicked();
+        return;
+    default: QLabel::keyPressEvent(event);
+    }
+}
+
+void PictureButton::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    // As with the toolkit's own buttons, the ring appears once the keyboard has moved
+    // the focus in this window, not for the focus a window hands out when it opens.
+    if (!hasFocus() || !window()->testAttribute(Qt::WA_KeyboardFocusChange))
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(FocusRingColour, FocusRingWidth));
+    const QRectF ring
+        = QRectF(rect()).adjusted(FocusRingWidth / 2, FocusRingWidth / 2, -FocusRingWidth / 2, -FocusRingWidth / 2);
+    const qreal radius = ring.width() * 0.22; // a little rounder than the faces' tiles
+    painter.drawRoundedRect(ring, radius, radius);
 }
 
 void PictureButton::enterEvent(QEnterEvent* event)

@@ -1,6 +1,6 @@
 #pragma once
-// A picture that reacts to the mouse like a button: it reports pointer movement over
-// it (the panel's hover) and clicks.
+// A picture that acts like a button: it reports pointer movement over it (the panel's
+// hover) and clicks; Tab reaches it, marked by a ring, and Enter or Space presses it.
 
 #include <QLabel>
 
@@ -13,9 +13,15 @@ public:
 
 signals:
     void pointerMoved();
+    // The keyboard moved the focus here (Tab or Shift+Tab).
+    void keyboardFocused();
     void clicked();
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,8 +1,8 @@
 // The help window: the page each caller opens, Back and Home, About, the resize rule
-// and the failure message.
+// and the failure message. tst_MainForm checks where it opens beside the panel.
 
+#include "core/Twips.h"
 #include "help/Help1.h"
-#include "help/HelpLayout.h"
 #include "help/HelpOpener.h"
 #include "support/ScreenFixture.h"
 
@@ -35,6 +35,15 @@ class TestHelp1 : public QObject {
         browser()->ensureCursorVisible();
         QTest::mouseClick(browser()->viewport(), Qt::LeftButton, {}, browser()->cursorRect(found).center());
     }
+    // The one box shown so far: an OK button, no icon, `title`.
+    void checkOnlyBox(const QString& title) const
+    {
+        QCOMPARE(m_fixture->prompts().asked().size(), std::size_t(1));
+        const AskedPrompt& box = m_fixture->prompts().asked().front();
+        QCOMPARE(box.title, title);
+        QCOMPARE(box.buttons, PromptButtons::Ok);
+        QCOMPARE(box.icon, PromptIcon::None);
+    }
 private slots:
     void init() { m_fixture = std::make_unique<ScreenFixture>(); }
     void cleanup()
@@ -43,48 +52,23 @@ private slots:
         m_fixture.reset();
     }
 
-    void eachCallerGetsItsPage_data()
+    void everyPageOpensStyledAndAMissingOneSaysSo()
     {
-        QTest::addColumn<QString>("leaf");
-        QTest::addColumn<QString>("heading");
-        QTest::newRow("control panel") << "/Hmain.htm"
-                                       << "The control panel";
-        QTest::newRow("auto extract") << "/HAutoExtract.htm"
-                                      << "Auto extract";
-        QTest::newRow("manual adding") << "/HManual.htm"
-                                       << "Adding records manually";
-        QTest::newRow("search items") << "/Hsearch1S.htm"
-                                      << "Search items";
-        QTest::newRow("results") << "/Hsearch2R.htm"
-                                 << "Results";
-        QTest::newRow("edit results") << "/HSearch3E.htm"
-                                      << "Edit results";
-        QTest::newRow("manage results") << "/Hsearch4M.htm"
-                                        << "Manage results";
-        QTest::newRow("search options") << "/HsearchOp.htm"
-                                        << "Search options";
-        QTest::newRow("repeated records") << "/HMaintenanceR.htm"
-                                          << "Remove repeated records";
-        QTest::newRow("cleanup") << "/HMaintenanceC.htm"
-                                 << "Cleanup";
-        // A page missing from the folder: the browser says so itself, no box.
-        QTest::newRow("missing") << "/Hnothing.htm"
-                                 << "This page cannot be shown";
-    }
-    void eachCallerGetsItsPage()
-    {
-        QFETCH(QString, leaf);
-        QFETCH(QString, heading);
-        QVERIFY(showHelp(leaf));
-        QCOMPARE(programState().HelpPage, folder() + leaf);
-        QCOMPARE(browser()->source().toLocalFile(), folder() + leaf);
-        const QTextBlock first = browser()->document()->firstBlock();
-        QCOMPARE(first.text(), heading);
-        // The shared stylesheet colours the headings; without it they would be black.
-        if (QFile::exists(folder() + leaf))
+        for (const QString& leaf : {u"/Hmain.htm"_s, u"/HAutoExtract.htm"_s, u"/HManual.htm"_s, u"/Hsearch1S.htm"_s,
+                 u"/Hsearch2R.htm"_s, u"/HSearch3E.htm"_s, u"/Hsearch4M.htm"_s, u"/HsearchOp.htm"_s,
+                 u"/HMaintenanceR.htm"_s, u"/HMaintenanceC.htm"_s}) {
+            QVERIFY(showHelp(leaf));
+            QCOMPARE(programState().HelpPage, folder() + leaf);
+            QCOMPARE(browser()->source().toLocalFile(), folder() + leaf);
+            // The shared stylesheet colours the headings; a missing page or stylesheet leaves them black.
+            const QTextBlock first = browser()->document()->firstBlock();
             QCOMPARE(first.charFormat().foreground().color(), QColor(u"#1f3a5f"_s));
+        }
         QVERIFY(Help1::instance().isVisible());
         QCOMPARE(Help1::instance().windowTitle(), u"Help"_s);
+        // The browser says itself that a page is missing; no box.
+        QVERIFY(showHelp(u"/Hnothing.htm"_s));
+        QCOMPARE(browser()->document()->firstBlock().text(), u"This page cannot be shown"_s);
         QVERIFY(m_fixture->prompts().asked().empty());
     }
 
@@ -109,12 +93,8 @@ private slots:
         QVERIFY(m_fixture->prompts().asked().empty());
 
         press("Command3");
-        QCOMPARE(m_fixture->prompts().asked().size(), std::size_t(1));
-        const AskedPrompt& about = m_fixture->prompts().asked().front();
-        QCOMPARE(about.title, u"About"_s);
-        QCOMPARE(about.buttons, PromptButtons::Ok);
-        QCOMPARE(about.icon, PromptIcon::None);
-        const QStringList lines = about.text.split(QLatin1Char('\n'));
+        checkOnlyBox(u"About"_s);
+        const QStringList lines = m_fixture->prompts().asked().front().text.split(QLatin1Char('\n'));
         QVERIFY(QRegularExpression(u"^Papyrant \\d+\\.\\d+\\.\\d+$"_s).match(lines.at(0)).hasMatch());
         QVERIFY(lines.contains(u"Qt 6, under the GNU Lesser General Public License version 3 (LGPLv3)"_s));
         QVERIFY(lines.contains(u"SQLite, in the public domain"_s));
@@ -125,38 +105,9 @@ private slots:
     {
         programState().ProgramFolder.clear();
         QVERIFY(!showHelp(u"/Hmain.htm"_s));
-        QCOMPARE(m_fixture->prompts().asked().size(), std::size_t(1));
-        const AskedPrompt& failure = m_fixture->prompts().asked().front();
-        QCOMPARE(failure.text, u"An error occur at loading help"_s);
-        QCOMPARE(failure.title, u"Papyrant"_s);
-        QCOMPARE(failure.buttons, PromptButtons::Ok);
-        QCOMPARE(failure.icon, PromptIcon::None);
+        checkOnlyBox(u"Papyrant"_s);
+        QCOMPARE(m_fixture->prompts().messages(), QStringList{u"An error occur at loading help"_s});
         QVERIFY(!Help1::exists());
-    }
-
-    void layoutArithmetic_data()
-    {
-        QTest::addColumn<QSize>("window");
-        QTest::addColumn<qreal>("dpi");
-        QTest::addColumn<int>("clamped");
-        QTest::addColumn<QRect>("browser");
-        // 96 dpi: 15 twips to the pixel.
-        QTest::newRow("96 dpi") << QSize(600, 500) << qreal(96) << -1 << QRect(8, 58, 583, 433);
-        QTest::newRow("96 dpi at the minimum") << QSize(400, 167) << qreal(96) << -1 << QRect(8, 58, 383, 100);
-        QTest::newRow("96 dpi too low") << QSize(400, 166) << qreal(96) << 167 << QRect();
-        QTest::newRow("192 dpi") << QSize(1200, 1000) << qreal(192) << -1 << QRect(17, 117, 1167, 867);
-        QTest::newRow("192 dpi too low") << QSize(1200, 300) << qreal(192) << 333 << QRect();
-        QTest::newRow("144 dpi") << QSize(900, 750) << qreal(144) << -1 << QRect(13, 88, 875, 650);
-    }
-    void layoutArithmetic()
-    {
-        QFETCH(QSize, window);
-        QFETCH(qreal, dpi);
-        QFETCH(int, clamped);
-        QFETCH(QRect, browser);
-        const HelpLayout layout = helpLayout(window, dpi, dpi);
-        QCOMPARE(layout.clampedHeight.value_or(-1), clamped);
-        QCOMPARE(layout.browser, browser);
     }
 
     void windowKeepsItsMinimumHeightAndMargins()
@@ -169,9 +120,6 @@ private slots:
         QCOMPARE(window.height(), 480);
         QCOMPARE(browser()->width(), 520 - twipsToPixels(250, window.logicalDpiX()));
         QCOMPARE(browser()->height(), 480 - twipsToPixels(1000, window.logicalDpiY()));
-        // Not a check: PAPYRANT_SCREENSHOTS names a folder for a picture a person can look at.
-        if (const QString shots = qEnvironmentVariable("PAPYRANT_SCREENSHOTS"); !shots.isEmpty())
-            window.grab().save(shots + u"/help.png"_s);
     }
 };
 

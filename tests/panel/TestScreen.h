@@ -1,6 +1,6 @@
 #pragma once
 // A minimal working screen for the panel tests: it adds one record to the open
-// bibliography on request and goes back by its "Back to control panel" button.
+// bibliography when asked and goes back by its "Back to control panel" button.
 
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -8,7 +8,6 @@
 #include "panel/ScreenRegistry.h"
 
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <array>
 
@@ -19,16 +18,9 @@ public:
     explicit TestScreen(ScreenKind kind)
         : WorkingScreen(kind)
     {
-        setObjectName(QStringLiteral("TestScreen"));
         setWindowTitle(windowCaption(kind, programState().BibName));
-        auto* layout = new QVBoxLayout(this);
-        auto* add = new QPushButton(QStringLiteral("Add"), this);
-        add->setObjectName(QStringLiteral("CommandAdd"));
         auto* back = new QPushButton(QStringLiteral("Back to control panel"), this);
         back->setObjectName(QStringLiteral("Command3"));
-        layout->addWidget(add);
-        layout->addWidget(back);
-        connect(add, &QPushButton::clicked, this, &TestScreen::addRecord);
         connect(back, &QPushButton::clicked, this, &WorkingScreen::backToControlPanel);
         ++created;
     }

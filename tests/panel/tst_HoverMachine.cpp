@@ -105,27 +105,20 @@ private slots:
         QCOMPARE(m_machine->FrameIndex(), std::int16_t(repeating ? 2 : 0));
     }
 
-    void movingToAnotherButtonRestoresTheFirst()
+    void movingWithinAButtonKeepsItsAnimationAnotherRestoresIt()
     {
         m_machine->pointerOver(PanelButton::Create);
+        m_machine->tick();
         asked();
+        m_machine->pointerOver(PanelButton::Create);
+        QCOMPARE(asked(), QStringList());
+        QCOMPARE(m_machine->FrameIndex(), std::int16_t(1));
         m_machine->pointerOver(PanelButton::Search);
         QCOMPARE(asked(), (QStringList{"timer off", "resting", "hand 6", "highlight 6", "copy 2 0..4", "timer on"}));
         QCOMPARE(m_machine->HoverState(), PanelButton::Search);
         m_machine->pointerOver(PanelButton::None);
         QCOMPARE(asked(), (QStringList{"timer off", "resting"}));
         QCOMPARE(m_machine->HoverState(), PanelButton::None);
-    }
-
-    void movingWithinTheSameButtonDoesNotRestart()
-    {
-        m_machine->pointerOver(PanelButton::AutoExtract);
-        m_machine->tick();
-        m_machine->tick();
-        asked();
-        m_machine->pointerOver(PanelButton::AutoExtract);
-        QCOMPARE(asked(), QStringList());
-        QCOMPARE(m_machine->FrameIndex(), std::int16_t(2));
     }
 
     void helpBlinksAndExitSwapsTheBannerWithoutTimer()

@@ -98,21 +98,19 @@ private slots:
         QCOMPARE(TestScreen::destroyed, 1);
     }
 
-    void closeBoxOnAScreenEndsTheProgram()
+    void closingAScreenByItsCloseBoxOrThePanelEndsTheProgram_data()
     {
+        QTest::addColumn<bool>("closePanel");
+        QTest::newRow("screen's close box") << false;
+        QTest::newRow("panel") << true;
+    }
+    void closingAScreenByItsCloseBoxOrThePanelEndsTheProgram()
+    {
+        QFETCH(bool, closePanel);
         QPointer<TestScreen> screen = open(u"Picture9"_s, ScreenKind::ManualAdding);
-        QVERIFY(screen->close());
+        QVERIFY(closePanel ? m_panel->close() : screen->close());
         QCOMPARE(screen->unloads, 1);
         QVERIFY(!m_panel || !m_panel->isVisible());
-        QTRY_VERIFY(m_panel.isNull());
-        QTRY_VERIFY(screen.isNull());
-    }
-
-    void closingThePanelClosesEveryScreen()
-    {
-        QPointer<QWidget> screen = screens().show(ScreenKind::AutoExtract);
-        QVERIFY(screen);
-        m_panel->close();
         QTRY_VERIFY(m_panel.isNull());
         QTRY_VERIFY(screen.isNull());
     }
