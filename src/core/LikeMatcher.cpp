@@ -53,6 +53,19 @@ char32_t decodeUtf8(const unsigned char*& p, const unsigned char* end)
     return cp;
 }
 
+// The characters outside ASCII that fold into it, with their UTF-8 bytes.
+struct WideForm {
+    char32_t codePoint;
+    std::string_view utf8;
+};
+constexpr std::array<WideForm, 2> WideForms = {{{0x212A, "\xE2\x84\xAA"}, {0x017F, "\xC5\xBF"}}}; // Kelvin sign, long s
+
+bool holdsWideForm(std::string_view text)
+{
+    return std::any_of(WideForms.begin(), WideForms.end(),
+        [&](const WideForm& wide) { return text.find(wide.utf8) != std::string_view::npos; });
+}
+
 bool isAscii(std::string_view text)
 {
     for (unsigned char c : text) {
@@ -203,16 +216,17 @@ LikePattern::LikePattern(std::string_view utf8Pattern)
         }
     }
     m_trailingStar = !pattern.empty() && pattern.back() == U'*';
-    // Tokens that only ever match one ASCII character can run on the UTF-8 bytes as
-    // they are: a byte of a longer character never equals them.
-    m_bytesSuffice = true;
+    // An ASCII pattern whose tokens match one ASCII character each can run on the UTF-8
+    // bytes as they are: a byte of a longer character never equals them. A pattern with
+    // any other character cannot: the Kelvin sign folds to k, so its bytes must be read
+    // as characters to match even the Kelvin sign itself.
+    m_bytesSuffice = isAscii(utf8Pattern);
     for (const Segment& segment : m_segments) {
         for (const Token& token : segment) {
-            const bool ascii = token.kind == Token::Digit || (token.kind == Token::Literal && token.literal < 128)
-                || (token.kind == Token::Class && !token.negated
-                    && std::all_of(
-                        token.ranges.begin(), token.ranges.end(), [](const Range& r) { return r.high < 128; }));
-            m_bytesSuffice = m_bytesSuffice && ascii;
+            m_bytesSuffice = m_bytesSuffice && token.kind != Token::AnyOne && !token.negated;
+            m_wideFormsMatter = m_wideFormsMatter || std::any_of(WideForms.begin(), WideForms.end(), [&](auto wide) {
+                return tokenMatches(token, wide.codePoint);
+            });
         }
     }
     if (m_segments.back().empty() && m_segments.size() > 1)
@@ -221,8 +235,16 @@ LikePattern::LikePattern(std::string_view utf8Pattern)
 
 bool LikePattern::matches(std::string_view utf8Subject) const
 {
-    if (m_bytesSuffice || isAscii(utf8Subject))
-        return matchText(reinterpret_cast<const unsigned char*>(utf8Subject.data()), utf8Subject.size());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8Subject.data());
+    if (m_bytesSuffice) {
+        if (matchText(bytes, utf8Subject.size()))
+            return true;
+        // A k or s of the pattern may still stand for a Kelvin sign or long s of the text.
+        if (!m_wideFormsMatter || !holdsWideForm(utf8Subject))
+            return false;
+    } else if (isAscii(utf8Subject)) {
+        return matchText(bytes, utf8Subject.size());
+    }
     thread_local std::u32string decoded;
     decoded.clear();
     const auto* p = reinterpret_cast<const unsigned char*>(utf8Subject.data());

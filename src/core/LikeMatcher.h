@@ -36,6 +36,7 @@ private:
     bool m_leadingStar = false;
     bool m_trailingStar = false;
     bool m_bytesSuffice = false; // every token matches only single ASCII characters
+    bool m_wideFormsMatter = false; // a token matches the Kelvin sign or the long s
 };
 
 // Installs this Like on a connection, replacing SQLite's own (also for Not Like).
