@@ -55,6 +55,7 @@ public:
     };
     ChangeStamp changeStamp();
     std::int64_t ownChanges();
+    std::int64_t rollbacks() const { return m_rollbacks; }
 
     // One batch of work: commits when commit() is called, rolls back otherwise.
     class Transaction {

@@ -74,13 +74,13 @@ QString quotedName(const QString& name)
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
-// UTF-8 in one conversion, for binding without a copy.
-std::string utf8(const QString& text)
+// The text as UTF-8 in a buffer kept from write to write, so adding many records
+// allocates nothing per value.
+void convertToUtf8(const QString& text, std::string& bytes)
 {
     QStringEncoder toUtf8(QStringEncoder::Utf8);
-    std::string bytes(toUtf8.requiredSpace(text.size()), '\0');
+    bytes.resize(toUtf8.requiredSpace(text.size()));
     bytes.resize(toUtf8.appendToBuffer(bytes.data(), text) - bytes.data());
-    return bytes;
 }
 
 } // namespace
@@ -320,26 +320,27 @@ void RecordSet::update()
     leavePending();
 }
 
-RecordSet::PendingValues RecordSet::pendingValues() const
+void RecordSet::collectPending()
 {
-    PendingValues pending;
+    m_writeColumns.clear();
+    m_utf8.resize(m_columns.size());
     for (int i = 0; i < m_columns.size(); ++i) {
         if (m_pending[i]) {
-            pending.columns.push_back(i);
-            pending.texts.push_back(utf8(*m_pending[i]));
+            convertToUtf8(*m_pending[i], m_utf8[m_writeColumns.size()]);
+            m_writeColumns.push_back(i);
         }
     }
-    return pending;
 }
 
 void RecordSet::insertPending()
 {
-    const auto [columns, texts] = pendingValues();
-    const bool trusted = keysTrusted();
-    SQLite::Statement& insert = writeStatement('I', columns, false);
+    collectPending();
+    // Adding needs no check, only the note that this set's keys know of the new row.
+    const bool trusted = m_db.ownChanges() == m_stamp.ownChanges && m_db.rollbacks() == m_stamp.rollbacks;
+    SQLite::Statement& insert = writeStatement('I', m_writeColumns, false);
     StatementUse use(insert);
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        insert.bindNoCopy(static_cast<int>(i) + 1, texts[i]);
+    for (std::size_t i = 0; i < m_writeColumns.size(); ++i)
+        insert.bindNoCopy(static_cast<int>(i) + 1, m_utf8[i]);
     insert.exec();
     noteOwnWrite(trusted);
     const bool hadCurrent = hasCurrent();
@@ -353,16 +354,16 @@ void RecordSet::insertPending()
 
 void RecordSet::updatePending()
 {
-    const auto [columns, texts] = pendingValues();
-    if (!columns.empty()) {
+    collectPending();
+    if (!m_writeColumns.empty()) {
         const bool trusted = keysTrusted();
         if (!trusted)
             loadCurrent(); // what was read, unless the row is gone already
-        SQLite::Statement& change = writeStatement('U', columns, !trusted);
+        SQLite::Statement& change = writeStatement('U', m_writeColumns, !trusted);
         StatementUse use(change);
         int index = 1;
-        for (const std::string& text : texts)
-            change.bindNoCopy(index++, text);
+        for (std::size_t i = 0; i < m_writeColumns.size(); ++i)
+            change.bindNoCopy(index++, m_utf8[i]);
         change.bind(index++, static_cast<int64_t>(m_keys.at(m_position)));
         if (!trusted)
             bindStoredValues(change, index);

@@ -100,11 +100,7 @@ private:
     void leavePending();
     void arriveAt(int position);
     void loadCurrent() const;
-    struct PendingValues {
-        std::vector<int> columns;
-        std::vector<std::string> texts; // UTF-8, alive until the write is done
-    };
-    PendingValues pendingValues() const;
+    void collectPending(); // the set columns and their UTF-8 texts, for the write
     void insertPending();
     void updatePending();
     // The statement for this kind of write and these columns, prepared on first use.
@@ -135,6 +131,8 @@ private:
     mutable std::vector<Stored> m_currentStored;
     mutable std::unique_ptr<SQLite::Statement> m_fetch;
     std::map<std::string, std::unique_ptr<SQLite::Statement>> m_writes;
+    std::vector<int> m_writeColumns;
+    std::vector<std::string> m_utf8; // texts of m_writeColumns, buffers kept between writes
 };
 
 } // namespace papyrant
