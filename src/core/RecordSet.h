@@ -15,12 +15,11 @@
 #include "core/Database.h"
 #include "core/KeyList.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <SQLiteCpp/Statement.h>
-
-#include <QByteArray>
 
 #include <cstdint>
 #include <map>
