@@ -1,5 +1,7 @@
-// papyrant-bench: times the record store on generated bibliographies, side by side with
-// the sqlite3 shell doing the same work, and prints each figure with its target.
+// papyrant-bench: times the record store on generated bibliographies. Each figure does
+// one job through Papyrant and through one or more references that use SQLite's C API
+// directly; every side runs in this process and is timed the same way, runs of the two
+// sides alternate, and the figure judges the ratio of the medians against its target.
 
 #include "BibliographyGenerator.h"
 
@@ -17,11 +19,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTextStream>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <unistd.h>
 
 using namespace papyrant;
@@ -29,75 +33,157 @@ using namespace papyrant::bench;
 
 namespace {
 
-struct Figures {
+// One side of a figure: one run of the job, giving its measure (seconds unless the
+// figure says otherwise). Preparation that is not part of the job stays outside.
+struct Side {
+    QString name;
+    std::function<double()> run;
+};
+
+struct Reference {
+    Side side;
+    double maxRatio = 0; // largest papyrant / reference ratio of the medians; 0 shows it only
+};
+
+// A figure with a target. To add one, write a function that returns it and list it in
+// main(): the runner times, prints and judges it.
+struct Figure {
+    QString title;
+    Side ours;
+    std::vector<Reference> references;
+    double maxMedian = 0; // largest median of ours; 0 for none
+    QString unit = QStringLiteral("s");
+    std::function<bool()> agree; // optional: prints and checks that the sides found the same
+};
+
+struct Summary {
     double min = 0, median = 0, max = 0;
 };
 
-Figures summarise(std::vector<double> samples)
+Summary summarise(std::vector<double> samples)
 {
     std::sort(samples.begin(), samples.end());
     return {samples.front(), samples[samples.size() / 2], samples.back()};
 }
 
-Figures timeRuns(int runs, const std::function<double()>& run)
-{
-    std::vector<double> samples;
-    for (int i = 0; i < runs; ++i)
-        samples.push_back(run());
-    return summarise(samples);
-}
-
-double seconds(const QElapsedTimer& timer)
-{
-    return timer.nsecsElapsed() / 1e9;
-}
-
-void report(const char* name, const Figures& ours, const char* unit)
-{
-    std::printf("  %-34s min %9.3f  median %9.3f  max %9.3f %s\n", name, ours.min, ours.median, ours.max, unit);
-}
-
-bool verdict(const char* what, double value, double limit)
+bool verdict(const QString& what, double value, double limit)
 {
     const bool ok = value <= limit;
-    std::printf("  => %-40s %8.3f (target <= %.3f)  %s\n", what, value, limit, ok ? "PASS" : "FAIL");
+    std::printf("  => %-44s %8.3f (target <= %.3f)  %s\n", qPrintable(what), value, limit, ok ? "PASS" : "FAIL");
     return ok;
 }
 
+bool runFigure(const Figure& figure, int runs)
+{
+    std::printf("%s\n", qPrintable(figure.title));
+    std::fflush(stdout);
+    std::vector<Side> sides{figure.ours};
+    for (const Reference& reference : figure.references)
+        sides.push_back(reference.side);
+    std::vector<std::vector<double>> samples(sides.size());
+    for (int run = 0; run < runs; ++run) {
+        for (std::size_t s = 0; s < sides.size(); ++s)
+            samples[s].push_back(sides[s].run());
+    }
+    std::vector<Summary> summaries;
+    for (std::size_t s = 0; s < sides.size(); ++s) {
+        summaries.push_back(summarise(samples[s]));
+        std::printf("  %-44s min %9.3f  median %9.3f  max %9.3f %s\n", qPrintable(sides[s].name), summaries[s].min,
+            summaries[s].median, summaries[s].max, qPrintable(figure.unit));
+    }
+    bool passed = !figure.agree || figure.agree();
+    if (figure.maxMedian > 0)
+        passed &= verdict("median " + figure.unit, summaries[0].median, figure.maxMedian);
+    for (std::size_t r = 0; r < figure.references.size(); ++r) {
+        const double ratio = summaries[0].median / summaries[r + 1].median;
+        const QString what = "ratio papyrant / " + figure.references[r].side.name;
+        if (figure.references[r].maxRatio > 0)
+            passed &= verdict(what.left(44), ratio, figure.references[r].maxRatio);
+        else
+            std::printf("  => %-44s %8.3f (shown only)\n", qPrintable(what.left(44)), ratio);
+    }
+    return passed;
+}
+
+// Times one run of the work in seconds.
+template <typename Work>
+double timed(Work&& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+// A plain SQLite connection: the references' side, with SQLite's own Like.
+class Connection {
+public:
+    explicit Connection(const QString& path)
+    {
+        if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            fail();
+    }
+    ~Connection() { sqlite3_close_v2(m_db); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    sqlite3* handle() { return m_db; }
+    void exec(const char* sql)
+    {
+        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail();
+    }
+    std::int64_t number(const QString& sql)
+    {
+        sqlite3_stmt* statement = prepare(sql);
+        const std::int64_t value = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+        sqlite3_finalize(statement);
+        return value;
+    }
+    sqlite3_stmt* prepare(const QString& sql)
+    {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
+            fail();
+        return statement;
+    }
+
+private:
+    [[noreturn]] void fail() { throw std::runtime_error(std::string("sqlite3: ") + sqlite3_errmsg(m_db)); }
+    sqlite3* m_db = nullptr;
+};
+
 class Bench {
 public:
-    Bench(QString programFolder, QString dataFolder, int records, int large, int runs)
+    Bench(QString programFolder, QString dataFolder, int records, int large)
         : m_template(programFolder + "/VarEdoRecors")
         , m_data(std::move(dataFolder))
         , m_records(records)
         , m_large(large)
-        , m_runs(runs)
     {
         QDir().mkpath(m_data);
     }
 
-    bool insert();
-    bool openAndCount();
-    bool recordSetMemory();
-    bool likeScan();
-    bool defaultSearch();
+    Figure insert();
+    Figure openAndCount();
+    Figure recordSetMemory();
+    Figure likeScan();
+    Figure defaultSearch(int records, double maxSeconds, double maxRatio);
+    Figure deleteWhileWalking();
+
+    int large() const { return m_large; }
+    int records() const { return m_records; }
 
 private:
     QString freshCopy(const QString& name) const;
     QString filled(int count); // a bibliography of count records, made once and kept
     void fill(const QString& path, int count, BibliographyGenerator& generator) const;
-    double shellSeconds(const QString& database, const QString& script) const;
-    double shellQuerySeconds(const QString& database, const QString& sql, QString* output) const;
 
     QString m_template;
     QString m_data;
     int m_records;
     int m_large;
-    int m_runs;
 };
-
-long residentKilobytes();
-int memoryProbe(const QString& path, int expected);
 
 QString Bench::freshCopy(const QString& name) const
 {
@@ -142,102 +228,95 @@ QString Bench::filled(int count)
     return path;
 }
 
-double Bench::shellSeconds(const QString& database, const QString& script) const
+Figure Bench::insert()
 {
-    QProcess shell;
-    shell.setStandardInputFile(script);
-    shell.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    shell.start("sqlite3", {database});
-    if (!shell.waitForFinished(-1) || shell.exitCode() != 0)
-        throw std::runtime_error("the sqlite3 shell failed: " + shell.readAllStandardError().toStdString());
-    return seconds(timer);
-}
-
-double Bench::shellQuerySeconds(const QString& database, const QString& sql, QString* output) const
-{
-    QProcess shell;
-    QElapsedTimer timer;
-    timer.start();
-    shell.start("sqlite3", {database, sql});
-    if (!shell.waitForFinished(-1) || shell.exitCode() != 0)
-        throw std::runtime_error("the sqlite3 shell failed: " + shell.readAllStandardError().toStdString());
-    const double elapsed = seconds(timer);
-    if (output)
-        *output = QString::fromUtf8(shell.readAllStandardOutput()).trimmed();
-    return elapsed;
-}
-
-bool Bench::insert()
-{
-    std::printf("Insert %d generated records (one transaction each side)\n", m_records);
-    BibliographyGenerator generator;
-    const std::vector<GeneratedRecord> records = generator.make(m_records);
-
-    const QString script = m_data + "/insert.sql";
-    {
-        QFile file(script);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        QTextStream out(&file);
-        out << "BEGIN;\n";
-        for (const auto& record : records) {
-            out << "INSERT INTO Abstracts VALUES(";
-            for (int c = 0; c < 13; ++c)
-                out << (c ? "," : "") << sqlLiteral(record[c]);
-            out << ");\n";
+    auto records = std::make_shared<std::vector<GeneratedRecord>>(BibliographyGenerator().make(m_records));
+    // The references get the rows as SQLite wants them: SQL text, and UTF-8 values.
+    auto script = std::make_shared<QByteArray>("BEGIN;\n");
+    auto utf8 = std::make_shared<std::vector<std::array<QByteArray, 13>>>();
+    for (const auto& record : *records) {
+        QString line = QStringLiteral("INSERT INTO Abstracts VALUES(");
+        std::array<QByteArray, 13> values;
+        for (int c = 0; c < 13; ++c) {
+            line += (c ? "," : "") + sqlLiteral(record[c]);
+            values[c] = record[c].toUtf8();
         }
-        out << "COMMIT;\n";
+        *script += (line + ");\n").toUtf8();
+        utf8->push_back(std::move(values));
     }
-    const Figures ours = timeRuns(m_runs, [&] {
-        const QString path = freshCopy("insert-ours.pyr");
-        QElapsedTimer timer;
-        timer.start();
-        Database db(path);
-        Database::Transaction batch(db);
-        RecordSet table(db, "Abstracts");
-        for (const auto& record : records) {
-            table.addNew();
-            for (int c = 0; c < 13; ++c)
-                table.setValue(c, record[c]);
-            table.update();
-        }
-        batch.commit();
-        return seconds(timer);
-    });
-    const Figures shell = timeRuns(m_runs, [&] { return shellSeconds(freshCopy("insert-shell.pyr"), script); });
-    report("papyrant RecordSet addNew/update", ours, "s");
-    report("sqlite3 shell, INSERT script", shell, "s");
-    QFile::remove(script);
-    return verdict("ratio papyrant / shell (median)", ours.median / shell.median, 2.0);
+    *script += "COMMIT;\n";
+    Figure figure;
+    figure.title = QStringLiteral("Insert %1 generated records (one transaction each side)").arg(m_records);
+    figure.ours = {"papyrant RecordSet addNew/update", [this, records] {
+                       const QString path = freshCopy("insert-ours.pyr");
+                       return timed([&] {
+                           Database db(path);
+                           Database::Transaction batch(db);
+                           RecordSet table(db, "Abstracts");
+                           for (const auto& record : *records) {
+                               table.addNew();
+                               for (int c = 0; c < 13; ++c)
+                                   table.setValue(c, record[c]);
+                               table.update();
+                           }
+                           batch.commit();
+                       });
+                   }};
+    figure.references.push_back({{"sqlite3 INSERT script (sqlite3_exec)",
+                                     [this, script] {
+                                         const QString path = freshCopy("insert-script.pyr");
+                                         return timed([&] { Connection(path).exec(script->constData()); });
+                                     }},
+        2.0});
+    figure.references.push_back({{"C API prepared INSERT",
+                                     [this, utf8] {
+                                         const QString path = freshCopy("insert-c.pyr");
+                                         return timed([&] {
+                                             Connection db(path);
+                                             db.exec("BEGIN");
+                                             sqlite3_stmt* insert = db.prepare(
+                                                 "INSERT INTO Abstracts VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)");
+                                             for (const auto& values : *utf8) {
+                                                 for (int c = 0; c < 13; ++c)
+                                                     sqlite3_bind_text(insert, c + 1, values[c].constData(),
+                                                         static_cast<int>(values[c].size()), SQLITE_STATIC);
+                                                 sqlite3_step(insert);
+                                                 sqlite3_reset(insert);
+                                             }
+                                             sqlite3_finalize(insert);
+                                             db.exec("COMMIT");
+                                         });
+                                     }},
+        1.3});
+    return figure;
 }
 
-bool Bench::openAndCount()
+Figure Bench::openAndCount()
 {
-    std::printf("Open a %d-record bibliography and refresh its count\n", m_large);
     const QString path = filled(m_large);
-    QString line;
-    const Figures figures = timeRuns(m_runs, [&] {
-        ProgramState state;
-        QElapsedTimer timer;
-        timer.start();
-        state.BibPath = path;
-        state.BibName = bibliographyName(QFileInfo(path).fileName());
-        line = refreshRecordCount(state);
-        return seconds(timer);
-    });
-    report("open + record-count refresh", figures, "s");
-    std::printf("  status line: %s\n", qPrintable(line));
-    return verdict("median seconds", figures.median, 0.5);
-}
-
-bool compareCounts(int ours, const QString& shell)
-{
-    std::printf("  matches: papyrant %d, shell %s\n", ours, qPrintable(shell));
-    if (QString::number(ours) == shell)
-        return true;
-    std::printf("  !! the two scans disagree\n");
-    return false;
+    auto line = std::make_shared<QString>();
+    auto count = std::make_shared<std::int64_t>(0);
+    Figure figure;
+    figure.title = QStringLiteral("Open a %1-record bibliography and refresh its count (warm file)").arg(m_large);
+    figure.ours = {"open + record-count refresh", [path, line] {
+                       return timed([&] {
+                           ProgramState state;
+                           state.BibPath = path;
+                           state.BibName = bibliographyName(QFileInfo(path).fileName());
+                           *line = refreshRecordCount(state);
+                       });
+                   }};
+    figure.references.push_back(
+        {{"sqlite3 open + select count(*)",
+             [path, count] {
+                 return timed([&] { *count = Connection(path).number("SELECT count(*) FROM Abstracts"); });
+             }},
+            2.0});
+    figure.agree = [line, count] {
+        std::printf("  status line: %s; count(*) %lld\n", qPrintable(*line), static_cast<long long>(*count));
+        return line->contains(QStringLiteral(", contains %1 records").arg(*count));
+    };
+    return figure;
 }
 
 long residentKilobytes()
@@ -265,91 +344,173 @@ int memoryProbe(const QString& path, int expected)
     return 0;
 }
 
-bool Bench::recordSetMemory()
+Figure Bench::recordSetMemory()
 {
-    std::printf("Resident memory of a RecordSet over %d rows (each run a fresh process)\n", m_large);
     const QString path = filled(m_large);
-    std::vector<double> grown;
-    for (int i = 0; i < m_runs; ++i) {
-        QProcess probe;
-        probe.start(
-            QCoreApplication::applicationFilePath(), {"--memory-probe", path, "--large", QString::number(m_large)});
-        if (!probe.waitForFinished(-1) || probe.exitCode() != 0)
-            throw std::runtime_error("the memory probe failed: " + probe.readAllStandardError().toStdString());
-        const QStringList kilobytes = QString::fromUtf8(probe.readAllStandardOutput()).split(' ');
-        const long before = kilobytes.value(0).toLong();
-        const long after = kilobytes.value(1).toLong();
-        std::printf("  run %d: resident %ld kB before, %ld kB after\n", i + 1, before, after);
-        grown.push_back((after - before) / 1024.0);
-    }
-    const Figures figures = summarise(grown);
-    report("resident growth", figures, "MB");
-    return verdict("median MB", figures.median, 64.0);
+    Figure figure;
+    figure.title
+        = QStringLiteral("Resident memory of a RecordSet over %1 rows (each run a fresh process)").arg(m_large);
+    figure.unit = "MB";
+    figure.maxMedian = 64.0;
+    auto run = std::make_shared<int>(0);
+    figure.ours
+        = {"resident growth", [this, path, run] {
+               QProcess probe;
+               probe.start(QCoreApplication::applicationFilePath(),
+                   {"--memory-probe", path, "--large", QString::number(m_large)});
+               if (!probe.waitForFinished(-1) || probe.exitCode() != 0)
+                   throw std::runtime_error("the memory probe failed: " + probe.readAllStandardError().toStdString());
+               const QStringList kilobytes = QString::fromUtf8(probe.readAllStandardOutput()).split(' ');
+               const long before = kilobytes.value(0).toLong();
+               const long after = kilobytes.value(1).toLong();
+               std::printf("  run %d: resident %ld kB before, %ld kB after\n", ++*run, before, after);
+               return (after - before) / 1024.0;
+           }};
+    return figure;
 }
 
-bool Bench::likeScan()
+// Prints both counts; true when they agree.
+std::function<bool()> sameCount(std::shared_ptr<std::int64_t> ours, std::shared_ptr<std::int64_t> reference)
 {
-    std::printf("One Like '* word *' scan over Title, Keywords and Abstract of %d records\n", m_records);
+    return [ours, reference] {
+        std::printf("  matches: papyrant %lld, reference %lld\n", static_cast<long long>(*ours),
+            static_cast<long long>(*reference));
+        return *ours == *reference;
+    };
+}
+
+Figure Bench::likeScan()
+{
     const QString path = filled(m_records);
     const QString word = BibliographyGenerator::searchWord();
     const QString ours = QStringLiteral("Select Abstracts.* From Abstracts Where (Abstracts.Title Like '* %1 *') or "
                                         "(Abstracts.Keywords Like '* %1 *') or (Abstracts.Abstract Like '* %1 *')")
                              .arg(word);
     const QString builtIn = QStringLiteral("SELECT count(*) FROM Abstracts WHERE (Title LIKE '%% %1 %%') or "
-                                           "(Keywords LIKE '%% %1 %%') or (Abstract LIKE '%% %1 %%');")
+                                           "(Keywords LIKE '%% %1 %%') or (Abstract LIKE '%% %1 %%')")
                                 .arg(word);
-    int ourCount = 0;
-    QString shellCount;
-    Database db(path);
-    const Figures mine = timeRuns(m_runs, [&] {
-        QElapsedTimer timer;
-        timer.start();
-        RecordSet found(db, ours);
-        ourCount = found.recordCount();
-        return seconds(timer);
-    });
-    const Figures shell = timeRuns(m_runs, [&] { return shellQuerySeconds(path, builtIn, &shellCount); });
-    report("papyrant Like", mine, "s");
-    report("sqlite3 shell, built-in LIKE", shell, "s");
-    const bool sameRows = compareCounts(ourCount, shellCount);
-    return verdict("ratio papyrant / shell (median)", mine.median / shell.median, 1.5) && sameRows;
+    auto db = std::make_shared<Database>(path);
+    auto reference = std::make_shared<Connection>(path);
+    auto ourCount = std::make_shared<std::int64_t>(0);
+    auto referenceCount = std::make_shared<std::int64_t>(0);
+    Figure figure;
+    figure.title
+        = QStringLiteral("One Like '* word *' scan over Title, Keywords and Abstract of %1 records").arg(m_records);
+    figure.ours = {"papyrant Like, record set of the matches",
+        [=] { return timed([&] { *ourCount = RecordSet(*db, ours).recordCount(); }); }};
+    figure.references.push_back({{"SQLite's built-in LIKE, count(*)",
+                                     [=] { return timed([&] { *referenceCount = reference->number(builtIn); }); }},
+        1.5});
+    figure.agree = sameCount(ourCount, referenceCount);
+    return figure;
 }
 
-bool Bench::defaultSearch()
+Figure Bench::defaultSearch(int records, double maxSeconds, double maxRatio)
 {
+    const QString path = filled(records);
     const QString word = BibliographyGenerator::searchWord();
-    std::printf(
-        "Default one-word search (\"%s\" in Title, Keywords, Abstract) on %d records\n", qPrintable(word), m_records);
-    const QString path = filled(m_records);
-    Database db(path);
-    int ourCount = 0;
-    QString statement;
-    const Figures mine = timeRuns(m_runs, [&] {
-        QElapsedTimer timer;
-        timer.start();
-        CriteriaRows rows;
-        rows[0].words = word;
-        statement = ComposeQuery(rows, SearchOptions{});
-        RecordSet found(db, statement);
-        ourCount = found.recordCount();
-        return seconds(timer);
-    });
-    // The same nine patterns with the shell's own LIKE and wildcard.
+    auto db = std::make_shared<Database>(path);
+    auto reference = std::make_shared<Connection>(path);
+    auto ourCount = std::make_shared<std::int64_t>(0);
+    auto referenceCount = std::make_shared<std::int64_t>(-1);
+    Figure figure;
+    figure.title = QStringLiteral("Default one-word search (\"%1\" in Title, Keywords, Abstract) on %2 records")
+                       .arg(word)
+                       .arg(records);
+    figure.maxMedian = maxSeconds;
+    figure.ours = {"papyrant compose + run to count", [=] {
+                       return timed([&] {
+                           CriteriaRows rows;
+                           rows[0].words = word;
+                           *ourCount = RecordSet(*db, ComposeQuery(rows, SearchOptions{})).recordCount();
+                       });
+                   }};
+    if (records == m_large) {
+        // The floor: SQLite reading every searched value and doing nothing with it.
+        const QString readAll = QStringLiteral(
+            "SELECT count(*) FROM Abstracts WHERE length(CAST(Title AS BLOB)) + length(CAST(Keywords AS BLOB)) "
+            "+ length(CAST(Abstract AS BLOB)) < 0");
+        figure.references.push_back(
+            {{"SQLite reading the searched columns", [=] { return timed([&] { reference->number(readAll); }); }},
+                maxRatio});
+        return figure;
+    }
+    // The same nine patterns with SQLite's own LIKE and wildcard.
     QString where;
     for (const char* column : {"Title", "Keywords", "Abstract"}) {
         if (!where.isEmpty())
             where += " or ";
         where += QStringLiteral("(%1 LIKE '%% %2 %%' or %1 LIKE '%2 %%' or %1 LIKE '%% %2')").arg(column, word);
     }
-    QString shellCount;
-    const Figures shell = timeRuns(m_runs,
-        [&] { return shellQuerySeconds(path, "SELECT count(*) FROM Abstracts WHERE " + where + ";", &shellCount); });
-    report("papyrant compose + run to count", mine, "s");
-    report("sqlite3 shell, built-in LIKE", shell, "s");
-    const bool sameRows = compareCounts(ourCount, shellCount);
-    const bool fast = verdict("median seconds to the count", mine.median, 1.0);
-    const bool close = verdict("ratio papyrant / shell (median)", mine.median / shell.median, 1.5);
-    return sameRows && fast && close;
+    figure.references.push_back(
+        {{"SQLite's built-in LIKE, count(*)",
+             [=] {
+                 return timed(
+                     [&] { *referenceCount = reference->number("SELECT count(*) FROM Abstracts WHERE " + where); });
+             }},
+            maxRatio});
+    figure.agree = sameCount(ourCount, referenceCount);
+    return figure;
+}
+
+Figure Bench::deleteWhileWalking()
+{
+    const QString path = filled(m_records);
+    const int every = 10;
+    auto db = std::make_shared<Database>(path);
+    auto reference = std::make_shared<Connection>(path);
+    auto deleted = std::make_shared<std::int64_t>(0);
+    auto referenceDeleted = std::make_shared<std::int64_t>(0);
+    Figure figure;
+    figure.title = QStringLiteral("Delete every %1th record while walking a %2-record set (rolled back after timing)")
+                       .arg(every)
+                       .arg(m_records);
+    figure.ours = {"papyrant RecordSet walk + deleteCurrent", [=] {
+                       RecordSet rows(*db, "Abstracts");
+                       Database::Transaction batch(*db);
+                       *deleted = 0;
+                       return timed([&] {
+                           for (int i = 0; !rows.eof(); ++i) {
+                               if (i % every == 0) {
+                                   rows.deleteCurrent();
+                                   ++*deleted;
+                               }
+                               rows.moveNext();
+                           }
+                       });
+                   }};
+    figure.references.push_back(
+        {{"C API prepared DELETE by rowid",
+             [=] {
+                 std::vector<std::int64_t> keys;
+                 sqlite3_stmt* read = reference->prepare("SELECT rowid FROM Abstracts ORDER BY rowid");
+                 for (int i = 0; sqlite3_step(read) == SQLITE_ROW; ++i) {
+                     if (i % every == 0)
+                         keys.push_back(sqlite3_column_int64(read, 0));
+                 }
+                 sqlite3_finalize(read);
+                 *referenceDeleted = 0;
+                 reference->exec("BEGIN");
+                 const double seconds = timed([&] {
+                     sqlite3_stmt* remove = reference->prepare("DELETE FROM Abstracts WHERE rowid = ?");
+                     for (std::int64_t key : keys) {
+                         sqlite3_bind_int64(remove, 1, key);
+                         sqlite3_step(remove);
+                         *referenceDeleted += sqlite3_changes(reference->handle());
+                         sqlite3_reset(remove);
+                     }
+                     sqlite3_finalize(remove);
+                 });
+                 reference->exec("ROLLBACK");
+                 return seconds;
+             }},
+            1.5});
+    figure.agree = [=] {
+        std::printf("  deleted per run: papyrant %lld, reference %lld\n", static_cast<long long>(*deleted),
+            static_cast<long long>(*referenceDeleted));
+        return *deleted > 0 && *deleted == *referenceDeleted;
+    };
+    return figure;
 }
 
 } // namespace
@@ -360,34 +521,39 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription("Times Papyrant's record store on generated bibliographies.");
     parser.addHelpOption();
-    parser.addOption({"records", "records of the insert and scan figures", "n", "100000"});
+    parser.addOption({"records", "records of the insert, scan, search and delete figures", "n", "100000"});
     parser.addOption({"large", "records of the large bibliography", "n", "1000000"});
     parser.addOption({"runs", "runs per figure (the median is judged)", "n", "5"});
     parser.addOption({"data", "folder for generated bibliographies (kept between runs)", "dir",
         QDir::tempPath() + "/papyrant-bench"});
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
     parser.addOption({"memory-probe", "(internal) measure one record set over this file", "file"});
-    parser.addOption({"only", "run only these figures: insert, open, memory, like, search", "names"});
+    parser.addOption(
+        {"only", "run only these figures: insert, open, memory, like, search, search-large, delete", "names"});
     parser.process(app);
     if (parser.isSet("memory-probe"))
         return memoryProbe(parser.value("memory-probe"), parser.value("large").toInt());
 
+    const int runs = std::max(1, parser.value("runs").toInt());
     Bench bench(parser.value("program-folder"), parser.value("data"), parser.value("records").toInt(),
-        parser.value("large").toInt(), std::max(1, parser.value("runs").toInt()));
+        parser.value("large").toInt());
+    // Each figure is made only when it runs: making one may generate its bibliography.
+    const std::vector<std::pair<QString, std::function<Figure()>>> figures{
+        {"insert", [&] { return bench.insert(); }},
+        {"open", [&] { return bench.openAndCount(); }},
+        {"memory", [&] { return bench.recordSetMemory(); }},
+        {"like", [&] { return bench.likeScan(); }},
+        {"search", [&] { return bench.defaultSearch(bench.records(), 1.0, 1.5); }},
+        {"search-large", [&] { return bench.defaultSearch(bench.large(), 0, 0); }},
+        {"delete", [&] { return bench.deleteWhileWalking(); }},
+    };
     const QStringList only = parser.values("only").join(',').split(',', Qt::SkipEmptyParts);
-    auto wanted = [&](const char* name) { return only.isEmpty() || only.contains(QLatin1String(name)); };
     bool allPassed = true;
     try {
-        if (wanted("insert"))
-            allPassed &= bench.insert();
-        if (wanted("open"))
-            allPassed &= bench.openAndCount();
-        if (wanted("memory"))
-            allPassed &= bench.recordSetMemory();
-        if (wanted("like"))
-            allPassed &= bench.likeScan();
-        if (wanted("search"))
-            allPassed &= bench.defaultSearch();
+        for (const auto& [key, make] : figures) {
+            if (only.isEmpty() || only.contains(key))
+                allPassed &= runFigure(make(), runs);
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-bench: %s\n", e.what());
         return 2;

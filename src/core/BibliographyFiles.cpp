@@ -1,7 +1,7 @@
 #include "core/BibliographyFiles.h"
 
+#include "core/BibliographyCheck.h"
 #include "core/CommonPrompts.h"
-#include "core/DataBinding.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,14 +78,10 @@ QString bibliographyName(const QString& fileTitle)
 QString refreshRecordCount(ProgramState& state)
 {
     state.DataPath = state.BibPath;
-    DataBinding binding(state.DataPath); // the shared binding, over this state's DataPath
-    binding.setRecordSource(QStringLiteral("Select Abstracts.* From Abstracts"));
-    RecordSet& records = binding.refresh();
-    int count = records.recordCount();
-    if (count >= 1) {
-        records.moveLast();
-        count = records.recordCount();
-    }
+    // The shared binding's database: checked, then counted without reading every key.
+    Database db(state.DataPath);
+    checkBibliography(db);
+    const int count = countRecords(db);
     const QString countText = count == 0 ? QStringLiteral("no") : QString::number(count);
     return QStringLiteral("bibliography name is: ") + state.BibName + QStringLiteral(", contains ") + countText
         + QStringLiteral(" records");

@@ -3,11 +3,49 @@
 #include "core/LikeMatcher.h"
 #include "core/SqlText.h"
 
-#include <QFileInfo>
-
 #include <sqlite3.h>
 
+#include <filesystem>
+
 namespace papyrant {
+namespace {
+
+// Why the name cannot be opened as a file, or nothing when it can. Opening a folder
+// or a pipe would fail later with a vaguer text, or wait for a writer forever.
+QString unusableFile(const QString& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path.toStdString(), ec);
+    if (status.type() == fs::file_type::not_found)
+        return QStringLiteral("the file %1 does not exist").arg(path);
+    if (ec)
+        return QStringLiteral("%1 cannot be reached: %2").arg(path, QString::fromStdString(ec.message()));
+    if (fs::is_directory(status))
+        return QStringLiteral("%1 is a folder, not a file").arg(path);
+    if (!fs::is_regular_file(status))
+        return QStringLiteral("%1 is not an ordinary file").arg(path);
+    return QString();
+}
+
+using PreparedStatement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+// True when the text after a statement holds more than blanks, comments and semicolons.
+bool holdsAnotherStatement(sqlite3* db, const char* tail, const char* end)
+{
+    while (tail < end) {
+        sqlite3_stmt* raw = nullptr;
+        const char* next = nullptr;
+        const int rc = sqlite3_prepare_v2(db, tail, static_cast<int>(end - tail), &raw, &next);
+        PreparedStatement statement(raw, &sqlite3_finalize);
+        if (rc != SQLITE_OK || statement || next == tail)
+            return rc != SQLITE_OK || statement;
+        tail = next;
+    }
+    return false;
+}
+
+} // namespace
 
 QString errorText(const std::exception& error)
 {
@@ -19,8 +57,8 @@ Database::Database(const QString& path)
 {
     if (path.isEmpty())
         throw StoreError("no database file is named");
-    if (!QFileInfo(path).isFile())
-        throw StoreError(QStringLiteral("the file %1 does not exist").arg(path).toStdString());
+    if (const QString reason = unusableFile(path); !reason.isEmpty())
+        throw StoreError(reason.toStdString());
     try {
         m_db = std::make_unique<SQLite::Database>(path.toStdString(), SQLite::OPEN_READWRITE);
     } catch (const std::exception& e) {
@@ -28,6 +66,8 @@ Database::Database(const QString& path)
     }
     m_db->setBusyTimeout(DefaultBusyTimeoutMs);
     registerLikeFunction(m_db->getHandle());
+    sqlite3_rollback_hook(
+        m_db->getHandle(), [](void* self) { ++static_cast<Database*>(self)->m_rollbacks; }, this);
     keepSelfContained();
 }
 
@@ -51,11 +91,40 @@ Database::~Database() = default;
 
 int Database::execute(const QString& sql)
 {
-    try {
-        return m_db->exec(translateStatement(sql).toStdString());
-    } catch (const std::exception& e) {
-        throw StoreError(e.what());
-    }
+    const QByteArray text = translateStatement(sql).toUtf8();
+    sqlite3* db = m_db->getHandle();
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    const int prepared = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &raw, &tail);
+    PreparedStatement statement(raw, &sqlite3_finalize);
+    if (prepared != SQLITE_OK)
+        throw StoreError(sqlite3_errmsg(db));
+    if (!statement)
+        throw StoreError("there is no statement to run");
+    if (holdsAnotherStatement(db, tail, text.constData() + text.size()))
+        throw StoreError("only one statement can be run at a time");
+    int stepped = SQLITE_ROW;
+    while (stepped == SQLITE_ROW)
+        stepped = sqlite3_step(raw);
+    if (stepped != SQLITE_DONE)
+        throw StoreError(sqlite3_errmsg(db));
+    return sqlite3_changes(db);
+}
+
+Database::ChangeStamp Database::changeStamp()
+{
+    return storeCall([&] {
+        if (!m_dataVersion)
+            m_dataVersion = std::make_unique<SQLite::Statement>(*m_db, "PRAGMA data_version");
+        StatementUse use(*m_dataVersion);
+        use->executeStep();
+        return ChangeStamp{use->getColumn(0).getInt64(), ownChanges(), m_rollbacks};
+    });
+}
+
+std::int64_t Database::ownChanges()
+{
+    return sqlite3_total_changes64(m_db->getHandle());
 }
 
 void Database::setBusyTimeout(int milliseconds)
@@ -74,6 +143,16 @@ void Database::Transaction::commit()
         m_transaction.commit();
     } catch (const std::exception& e) {
         throw StoreError(e.what());
+    }
+}
+
+StatementUse::~StatementUse()
+{
+    m_statement.tryReset();
+    try {
+        m_statement.clearBindings();
+    } catch (const std::exception&) {
+        // nothing is left bound that could be used: the next use binds every value
     }
 }
 

@@ -53,6 +53,19 @@ char32_t decodeUtf8(const unsigned char*& p, const unsigned char* end)
     return cp;
 }
 
+// The characters outside ASCII that fold into it, with their UTF-8 bytes.
+struct WideForm {
+    char32_t codePoint;
+    std::string_view utf8;
+};
+constexpr std::array<WideForm, 2> WideForms = {{{0x212A, "\xE2\x84\xAA"}, {0x017F, "\xC5\xBF"}}}; // Kelvin sign, long s
+
+bool holdsWideForm(std::string_view text)
+{
+    return std::any_of(WideForms.begin(), WideForms.end(),
+        [&](const WideForm& wide) { return text.find(wide.utf8) != std::string_view::npos; });
+}
+
 bool isAscii(std::string_view text)
 {
     for (unsigned char c : text) {
@@ -94,49 +107,53 @@ bool segmentMatchesAt(const LikePattern::Segment& segment, const Char* text)
     return true;
 }
 
-// Leftmost place in [from, limit) where the segment matches, or npos.
+// How common a character is in text, lower for rarer ones: the rarest literal of a piece
+// is the one looked for first, so a word piece " protein " is looked for at its p's
+// rather than at every blank.
+int commonness(const LikePattern::Token& token)
+{
+    static constexpr std::string_view ByFrequency = "zqxjkvbpygfwmucldrhsnioate"; // rarest first
+    if (token.kind != LikePattern::Token::Literal || token.literal >= 128)
+        return 1000;
+    const std::size_t rank = ByFrequency.find(static_cast<char>(token.literal));
+    return rank == std::string_view::npos ? (token.literal == ' ' ? 200 : 100) : static_cast<int>(rank);
+}
+
+// Leftmost place in [from, limit) where the segment matches, or npos. Candidates are
+// the places of its anchor token, which memchr finds in either case on bytes.
 template <typename Char>
-std::size_t findSegment(const LikePattern::Segment& segment, const Char* text, std::size_t from, std::size_t limit)
+std::size_t findSegment(
+    const LikePattern::Segment& segment, std::size_t anchor, const Char* text, std::size_t from, std::size_t limit)
 {
     const std::size_t width = segment.size();
     if (limit < width || from > limit - width)
         return std::string::npos;
     const std::size_t last = limit - width;
-    const auto& first = segment.front();
-    if (first.kind == LikePattern::Token::Literal) {
-        const char32_t wanted = first.literal;
-        if constexpr (std::is_same_v<Char, unsigned char>) {
-            if (wanted < 128) {
-                // Jump between the places of the first letter in either case, as memchr finds them.
-                const auto lower = static_cast<unsigned char>(wanted);
-                const auto upper = static_cast<unsigned char>(lower >= 'a' && lower <= 'z' ? lower - 32 : lower);
-                const unsigned char* end = text + last + 1;
-                auto next = [end](const unsigned char* p, unsigned char c) {
-                    return static_cast<const unsigned char*>(std::memchr(p, c, end - p));
-                };
-                const unsigned char* nextLower = next(text + from, lower);
-                const unsigned char* nextUpper = upper == lower ? nullptr : next(text + from, upper);
-                while (nextLower || nextUpper) {
-                    const unsigned char* at
-                        = !nextUpper || (nextLower && nextLower < nextUpper) ? nextLower : nextUpper;
-                    if (segmentMatchesAt(segment, at))
-                        return static_cast<std::size_t>(at - text);
-                    if (at == nextLower)
-                        nextLower = at + 1 < end ? next(at + 1, lower) : nullptr;
-                    else
-                        nextUpper = at + 1 < end ? next(at + 1, upper) : nullptr;
-                }
-                return std::string::npos;
+    const auto& key = segment[anchor];
+    if constexpr (std::is_same_v<Char, unsigned char>) {
+        if (key.kind == LikePattern::Token::Literal && key.literal < 128) {
+            const auto lower = static_cast<unsigned char>(key.literal);
+            const auto upper = static_cast<unsigned char>(lower >= 'a' && lower <= 'z' ? lower - 32 : lower);
+            const unsigned char* end = text + last + anchor + 1;
+            auto next = [end](const unsigned char* p, unsigned char c) {
+                return p < end ? static_cast<const unsigned char*>(std::memchr(p, c, end - p)) : nullptr;
+            };
+            const unsigned char* nextLower = next(text + from + anchor, lower);
+            const unsigned char* nextUpper = upper == lower ? nullptr : next(text + from + anchor, upper);
+            while (nextLower || nextUpper) {
+                const unsigned char* at = !nextUpper || (nextLower && nextLower < nextUpper) ? nextLower : nextUpper;
+                if (segmentMatchesAt(segment, at - anchor))
+                    return static_cast<std::size_t>(at - anchor - text);
+                if (at == nextLower)
+                    nextLower = next(at + 1, lower);
+                else
+                    nextUpper = next(at + 1, upper);
             }
+            return std::string::npos;
         }
-        for (std::size_t at = from; at <= last; ++at) {
-            if (fold(text[at]) == wanted && segmentMatchesAt(segment, text + at))
-                return at;
-        }
-        return std::string::npos;
     }
     for (std::size_t at = from; at <= last; ++at) {
-        if (segmentMatchesAt(segment, text + at))
+        if (tokenMatches(key, text[at + anchor]) && segmentMatchesAt(segment, text + at))
             return at;
     }
     return std::string::npos;
@@ -203,26 +220,40 @@ LikePattern::LikePattern(std::string_view utf8Pattern)
         }
     }
     m_trailingStar = !pattern.empty() && pattern.back() == U'*';
-    // Tokens that only ever match one ASCII character can run on the UTF-8 bytes as
-    // they are: a byte of a longer character never equals them.
-    m_bytesSuffice = true;
+    // An ASCII pattern whose tokens match one ASCII character each can run on the UTF-8
+    // bytes as they are: a byte of a longer character never equals them. A pattern with
+    // any other character cannot: the Kelvin sign folds to k, so its bytes must be read
+    // as characters to match even the Kelvin sign itself.
+    m_bytesSuffice = isAscii(utf8Pattern);
     for (const Segment& segment : m_segments) {
         for (const Token& token : segment) {
-            const bool ascii = token.kind == Token::Digit || (token.kind == Token::Literal && token.literal < 128)
-                || (token.kind == Token::Class && !token.negated
-                    && std::all_of(
-                        token.ranges.begin(), token.ranges.end(), [](const Range& r) { return r.high < 128; }));
-            m_bytesSuffice = m_bytesSuffice && ascii;
+            m_bytesSuffice = m_bytesSuffice && token.kind != Token::AnyOne && !token.negated;
+            m_wideFormsMatter = m_wideFormsMatter || std::any_of(WideForms.begin(), WideForms.end(), [&](auto wide) {
+                return tokenMatches(token, wide.codePoint);
+            });
         }
     }
     if (m_segments.back().empty() && m_segments.size() > 1)
         m_segments.pop_back();
+    for (const Segment& segment : m_segments) {
+        const auto rarest = std::min_element(segment.begin(), segment.end(),
+            [](const Token& a, const Token& b) { return commonness(a) < commonness(b); });
+        m_anchors.push_back(static_cast<std::size_t>(rarest - segment.begin()));
+    }
 }
 
 bool LikePattern::matches(std::string_view utf8Subject) const
 {
-    if (m_bytesSuffice || isAscii(utf8Subject))
-        return matchText(reinterpret_cast<const unsigned char*>(utf8Subject.data()), utf8Subject.size());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8Subject.data());
+    if (m_bytesSuffice) {
+        if (matchText(bytes, utf8Subject.size()))
+            return true;
+        // A k or s of the pattern may still stand for a Kelvin sign or long s of the text.
+        if (!m_wideFormsMatter || !holdsWideForm(utf8Subject))
+            return false;
+    } else if (isAscii(utf8Subject)) {
+        return matchText(bytes, utf8Subject.size());
+    }
     thread_local std::u32string decoded;
     decoded.clear();
     const auto* p = reinterpret_cast<const unsigned char*>(utf8Subject.data());
@@ -264,7 +295,7 @@ bool LikePattern::matchText(const Char* text, std::size_t length) const
         const Segment& segment = m_segments[s];
         if (segment.empty())
             continue;
-        const std::size_t at = findSegment(segment, text, begin, limit);
+        const std::size_t at = findSegment(segment, m_anchors[s], text, begin, limit);
         if (at == std::string::npos)
             return false;
         begin = at + segment.size();

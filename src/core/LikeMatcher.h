@@ -33,9 +33,11 @@ private:
     bool matchText(const Char* text, std::size_t length) const;
 
     std::vector<Segment> m_segments; // the pieces between stars
+    std::vector<std::size_t> m_anchors; // per piece, the token looked for first
     bool m_leadingStar = false;
     bool m_trailingStar = false;
     bool m_bytesSuffice = false; // every token matches only single ASCII characters
+    bool m_wideFormsMatter = false; // a token matches the Kelvin sign or the long s
 };
 
 // Installs this Like on a connection, replacing SQLite's own (also for Not Like).

@@ -3,6 +3,7 @@
 #include "core/SqlText.h"
 
 #include <QRegularExpression>
+#include <QStringEncoder>
 
 #include <algorithm>
 
@@ -67,19 +68,24 @@ QString textOf(const SQLite::Column& column)
     return QString::fromUtf8(static_cast<const char*>(column.getBlob()), column.getBytes());
 }
 
-template <typename Work>
-auto storeCall(Work&& work)
+// A column name as it goes into a statement, whatever another tool called it.
+QString quotedName(const QString& name)
 {
-    try {
-        return work();
-    } catch (const StoreError&) {
-        throw;
-    } catch (const std::exception& e) {
-        throw StoreError(e.what());
-    }
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+// The text as UTF-8 in a buffer kept from write to write, so adding many records
+// allocates nothing per value.
+void convertToUtf8(const QString& text, std::string& bytes)
+{
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    bytes.resize(toUtf8.requiredSpace(text.size()));
+    bytes.resize(toUtf8.appendToBuffer(bytes.data(), text) - bytes.data());
 }
 
 } // namespace
+
+const char* const RecordSet::ChangedOutside = "This record was changed or deleted outside this screen.";
 
 RecordSet::RecordSet(Database& db, const QString& source)
     : m_db(db)
@@ -94,12 +100,16 @@ RecordSet::RecordSet(Database& db, const QString& source)
                 for (int i = 0; i < columns.getColumnCount(); ++i)
                     m_columns << QString::fromUtf8(columns.getColumnName(i));
             }
-            SQLite::Statement keys(db.handle(), translateStatement(keyed->keySql).toStdString());
-            while (keys.executeStep())
-                m_keys.push_back(keys.getColumn(0).getInt64());
+            // Taken before the keys are read: a change in between makes it stale, never wrong.
+            m_stamp = db.changeStamp();
+            std::vector<KeyList::Key> keys;
+            SQLite::Statement keyQuery(db.handle(), translateStatement(keyed->keySql).toStdString());
+            while (keyQuery.executeStep())
+                keys.push_back(keyQuery.getColumn(0).getInt64());
             // A statement without an order gives its rows in the order they were added.
             if (!keyed->ordered)
-                std::sort(m_keys.begin(), m_keys.end());
+                std::sort(keys.begin(), keys.end());
+            m_keys = KeyList(std::move(keys));
         } else {
             SQLite::Statement rows(db.handle(), translateStatement(source).toStdString());
             for (int i = 0; i < rows.getColumnCount(); ++i)
@@ -144,53 +154,43 @@ void RecordSet::leavePending()
     m_pending.clear();
 }
 
-void RecordSet::moveFirst()
+void RecordSet::arriveAt(int position)
 {
     requireOpen();
     leavePending();
     m_currentDeleted = false;
-    m_position = recordCount() > 0 ? 0 : -1;
+    m_position = position;
+    m_loadedKey.reset(); // a record is read afresh each time it becomes current
+}
+
+void RecordSet::moveFirst()
+{
+    arriveAt(recordCount() > 0 ? 0 : -1);
 }
 
 void RecordSet::moveLast()
 {
-    requireOpen();
-    leavePending();
-    m_currentDeleted = false;
-    m_position = recordCount() - 1;
+    arriveAt(recordCount() - 1);
 }
 
 void RecordSet::moveNext()
 {
-    requireOpen();
-    leavePending();
     // After a delete the position already names the record that followed.
-    if (m_currentDeleted)
-        m_currentDeleted = false;
-    else if (m_position < recordCount())
-        ++m_position;
+    arriveAt(m_currentDeleted || m_position >= recordCount() ? m_position : m_position + 1);
 }
 
 void RecordSet::movePrevious()
 {
-    requireOpen();
-    leavePending();
-    m_currentDeleted = false;
-    if (m_position >= 0)
-        --m_position;
+    arriveAt(m_position >= 0 ? m_position - 1 : m_position);
 }
 
 int RecordSet::skip(int n)
 {
-    requireOpen();
-    leavePending();
     // After a delete the position already names the record that followed.
     const int from = std::max(m_position, 0);
-    m_currentDeleted = false;
     const int target = std::min(recordCount(), from + std::max(n, 0));
-    const int passed = std::max(0, target - from);
-    m_position = target;
-    return passed;
+    arriveAt(target);
+    return std::max(0, target - from);
 }
 
 int RecordSet::absolutePosition() const
@@ -203,9 +203,7 @@ void RecordSet::setAbsolutePosition(int position)
     requireOpen();
     if (position < 0 || position >= recordCount())
         throw StoreError("there is no record at that position");
-    leavePending();
-    m_currentDeleted = false;
-    m_position = position;
+    arriveAt(position);
 }
 
 int RecordSet::columnIndex(const QString& name) const
@@ -217,35 +215,35 @@ int RecordSet::columnIndex(const QString& name) const
     return -1;
 }
 
-SQLite::Statement& RecordSet::cachedStatement(std::unique_ptr<SQLite::Statement>& slot, const std::string& sql)
-{
-    if (!slot)
-        slot = std::make_unique<SQLite::Statement>(m_db.handle(), sql);
-    else
-        slot->reset();
-    return *slot;
-}
-
 void RecordSet::loadCurrent() const
 {
-    const std::int64_t key = m_keys[m_position];
-    if (m_loaded && m_loadedKey == key)
+    const KeyList::Key key = m_keys.at(m_position);
+    if (m_loadedKey == key)
         return;
+    m_loadedKey.reset();
     storeCall([&] {
-        auto* self = const_cast<RecordSet*>(this);
-        SQLite::Statement& fetch = self->cachedStatement(
-            self->m_fetch, QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(m_table).toStdString());
-        fetch.bind(1, static_cast<int64_t>(key));
-        if (!fetch.executeStep())
-            throw StoreError("the record has been deleted");
+        if (!m_fetch) {
+            m_fetch = std::make_unique<SQLite::Statement>(
+                m_db.handle(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(m_table).toStdString());
+        }
+        StatementUse fetch(*m_fetch);
+        fetch->bind(1, static_cast<int64_t>(key));
+        if (!fetch->executeStep())
+            throw StoreError(ChangedOutside);
         m_current.assign(m_columns.size(), QString());
-        for (int i = 0; i < m_columns.size(); ++i)
-            m_current[i] = textOf(fetch.getColumn(i));
-        fetch.reset();
+        m_currentStored.assign(m_columns.size(), std::nullopt);
+        for (int i = 0; i < m_columns.size(); ++i) {
+            const SQLite::Column column = fetch->getColumn(i);
+            if (column.isNull())
+                continue;
+            const auto* bytes = static_cast<const char*>(column.getBlob());
+            const QByteArray stored(bytes ? bytes : "", column.getBytes());
+            m_current[i] = QString::fromUtf8(stored);
+            m_currentStored[i] = stored;
+        }
         return 0;
     });
     m_loadedKey = key;
-    m_loaded = true;
 }
 
 QString RecordSet::value(int column) const
@@ -301,6 +299,7 @@ void RecordSet::edit()
 {
     requireUpdatable();
     requireCurrent();
+    loadCurrent(); // what was read is what the update expects to find
     m_mode = Mode::Editing;
     m_pending.assign(m_columns.size(), std::nullopt);
 }
@@ -311,64 +310,119 @@ void RecordSet::update()
     if (m_mode == Mode::Browse)
         throw StoreError("update without add new or edit");
     storeCall([&] {
-        if (m_mode == Mode::Adding) {
-            if (!m_insert) {
-                QStringList marks;
-                for (int i = 0; i < m_columns.size(); ++i)
-                    marks << QStringLiteral("?");
-                m_insert = std::make_unique<SQLite::Statement>(m_db.handle(),
-                    QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                        .arg(m_table, m_columns.join(','), marks.join(','))
-                        .toStdString());
-            }
-            SQLite::Statement& insert = *m_insert;
-            insert.reset();
-            insert.clearBindings();
-            // The texts stay alive until the row is written, so SQLite need not copy them.
-            m_bound.resize(m_columns.size());
-            for (int i = 0; i < m_columns.size(); ++i) {
-                if (m_pending[i]) {
-                    m_bound[i] = m_pending[i]->toStdString();
-                    insert.bindNoCopy(i + 1, m_bound[i]);
-                }
-            }
-            insert.exec();
-            const std::int64_t key = m_db.handle().getLastInsertRowid();
-            const bool hadCurrent = hasCurrent();
-            m_keys.push_back(key);
-            m_lastModifiedKey = key;
-            if (!hadCurrent) {
-                m_currentDeleted = false;
-                m_position = recordCount() - 1;
-            }
-        } else {
-            QStringList assignments;
-            std::vector<int> changed;
-            for (int i = 0; i < m_columns.size(); ++i) {
-                if (m_pending[i]) {
-                    assignments << QStringLiteral("%1 = ?").arg(m_columns[i]);
-                    changed.push_back(i);
-                }
-            }
-            const std::int64_t key = m_keys[m_position];
-            if (!changed.empty()) {
-                SQLite::Statement change(m_db.handle(),
-                    QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                        .arg(m_table, assignments.join(QStringLiteral(", ")))
-                        .toStdString());
-                int slot = 1;
-                for (int i : changed)
-                    change.bind(slot++, m_pending[i]->toStdString());
-                change.bind(slot, static_cast<int64_t>(key));
-                if (change.exec() == 0)
-                    throw StoreError("the record has been deleted");
-            }
-            m_lastModifiedKey = key;
-        }
+        if (m_mode == Mode::Adding)
+            insertPending();
+        else
+            updatePending();
         return 0;
     });
-    m_loaded = false;
+    m_loadedKey.reset();
     leavePending();
+}
+
+void RecordSet::collectPending()
+{
+    m_writeColumns.clear();
+    m_utf8.resize(m_columns.size());
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (m_pending[i]) {
+            convertToUtf8(*m_pending[i], m_utf8[m_writeColumns.size()]);
+            m_writeColumns.push_back(i);
+        }
+    }
+}
+
+void RecordSet::insertPending()
+{
+    collectPending();
+    // Adding needs no check, only the note that this set's keys know of the new row.
+    const bool trusted = m_db.ownChanges() == m_stamp.ownChanges && m_db.rollbacks() == m_stamp.rollbacks;
+    SQLite::Statement& insert = writeStatement('I', m_writeColumns, false);
+    StatementUse use(insert);
+    for (std::size_t i = 0; i < m_writeColumns.size(); ++i)
+        insert.bindNoCopy(static_cast<int>(i) + 1, m_utf8[i]);
+    insert.exec();
+    noteOwnWrite(trusted);
+    const bool hadCurrent = hasCurrent();
+    m_keys.append(m_db.handle().getLastInsertRowid());
+    m_lastModifiedSlot = m_keys.lastSlot();
+    if (!hadCurrent) {
+        m_currentDeleted = false;
+        m_position = recordCount() - 1;
+    }
+}
+
+void RecordSet::updatePending()
+{
+    collectPending();
+    if (!m_writeColumns.empty()) {
+        const bool trusted = keysTrusted();
+        if (!trusted)
+            loadCurrent(); // what was read, unless the row is gone already
+        SQLite::Statement& change = writeStatement('U', m_writeColumns, !trusted);
+        StatementUse use(change);
+        int index = 1;
+        for (std::size_t i = 0; i < m_writeColumns.size(); ++i)
+            change.bindNoCopy(index++, m_utf8[i]);
+        change.bind(index++, static_cast<int64_t>(m_keys.at(m_position)));
+        if (!trusted)
+            bindStoredValues(change, index);
+        if (change.exec() == 0)
+            throw StoreError(ChangedOutside);
+        noteOwnWrite(trusted);
+    }
+    m_lastModifiedSlot = m_keys.slotAt(m_position);
+}
+
+SQLite::Statement& RecordSet::writeStatement(char kind, const std::vector<int>& columns, bool checked)
+{
+    std::string name{kind, checked ? 'c' : 'u'};
+    name.append(m_columns.size(), '0');
+    for (int i : columns)
+        name[2 + i] = '1';
+    auto& slot = m_writes[name];
+    if (slot)
+        return *slot;
+    QStringList names;
+    for (int i : columns)
+        names << quotedName(m_columns[i]);
+    QString sql;
+    if (kind == 'I') {
+        sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_table)
+                              : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                    .arg(m_table, names.join(','), QStringList(names.size(), "?").join(','));
+    } else {
+        sql = kind == 'U' ? QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(m_table, names.join(" = ?, "))
+                          : QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_table);
+        // The row must still hold, byte for byte, what this set read from it.
+        for (int i = 0; checked && i < m_columns.size(); ++i)
+            sql += QStringLiteral(" AND CAST(%1 AS BLOB) IS ?").arg(quotedName(m_columns[i]));
+    }
+    slot = std::make_unique<SQLite::Statement>(m_db.handle(), sql.toStdString());
+    return *slot;
+}
+
+void RecordSet::bindStoredValues(SQLite::Statement& statement, int firstIndex) const
+{
+    for (std::size_t i = 0; i < m_currentStored.size(); ++i) {
+        const int index = firstIndex + static_cast<int>(i);
+        if (m_currentStored[i])
+            statement.bindNoCopy(index, m_currentStored[i]->constData(), static_cast<int>(m_currentStored[i]->size()));
+        else
+            statement.bind(index);
+    }
+}
+
+bool RecordSet::keysTrusted()
+{
+    return m_db.changeStamp() == m_stamp;
+}
+
+void RecordSet::noteOwnWrite(bool trusted)
+{
+    // A write of this set keeps its keys right; one after a change elsewhere cannot.
+    if (trusted)
+        m_stamp.ownChanges = m_db.ownChanges();
 }
 
 void RecordSet::cancelUpdate()
@@ -380,37 +434,37 @@ void RecordSet::deleteCurrent()
 {
     requireUpdatable();
     requireCurrent();
-    leavePending();
-    const std::int64_t key = m_keys[m_position];
     storeCall([&] {
-        SQLite::Statement remove(
-            m_db.handle(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_table).toStdString());
-        remove.bind(1, static_cast<int64_t>(key));
-        remove.exec();
+        const bool trusted = keysTrusted();
+        if (!trusted)
+            loadCurrent();
+        SQLite::Statement& remove = writeStatement('D', {}, !trusted);
+        StatementUse use(remove);
+        remove.bind(1, static_cast<int64_t>(m_keys.at(m_position)));
+        if (!trusted)
+            bindStoredValues(remove, 2);
+        if (remove.exec() == 0)
+            throw StoreError(ChangedOutside);
+        noteOwnWrite(trusted);
         return 0;
     });
-    m_keys.erase(m_keys.begin() + m_position);
+    leavePending();
+    m_keys.removeAt(m_position);
     m_currentDeleted = true;
-    m_loaded = false;
-    if (m_lastModifiedKey == key)
-        m_lastModifiedKey.reset();
+    m_loadedKey.reset();
 }
 
 int RecordSet::lastModifiedPosition() const
 {
-    if (!m_lastModifiedKey)
-        return -1;
-    const auto at = std::find(m_keys.rbegin(), m_keys.rend(), *m_lastModifiedKey);
-    return at == m_keys.rend() ? -1 : static_cast<int>(m_keys.rend() - at - 1);
+    return m_lastModifiedSlot ? m_keys.positionOfSlot(*m_lastModifiedSlot) : -1;
 }
 
 void RecordSet::close()
 {
     leavePending();
     m_fetch.reset();
-    m_insert.reset();
-    m_keys.clear();
-    m_keys.shrink_to_fit();
+    m_writes.clear();
+    m_keys = KeyList();
     m_rows.clear();
     m_open = false;
     m_position = -1;

@@ -6,15 +6,23 @@
 // statement order and reads a row's values when the row becomes current, so a million-row
 // set costs megabytes. Any other statement (DISTINCT, chosen columns) gives a read-only
 // snapshot of its values.
+//
+// A store call that fails leaves the set as it was (same position, same pending values),
+// so it can be retried. An update or delete writes only into the row this set read: when
+// anything else may have changed the file since the keys were read, the row must still
+// hold what was read, or nothing is written.
 
 #include "core/Database.h"
+#include "core/KeyList.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <SQLiteCpp/Statement.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,15 +65,19 @@ public:
     void setValue(int column, const QString& text);
     void setValue(const QString& column, const QString& text);
 
+    // An add writes only the columns it set; the others get the table's defaults. Many
+    // adds inside one Database::Transaction run one prepared statement.
     void addNew();
     void edit();
     // Stores the pending row. A new row goes to the end of the set; the record that was
-    // current before addNew stays current (the new one when there was none).
+    // current before addNew stays current (the new one when there was none). Throws
+    // StoreError(ChangedOutside) when the edited row is no longer the one read.
     void update();
     void cancelUpdate();
     bool editing() const { return m_mode != Mode::Browse; }
 
-    // Deletes the current record; until the next move there is no current record.
+    // Deletes the current record, in O(log n); until the next move there is no current
+    // record. Throws StoreError(ChangedOutside) when the row is gone or another one.
     void deleteCurrent();
 
     // Position of the record the last update stored; -1 when none.
@@ -74,15 +86,28 @@ public:
     void close();
     bool isOpen() const { return m_open; }
 
+    // The text of the error raised when a write finds its row changed or deleted.
+    static const char* const ChangedOutside;
+
 private:
     enum class Mode { Browse, Adding, Editing };
+    using Stored = std::optional<QByteArray>; // a value's bytes as stored; nothing for NULL
 
     void requireOpen() const;
     void requireCurrent() const;
     void requireUpdatable() const;
     void leavePending();
+    void arriveAt(int position);
     void loadCurrent() const;
-    SQLite::Statement& cachedStatement(std::unique_ptr<SQLite::Statement>& slot, const std::string& sql);
+    void collectPending(); // the set columns and their UTF-8 texts, for the write
+    void insertPending();
+    void updatePending();
+    // The statement for this kind of write and these columns, prepared on first use.
+    SQLite::Statement& writeStatement(char kind, const std::vector<int>& columns, bool checked);
+    void bindStoredValues(SQLite::Statement& statement, int firstIndex) const;
+    // True when nothing but this set wrote since its keys were read.
+    bool keysTrusted();
+    void noteOwnWrite(bool trusted);
 
     Database& m_db;
     bool m_open = true;
@@ -90,21 +115,23 @@ private:
     QString m_table;
     QStringList m_columns;
 
-    std::vector<std::int64_t> m_keys; // keyed sets
+    KeyList m_keys; // keyed sets
     std::vector<std::vector<QString>> m_rows; // snapshots
     int m_position = -1; // -1 before start, count past end
     bool m_currentDeleted = false;
+    Database::ChangeStamp m_stamp; // the file as this set's keys know it
 
     Mode m_mode = Mode::Browse;
     std::vector<std::optional<QString>> m_pending; // values set since addNew or edit
-    std::optional<std::int64_t> m_lastModifiedKey;
+    std::optional<int> m_lastModifiedSlot;
 
-    mutable std::int64_t m_loadedKey = 0;
-    mutable bool m_loaded = false;
+    mutable std::optional<KeyList::Key> m_loadedKey; // the row read last, as read
     mutable std::vector<QString> m_current;
+    mutable std::vector<Stored> m_currentStored;
     mutable std::unique_ptr<SQLite::Statement> m_fetch;
-    std::unique_ptr<SQLite::Statement> m_insert;
-    std::vector<std::string> m_bound; // texts of the row being inserted
+    std::map<std::string, std::unique_ptr<SQLite::Statement>> m_writes;
+    std::vector<int> m_writeColumns;
+    std::vector<std::string> m_utf8; // texts of m_writeColumns, buffers kept between writes
 };
 
 } // namespace papyrant

@@ -5,8 +5,11 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <SQLiteCpp/Database.h>
 
 using namespace papyrant;
 using test::AskedPrompt;
@@ -178,34 +181,80 @@ private slots:
 
     void openFailures_data()
     {
+        // What lies under the chosen name: "bytes:" content, "sql:" a database made by
+        // another tool, "folder" or "loop" (a symbolic link to itself).
         QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("made");
         QTest::addColumn<QString>("reason");
+        const QString columns = "Title TEXT, Authors TEXT, Author_address TEXT, Source TEXT, Publishing_year %1, "
+                                "Keywords TEXT, Publication_type TEXT, Language TEXT, Abstract TEXT, Personal TEXT, "
+                                "Entry_Date TEXT, Category TEXT, TitelS TEXT";
         QTest::newRow("not a database") << "bad.pyr"
-                                        << QByteArray("Title: gene therapy\r\nAuthors: Smith J\r\n").repeated(40)
+                                        << "bytes:" + QString("Title: gene\r\nAuthors: Smith J\r\n").repeated(40)
                                         << "file is not a database";
-        QTest::newRow("zero bytes") << "bad.pyr" << QByteArray() << "no such table: Abstracts";
-        QTest::newRow("no Abstracts table") << "VarEdoAbb" << QByteArray() << "no such table: Abstracts";
-        QTest::newRow("title too short") << "abc" << QByteArray()
+        QTest::newRow("zero bytes") << "bad.pyr"
+                                    << "bytes:"
+                                    << "no such table: Abstracts";
+        QTest::newRow("no Abstracts table") << "labels.pyr"
+                                            << "sql:CREATE TABLE abbreviations (Name TEXT)"
+                                            << "no such table: Abstracts";
+        QTest::newRow("title too short") << "abc"
+                                         << "bytes:"
                                          << "the file name \"abc\" is too short to end in \".pyr\"";
+        QTest::newRow("folder") << "x.pyr"
+                                << "folder"
+                                << "%1 is a folder, not a file";
+        QTest::newRow("link loop") << "loop.pyr"
+                                   << "loop"
+                                   << "%1 cannot be reached: Too many levels of symbolic links";
+        QTest::newRow("view") << "view.pyr"
+                              << "sql:CREATE TABLE t (x); CREATE VIEW Abstracts AS SELECT * FROM t"
+                              << "Abstracts is a view, not an ordinary table";
+        QTest::newRow("without row ids") << "wr.pyr"
+                                         << "sql:CREATE TABLE Abstracts (" + columns.arg("TEXT PRIMARY KEY")
+                + ") WITHOUT ROWID"
+                                         << "Abstracts is a table without row ids, not an ordinary table";
+        QTest::newRow("missing column") << "cols.pyr"
+                                        << "sql:CREATE TABLE Abstracts ("
+                + QString(columns).remove("Keywords TEXT, ").arg("TEXT") + ")"
+                                        << "the table Abstracts has no column Keywords";
+        QTest::newRow("numeric column")
+            << "int.pyr"
+            << "sql:CREATE TABLE Abstracts (" + columns.arg("INTEGER") + ")"
+            << "the column Publishing_year of the table Abstracts is declared INTEGER, not as text";
+        QTest::newRow("untyped column")
+            << "none.pyr"
+            << "sql:CREATE TABLE Abstracts (" + columns.arg("") + ")"
+            << "the column Publishing_year of the table Abstracts is declared without a type, not as text";
+        QTest::newRow("columns in another order") << "order.pyr"
+                                                  << "sql:CREATE TABLE Abstracts (Authors TEXT, "
+                + QString(columns).remove("Authors TEXT, ").arg("TEXT") + ")"
+                                                  << "the table Abstracts has the column Authors where Title belongs";
     }
     void openFailures()
     {
         QFETCH(QString, fileName);
-        QFETCH(QByteArray, content);
+        QFETCH(QString, made);
         QFETCH(QString, reason);
         const QString path = m_folder->filePath(fileName);
-        if (!QFile::exists(path)) { // the labels file is a real database without records
+        if (made == "folder") {
+            QVERIFY(QDir().mkdir(path));
+        } else if (made == "loop") {
+            QVERIFY(QFile::link(path, path));
+        } else if (made.startsWith("sql:")) {
+            SQLite::Database(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
+                .exec(made.mid(4).toStdString());
+        } else {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
+            file.write(made.mid(6).toUtf8());
         }
         const QByteArray before = fileBytes(path);
         programState().BibName = "previous";
         test::ScriptedPrompts prompts;
         prompts.answerFile(path);
         QVERIFY(!openBibliography(prompts, programState()));
-        QCOMPARE(prompts.messages(), QStringList{"Can't open this file\n" + reason});
+        QCOMPARE(prompts.messages(), QStringList{"Can't open this file\n" + QString(reason).replace("%1", path)});
         QVERIFY(!programState().bibliographyOpen());
         QCOMPARE(fileBytes(path), before);
     }

@@ -52,6 +52,15 @@ private slots:
                                                            << "Müller genež x" << false;
         QTest::newRow("greek case") << "Σ*"
                                     << "σοφία" << true;
+        // Two letters outside ASCII fold into it: the Kelvin sign into k, the long s into s.
+        QTest::newRow("kelvin sign is itself") << "\u212A"
+                                               << "\u212A" << true;
+        QTest::newRow("long s is itself") << "*\u017F*"
+                                          << "Ma\u017F" << true;
+        QTest::newRow("k stands for the kelvin sign") << "* k *"
+                                                      << "5 \u212A here" << true;
+        QTest::newRow("s stands for the long s") << "[r-t]"
+                                                 << "\u017F" << true;
         // Single characters.
         QTest::newRow("question one") << "ge?e"
                                       << "gene" << true;
