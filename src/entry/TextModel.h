@@ -2,9 +2,8 @@
 // The text of a text view as the file holds it, with a selection and a find.
 //
 // Extraction cuts records at exact character positions, and a line break counts as the
-// characters it consists of: a carriage return and a line feed are two. Qt's text views keep
-// a CR LF pair as one paragraph break, so the screens show the text in a view but take every
-// position from this model; toModel()/toView() translate between the two.
+// characters it consists of: a carriage return and a line feed are two. The view (TextView)
+// shows and edits this text directly, so its positions are the file's.
 //
 // The selection and find follow the rich-text box the run was written against: setting the
 // start empties the selection, and a find that finds nothing leaves the selection exactly as
@@ -12,8 +11,6 @@
 
 #include <QString>
 #include <QStringView>
-
-#include <vector>
 
 namespace papyrant {
 
@@ -42,27 +39,14 @@ public:
     // success the match becomes the selection; on failure the selection stays as it was.
     bool find(QStringView pattern, qsizetype from, qsizetype to = -1);
 
-    // The view's positions: the text with every CR of a CR LF pair left out.
-    qsizetype viewLength() const { return m_text.size() - qsizetype(m_pairedLineFeeds.size()); }
-    qsizetype toModel(qsizetype viewPosition) const;
-    qsizetype toView(qsizetype modelPosition) const;
-    // The text between two view positions, as the model holds it.
-    QString viewRangeText(qsizetype viewStart, qsizetype viewEnd) const;
-
-    // Follows an edit made in the view: the view replaced `removed` characters at `position`
-    // by `inserted` (its own form: line breaks as LF). Only what really differs is replaced,
-    // so the CR LF pairs of untouched text (a colour change reports its range as replaced)
-    // stay as the file had them.
-    void applyViewEdit(qsizetype position, qsizetype removed, const QString& inserted);
+    // Replaces `length` characters at `start` (an edit in the view); the selection is kept
+    // inside the text.
+    void replace(qsizetype start, qsizetype length, const QString& text);
 
 private:
-    void indexLineBreaks();
-
     QString m_text;
     qsizetype m_selStart = 0;
     qsizetype m_selLength = 0;
-    // View positions of the line feeds whose carriage return the view leaves out, ascending.
-    std::vector<qsizetype> m_pairedLineFeeds;
 };
 
 } // namespace papyrant

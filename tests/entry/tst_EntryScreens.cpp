@@ -77,14 +77,6 @@ private:
         m_fixture->prompts().answerFile(textFile(text));
         click(screen, button);
     }
-    static void select(QWidget* screen, int from, int to)
-    {
-        auto* view = the<TextView>(screen, u"RText1"_s);
-        QTextCursor cursor = view->textCursor();
-        cursor.setPosition(from);
-        cursor.setPosition(to, QTextCursor::KeepAnchor);
-        view->setTextCursor(cursor);
-    }
     AutoExtractForm* openExtract()
     {
         auto* screen = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract));
@@ -153,15 +145,22 @@ private slots:
         QVERIFY(!extract->isEnabled());
     }
 
-    void getSelectedTextTakesTheFilesCharacters()
+    void viewTakesLineBreaksAsTheFileHasThem()
     {
         AutoExtractForm* screen = openExtract();
-        select(screen, 12, 19); // "r" LF "<T>Al" as the view shows it
+        auto* view = the<TextView>(screen, u"RText1"_s);
+        view->select(12, 0); // before the "r" of "header"
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier); // a CR LF pair is one step
         click(screen, u"Command8_3"_s);
-        QCOMPARE(the<QLineEdit>(screen, u"Text4_3"_s)->text(), u"r\r\n<T>Al"_s);
-        select(screen, 4, 4);
+        QCOMPARE(the<QLineEdit>(screen, u"Text4_3"_s)->text(), u"r\r\n<"_s);
+        view->select(4, 0);
         click(screen, u"Command8_3"_s);
         QCOMPARE(the<QLineEdit>(screen, u"Text4_3"_s)->text(), QString());
+        view->select(15, 0); // after the pair
+        QTest::keyClick(view, Qt::Key_Backspace);
+        QTest::keyClicks(view, u" |"_s);
+        QVERIFY(view->model().text().startsWith(u"Export header |<T>Alpha</T>\r\n"_s));
     }
 
     void runStoresCleanRecordsAndHandsOverTheRest()
@@ -240,12 +239,12 @@ private slots:
         QCOMPARE(refused.icon, PromptIcon::Information);
 
         open(screen, u"Command4"_s, u"Title line\r\nsecond"_s);
-        select(screen, 6, 13); // "line" LF "se"
+        auto* view = the<TextView>(screen, u"RText1"_s);
+        view->select(6, 8); // "line" CR LF "se"
         click(screen, u"Command1_0"_s);
         QCOMPARE(box(0)->toPlainText(), u"line\nse"_s);
-        QTextCursor marked(the<TextView>(screen, u"RText1"_s)->document());
-        marked.setPosition(8);
-        QCOMPARE(marked.charFormat().foreground().color(), QColor(255, 0, 0));
+        QCOMPARE(view->colourAt(5), QColor());
+        QCOMPARE(view->colourAt(13), QColor(255, 0, 0));
         box(4)->setPlainText(QString(60, u'9'));
         box(7)->setPlainText(u" \r\n"_s);
         date->clear();

@@ -1,5 +1,5 @@
-// The text of the entry screens: files decoded as users have them, the find and selection
-// rules over the file's exact characters, and the view positions where CR LF is one break.
+// The text of the entry screens: files decoded as users have them, and the find and
+// selection rules over the file's exact characters.
 
 #include "entry/TextFileLoader.h"
 #include "entry/TextModel.h"
@@ -91,48 +91,6 @@ private slots:
         QCOMPARE(text.selLength(), 0);
         text.setSelLength(100);
         QCOMPARE(text.selectedText(), QStringLiteral(" a\r\nTI: b\r\n"));
-    }
-
-    void viewPositionsLeaveOutTheCrOfAPair()
-    {
-        const TextModel text(QStringLiteral("ab\r\ncd\ref\r\n"));
-        QCOMPARE(text.viewLength(), 9); // two pairs shown as one break each; the lone CR stays
-        const QList<int> model{0, 1, 2, 4, 5, 6, 7, 8, 9, 11};
-        for (int view = 0; view <= 9; ++view)
-            QCOMPARE(text.toModel(view), model[view]);
-        QCOMPARE(text.toView(3), 2); // the CR of a pair sits where its LF shows
-        QCOMPARE(text.toView(4), 3);
-        QCOMPARE(text.viewRangeText(1, 4), QStringLiteral("b\r\nc"));
-    }
-
-    void editsInTheViewKeepTheFilesLineBreaks_data()
-    {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("removed");
-        QTest::addColumn<QString>("inserted");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("typing") << 1 << 0 << "X"
-                                << "aXb\r\nc\r\nd";
-        QTest::newRow("deleting a break takes the pair") << 2 << 1 << ""
-                                                         << "abc\r\nd";
-        QTest::newRow("a new break is a line feed") << 4 << 0 << "\n"
-                                                    << "ab\r\nc\n\r\nd";
-        QTest::newRow("colouring changes nothing") << 0 << 6 << "ab\nc\nd"
-                                                   << "ab\r\nc\r\nd";
-        QTest::newRow("replacing across a break") << 1 << 3 << "Z"
-                                                  << "aZ\r\nd";
-        QTest::newRow("counts past the end") << 5 << 9 << "d"
-                                             << "ab\r\nc\r\nd";
-    }
-    void editsInTheViewKeepTheFilesLineBreaks()
-    {
-        QFETCH(int, position);
-        QFETCH(int, removed);
-        QFETCH(QString, inserted);
-        QFETCH(QString, text);
-        TextModel model(QStringLiteral("ab\r\nc\r\nd"));
-        model.applyViewEdit(position, removed, inserted);
-        QCOMPARE(model.text(), text);
     }
 };
 
