@@ -4,6 +4,9 @@
 #include "core/Database.h"
 #include "core/RecordSet.h"
 
+#include <QElapsedTimer>
+
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -55,8 +58,13 @@ bool ExtractionRun::step(const TickBudget& budget)
     if (ended())
         return true;
     Database::Transaction batch(m_db);
+    // The commit belongs to the tick too: as long as the last commit took (up to half the
+    // tick) is kept free for this one, so a slow disk makes ticks smaller, not longer.
+    const qint64 reserve = std::min<qint64>(m_lastCommitMs, TickLength.count() / 2);
+    QElapsedTimer work;
+    work.start();
     try {
-        while (!extractNextRecord() && !budget.spent()) { }
+        while (!extractNextRecord() && !budget.spent() && work.elapsed() < TickLength.count() - reserve) { }
     } catch (...) {
         // The row that failed was never written; the records finished before it are kept.
         m_table.cancelUpdate();
@@ -66,7 +74,10 @@ bool ExtractionRun::step(const TickBudget& budget)
         }
         throw;
     }
+    QElapsedTimer commit;
+    commit.start();
     batch.commit();
+    m_lastCommitMs = commit.elapsed();
     return ended();
 }
 

@@ -103,6 +103,7 @@ private:
     ExtractionSetup m_setup;
     ExtractionState m_state;
     qsizetype m_progress = 0;
+    qint64 m_lastCommitMs = 0;
 };
 
 } // namespace papyrant
