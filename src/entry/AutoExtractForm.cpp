@@ -54,7 +54,7 @@ AutoExtractForm::AutoExtractForm(QWidget* parent)
     connect(m_view, &TextView::clicked, this, &AutoExtractForm::viewClicked);
 
     auto* open = pictureButton(m_work, "Command2", QStyle::SP_DialogOpenButton, QStringLiteral("Open Text file"));
-    auto* help = pictureButton(m_work, "Command9", QStyle::SP_DialogHelpButton, QStringLiteral("Help"));
+    auto* help = pictureButton(m_work, "Command9", QStyle::SP_MessageBoxQuestion, QStringLiteral("Help"));
     auto* back = pictureButton(m_work, "Command3", QStyle::SP_ArrowBack, QStringLiteral("Back to control panel"));
     connect(open, &QToolButton::clicked, this, &AutoExtractForm::openTextFile);
     connect(help, &QToolButton::clicked, this, [] { showHelp(QStringLiteral("/HAutoExtract.htm")); });
@@ -94,9 +94,11 @@ AutoExtractForm::AutoExtractForm(QWidget* parent)
     layout->addWidget(m_work, 1);
     layout->addWidget(buildProgressPanel());
 
+    // Each tick runs records for its whole budget, then the timer fires again as soon as the
+    // window has painted; no idle gap stretches the run.
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
-    m_timer->setInterval(10);
+    m_timer->setInterval(0);
     connect(m_timer, &QTimer::timeout, this, &AutoExtractForm::ExtractNextRecord);
 
     // Load: the binding on the open bibliography, the category and label-set lists, the caption.
@@ -157,7 +159,7 @@ QWidget* AutoExtractForm::buildLabelSets()
     auto* save = pictureButton(frame, "Command4", QStyle::SP_DialogSaveButton, QStringLiteral("Save current Labels"));
     m_deleteLabels = pictureButton(frame, "Command6", QStyle::SP_TrashIcon, QStringLiteral("Delete current Labels"));
     m_renameLabels
-        = pictureButton(frame, "Command7", QStyle::SP_FileDialogDetailedView, QStringLiteral("Rename current Labels"));
+        = pictureButton(frame, "Command7", QStyle::SP_FileDialogContentsView, QStringLiteral("Rename current Labels"));
     m_deleteLabels->setEnabled(false);
     m_renameLabels->setEnabled(false);
     connect(m_labelSets, &QComboBox::activated, this, &AutoExtractForm::labelSetChosen);

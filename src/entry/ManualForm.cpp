@@ -48,7 +48,7 @@ ManualForm::ManualForm(QWidget* parent)
     m_open = pictureButton(this, "Command4", QStyle::SP_DialogOpenButton, QStringLiteral("Open Text file"));
     auto* save
         = pictureButton(this, "Command6", QStyle::SP_DialogSaveButton, QStringLiteral("Save current state in a file"));
-    auto* help = pictureButton(this, "Command9", QStyle::SP_DialogHelpButton, QStringLiteral("Help"));
+    auto* help = pictureButton(this, "Command9", QStyle::SP_MessageBoxQuestion, QStringLiteral("Help"));
     auto* back = pictureButton(this, "Command3", QStyle::SP_ArrowBack, QStringLiteral("Back to control panel"));
     connect(m_open, &QToolButton::clicked, this, &ManualForm::openTextFile);
     connect(

@@ -193,7 +193,16 @@ void TextView::invalidateLayouts()
 void TextView::updateScrollRange()
 {
     const int lines = std::max(1, viewport()->height() / std::max(1, fontMetrics().lineSpacing()));
-    verticalScrollBar()->setRange(0, std::max(0, lineCount() - 1));
+    // A text that fits needs no scrolling; otherwise any line may be the top one.
+    bool fits = lineCount() <= lines;
+    if (fits) {
+        int height = Margin;
+        for (int line = 0; line < lineCount() && fits; ++line) {
+            height += int(std::ceil(layoutOf(line)->boundingRect().height()));
+            fits = height <= viewport()->height();
+        }
+    }
+    verticalScrollBar()->setRange(0, fits ? 0 : lineCount() - 1);
     verticalScrollBar()->setPageStep(lines);
 }
 
