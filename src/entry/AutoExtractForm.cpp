@@ -7,7 +7,6 @@
 #include "entry/EntryControls.h"
 #include "entry/ManualForm.h"
 #include "entry/TextView.h"
-#include "help/HelpOpener.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -49,29 +48,15 @@ AutoExtractForm::AutoExtractForm(QWidget* parent)
     const ProgramState& state = programState();
 
     m_work = new QWidget(this);
-    m_view = new TextView(m_work);
-    m_view->setObjectName(QStringLiteral("RText1"));
+    const ViewColumn left = viewColumn(m_work, "Command2", QStringLiteral("/HAutoExtract.htm"));
+    m_view = left.view;
     connect(m_view, &TextView::clicked, this, &AutoExtractForm::viewClicked);
-
-    auto* open = pictureButton(m_work, "Command2", QStyle::SP_DialogOpenButton, QStringLiteral("Open Text file"));
-    auto* help = pictureButton(m_work, "Command9", QStyle::SP_MessageBoxQuestion, QStringLiteral("Help"));
-    auto* back = pictureButton(m_work, "Command3", QStyle::SP_ArrowBack, QStringLiteral("Back to control panel"));
-    connect(open, &QToolButton::clicked, this, &AutoExtractForm::openTextFile);
-    connect(help, &QToolButton::clicked, this, [] { showHelp(QStringLiteral("/HAutoExtract.htm")); });
-    connect(back, &QToolButton::clicked, this, &WorkingScreen::backToControlPanel);
+    connect(left.open, &QToolButton::clicked, this, &AutoExtractForm::openTextFile);
+    connect(left.back, &QToolButton::clicked, this, &WorkingScreen::backToControlPanel);
 
     m_extract = captionButton(m_work, QStringLiteral("CommandExtract"), QStringLiteral("Extract"));
     m_extract->setEnabled(false);
     connect(m_extract, &QPushButton::clicked, this, &AutoExtractForm::StartExtraction);
-
-    auto* tools = new QHBoxLayout;
-    tools->addWidget(open);
-    tools->addStretch();
-    tools->addWidget(help);
-    tools->addWidget(back);
-    auto* left = new QVBoxLayout;
-    left->addLayout(tools);
-    left->addWidget(m_view, 1);
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(buildLabelSets());
@@ -87,7 +72,7 @@ AutoExtractForm::AutoExtractForm(QWidget* parent)
 
     auto* work = new QHBoxLayout(m_work);
     work->setContentsMargins(0, 0, 0, 0);
-    work->addLayout(left, 1);
+    work->addLayout(left.layout, 1);
     work->addLayout(right);
 
     auto* layout = new QVBoxLayout(this);

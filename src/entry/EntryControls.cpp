@@ -5,11 +5,14 @@
 #include "core/Prompts.h"
 #include "entry/TextFileLoader.h"
 #include "entry/TextView.h"
+#include "help/HelpOpener.h"
 #include "panel/WaitCursor.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace papyrant {
 
@@ -30,6 +33,28 @@ QPushButton* captionButton(QWidget* parent, const QString& name, const QString& 
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     return button;
+}
+
+ViewColumn viewColumn(QWidget* parent, const char* openName, const QString& helpPage, QList<QToolButton*> tools)
+{
+    ViewColumn column;
+    column.view = new TextView(parent);
+    column.view->setObjectName(QStringLiteral("RText1"));
+    column.open = pictureButton(parent, openName, QStyle::SP_DialogOpenButton, QStringLiteral("Open Text file"));
+    auto* help = pictureButton(parent, "Command9", QStyle::SP_MessageBoxQuestion, QStringLiteral("Help"));
+    column.back = pictureButton(parent, "Command3", QStyle::SP_ArrowBack, QStringLiteral("Back to control panel"));
+    QObject::connect(help, &QToolButton::clicked, parent, [helpPage] { showHelp(helpPage); });
+    auto* row = new QHBoxLayout;
+    row->addWidget(column.open);
+    for (QToolButton* tool : tools)
+        row->addWidget(tool);
+    row->addStretch();
+    row->addWidget(help);
+    row->addWidget(column.back);
+    column.layout = new QVBoxLayout;
+    column.layout->addLayout(row);
+    column.layout->addWidget(column.view, 1);
+    return column;
 }
 
 int insertSorted(QComboBox* box, const QString& text)

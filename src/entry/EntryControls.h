@@ -13,6 +13,7 @@
 class QComboBox;
 class QPushButton;
 class QToolButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace papyrant {
@@ -22,6 +23,17 @@ class TextView;
 // A button showing a picture, with its design name and tooltip.
 QToolButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture, const QString& tooltip);
 QPushButton* captionButton(QWidget* parent, const QString& name, const QString& caption);
+
+// The left half of both entry screens: the text view (RText1) under a row of picture
+// buttons: the open button (`openName`), the screen's own `tools`, then Help (Command9,
+// opening `helpPage`) and "Back to control panel" (Command3).
+struct ViewColumn {
+    QVBoxLayout* layout;
+    TextView* view;
+    QToolButton* open;
+    QToolButton* back;
+};
+ViewColumn viewColumn(QWidget* parent, const char* openName, const QString& helpPage, QList<QToolButton*> tools = {});
 
 // The categories, kept in alphabetical order as the boxes show them.
 int insertSorted(QComboBox* box, const QString& text);

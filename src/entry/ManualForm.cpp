@@ -8,7 +8,6 @@
 #include "core/Twips.h"
 #include "entry/EntryControls.h"
 #include "entry/TextView.h"
-#include "help/HelpOpener.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -43,28 +42,15 @@ ManualForm::ManualForm(QWidget* parent)
     setObjectName(QStringLiteral("ManualForm"));
     const ProgramState& state = programState();
 
-    m_view = new TextView(this);
-    m_view->setObjectName(QStringLiteral("RText1"));
-    m_open = pictureButton(this, "Command4", QStyle::SP_DialogOpenButton, QStringLiteral("Open Text file"));
     auto* save
         = pictureButton(this, "Command6", QStyle::SP_DialogSaveButton, QStringLiteral("Save current state in a file"));
-    auto* help = pictureButton(this, "Command9", QStyle::SP_MessageBoxQuestion, QStringLiteral("Help"));
-    auto* back = pictureButton(this, "Command3", QStyle::SP_ArrowBack, QStringLiteral("Back to control panel"));
+    const ViewColumn left = viewColumn(this, "Command4", QStringLiteral("/HManual.htm"), {save});
+    m_view = left.view;
+    m_open = left.open;
     connect(m_open, &QToolButton::clicked, this, &ManualForm::openTextFile);
     connect(
         save, &QToolButton::clicked, this, [this] { saveCurrentState(prompts(), m_saved, m_view->model().text()); });
-    connect(help, &QToolButton::clicked, this, [] { showHelp(QStringLiteral("/HManual.htm")); });
-    connect(back, &QToolButton::clicked, this, &ManualForm::back);
-
-    auto* tools = new QHBoxLayout;
-    tools->addWidget(m_open);
-    tools->addWidget(save);
-    tools->addStretch();
-    tools->addWidget(help);
-    tools->addWidget(back);
-    auto* left = new QVBoxLayout;
-    left->addLayout(tools);
-    left->addWidget(m_view, 1);
+    connect(left.back, &QToolButton::clicked, this, &ManualForm::back);
 
     m_window = new QWidget(this);
     m_window->setObjectName(QStringLiteral("Picture1"));
@@ -100,7 +86,7 @@ ManualForm::ManualForm(QWidget* parent)
     right->addLayout(entries, 1);
     right->addLayout(category);
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
+    layout->addLayout(left.layout, 1);
     layout->addLayout(right, 1);
 
     // Load: the binding on the open bibliography, today's date, the categories (unless
