@@ -4,6 +4,7 @@
 // sides alternate, and the figure judges the ratio of the medians against its target.
 
 #include "BibliographyGenerator.h"
+#include "EntryBench.h"
 
 #include "core/BibliographyFiles.h"
 #include "core/Database.h"
@@ -529,7 +530,7 @@ int main(int argc, char** argv)
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
     parser.addOption({"memory-probe", "(internal) measure one record set over this file", "file"});
     parser.addOption(
-        {"only", "run only these figures: insert, open, memory, like, search, search-large, delete", "names"});
+        {"only", "run only these figures: insert, open, memory, like, search, search-large, delete, entry", "names"});
     parser.process(app);
     if (parser.isSet("memory-probe"))
         return memoryProbe(parser.value("memory-probe"), parser.value("large").toInt());
@@ -554,6 +555,8 @@ int main(int argc, char** argv)
             if (only.isEmpty() || only.contains(key))
                 allPassed &= runFigure(make(), runs);
         }
+        if (only.isEmpty() || only.contains("entry"))
+            allPassed &= entryBench(parser.value("program-folder"), parser.value("data"), runs);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-bench: %s\n", e.what());
         return 2;

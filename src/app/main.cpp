@@ -1,6 +1,8 @@
 // Papyrant: keeps bibliographies of literature records.
 
 #include "app/QtPrompts.h"
+#include "entry/AutoExtractForm.h"
+#include "entry/ManualForm.h"
 #include "panel/MainForm.h"
 
 #include <QApplication>
@@ -19,6 +21,8 @@ int main(int argc, char* argv[])
     setPrompts(&qtPrompts);
 
     // Working screens register their factories with screens() here as they are built.
+    screens().registerScreen(ScreenKind::AutoExtract, [] { return new AutoExtractForm; });
+    screens().registerScreen(ScreenKind::ManualAdding, [] { return new ManualForm; });
 
     // The panel's load takes the program folder from the working directory.
     auto* panel = new MainForm;

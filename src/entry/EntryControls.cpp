@@ -1,0 +1,124 @@
+#include "entry/EntryControls.h"
+
+#include "core/CommonPrompts.h"
+#include "core/Database.h"
+#include "core/Prompts.h"
+#include "entry/TextFileLoader.h"
+#include "entry/TextView.h"
+#include "help/HelpOpener.h"
+#include "panel/WaitCursor.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace papyrant {
+
+QToolButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture, const QString& tooltip)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(parent->style()->standardIcon(picture));
+    button->setIconSize(QSize(24, 24));
+    button->setAutoRaise(true);
+    if (!tooltip.isEmpty())
+        button->setToolTip(tooltip);
+    return button;
+}
+
+QPushButton* captionButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+ViewColumn viewColumn(QWidget* parent, const char* openName, const QString& helpPage, QList<QToolButton*> tools)
+{
+    ViewColumn column;
+    column.view = new TextView(parent);
+    column.view->setObjectName(QStringLiteral("RText1"));
+    column.open = pictureButton(parent, openName, QStyle::SP_DialogOpenButton, QStringLiteral("Open Text file"));
+    auto* help = pictureButton(parent, "Command9", QStyle::SP_MessageBoxQuestion, QStringLiteral("Help"));
+    column.back = pictureButton(parent, "Command3", QStyle::SP_ArrowBack, QStringLiteral("Back to control panel"));
+    QObject::connect(help, &QToolButton::clicked, parent, [helpPage] { showHelp(helpPage); });
+    auto* row = new QHBoxLayout;
+    row->addWidget(column.open);
+    for (QToolButton* tool : tools)
+        row->addWidget(tool);
+    row->addStretch();
+    row->addWidget(help);
+    row->addWidget(column.back);
+    column.layout = new QVBoxLayout;
+    column.layout->addLayout(row);
+    column.layout->addWidget(column.view, 1);
+    return column;
+}
+
+int insertSorted(QComboBox* box, const QString& text)
+{
+    int at = 0;
+    while (at < box->count()) {
+        const QString listed = box->itemText(at);
+        const int order = listed.compare(text, Qt::CaseInsensitive);
+        if (order > 0 || (order == 0 && listed.compare(text) > 0))
+            break;
+        ++at;
+    }
+    box->insertItem(at, text);
+    return at;
+}
+
+void fillSorted(QComboBox* box, const QStringList& texts)
+{
+    box->clear();
+    for (const QString& text : texts)
+        insertSorted(box, text);
+    box->setCurrentIndex(-1);
+}
+
+void chooseNoneWhenEmpty(QComboBox* box)
+{
+    if (!box->currentText().isEmpty())
+        return;
+    const QString none = QStringLiteral("None");
+    int at = box->findText(none, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (at < 0)
+        at = insertSorted(box, none);
+    box->setCurrentIndex(at);
+}
+
+void addCategory(QComboBox* box)
+{
+    QStringList listed;
+    for (int i = 0; i < box->count(); ++i)
+        listed << box->itemText(i);
+    const QString name = askNewCategory(prompts(), listed);
+    if (!name.isEmpty())
+        box->setCurrentIndex(insertSorted(box, name));
+}
+
+std::optional<QString> openTextFileInto(TextView* view)
+{
+    const auto chosen
+        = prompts().openFile(QStringLiteral("Open text file"), QStringLiteral("Text  Files (*.txt)|*.txt"), QString());
+    if (!chosen)
+        return std::nullopt;
+    try {
+        WaitCursor wait;
+        view->setModelText(loadTextFile(chosen->fullPath).text);
+        return chosen->fileTitle;
+    } catch (const std::exception& e) {
+        prompts().notice(fileOpenFailure(QString::fromStdString(e.what())));
+        return std::nullopt;
+    }
+}
+
+void reportDataError(const std::exception& error)
+{
+    prompts().notice(QStringLiteral("Data Error") + QLatin1Char('\n') + errorText(error));
+}
+
+} // namespace papyrant

@@ -1,0 +1,57 @@
+#pragma once
+// What the two entry screens share: their picture buttons, the sorted category box with its
+// "None" rule and "new category" dialogue, opening a text file into the view, and the report
+// of a store error.
+
+#include <QString>
+#include <QStringList>
+#include <QStyle>
+
+#include <exception>
+#include <optional>
+
+class QComboBox;
+class QPushButton;
+class QToolButton;
+class QVBoxLayout;
+class QWidget;
+
+namespace papyrant {
+
+class TextView;
+
+// A button showing a picture, with its design name and tooltip.
+QToolButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture, const QString& tooltip);
+QPushButton* captionButton(QWidget* parent, const QString& name, const QString& caption);
+
+// The left half of both entry screens: the text view (RText1) under a row of picture
+// buttons: the open button (`openName`), the screen's own `tools`, then Help (Command9,
+// opening `helpPage`) and "Back to control panel" (Command3).
+struct ViewColumn {
+    QVBoxLayout* layout;
+    TextView* view;
+    QToolButton* open;
+    QToolButton* back;
+};
+ViewColumn viewColumn(QWidget* parent, const char* openName, const QString& helpPage, QList<QToolButton*> tools = {});
+
+// The categories, kept in alphabetical order as the boxes show them.
+int insertSorted(QComboBox* box, const QString& text);
+void fillSorted(QComboBox* box, const QStringList& texts);
+
+// A record saved without a category gets "None": when the box shows none, "None" is found
+// (exactly) or added, and chosen.
+void chooseNoneWhenEmpty(QComboBox* box);
+
+// The "new category" dialogue: the accepted name is added at its place and chosen.
+void addCategory(QComboBox* box);
+
+// "Open Text file": the open dialog, then the file into the view. Gives the file's title,
+// or nothing when the user cancelled or the file was refused (the user has been told why;
+// the view keeps its text).
+std::optional<QString> openTextFileInto(TextView* view);
+
+// A store error reported by a screen's data binding: "Data Error" and the engine's text.
+void reportDataError(const std::exception& error);
+
+} // namespace papyrant

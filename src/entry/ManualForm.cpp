@@ -1,0 +1,249 @@
+#include "entry/ManualForm.h"
+
+#include "core/Captions.h"
+#include "core/Clock.h"
+#include "core/DistinctValues.h"
+#include "core/ProgramState.h"
+#include "core/Prompts.h"
+#include "core/Twips.h"
+#include "entry/EntryControls.h"
+#include "entry/TextView.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace papyrant {
+namespace {
+
+const QColor TakenColour(255, 0, 0);
+
+// The manual screen's form of a box's text: line breaks as the box shows them.
+QString shownForm(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+ManualForm::ManualForm(QWidget* parent)
+    : WorkingScreen(ScreenKind::ManualAdding, parent)
+{
+    setObjectName(QStringLiteral("ManualForm"));
+    const ProgramState& state = programState();
+
+    auto* save
+        = pictureButton(this, "Command6", QStyle::SP_DialogSaveButton, QStringLiteral("Save current state in a file"));
+    const ViewColumn left = viewColumn(this, "Command4", QStringLiteral("/HManual.htm"), {save});
+    m_view = left.view;
+    m_open = left.open;
+    connect(m_open, &QToolButton::clicked, this, &ManualForm::openTextFile);
+    connect(
+        save, &QToolButton::clicked, this, [this] { saveCurrentState(prompts(), m_saved, m_view->model().text()); });
+    connect(left.back, &QToolButton::clicked, this, &ManualForm::back);
+
+    m_window = new QWidget(this);
+    m_window->setObjectName(QStringLiteral("Picture1"));
+    m_window->setMinimumSize(420, 200);
+    m_window->installEventFilter(this);
+    m_panel = buildEntryPanel();
+    m_scroll = new QScrollBar(Qt::Vertical, this);
+    m_scroll->setObjectName(QStringLiteral("VScroll1"));
+    connect(m_scroll, &QScrollBar::valueChanged, this, &ManualForm::scrollTo);
+    auto* entries = new QHBoxLayout;
+    entries->setSpacing(0);
+    entries->addWidget(m_window, 1);
+    entries->addWidget(m_scroll);
+
+    auto* categoryCaption = new QLabel(QStringLiteral("Put in category"), this);
+    categoryCaption->setObjectName(QStringLiteral("Label2"));
+    m_categories = new QComboBox(this);
+    m_categories->setObjectName(QStringLiteral("Combo1"));
+    m_categories->setMinimumContentsLength(16);
+    auto* newCategory = captionButton(this, QStringLiteral("Command5"), QStringLiteral("New"));
+    newCategory->setToolTip(QStringLiteral("Add new category"));
+    connect(newCategory, &QPushButton::clicked, this, [this] { addCategory(m_categories); });
+    auto* add = captionButton(this, QStringLiteral("Command2"), QStringLiteral("Add"));
+    connect(add, &QPushButton::clicked, this, &ManualForm::addRecord);
+    auto* category = new QHBoxLayout;
+    category->addWidget(categoryCaption);
+    category->addWidget(m_categories, 1);
+    category->addWidget(newCategory);
+    category->addStretch();
+    category->addWidget(add);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(entries, 1);
+    right->addLayout(category);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left.layout, 1);
+    layout->addLayout(right, 1);
+
+    // Load: the binding on the open bibliography, today's date, the categories (unless
+    // extraction brings its own list), the caption.
+    m_data.setDatabasePath(state.BibPath);
+    m_data.setRecordSource(QStringLiteral("Abstracts"));
+    m_entryDate->setText(todayText());
+    if (state.ManualFromExtract != 1) {
+        try {
+            fillSorted(m_categories, readCategories(state.BibPath));
+        } catch (const std::exception& e) {
+            reportDataError(e);
+        }
+    }
+    setWindowTitle(windowCaption(ScreenKind::ManualAdding, state.BibName));
+    resize(1100, 680);
+}
+
+ManualForm::~ManualForm() = default;
+
+QWidget* ManualForm::buildEntryPanel()
+{
+    auto* panel = new QWidget(m_window);
+    panel->setObjectName(QStringLiteral("Picture2"));
+    auto* layout = new QGridLayout(panel);
+    const QStringList captions{QStringLiteral("Title:"), QStringLiteral("Authors:"), QStringLiteral("Author address:"),
+        QStringLiteral("Source:"), QStringLiteral("Publishing year:"), QStringLiteral("Key words:"),
+        QStringLiteral("Publication type:"), QStringLiteral("Language:"), QStringLiteral("Abstract:"),
+        QStringLiteral("Personal comment:"), QStringLiteral("Entry date:")};
+    const int lineHeight = fontMetrics().lineSpacing();
+    for (int i = 0; i < EntryBoxCount; ++i) {
+        auto* caption = new QLabel(captions[i], panel);
+        caption->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        layout->addWidget(caption, 2 * i, 0, 1, 2);
+        QWidget* box = nullptr;
+        if (i < 10) {
+            auto* multiLine = new QPlainTextEdit(panel);
+            multiLine->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            multiLine->setTabChangesFocus(true);
+            multiLine->setFixedHeight(lineHeight * (i == Abstract ? 7 : 3) + 10);
+            m_boxes[i] = multiLine;
+            box = multiLine;
+        } else {
+            m_entryDate = new QLineEdit(panel);
+            box = m_entryDate;
+        }
+        box->setObjectName(QStringLiteral("Text2_%1").arg(i));
+        layout->addWidget(box, 2 * i + 1, 0);
+        if (i < 9) {
+            auto* take
+                = captionButton(panel, QStringLiteral("Command1_%1").arg(i), QStringLiteral("Get selected text "));
+            connect(take, &QPushButton::clicked, this, [this, i] { takeSelection(i); });
+            layout->addWidget(take, 2 * i + 1, 1, Qt::AlignTop);
+        }
+    }
+    return panel;
+}
+
+bool ManualForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_window && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        placePanel();
+    return WorkingScreen::eventFilter(watched, event);
+}
+
+void ManualForm::placePanel()
+{
+    m_panel->resize(m_window->width(), m_panel->sizeHint().height());
+    // The bar counts steps of 100 twips; its maximum is the panel's overhang in such steps.
+    const int step = twipsToPixels(100, logicalDpiY());
+    m_scroll->setRange(0, std::max(0, (m_panel->height() - m_window->height()) / step));
+    m_scroll->setPageStep(std::max(1, m_window->height() / step));
+    scrollTo(m_scroll->value());
+}
+
+void ManualForm::scrollTo(int value)
+{
+    // Value 0 shows the panel with a top margin of 50 twips.
+    const int dpi = logicalDpiY();
+    m_panel->move(0, twipsToPixels(50, dpi) - value * twipsToPixels(100, dpi));
+}
+
+void ManualForm::takeSelection(int field)
+{
+    const QString taken = m_view->selectedModelText();
+    m_boxes[field]->setPlainText(taken);
+    m_taken[field] = taken;
+    m_view->colourSelection(TakenColour);
+}
+
+void ManualForm::openTextFile()
+{
+    if (openTextFileInto(m_view))
+        m_saved.StateSaved = 0;
+}
+
+EntryBoxes ManualForm::boxTexts() const
+{
+    EntryBoxes texts;
+    for (int i = 0; i < 10; ++i) {
+        texts[i] = m_boxes[i]->toPlainText();
+        // A box still showing what it took from the view gives that text as the file has it.
+        if (i < 9 && !m_taken[i].isEmpty() && shownForm(m_taken[i]) == texts[i])
+            texts[i] = m_taken[i];
+    }
+    texts[Entry_Date] = m_entryDate->text();
+    return texts;
+}
+
+void ManualForm::clearBoxes()
+{
+    for (QPlainTextEdit* box : m_boxes)
+        box->clear();
+    m_taken.fill(QString());
+}
+
+void ManualForm::addRecord()
+{
+    const EntryBoxes texts = boxTexts();
+    if (!hasRecordData(texts)) {
+        prompts().message(QStringLiteral("There is no data to be added!"), programTitle(), PromptButtons::Ok,
+            PromptIcon::Information, PromptButton::Ok);
+        return;
+    }
+    chooseNoneWhenEmpty(m_categories);
+    try {
+        if (!m_data.hasRecordset())
+            m_data.refresh();
+        addManualRecord(m_data.recordset(), manualRecord(texts, m_categories->currentText()));
+    } catch (const std::exception& e) {
+        // Nothing was written; the boxes keep their entries for another try, which opens
+        // the table afresh.
+        m_data.close();
+        prompts().notice(addFailureMessage(errorText(e)));
+        return;
+    }
+    clearBoxes();
+}
+
+void ManualForm::receiveFailedRecords(const QString& texts, const QStringList& categories, int currentIndex)
+{
+    m_view->setModelText(texts);
+    m_open->setEnabled(false);
+    m_categories->clear();
+    m_categories->addItems(categories);
+    m_categories->setCurrentIndex(currentIndex);
+}
+
+void ManualForm::back()
+{
+    m_saved.StateSaved = 0;
+    backToControlPanel();
+}
+
+void ManualForm::unloadScreen()
+{
+    m_data.close();
+}
+
+} // namespace papyrant

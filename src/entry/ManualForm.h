@@ -1,0 +1,68 @@
+#pragma once
+// The manual-adding screen: eleven entry boxes on a scrolling panel beside a text view. A
+// passage selected in the view goes into a box with one click and turns red; "Add" writes
+// the record at once. The text can be saved to a file to resume later. Automatic
+// extraction hands its failed records over to this screen.
+
+#include "core/DataBinding.h"
+#include "entry/ManualEntry.h"
+#include "panel/ScreenRegistry.h"
+
+#include <array>
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QToolButton;
+
+namespace papyrant {
+
+class TextView;
+
+class ManualForm : public WorkingScreen {
+    Q_OBJECT
+public:
+    explicit ManualForm(QWidget* parent = nullptr);
+    ~ManualForm() override;
+
+    // The records automatic extraction could not cut: their text goes into the view (and
+    // opening another file is disabled so it stays there), the run's category list with its
+    // current item into the category box.
+    void receiveFailedRecords(const QString& texts, const QStringList& categories, int currentIndex);
+
+    const SavedState& savedState() const { return m_saved; }
+
+protected:
+    void unloadScreen() override;
+    // The entry panel follows the width of its window and the scroll range its height.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildEntryPanel();
+    void takeSelection(int field);
+    void openTextFile();
+    void addRecord();
+    void back();
+    void placePanel();
+    void scrollTo(int value);
+    EntryBoxes boxTexts() const;
+    void clearBoxes();
+
+    TextView* m_view = nullptr; // RText1
+    QToolButton* m_open = nullptr; // Command4
+    QWidget* m_window = nullptr; // Picture1: the visible part of the entry panel
+    QWidget* m_panel = nullptr; // Picture2: the entry panel
+    QScrollBar* m_scroll = nullptr; // VScroll1
+    std::array<QPlainTextEdit*, 10> m_boxes{}; // Text2(0..9)
+    QLineEdit* m_entryDate = nullptr; // Text2(10)
+    // The exact text each box received from the view (CR LF kept), used while the box
+    // still shows that text.
+    std::array<QString, 9> m_taken;
+    QComboBox* m_categories = nullptr; // Combo1
+    DataBinding m_data; // Data1: the Abstracts table of the open bibliography
+    SavedState m_saved;
+};
+
+} // namespace papyrant

@@ -1,0 +1,304 @@
+// The auto-extract and manual-adding screens driven through their controls: opening files,
+// taking selections, a run with its end message, the hand-over of failed records and the
+// way back, label sets from the list, and manual adding's holders, marks and saved state.
+
+#include "core/ProgramState.h"
+#include "core/Twips.h"
+#include "entry/AutoExtractForm.h"
+#include "entry/ManualForm.h"
+#include "entry/TextView.h"
+#include "support/FixedClock.h"
+#include "support/ScreenFixture.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <sqlite3.h>
+
+#include <memory>
+
+using namespace papyrant;
+using namespace papyrant::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Records = u"Export header\r\n<T>Alpha</T>\r\n<A>Ann</A>\r\n<T>Beta</T>\r\n<A>Bob\r\n<T>Gamma</T>\r\n"
+                        "<A>Cy</A>\r\n"_s;
+
+QStringList items(const QComboBox* box)
+{
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
+}
+
+} // namespace
+
+class EntryScreensTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<ScreenFixture> m_fixture;
+    std::unique_ptr<FixedClock> m_day;
+    QString m_bibliography;
+
+    template <typename T>
+    static T* the(const QWidget* screen, const QString& name)
+    {
+        T* found = screen->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    static void click(const QWidget* screen, const QString& name)
+    {
+        QTest::mouseClick(the<QAbstractButton>(screen, name), Qt::LeftButton);
+    }
+    QString textFile(const QString& text, const QString& leaf = u"export.txt"_s)
+    {
+        QFile file(m_fixture->folder().filePath(leaf));
+        file.open(QIODevice::WriteOnly);
+        file.write(text.toUtf8());
+        return file.fileName();
+    }
+    // Opens the file through the screen's own open button.
+    void open(QWidget* screen, const QString& button, const QString& text)
+    {
+        m_fixture->prompts().answerFile(textFile(text));
+        click(screen, button);
+    }
+    AutoExtractForm* openExtract()
+    {
+        auto* screen = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract));
+        the<QLineEdit>(screen, u"Text2_0"_s)->setText(u"<T>"_s);
+        the<QLineEdit>(screen, u"Text4_0"_s)->setText(u"</T>"_s);
+        the<QLineEdit>(screen, u"Text2_1"_s)->setText(u"<A>"_s);
+        the<QLineEdit>(screen, u"Text4_1"_s)->setText(u"</A>"_s);
+        open(screen, u"Command2"_s, Records);
+        QTest::mouseClick(the<TextView>(screen, u"RText1"_s)->viewport(), Qt::LeftButton);
+        return screen;
+    }
+    void extract(AutoExtractForm* screen)
+    {
+        const std::size_t before = m_fixture->prompts().asked().size();
+        click(screen, u"CommandExtract"_s);
+        QTRY_VERIFY(m_fixture->prompts().asked().size() > before);
+        QTRY_VERIFY(!screen->running());
+    }
+    std::vector<QStringList> stored(const QString& columns)
+    {
+        // Rows added after the two the bibliography starts with.
+        return readRows(m_bibliography, u"SELECT "_s + columns + u" FROM Abstracts WHERE rowid > 2 ORDER BY rowid"_s);
+    }
+
+private slots:
+    void init()
+    {
+        m_fixture = std::make_unique<ScreenFixture>();
+        m_day = std::make_unique<FixedClock>(QDate(2026, 5, 4));
+        m_bibliography = m_fixture->openBibliography(
+            u"shelf.pyr"_s, {{{u"Category"_s, u"soil"_s}}, {{u"Category"_s, u"Crohn's"_s}}});
+        screens().registerScreen(ScreenKind::AutoExtract, [] { return new AutoExtractForm; });
+        screens().registerScreen(ScreenKind::ManualAdding, [] { return new ManualForm; });
+    }
+    void cleanup()
+    {
+        m_fixture->verifyNoUnexpectedPrompts();
+        m_fixture.reset();
+        m_day.reset();
+    }
+
+    void extractWaitsForAClickInTheView()
+    {
+        auto* screen = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract));
+        QCOMPARE(screen->windowTitle(), u"Papyrant, Auto extract, bibliography name is: shelf"_s);
+        QCOMPARE(items(the<QComboBox>(screen, u"Combo2"_s)), QStringList({u"Crohn's"_s, u"soil"_s}));
+        QCOMPARE(items(the<QComboBox>(screen, u"Combo1"_s)),
+            QStringList({u"MEDLINE (PubMed)"_s, u"ISI tagged (Web of Science)"_s, u"RIS"_s}));
+        QCOMPARE(the<QPushButton>(screen, u"Command1_8"_s)->text(), u"Get selected text "_s);
+        QCOMPARE(the<QPushButton>(screen, u"Command5"_s)->toolTip(), u"Add  new category"_s);
+        auto* extract = the<QPushButton>(screen, u"CommandExtract"_s);
+        m_fixture->prompts().cancelFile();
+        click(screen, u"Command2"_s);
+        open(screen, u"Command2"_s, u"\x89PNG\0\0"_s);
+        QCOMPARE(m_fixture->prompts().messages(),
+            QStringList{u"This file can't be opened.\nIt holds binary data, not text."_s});
+        QCOMPARE(m_fixture->prompts().asked()[0].filter, u"Text  Files (*.txt)|*.txt"_s);
+        open(screen, u"Command2"_s, Records);
+        QVERIFY(!extract->isEnabled());
+        auto* view = the<TextView>(screen, u"RText1"_s);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton);
+        QVERIFY(extract->isEnabled());
+        view->selectAll();
+        QTest::keyClick(view, Qt::Key_Delete);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton);
+        QVERIFY(!extract->isEnabled());
+    }
+
+    void viewTakesLineBreaksAsTheFileHasThem()
+    {
+        AutoExtractForm* screen = openExtract();
+        auto* view = the<TextView>(screen, u"RText1"_s);
+        view->select(12, 0); // before the "r" of "header"
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier); // a CR LF pair is one step
+        click(screen, u"Command8_3"_s);
+        QCOMPARE(the<QLineEdit>(screen, u"Text4_3"_s)->text(), u"r\r\n<"_s);
+        view->select(4, 0);
+        click(screen, u"Command8_3"_s);
+        QCOMPARE(the<QLineEdit>(screen, u"Text4_3"_s)->text(), QString());
+        view->select(15, 0); // after the pair
+        QTest::keyClick(view, Qt::Key_Backspace);
+        QTest::keyClicks(view, u" |"_s);
+        QVERIFY(view->model().text().startsWith(u"Export header |<T>Alpha</T>\r\n"_s));
+    }
+
+    void runStoresCleanRecordsAndHandsOverTheRest()
+    {
+        AutoExtractForm* screen = openExtract();
+        m_fixture->prompts().answerMessage(PromptButton::Yes);
+        extract(screen);
+        QCOMPARE(m_fixture->prompts().asked().back().text,
+            u"The following record/s couldn't be extracted\nRecords:   2\nThey may contain miss text\n"
+            "Do you want to use manual adding to add these records?"_s);
+        QCOMPARE(stored(u"Title, Authors, Category, Personal"_s),
+            std::vector<QStringList>({{u"Alpha"_s, u"Ann"_s, u"None"_s, EmptyFieldMarker},
+                {u"Gamma"_s, u"Cy"_s, u"None"_s, EmptyFieldMarker}}));
+        QCOMPARE(the<QLabel>(screen, u"Label5"_s)->text(), u"from export.txt to shelf"_s);
+        auto* manual = screens().live<ManualForm>(ScreenKind::ManualAdding);
+        QVERIFY(manual && manual->isVisible() && !screen->isVisible());
+        QCOMPARE(the<TextView>(manual, u"RText1"_s)->model().text(), u"<T>Beta</T>\r\n<A>Bob\r\n"_s);
+        QVERIFY(!the<QToolButton>(manual, u"Command4"_s)->isEnabled());
+        QCOMPARE(items(the<QComboBox>(manual, u"Combo1"_s)), QStringList({u"Crohn's"_s, u"None"_s, u"soil"_s}));
+        QCOMPARE(the<QComboBox>(manual, u"Combo1"_s)->currentText(), u"None"_s);
+        // Back from manual adding returns to the auto-extract screen.
+        click(manual, u"Command3"_s);
+        QTRY_VERIFY(!screens().existing(ScreenKind::ManualAdding));
+        QVERIFY(screen->isVisible());
+        QCOMPARE(programState().ManualFromExtract, std::int16_t(0));
+        // A second run finds "None" in the list and does not add it again.
+        open(screen, u"Command2"_s, u"<T>A</T><A>a</A><T>B</T><A>b</A><T>C</T><A>c</A>"_s);
+        extract(screen);
+        QCOMPARE(m_fixture->prompts().asked().back().text, u"3 records were added successfully"_s);
+        QCOMPARE(items(the<QComboBox>(screen, u"Combo2"_s)), QStringList({u"Crohn's"_s, u"None"_s, u"soil"_s}));
+        QCOMPARE(the<QLabel>(screen, u"Label4"_s)->text(), u"4"_s);
+        QVERIFY(!the<QWidget>(screen, u"Picture1"_s)->isVisible());
+    }
+
+    void firstFieldNeedsBothLabels()
+    {
+        AutoExtractForm* screen = openExtract();
+        the<QRadioButton>(screen, u"Option1_1"_s)->setChecked(true);
+        the<QLineEdit>(screen, u"Text4_1"_s)->clear();
+        QTest::mouseClick(the<TextView>(screen, u"RText1"_s)->viewport(), Qt::LeftButton);
+        click(screen, u"CommandExtract"_s);
+        QCOMPARE(m_fixture->prompts().messages().back(), u"Please set the word which exist after first record"_s);
+        QCOMPARE(screen->focusWidget(), the<QLineEdit>(screen, u"Text4_1"_s));
+        QVERIFY(stored(u"Title"_s).empty());
+    }
+
+    void labelSetsFromTheList()
+    {
+        auto* screen = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract));
+        auto* list = the<QComboBox>(screen, u"Combo1"_s);
+        list->setCurrentIndex(2);
+        emit list->activated(2);
+        QCOMPARE(the<QLineEdit>(screen, u"Text2_6"_s)->text(), u"TY  - "_s);
+        QCOMPARE(the<QLineEdit>(screen, u"Text4_6"_s)->text(), u"\n"_s);
+        QVERIFY(the<QToolButton>(screen, u"Command7"_s)->isEnabled());
+        m_fixture->prompts().answerMessage(PromptButton::Yes);
+        click(screen, u"Command6"_s);
+        QCOMPARE(m_fixture->prompts().asked().back().text,
+            u"You are going to delete RIS Labels.\nAre you sure you want to delete it?"_s);
+        QCOMPARE(items(list).size(), 2);
+        QVERIFY(the<QLineEdit>(screen, u"Text2_6"_s)->text().isEmpty());
+        QVERIFY(!the<QToolButton>(screen, u"Command6"_s)->isEnabled());
+    }
+
+    void manualAddingHoldsMarksAndSaves()
+    {
+        auto* screen = screens().show(ScreenKind::ManualAdding);
+        QCOMPARE(screen->windowTitle(), u"Papyrant, Manual adding, bibliography name is: shelf"_s);
+        auto box = [&](int i) { return the<QPlainTextEdit>(screen, u"Text2_%1"_s.arg(i)); };
+        auto* date = the<QLineEdit>(screen, u"Text2_10"_s);
+        QCOMPARE(date->text(), shortDateText(QDate(2026, 5, 4)));
+        box(9)->setPlainText(u"only a comment"_s);
+        click(screen, u"Command2"_s);
+        const AskedPrompt refused = m_fixture->prompts().asked().back();
+        QCOMPARE(refused.text, u"There is no data to be added!"_s);
+        QCOMPARE(refused.icon, PromptIcon::Information);
+
+        open(screen, u"Command4"_s, u"Title line\r\nsecond"_s);
+        auto* view = the<TextView>(screen, u"RText1"_s);
+        view->select(6, 8); // "line" CR LF "se"
+        click(screen, u"Command1_0"_s);
+        QCOMPARE(box(0)->toPlainText(), u"line\nse"_s);
+        QCOMPARE(view->colourAt(5), QColor());
+        QCOMPARE(view->colourAt(13), QColor(255, 0, 0));
+        box(4)->setPlainText(QString(60, u'9'));
+        box(7)->setPlainText(u" \r\n"_s);
+        date->clear();
+        click(screen, u"Command2"_s);
+        QCOMPARE(stored(u"Title, TitelS, Publishing_year, Language, Entry_Date, Personal, Category"_s).back(),
+            QStringList({u"line\r\nse"_s, u"line\r\nse"_s, QString(50, u'9'), EmptyFieldMarker, EmptyFieldMarker,
+                u"only a comment"_s, u"None"_s}));
+        QVERIFY(box(0)->toPlainText().isEmpty() && box(9)->toPlainText().isEmpty() && date->text().isEmpty());
+
+        // A failing write is reported and the entries stay.
+        box(0)->setPlainText(QString(300, u't'));
+        sqlite3* other = nullptr;
+        sqlite3_open(m_bibliography.toUtf8().constData(), &other);
+        sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        click(screen, u"Command2"_s);
+        QCOMPARE(m_fixture->prompts().messages().back(), u"The record couldn't be added.\ndatabase is locked"_s);
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        click(screen, u"Command2"_s);
+        QCOMPARE(stored(u"length(Title), length(TitelS)"_s).back(), QStringList({u"300"_s, u"240"_s}));
+
+        // The state is saved as the file had it; the second time without a dialog.
+        const QString saved = m_fixture->folder().filePath(u"state.txt"_s);
+        textFile(u"old"_s, u"state.txt"_s);
+        m_fixture->prompts().answerFile(saved);
+        m_fixture->prompts().answerMessage(PromptButton::No);
+        m_fixture->prompts().cancelFile();
+        click(screen, u"Command6"_s);
+        const auto& asked = m_fixture->prompts().asked();
+        QCOMPARE(asked[asked.size() - 3].preset, u"temptext"_s);
+        QCOMPARE(
+            asked[asked.size() - 2].text, u"You already have file called \"state.txt\"\nDo you want to replace it?"_s);
+        QCOMPARE(asked.back().preset, u"temptext"_s);
+        m_fixture->prompts().answerFile(saved);
+        m_fixture->prompts().answerMessage(PromptButton::Yes);
+        click(screen, u"Command6"_s);
+        click(screen, u"Command6"_s);
+        QFile file(saved);
+        file.open(QIODevice::ReadOnly);
+        QCOMPARE(file.readAll(), QByteArray("Title line\r\nsecond"));
+    }
+
+    void manualPanelScrollsInStepsOf100Twips()
+    {
+        auto* screen = screens().show(ScreenKind::ManualAdding);
+        screen->resize(900, 400);
+        QVERIFY(QTest::qWaitForWindowExposed(screen));
+        auto* bar = the<QScrollBar>(screen, u"VScroll1"_s);
+        QTRY_VERIFY(bar->maximum() > 0);
+        bar->setValue(2);
+        const int dpi = screen->logicalDpiY();
+        QCOMPARE(the<QWidget>(screen, u"Picture2"_s)->y(), twipsToPixels(50, dpi) - 2 * twipsToPixels(100, dpi));
+    }
+};
+
+QTEST_MAIN(EntryScreensTest)
+#include "tst_EntryScreens.moc"

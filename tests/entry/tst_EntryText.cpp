@@ -1,0 +1,98 @@
+// The text of the entry screens: files decoded as users have them, and the find and
+// selection rules over the file's exact characters.
+
+#include "entry/TextFileLoader.h"
+#include "entry/TextModel.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace papyrant;
+
+class EntryTextTest : public QObject {
+    Q_OBJECT
+private slots:
+    void decodesFilesAsUsersHaveThem_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("encoding");
+        const QString sample = QStringLiteral("Café “Ölfeld” €\r\nZeile 2\n");
+        QTest::newRow("UTF-8") << sample.toUtf8() << sample << "UTF-8";
+        QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + sample.toUtf8() << sample << "UTF-8 with BOM";
+        QByteArray le("\xFF\xFE", 2), be("\xFE\xFF", 2);
+        for (const QChar c : sample) {
+            le += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
+            be += QByteArray(1, char(c.unicode() >> 8)) + char(c.unicode() & 0xFF);
+        }
+        QTest::newRow("UTF-16LE") << le << sample << "UTF-16LE";
+        QTest::newRow("UTF-16BE") << be << sample << "UTF-16BE";
+        QTest::newRow("Windows-1252") << QByteArray("Caf\xE9 \x93\xD6lfeld\x94 \x80\r\nZeile 2\n") << sample
+                                      << "Windows-1252";
+    }
+    void decodesFilesAsUsersHaveThem()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QString, encoding);
+        const LoadedText loaded = decodeText(bytes);
+        QCOMPARE(loaded.text, text); // line breaks exactly as in the file
+        QCOMPARE(loaded.encoding, encoding);
+    }
+
+    void refusesWhatIsNoText_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QString>("message");
+        const QString binary = QStringLiteral("This file can't be opened.\nIt holds binary data, not text.");
+        QTest::newRow("picture") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) << qint64(0) << binary;
+        QTest::newRow("control characters") << QByteArray(200, '\x02') + "text" << qint64(0) << binary;
+        QTest::newRow("UTF-16 holding NUL") << QByteArray("\xFF\xFEh\0\0\0", 6) << qint64(0) << binary;
+        QTest::newRow("over 200 MB") << QByteArray() << MaxTextFileBytes + 1
+                                     << QStringLiteral("This file can't be opened.\nIt is larger than 200 MB.");
+    }
+    void refusesWhatIsNoText()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, size);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("export.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        if (size > 0)
+            QVERIFY(file.resize(size)); // sparse: nothing is read before the size check
+        file.close();
+        try {
+            loadTextFile(file.fileName());
+            QFAIL("the file was taken as text");
+        } catch (const TextFileError& e) {
+            QCOMPARE(fileOpenFailure(QString::fromStdString(e.what())), message);
+        }
+    }
+
+    void findFollowsTheViewsRules()
+    {
+        TextModel text(QStringLiteral("TI: a\r\nTI: b\r\n"));
+        QVERIFY(text.find(u"TI: ", 1));
+        QCOMPARE(text.selStart(), 7); // CR LF counts two
+        QCOMPARE(text.selLength(), 4);
+        // Not found: the selection stays exactly as it was.
+        QVERIFY(!text.find(u"AU: ", 0));
+        QCOMPARE(text.selStart(), 7);
+        QCOMPARE(text.selLength(), 4);
+        // The match must lie entirely before the bound.
+        QVERIFY(!text.find(u"TI: b", 0, 11));
+        QVERIFY(text.find(u"TI: b", 0, 12));
+        QVERIFY(!text.find(u"ti: ", 0)); // letter case counts
+        text.setSelStart(3);
+        QCOMPARE(text.selLength(), 0);
+        text.setSelLength(100);
+        QCOMPARE(text.selectedText(), QStringLiteral(" a\r\nTI: b\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(EntryTextTest)
+#include "tst_EntryText.moc"

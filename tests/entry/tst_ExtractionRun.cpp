@@ -1,0 +1,343 @@
+// The extraction run over a real bibliography: the cutting rules and their quirks, the
+// holders, the end of a run, store errors, an interrupted run, and the ready-made label sets
+// on export files in the formats' public layouts.
+
+#include "core/Database.h"
+#include "core/RecordSet.h"
+#include "entry/ExtractionRun.h"
+#include "entry/LabelSets.h"
+#include "entry/TextFileLoader.h"
+#include "support/FixedClock.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFolders.h"
+
+#include <QProcess>
+#include <QTest>
+#include <QThread>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+
+using namespace papyrant;
+using namespace papyrant::test;
+
+namespace {
+
+// The layout of the cutting cases: <T>title</T> <A>authors</A> <Y>year</Y>.
+ExtractionSetup tagSetup(const QString& authorsStart = QStringLiteral("<A>"))
+{
+    ExtractionSetup setup;
+    setup.startLabels = {QStringLiteral("<T>"), authorsStart, {}, {}, QStringLiteral("<Y>")};
+    setup.endLabels = {QStringLiteral("</T>"), QStringLiteral("</A>"), {}, {}, QStringLiteral("</Y>")};
+    return setup;
+}
+
+QString record(const QString& title, const QString& authors = QStringLiteral("Ann"))
+{
+    return QStringLiteral("<T>%1</T>\n<A>%2</A>\n<Y>2001</Y>\n").arg(title, authors);
+}
+
+struct Outcome {
+    std::vector<QStringList> rows; // Title, Authors, Publishing_year, TitelS
+    ExtractionState state;
+    QString endMessage;
+};
+
+const QString Columns = QStringLiteral("SELECT Title, Authors, Publishing_year, TitelS FROM Abstracts ORDER BY rowid");
+
+// Runs one record per tick, as slow ticks would.
+Outcome extract(const TestProgramFolder& folder, const QString& text, const ExtractionSetup& setup, qsizetype from = 0)
+{
+    const QString bibliography = folder.makeBibliography(QStringLiteral("run.pyr"));
+    Outcome outcome;
+    {
+        Database db(bibliography);
+        RecordSet table(db, QStringLiteral("Abstracts"));
+        TextModel model(text);
+        model.setSelStart(from);
+        ExtractionRun run(model, db, table);
+        if (run.start(setup))
+            return outcome;
+        while (!run.step(TickBudget(std::chrono::milliseconds(0)))) { }
+        run.finish();
+        outcome.state = run.state();
+        outcome.endMessage = run.anyFailed() ? run.failedRecordsQuestion() : run.successMessage();
+    }
+    outcome.rows = readRows(bibliography, Columns);
+    return outcome;
+}
+
+QString joined(const std::vector<QStringList>& rows, int column)
+{
+    QStringList values;
+    for (const QStringList& row : rows)
+        values << row[column];
+    return values.join(QLatin1Char('|'));
+}
+
+// The child of killedRunKeepsFinishedTicks: extracts slowly, reporting each committed tick.
+int extractSlowly(const QString& bibliography, int records)
+{
+    QString text;
+    for (int i = 1; i <= records; ++i)
+        text += record(QStringLiteral("T%1").arg(i));
+    Database db(bibliography);
+    RecordSet table(db, QStringLiteral("Abstracts"));
+    TextModel model(text);
+    ExtractionRun run(model, db, table);
+    run.start(tagSetup());
+    while (!run.step(TickBudget(std::chrono::milliseconds(0)))) {
+        std::printf("tick %d\n", run.state().RecordCounter);
+        std::fflush(stdout);
+        QThread::msleep(40);
+    }
+    return 0;
+}
+
+} // namespace
+
+class ExtractionRunTest : public QObject {
+    Q_OBJECT
+private:
+    TestProgramFolder m_folder;
+    FixedClock m_day{QDate(2026, 5, 4)};
+
+private slots:
+    void cutsRecordsByTheirLabels_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("authorsStart");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("stored"); // title/authors/year of each row
+        QTest::addColumn<QString>("failed");
+        const QString three = record("Alpha") + record("Beta") + record("Gamma");
+        const QString storedThree = QStringLiteral("Alpha/Ann/2001|Beta/Ann/2001|Gamma/Ann/2001");
+        QTest::newRow("three records") << three << "<A>" << 0 << storedThree << "";
+        QTest::newRow("one record to the end") << record("Alpha") + "trailer </A>"
+                                               << "<A>" << 0 << "Alpha/Ann/2001"
+                                               << "";
+        QTest::newRow("header ignored") << "Export of 3 records <A>x</A>\n" + three << "<A>" << 0 << storedThree << "";
+        QTest::newRow("record 2 lacks an end label")
+            << record("Alpha") + "<T>Beta</T>\n<A>Ann\n<Y>2001</Y>\n" + record("Gamma") << "<A>" << 0
+            << "Alpha/Ann/2001|Gamma/Ann/2001"
+            << "  2";
+        QTest::newRow("end label before start label") << record("Alpha") + "<T>Beta</T></A>\n<A>Ann\n<Y>2001</Y>\n"
+                                                      << "<A>" << 0 << "Alpha/Ann/2001"
+                                                      << "  2";
+        // A label in other letters is missing: the value runs from the previous field's end.
+        QTest::newRow("letter case counts") << record("Alpha") << "<a>" << 0 << "Alpha/</T>\n<A>Ann/2001"
+                                            << "";
+        QTest::newRow("missing start label") << "<T>Alpha</T>\nAnn</A>\n<Y>2001</Y>\n"
+                                             << "<A>" << 0 << "Alpha/</T>\nAnn/2001"
+                                             << "";
+        QTest::newRow("missing start label after the end label") << "<T>Alpha</A>x</T>\n<Y>2001</Y>\n"
+                                                                 << "<A>" << 0 << ""
+                                                                 << "  1";
+        QTest::newRow("no first label: one record from the start") << "Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"
+                                                                   << "<A>" << 0 << "Alpha/Ann/2001"
+                                                                   << "";
+        QTest::newRow("no first label: from the selection") << "Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"
+                                                            << "<A>" << 2 << "pha/Ann/2001"
+                                                            << "";
+        QTest::newRow("values cleaned") << "<T>  Alpha\r\n</T><A>\r\n\n</A><Y>\t2001 </Y>"
+                                        << "<A>" << 0 << "Alpha/XX_EmptyField_XX/\t2001"
+                                        << "";
+    }
+    void cutsRecordsByTheirLabels()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, authorsStart);
+        QFETCH(int, from);
+        QFETCH(QString, stored);
+        QFETCH(QString, failed);
+        const Outcome outcome = extract(m_folder, text, tagSetup(authorsStart), from);
+        QStringList rows;
+        for (const QStringList& row : outcome.rows) {
+            QCOMPARE(row[3], row[0]); // the sort key follows the title
+            rows << row.mid(0, 3).join(QLatin1Char('/'));
+        }
+        QCOMPARE(rows.join(QLatin1Char('|')), stored);
+        QCOMPARE(outcome.state.FailedNumbers, failed);
+    }
+
+    void endsWithTheCountOrTheFailedRecords()
+    {
+        const QString second = QStringLiteral("<T>Beta</T>\n<A>Ann\n<Y>2001</Y>\n");
+        const Outcome failed = extract(m_folder, record("Alpha") + second + record("Gamma"), tagSetup());
+        QCOMPARE(failed.state.FailedTexts, second); // from its first label up to the next record's
+        QCOMPARE(failed.endMessage,
+            QStringLiteral("The following record/s couldn't be extracted\nRecords:   2\nThey may contain miss text\n"
+                           "Do you want to use manual adding to add these records?"));
+        const Outcome clean = extract(m_folder, record("Alpha") + record("Beta") + record("Gamma"), tagSetup());
+        QCOMPARE(clean.state.RecordCounter, 4); // the last tick finds no record
+        QCOMPARE(clean.endMessage, QStringLiteral("3 records were added successfully"));
+    }
+
+    void holdersCutAndFillTheRest()
+    {
+        ExtractionSetup setup = tagSetup();
+        setup.category = QString(60, QLatin1Char('c'));
+        const QString title = QString(299, QLatin1Char('t')) + QLatin1Char('!');
+        const QString year = QLatin1Char(' ') + QString(149, QLatin1Char('9'));
+        const QString bibliography = m_folder.makeBibliography(QStringLiteral("limits.pyr"));
+        {
+            Database db(bibliography);
+            RecordSet table(db, QStringLiteral("Abstracts"));
+            TextModel model(QStringLiteral("<T>%1</T><A>Ann</A><Y>%2</Y>").arg(title, year));
+            ExtractionRun run(model, db, table);
+            QVERIFY(!run.start(setup));
+            while (!run.step(TickBudget())) { }
+        }
+        const auto rows = readRows(bibliography,
+            QStringLiteral("SELECT Title, TitelS, Publishing_year, Category, Personal, Entry_Date, Author_address FROM "
+                           "Abstracts"));
+        QCOMPARE(rows.size(), std::size_t(1));
+        QCOMPARE(rows[0][0], title);
+        QCOMPARE(rows[0][1], title.left(250));
+        QCOMPARE(rows[0][2], QString(99, QLatin1Char('9'))); // cut to 100, then cleaned
+        QCOMPARE(rows[0][3], QString(50, QLatin1Char('c')));
+        QCOMPARE(rows[0][4], EmptyFieldMarker);
+        QCOMPARE(rows[0][5], shortDateText(QDate(2026, 5, 4)));
+        QCOMPARE(rows[0][6], EmptyFieldMarker); // no labels for the address
+    }
+
+    void refusesAFirstFieldWithoutLabels()
+    {
+        TextModel model(record("Alpha"));
+        const QString bibliography = m_folder.makeBibliography(QStringLiteral("refused.pyr"));
+        Database db(bibliography);
+        RecordSet table(db, QStringLiteral("Abstracts"));
+        ExtractionRun run(model, db, table);
+        ExtractionSetup setup = tagSetup();
+        setup.firstField = 4;
+        setup.startLabels[4].clear();
+        auto refusal = run.start(setup);
+        QVERIFY(refusal);
+        QCOMPARE(refusal->message, QStringLiteral("Please set the word which exist before first record"));
+        QCOMPARE(refusal->field, 4);
+        QVERIFY(!refusal->endLabel);
+        setup.firstField = 1;
+        setup.endLabels[1].clear();
+        refusal = run.start(setup);
+        QCOMPARE(refusal->message, QStringLiteral("Please set the word which exist after first record"));
+        QVERIFY(refusal->endLabel);
+    }
+
+    void storeErrorKeepsFinishedRecords()
+    {
+        const QString bibliography = m_folder.makeBibliography(QStringLiteral("locked.pyr"));
+        Database db(bibliography);
+        db.setBusyTimeout(0);
+        RecordSet table(db, QStringLiteral("Abstracts"));
+        TextModel model(record("Alpha") + record("Beta") + record("Gamma"));
+        ExtractionRun run(model, db, table);
+        run.start(tagSetup());
+        QVERIFY(!run.step(TickBudget(std::chrono::milliseconds(0))));
+        sqlite3* other = nullptr;
+        sqlite3_open(bibliography.toUtf8().constData(), &other);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        QVERIFY_THROWS_EXCEPTION(StoreError, run.step(TickBudget(std::chrono::milliseconds(0))));
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QCOMPARE(joined(readRows(bibliography, Columns), 0), QStringLiteral("Alpha"));
+    }
+
+    void killedRunKeepsFinishedTicks()
+    {
+        const QString bibliography = m_folder.makeBibliography(QStringLiteral("killed.pyr"));
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--extract-slowly"), bibliography});
+        QVERIFY(child.waitForStarted());
+        int committed = 0;
+        while (committed < 5 && child.waitForReadyRead(5000)) {
+            while (child.canReadLine())
+                committed = QString::fromUtf8(child.readLine()).section(QLatin1Char(' '), 1).toInt();
+        }
+        child.kill();
+        child.waitForFinished();
+        QVERIFY(committed >= 5);
+        const auto rows = readRows(bibliography, Columns);
+        QVERIFY(rows.size() >= std::size_t(committed) && rows.size() < 200);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            QCOMPARE(rows[i],
+                QStringList({QStringLiteral("T%1").arg(i + 1), "Ann", "2001", QStringLiteral("T%1").arg(i + 1)}));
+        QCOMPARE(
+            readRows(bibliography, QStringLiteral("PRAGMA integrity_check")).front().front(), QStringLiteral("ok"));
+    }
+
+    void readyMadeLabelSetsCutTheirFormats_data()
+    {
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("firstField");
+        QTest::addColumn<QString>("failed");
+        QTest::addColumn<QStringList>("first"); // the nine fields of the first record
+        QTest::newRow("MEDLINE") << "MEDLINE (PubMed)"
+                                 << "medline.txt" << int(Publishing_year) << "  5  6  7  8"
+                                 << QStringList{"Soil organic carbon under long-term grassland and arable use in\n"
+                                                "      southern Sweden.",
+                                        "Berg A\nAD  - Department of Soil and Environment, Agricultural University, "
+                                        "Uppsala,\n      Sweden.\nFAU - Lund, Karl\nAU  - Lund K",
+                                        EmptyFieldMarker, "Journal of soil ecology", "2019 Feb",
+                                        "9100101\nSB  - IM\nMH  - Agriculture\nMH  - Carbon/*analysis\nMH  - "
+                                        "*Grassland\nMH  - Soil/*chemistry",
+                                        "Journal Article", EmptyFieldMarker,
+                                        "Soil organic carbon was measured on forty paired plots under grassland and\n"
+                                        "      arable use. Grassland plots held on average 18% more carbon in the "
+                                        "upper\n      30 cm."};
+        QTest::newRow("ISI tagged") << "ISI tagged (Web of Science)"
+                                    << "isi.txt" << int(Publication_type) << "  4  5  6"
+                                    << QStringList{"Soil organic carbon under long-term grassland and arable use in "
+                                                   "southern\n   Sweden",
+                                           "Berg, Anna\n   Lund, Karl",
+                                           "[Berg, Anna; Lund, Karl] Agr Univ, Dept Soil & Environm, Uppsala, Sweden.",
+                                           "JOURNAL OF SOIL ECOLOGY", "2019",
+                                           "soil organic carbon; grassland; land use\nID MATTER; NITROGEN; STOCKS", "J",
+                                           "English",
+                                           "Soil organic carbon was measured on forty paired plots under grassland "
+                                           "and arable use. Grassland plots held on average 18% more carbon in the "
+                                           "upper 30 cm."};
+        QTest::newRow("RIS") << "RIS"
+                             << "ris.txt" << int(Publication_type) << "  4  5"
+                             << QStringList{"Soil organic carbon under long-term grassland and arable use in southern "
+                                            "Sweden",
+                                    "Berg, Anna\nAU  - Lund, Karl", EmptyFieldMarker, "Journal of Soil Ecology", "2019",
+                                    EmptyFieldMarker, "JOUR", EmptyFieldMarker, EmptyFieldMarker};
+    }
+    void readyMadeLabelSetsCutTheirFormats()
+    {
+        QFETCH(QString, set);
+        QFETCH(QString, file);
+        QFETCH(int, firstField);
+        QFETCH(QString, failed);
+        QFETCH(QStringList, first);
+        ScriptedPrompts prompts;
+        const auto labels = LabelSetStore(prompts, m_folder.filePath(QStringLiteral("VarEdoAbb"))).load(set);
+        QVERIFY(labels);
+        ExtractionSetup setup{labels->startLabels, labels->endLabels, firstField, QStringLiteral("Soil")};
+        const QString text = loadTextFile(QStringLiteral(PAPYRANT_SOURCE_DIR "/tests/entry/data/") + file).text;
+        // The same export with Windows line breaks cuts the same records.
+        for (const QString& variant : {text, QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))}) {
+            const Outcome outcome = extract(m_folder, variant, setup);
+            QCOMPARE(outcome.state.FailedNumbers, failed);
+            const auto rows = readRows(m_folder.filePath(QStringLiteral("run.pyr")),
+                QStringLiteral("SELECT Title, Authors, Author_address, Source, Publishing_year, Keywords, "
+                               "Publication_type, Language, Abstract FROM Abstracts ORDER BY rowid"));
+            QCOMPARE(QString(rows.front().join(QLatin1Char('|'))).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                first.join(QLatin1Char('|')));
+            qInfo("%s: %d of %d records cut", qPrintable(set), int(rows.size()), outcome.state.RecordCounter - 1);
+        }
+    }
+};
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--extract-slowly") == 0)
+        return extractSlowly(QString::fromLocal8Bit(argv[2]), 200);
+    QCoreApplication app(argc, argv);
+    ExtractionRunTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ExtractionRun.moc"
