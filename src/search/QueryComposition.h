@@ -19,6 +19,7 @@ struct CriteriaRow {
     QString words; // the requested words, used verbatim (Like patterns allowed)
     QString op = QStringLiteral("And"); // "And", "Or" or "Not": stands between this row and the next
     QString closeBrackets; // ")" characters
+    bool operator==(const CriteriaRow&) const = default;
 };
 using CriteriaRows = std::array<CriteriaRow, CriteriaRowCount>;
 

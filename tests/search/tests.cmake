@@ -1,2 +1,2 @@
-papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_QueryComposition tst_SearchRun)
+papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_QueryComposition tst_SearchRun tst_SearchItems)
 papyrant_screen_tests(${CMAKE_CURRENT_LIST_DIR} tst_CriteriaGrid)
