@@ -165,6 +165,8 @@ void CriteriaGrid::buildRow(int i)
         box->installEventFilter(this);
     }
     connect(row.words, &QLineEdit::textChanged, this, [this, i] { wordsChanged(i); });
+    // Enter in a words box searches, as the "Search" button does.
+    connect(row.words, &QLineEdit::returnPressed, this, &CriteriaGrid::searchRequested);
     connect(row.open, &QLineEdit::textChanged, this, &CriteriaGrid::UpdateSearchSummary);
     connect(row.close, &QLineEdit::textChanged, this, &CriteriaGrid::UpdateSearchSummary);
     connect(row.op, &QComboBox::currentIndexChanged, this, &CriteriaGrid::UpdateSearchSummary);

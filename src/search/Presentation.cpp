@@ -2,6 +2,8 @@
 
 #include "core/RecordSet.h"
 
+#include <algorithm>
+
 namespace papyrant {
 
 namespace {
@@ -88,6 +90,22 @@ QString recordBlock(const RecordSet& records, const std::array<int, ColumnCount>
     return block + LineFeed + reference + LineFeed + separator();
 }
 
+// The marks of every occurrence of the word in a text already case-folded: one fold of the
+// page serves every word, and the search itself is then an exact one.
+int markOccurrences(const QString& foldedText, const QString& word, MarkColour colour, std::vector<TextMark>& marks)
+{
+    if (word.isEmpty())
+        return 0;
+    const QString folded = word.toCaseFolded();
+    const int length = static_cast<int>(folded.size());
+    int count = 0;
+    for (qsizetype at = foldedText.indexOf(folded); at >= 0; at = foldedText.indexOf(folded, at + length)) {
+        marks.push_back({static_cast<int>(at), length, colour, std::nullopt});
+        ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 QString recordReference(const QString& authors, const QString& year, const QString& title, const QString& source)
@@ -125,16 +143,7 @@ QString pageHeader(int resultCount, const PageSettings& settings)
 
 int ColourOccurrences(const QString& text, const QString& word, MarkColour colour, std::vector<TextMark>& marks)
 {
-    if (word.isEmpty())
-        return 0;
-    int count = 0;
-    const int length = static_cast<int>(word.size());
-    for (qsizetype at = text.indexOf(word, 0, Qt::CaseInsensitive); at >= 0;
-         at = text.indexOf(word, at + length, Qt::CaseInsensitive)) {
-        marks.push_back({static_cast<int>(at), length, colour, std::nullopt});
-        ++count;
-    }
-    return count;
+    return markOccurrences(text.toCaseFolded(), word, colour, marks);
 }
 
 PresentedPage PresentPage(RecordSet& records, int page, int resultCount, const PageSettings& settings)
@@ -143,6 +152,7 @@ PresentedPage PresentPage(RecordSet& records, int page, int resultCount, const P
     page = std::max(page, 0);
     shown.firstRecordNo = page * PageSize;
     QString body;
+    body.reserve(PageSize * 4096);
     if (records.recordCount() > 0) {
         PositionKeeper keeper(records);
         std::array<int, ColumnCount> columns{};
@@ -166,15 +176,39 @@ PresentedPage PresentPage(RecordSet& records, int page, int resultCount, const P
     // Words first, then labels, so a label that holds a search word ends blue; the
     // header last, all bold and black.
     std::vector<TextMark>& marks = shown.marks;
+    const QString folded = shown.text.toCaseFolded();
     for (const QString& word : settings.highlightWords)
-        ColourOccurrences(shown.text, word, MarkColour::Red, marks);
+        markOccurrences(folded, word, MarkColour::Red, marks);
     const auto& names = fieldDisplayNames();
     for (int i = 0; i < Category; ++i)
-        ColourOccurrences(shown.text, names[i] + QStringLiteral(" : "), MarkColour::Blue, marks);
-    ColourOccurrences(shown.text, QStringLiteral("References : "), MarkColour::Blue, marks);
+        markOccurrences(folded, names[i] + QStringLiteral(" : "), MarkColour::Blue, marks);
+    markOccurrences(folded, QStringLiteral("References : "), MarkColour::Blue, marks);
     marks.push_back({0, static_cast<int>(shown.text.size()), std::nullopt, false});
     marks.push_back({0, shown.headerLength, MarkColour::Black, true});
     return shown;
+}
+
+std::vector<FormatRun> formatRuns(int textLength, const std::vector<TextMark>& marks)
+{
+    std::vector<MarkColour> colours(static_cast<std::size_t>(textLength), MarkColour::Black);
+    std::vector<char> bold(static_cast<std::size_t>(textLength), 0);
+    for (const TextMark& mark : marks) {
+        const int from = std::clamp(mark.start, 0, textLength);
+        const int to = std::clamp(mark.start + mark.length, from, textLength);
+        if (mark.colour)
+            std::fill(colours.begin() + from, colours.begin() + to, *mark.colour);
+        if (mark.bold)
+            std::fill(bold.begin() + from, bold.begin() + to, *mark.bold ? 1 : 0);
+    }
+    std::vector<FormatRun> runs;
+    for (int i = 0; i < textLength; ++i) {
+        const bool isBold = bold[i] != 0;
+        if (!runs.empty() && runs.back().colour == colours[i] && runs.back().bold == isBold)
+            ++runs.back().length;
+        else
+            runs.push_back({i, 1, colours[i], isBold});
+    }
+    return runs;
 }
 
 QStringList pageList(int resultCount)

@@ -33,6 +33,20 @@ struct TextMark {
     bool operator==(const TextMark&) const = default;
 };
 
+// A stretch of the page in one colour and weight, as the marks leave it.
+struct FormatRun {
+    int start = 0;
+    int length = 0;
+    MarkColour colour = MarkColour::Black;
+    bool bold = false;
+    bool operator==(const FormatRun&) const = default;
+};
+
+// The text of the given length cut into runs of one format each, after the marks applied
+// in order over black, regular text; neighbouring runs differ. Putting these runs into a
+// text box gives the same page as applying every mark in turn, at a fraction of the cost.
+std::vector<FormatRun> formatRuns(int textLength, const std::vector<TextMark>& marks);
+
 // What a page shows besides the records, read from the options and the criteria rows at
 // the moment the page is built.
 struct PageSettings {

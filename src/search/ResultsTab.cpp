@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -93,27 +94,30 @@ ResultsTab::ResultsTab(QWidget* parent)
 void ResultsTab::showPage(const PresentedPage& page)
 {
     m_pageText = page.text;
-    const QSignalBlocker quiet(m_text);
-    m_text->clear();
-    QTextCursor cursor(m_text->document());
+    // The page is built in a document of its own, one insertion per stretch of one
+    // format, and then handed to the box whole: the box lays it out once, instead of
+    // after every change, and no mark re-formats text already in place.
+    auto* document = new QTextDocument(this);
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(m_text->font());
+    QTextCursor cursor(document);
     cursor.beginEditBlock();
-    QTextCharFormat regular;
-    regular.setFontWeight(QFont::Normal);
-    regular.setForeground(colourOf(MarkColour::Black));
-    cursor.insertText(boxText(page.text), regular);
-    for (const TextMark& mark : page.marks) {
+    const QString text = boxText(page.text);
+    for (const FormatRun& run : formatRuns(static_cast<int>(text.size()), page.marks)) {
         QTextCharFormat format;
-        if (mark.colour)
-            format.setForeground(colourOf(*mark.colour));
-        if (mark.bold)
-            format.setFontWeight(*mark.bold ? QFont::Bold : QFont::Normal);
-        cursor.setPosition(mark.start);
-        cursor.setPosition(mark.start + mark.length, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(format);
+        format.setForeground(colourOf(run.colour));
+        format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+        cursor.insertText(text.mid(run.start, run.length), format);
     }
     cursor.endEditBlock();
-    cursor.setPosition(0);
-    m_text->setTextCursor(cursor);
+    {
+        const QSignalBlocker quiet(m_text);
+        m_text->setDocument(document);
+        delete m_document;
+        m_document = document;
+        cursor.setPosition(0);
+        m_text->setTextCursor(cursor);
+    }
 }
 
 void ResultsTab::setPages(const QStringList& pages)

@@ -5,11 +5,13 @@
 
 #include "search/Presentation.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTextDocument;
 class QTextEdit;
 
 namespace papyrant {
@@ -55,6 +57,7 @@ private:
     QLabel* m_edit; // Label10
     QTextEdit* m_text; // RText1
     QString m_pageText;
+    QPointer<QTextDocument> m_document; // the page shown, when one is
 };
 
 } // namespace papyrant

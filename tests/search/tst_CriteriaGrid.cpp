@@ -120,7 +120,8 @@ private slots:
         QCOMPARE(search->text(), QStringLiteral("Search"));
         QSignalSpy requested(m_grid.get(), &CriteriaGrid::searchRequested);
         QTest::mouseClick(search, Qt::LeftButton);
-        QCOMPARE(requested.count(), 1);
+        QTest::keyClick(box(0, Words), Qt::Key_Return);
+        QCOMPARE(requested.count(), 2);
     }
 
     void typingOpensTheNextRowAndDeletingClosesIt()

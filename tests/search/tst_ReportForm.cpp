@@ -4,6 +4,7 @@
 
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/Twips.h"
 #include "options/OptionForm.h"
 #include "search/ReportForm.h"
 #include "support/ScreenFixture.h"
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -327,6 +329,9 @@ private slots:
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QStringLiteral("Gene study 120"));
         box->clear();
         QVERIFY(!enabled("CommandGo"));
+        // The fields scroll by 200 twips a step from 50 twips below the window's top.
+        the<QScrollBar>("VScroll1")->setValue(2);
+        QCOMPARE(the("Picture4")->y(), twipsToPixels(50 - 400, m_form->logicalDpiY()));
     }
 
     void tabsShowTheirButtonsAndHelp_data()
