@@ -37,11 +37,11 @@ struct SearchOptions {
     // Entry i is searchableColumnNames()[i]; Title, Keywords and Abstract by default.
     std::array<bool, SearchableColumnCount> searchedColumns{true, false, false, false, true, false, true};
     bool allYears = true;
-    QString yearFrom;
-    QString yearTo;
+    QString yearFrom{};
+    QString yearTo{};
     bool allLanguages = true;
-    QString language;
-    std::vector<CategoryChoice> categories; // in list order
+    QString language{};
+    std::vector<CategoryChoice> categories{}; // in list order
     QString sortChoice = QStringLiteral("None"); // "None" or a field's display name
     QString sortColumn = QStringLiteral("None"); // its column-name form ("TitelS" for "Title")
 };

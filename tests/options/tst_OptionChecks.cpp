@@ -10,22 +10,11 @@ Q_DECLARE_METATYPE(papyrant::SearchOptions)
 
 namespace {
 
-SearchOptions with(std::vector<CategoryChoice> categories, bool allYears = true, QString from = {}, QString to = {},
-    bool allLanguages = true, QString language = {})
-{
-    SearchOptions options;
-    options.categories = std::move(categories);
-    options.allYears = allYears;
-    options.yearFrom = std::move(from);
-    options.yearTo = std::move(to);
-    options.allLanguages = allLanguages;
-    options.language = std::move(language);
-    return options;
-}
-
 const QString NoCategory = QStringLiteral("There is no selected category.\nplease select one or more category");
 const QString NoYear = QStringLiteral("Please set year value");
 const QString NoLanguage = QStringLiteral("Please set requested language");
+const std::vector<CategoryChoice> One{{"Reviews", false}, {"None", true}};
+const std::vector<CategoryChoice> None{{"Reviews", false}, {"None", false}};
 
 } // namespace
 
@@ -37,20 +26,22 @@ private slots:
         QTest::addColumn<SearchOptions>("options");
         QTest::addColumn<QString>("message"); // empty: accepted
         QTest::addColumn<int>("place");
-        const std::vector<CategoryChoice> one{{"Reviews", false}, {"None", true}};
-        const std::vector<CategoryChoice> none{{"Reviews", false}, {"None", false}};
         using Place = OptionRefusal::Place;
-        QTest::newRow("defaults") << with(one) << QString() << 0;
-        QTest::newRow("no category in the list") << with({}) << QString() << 0;
-        QTest::newRow("no category chosen") << with(none) << NoCategory << int(Place::Categories);
+        QTest::newRow("defaults") << SearchOptions{.categories = One} << QString() << 0;
+        QTest::newRow("no category in the list") << SearchOptions{} << QString() << 0;
+        QTest::newRow("no category chosen")
+            << SearchOptions{.categories = None} << NoCategory << int(Place::Categories);
         // The category comes first, even when a year is missing too.
-        QTest::newRow("category before year") << with(none, false) << NoCategory << int(Place::Categories);
-        QTest::newRow("no year") << with(one, false) << NoYear << int(Place::YearFrom);
-        QTest::newRow("from alone") << with(one, false, "1990") << QString() << 0;
-        QTest::newRow("to alone") << with(one, false, {}, "2000") << QString() << 0;
-        QTest::newRow("no language") << with(one, true, {}, {}, false) << NoLanguage << int(Place::Language);
-        QTest::newRow("year before language") << with(one, false, {}, {}, false) << NoYear << int(Place::YearFrom);
-        QTest::newRow("language given") << with(one, true, {}, {}, false, "German") << QString() << 0;
+        QTest::newRow("category before year")
+            << SearchOptions{.allYears = false, .categories = None} << NoCategory << int(Place::Categories);
+        QTest::newRow("no year") << SearchOptions{.allYears = false, .categories = One} << NoYear
+                                 << int(Place::YearFrom);
+        QTest::newRow("from alone") << SearchOptions{.allYears = false, .yearFrom = "1990"} << QString() << 0;
+        QTest::newRow("to alone") << SearchOptions{.allYears = false, .yearTo = "2000"} << QString() << 0;
+        QTest::newRow("no language") << SearchOptions{.allLanguages = false} << NoLanguage << int(Place::Language);
+        QTest::newRow("year before language")
+            << SearchOptions{.allYears = false, .allLanguages = false} << NoYear << int(Place::YearFrom);
+        QTest::newRow("language given") << SearchOptions{.allLanguages = false, .language = "German"} << QString() << 0;
     }
     void checks()
     {

@@ -193,6 +193,16 @@ private slots:
         QCOMPARE(formatAt(marks, shown.text.indexOf(QStringLiteral("Record No. 2"))), QStringLiteral("default"));
     }
 
+    void formatRunsFollowTheMarksInOrder()
+    {
+        // Blue over red where they overlap, a mark past the end cut off, the header last.
+        const std::vector<TextMark> marks{{2, 4, MarkColour::Red, {}}, {4, 4, MarkColour::Blue, {}},
+            {9, 5, MarkColour::Red, {}}, {0, 10, {}, false}, {0, 3, MarkColour::Black, true}};
+        QCOMPARE(formatRuns(10, marks),
+            (std::vector<FormatRun>{{0, 3, MarkColour::Black, true}, {3, 1, MarkColour::Red, false},
+                {4, 4, MarkColour::Blue, false}, {8, 1, MarkColour::Black, false}, {9, 1, MarkColour::Red, false}}));
+    }
+
     void colourOccurrences_data()
     {
         QTest::addColumn<QString>("text");
@@ -218,38 +228,19 @@ private slots:
         QCOMPARE(starts, found);
     }
 
-    void pageList_data()
+    void pageListAndRecordUnderCaret()
     {
-        QTest::addColumn<int>("found");
-        QTest::addColumn<QStringList>("pages");
-        QTest::newRow("none") << 0 << QStringList{"Record 0 of 0"};
-        QTest::newRow("one") << 1 << QStringList{"From 1 to 1"};
-        QTest::newRow("50") << 50 << QStringList{"From 1 to 50"};
-        QTest::newRow("51") << 51 << QStringList{"From 1 to 50", "From 51 to 51"};
-        QTest::newRow("120") << 120 << QStringList{"From 1 to 50", "From 51 to 100", "From 101 to 120"};
-    }
-    void pageList()
-    {
-        QFETCH(int, found);
-        QFETCH(QStringList, pages);
-        QCOMPARE(papyrant::pageList(found), pages);
-    }
-
-    void recordUnderCaret_data()
-    {
-        QTest::addColumn<int>("caret");
-        QTest::addColumn<int>("record");
-        // Header of 10 characters, blocks ending at 30, 50 and 70 on page 2.
-        QTest::newRow("header") << 9 << 0;
-        QTest::newRow("first character of the first block") << 10 << 51;
-        QTest::newRow("last character of the third block") << 79 << 53;
-        QTest::newRow("end of the text") << 80 << 0;
-    }
-    void recordUnderCaret()
-    {
-        QFETCH(int, caret);
-        QFETCH(int, record);
-        QCOMPARE(papyrant::recordUnderCaret(caret, 10, {0, 30, 50, 70}, 1), record);
+        QCOMPARE(pageList(0), QStringList{"Record 0 of 0"});
+        QCOMPARE(pageList(1), QStringList{"From 1 to 1"});
+        QCOMPARE(pageList(50), QStringList{"From 1 to 50"});
+        QCOMPARE(pageList(51), (QStringList{"From 1 to 50", "From 51 to 51"}));
+        QCOMPARE(pageList(120), (QStringList{"From 1 to 50", "From 51 to 100", "From 101 to 120"}));
+        // A header of 10 characters, blocks ending at 30, 50 and 70 on page 2.
+        const std::vector<int> ends{0, 30, 50, 70};
+        QCOMPARE(recordUnderCaret(9, 10, ends, 1), 0);
+        QCOMPARE(recordUnderCaret(10, 10, ends, 1), 51);
+        QCOMPARE(recordUnderCaret(79, 10, ends, 1), 53);
+        QCOMPARE(recordUnderCaret(80, 10, ends, 1), 0);
     }
 
     void presentingKeepsTheCurrentRecord()
