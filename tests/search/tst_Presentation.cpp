@@ -40,19 +40,13 @@ PageSettings titleAndYear(bool references = false)
 const QString Sep = QString(45, QLatin1Char('_')) + QLatin1Char('\n');
 
 // The colour and weight a character ends with once the marks apply in order.
-QString formatAt(const std::vector<TextMark>& marks, int position)
+QString formatAt(const PresentedPage& page, int position)
 {
-    QString colour = QStringLiteral("default");
-    bool bold = false;
-    for (const TextMark& mark : marks) {
-        if (position < mark.start || position >= mark.start + mark.length)
-            continue;
-        if (mark.colour)
-            colour = QStringList{"red", "blue", "black"}[static_cast<int>(*mark.colour)];
-        if (mark.bold)
-            bold = *mark.bold;
+    for (const FormatRun& run : formatRuns(static_cast<int>(page.text.size()), page.marks)) {
+        if (position < run.start + run.length)
+            return QStringList{"red", "blue", "black"}[static_cast<int>(run.colour)] + (run.bold ? " bold" : "");
     }
-    return colour + (bold ? QStringLiteral(" bold") : QString());
+    return {};
 }
 
 } // namespace
@@ -184,13 +178,13 @@ private slots:
         QCOMPARE(marks[marks.size() - 2], (TextMark{0, static_cast<int>(shown.text.size()), {}, false}));
         QCOMPARE(marks.back(), (TextMark{0, shown.headerLength, MarkColour::Black, true}));
         const int label = shown.text.indexOf(QStringLiteral("Title :   Title 1"));
-        QCOMPARE(formatAt(marks, 0), QStringLiteral("black bold"));
-        QCOMPARE(formatAt(marks, shown.headerLength - 20), QStringLiteral("black bold"));
-        QCOMPARE(formatAt(marks, label), QStringLiteral("blue"));
-        QCOMPARE(formatAt(marks, label + 10), QStringLiteral("red"));
-        QCOMPARE(formatAt(marks, shown.text.indexOf(QStringLiteral("Journal 2"))), QStringLiteral("red"));
-        QCOMPARE(formatAt(marks, shown.text.indexOf(QStringLiteral("References : "))), QStringLiteral("blue"));
-        QCOMPARE(formatAt(marks, shown.text.indexOf(QStringLiteral("Record No. 2"))), QStringLiteral("default"));
+        QCOMPARE(formatAt(shown, 0), QStringLiteral("black bold"));
+        QCOMPARE(formatAt(shown, shown.headerLength - 20), QStringLiteral("black bold"));
+        QCOMPARE(formatAt(shown, label), QStringLiteral("blue"));
+        QCOMPARE(formatAt(shown, label + 10), QStringLiteral("red"));
+        QCOMPARE(formatAt(shown, shown.text.indexOf(QStringLiteral("Journal 2"))), QStringLiteral("red"));
+        QCOMPARE(formatAt(shown, shown.text.indexOf(QStringLiteral("References : "))), QStringLiteral("blue"));
+        QCOMPARE(formatAt(shown, shown.text.indexOf(QStringLiteral("Record No. 2"))), QStringLiteral("black"));
     }
 
     void formatRunsFollowTheMarksInOrder()

@@ -20,7 +20,6 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -71,12 +70,6 @@ private:
     bool enabled(const char* name) const { return the(name)->isEnabled(); }
     ScriptedPrompts& prompts() { return m_fixture->prompts(); }
 
-    void show(ReportForm* form)
-    {
-        m_form = form;
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form));
-    }
     void type(const char* box, const QString& words)
     {
         auto* edit = the<QLineEdit>(box);
@@ -129,7 +122,9 @@ private slots:
         QFile::remove(m_path);
         QVERIFY(QFile::copy(m_master, m_path));
         m_fixture->folder().openBibliography(m_path);
-        show(new ReportForm);
+        m_form = new ReportForm;
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form));
     }
     void cleanup()
     {

@@ -44,14 +44,6 @@ private slots:
         QCOMPARE(searchSummary(rowsFrom(rows)), summary);
     }
 
-    void tidyingEmptiesEverythingAfterAGap()
-    {
-        const CriteriaRows rows = rowsFrom({"|A||Or", "|||Not", "(|C||Or", "|D|)|"});
-        CriteriaRows expected = rowsFrom({"|A||Or", "|||Not", "|||Or"});
-        QCOMPARE(tidiedRows(rows), expected);
-        QCOMPARE(tidiedRows(expected), expected);
-    }
-
     void highlightWords_data()
     {
         QTest::addColumn<QString>("words");
