@@ -16,7 +16,6 @@
 #include "search/ResultsTab.h"
 #include "search/SearchRun.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -158,7 +157,7 @@ PageSettings ReportForm::pageSettings() const
     settings.outputFields = m_options->outputFields();
     settings.createReferences = m_options->createReferences();
     settings.options = m_options->searchOptions();
-    settings.summary = m_criteria->summary();
+    settings.summary = searchSummary(m_criteria->rows());
     settings.highlightWords = m_state.highlightWords;
     return settings;
 }
