@@ -514,6 +514,18 @@ Figure Bench::deleteWhileWalking()
     return figure;
 }
 
+// The results screen's figures need a GUI application, so they run in a process of their own.
+bool resultsBench(const QCommandLineParser& parser, int runs)
+{
+    std::fflush(stdout);
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationDirPath() + "/papyrant-results-bench",
+        {"--program-folder", parser.value("program-folder"), "--data", parser.value("data"), "--records",
+            parser.value("records"), "--runs", QString::number(runs)});
+    return child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -529,8 +541,8 @@ int main(int argc, char** argv)
         QDir::tempPath() + "/papyrant-bench"});
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
     parser.addOption({"memory-probe", "(internal) measure one record set over this file", "file"});
-    parser.addOption(
-        {"only", "run only these figures: insert, open, memory, like, search, search-large, delete, entry", "names"});
+    parser.addOption({"only",
+        "run only these figures: insert, open, memory, like, search, search-large, delete, entry, results", "names"});
     parser.process(app);
     if (parser.isSet("memory-probe"))
         return memoryProbe(parser.value("memory-probe"), parser.value("large").toInt());
@@ -557,6 +569,8 @@ int main(int argc, char** argv)
         }
         if (only.isEmpty() || only.contains("entry"))
             allPassed &= entryBench(parser.value("program-folder"), parser.value("data"), runs);
+        if (only.isEmpty() || only.contains("results"))
+            allPassed &= resultsBench(parser, runs);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-bench: %s\n", e.what());
         return 2;

@@ -4,6 +4,7 @@
 #include "entry/AutoExtractForm.h"
 #include "entry/ManualForm.h"
 #include "panel/MainForm.h"
+#include "search/ReportForm.h"
 
 #include <QApplication>
 
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
     // Working screens register their factories with screens() here as they are built.
     screens().registerScreen(ScreenKind::AutoExtract, [] { return new AutoExtractForm; });
     screens().registerScreen(ScreenKind::ManualAdding, [] { return new ManualForm; });
+    screens().registerScreen(ScreenKind::SearchResults, [] { return new ReportForm; });
 
     // The panel's load takes the program folder from the working directory.
     auto* panel = new MainForm;

@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/Prompts.h"
 #include "help/HelpOpener.h"
+#include "options/OptionChecks.h"
 #include "options/OptionLists.h"
 
 #include <QCheckBox>
@@ -311,26 +312,18 @@ void OptionForm::FillLanguageList()
 
 void OptionForm::okClicked()
 {
-    bool anySelected = false;
-    for (int i = 0; i < m_categories->count(); ++i)
-        anySelected = anySelected || isChecked(m_categories, i);
-    if (m_categories->count() > 0 && !anySelected) {
-        prompts().notice(QStringLiteral("There is no selected category.\nplease select one or more category"));
-        m_categories->setCurrentRow(-1);
+    const std::optional<OptionRefusal> refusal = checkOptions(searchOptions());
+    if (!refusal) {
+        hide();
+        emit accepted();
         return;
     }
-    if (!m_allYears->isChecked() && m_yearFrom->text().isEmpty() && m_yearTo->text().isEmpty()) {
-        prompts().notice(QStringLiteral("Please set year value"));
-        m_yearFrom->setFocus();
-        return;
+    prompts().notice(refusal->message);
+    switch (refusal->place) {
+    case OptionRefusal::Place::Categories: m_categories->setCurrentRow(-1); break;
+    case OptionRefusal::Place::YearFrom: m_yearFrom->setFocus(); break;
+    case OptionRefusal::Place::Language: m_language->setFocus(); break;
     }
-    if (!m_allLanguages->isChecked() && m_language->currentText().isEmpty()) {
-        prompts().notice(QStringLiteral("Please set requested language"));
-        m_language->setFocus();
-        return;
-    }
-    hide();
-    emit accepted();
 }
 
 void OptionForm::helpClicked()

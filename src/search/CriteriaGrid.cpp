@@ -88,7 +88,7 @@ CriteriaGrid::CriteriaGrid(QWidget* parent)
         label->setObjectName(QLatin1String(name));
         label->setGeometry(px(left, Qt::Horizontal), 0, px(width, Qt::Horizontal), captions->height());
     };
-    caption("Label2", QStringLiteral("Open brackets"), OpenBracketsLeft - 150, BracketsWidth + 300);
+    caption("Label2", QStringLiteral("Open brackets"), OpenBracketsLeft - 300, BracketsWidth + 550);
     caption("Label5", QStringLiteral("Requested words"), WordsLeft, WordsWidth);
     caption("Label4", QStringLiteral("Close brackets"), CloseBracketsLeft - 150, BracketsWidth + 600);
 
@@ -165,6 +165,8 @@ void CriteriaGrid::buildRow(int i)
         box->installEventFilter(this);
     }
     connect(row.words, &QLineEdit::textChanged, this, [this, i] { wordsChanged(i); });
+    // Enter in a words box searches, as the "Search" button does.
+    connect(row.words, &QLineEdit::returnPressed, this, &CriteriaGrid::searchRequested);
     connect(row.open, &QLineEdit::textChanged, this, &CriteriaGrid::UpdateSearchSummary);
     connect(row.close, &QLineEdit::textChanged, this, &CriteriaGrid::UpdateSearchSummary);
     connect(row.op, &QComboBox::currentIndexChanged, this, &CriteriaGrid::UpdateSearchSummary);
@@ -210,28 +212,17 @@ void CriteriaGrid::wordsChanged(int i)
 
 void CriteriaGrid::UpdateSearchSummary()
 {
-    QString summary;
-    for (int i = 0; i < CriteriaRowCount; ++i) {
-        const Row& row = m_rows[i];
-        if (!switchedOn(row.words))
-            continue;
-        QString item = row.open->text() + row.words->text() + row.close->text();
-        if (i < CriteriaRowCount - 1 && switchedOn(m_rows[i + 1].words) && !m_rows[i + 1].words->text().isEmpty())
-            item += QLatin1Char(' ') + row.op->currentText() + QLatin1Char(' ');
-        summary += item;
-    }
-    m_summary->setText(summary);
+    m_summary->setText(searchSummary(rows()));
 }
 
 void CriteriaGrid::TidyRows()
 {
-    for (Row& row : m_rows) {
-        if (switchedOn(row.words))
-            continue;
-        // Emptying the words switches the following row off, so the loop empties it next.
-        row.words->clear();
-        row.open->clear();
-        row.close->clear();
+    const CriteriaRows tidied = tidiedRows(rows());
+    for (int i = 0; i < CriteriaRowCount; ++i) {
+        Row& row = m_rows[i];
+        row.words->setText(tidied[i].words);
+        row.open->setText(tidied[i].openBrackets);
+        row.close->setText(tidied[i].closeBrackets);
     }
 }
 
@@ -245,14 +236,10 @@ void CriteriaGrid::clearRows()
     m_rows[0].words->setFocus();
 }
 
-void CriteriaGrid::setHighlightWord(int row, const QString& word)
+void CriteriaGrid::showHighlightWords(const HighlightWords& words)
 {
-    m_rows[row].color->setText(word);
-}
-
-QString CriteriaGrid::highlightWord(int row) const
-{
-    return m_rows[row].color->text();
+    for (int i = 0; i < CriteriaRowCount; ++i)
+        m_rows[i].color->setText(words[i]);
 }
 
 void CriteriaGrid::scrollTo(int value)

@@ -9,6 +9,7 @@
 // searchRequested() (the grid's own "Search" button, Command8).
 
 #include "search/QueryComposition.h"
+#include "search/SearchItems.h"
 
 #include <QWidget>
 
@@ -36,13 +37,12 @@ public:
     // Empties every row whose words box is switched off, so the rows with words form one
     // unbroken run from row 0. Every search runs it first.
     void TidyRows();
-    // Rebuilds the summary from the enabled rows: brackets, words and the operator to the
-    // next row when that row holds words ("((gene Or virus) And cell)").
+    // Shows the summary of the rows (searchSummary) in Text3.
     void UpdateSearchSummary();
 
-    // The hidden highlight word of a row (TextColor1), refilled by each search.
-    void setHighlightWord(int row, const QString& word);
-    QString highlightWord(int row) const;
+    // Mirrors the highlight words of the last search in the hidden boxes (TextColor1);
+    // nothing reads them back.
+    void showHighlightWords(const HighlightWords& words);
 
     QLineEdit* openBracketsBox(int row) const { return m_rows[row].open; }
     QLineEdit* wordsBox(int row) const { return m_rows[row].words; }

@@ -19,6 +19,7 @@ struct CriteriaRow {
     QString words; // the requested words, used verbatim (Like patterns allowed)
     QString op = QStringLiteral("And"); // "And", "Or" or "Not": stands between this row and the next
     QString closeBrackets; // ")" characters
+    bool operator==(const CriteriaRow&) const = default;
 };
 using CriteriaRows = std::array<CriteriaRow, CriteriaRowCount>;
 
@@ -36,11 +37,11 @@ struct SearchOptions {
     // Entry i is searchableColumnNames()[i]; Title, Keywords and Abstract by default.
     std::array<bool, SearchableColumnCount> searchedColumns{true, false, false, false, true, false, true};
     bool allYears = true;
-    QString yearFrom;
-    QString yearTo;
+    QString yearFrom{};
+    QString yearTo{};
     bool allLanguages = true;
-    QString language;
-    std::vector<CategoryChoice> categories; // in list order
+    QString language{};
+    std::vector<CategoryChoice> categories{}; // in list order
     QString sortChoice = QStringLiteral("None"); // "None" or a field's display name
     QString sortColumn = QStringLiteral("None"); // its column-name form ("TitelS" for "Title")
 };

@@ -1,5 +1,5 @@
 // The search options dialog, driven through its real controls: defaults, the sort list
-// that follows the output fields, the lists read from the bibliography and the checks of "OK".
+// that follows the output fields, the lists read from the bibliography and "OK".
 
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -17,29 +17,37 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
 #include <memory>
-#include <utility>
 
 using namespace papyrant;
 using namespace papyrant::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// The entries of a check list, each marked "+" when ticked and "-" when not.
-QStringList marked(const QListWidget* list)
+// A control's state in one line: check lists as "+ticked -clear" entries, boxes as
+// on/off, combo boxes as their entries and choice, each marked when switched off.
+QString describe(const QWidget* control)
 {
-    QStringList all;
-    for (int i = 0; i < list->count(); ++i)
-        all << (list->item(i)->checkState() == Qt::Checked ? u'+' : u'-') + list->item(i)->text();
-    return all;
-}
-
-QStringList items(const QComboBox* combo)
-{
-    QStringList all;
-    for (int i = 0; i < combo->count(); ++i)
-        all << combo->itemText(i);
-    return all;
+    QString state;
+    if (const auto* list = qobject_cast<const QListWidget*>(control)) {
+        QStringList entries;
+        for (int i = 0; i < list->count(); ++i)
+            entries << (list->item(i)->checkState() == Qt::Checked ? u'+' : u'-') + list->item(i)->text();
+        state = entries.join(u',');
+    } else if (const auto* box = qobject_cast<const QCheckBox*>(control)) {
+        state = box->text() + (box->isChecked() ? QStringLiteral(" on") : QStringLiteral(" off"));
+    } else if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+        state = edit->text() + QStringLiteral(" max %1").arg(edit->maxLength());
+    } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        QStringList entries;
+        for (int i = 0; i < combo->count(); ++i)
+            entries << combo->itemText(i);
+        state = entries.join(u',') + QStringLiteral(" @") + combo->currentText()
+            + (combo->isEditable() ? QStringLiteral(" editable") : QString());
+    }
+    return control->isEnabled() ? state : state + QStringLiteral(" (off)");
 }
 
 // Ticks or clears an entry the way a user does from the keyboard: current row, Space.
@@ -82,7 +90,7 @@ private:
     QString m_bibliography;
 
     // A control of the dialog (or of another form) by its name.
-    template <typename T>
+    template <typename T = QWidget>
     T* the(const char* name, const QWidget* form = nullptr) const
     {
         T* found = (form ? form : m_form.get())->findChild<T*>(QLatin1String(name));
@@ -103,13 +111,13 @@ private:
     }
 
     // The categories in the order the engine gives them, all ticked.
-    QStringList allCategoriesTicked() const
+    QString allCategoriesTicked() const
     {
         QStringList names;
         for (const QStringList& row :
             readRows(m_bibliography, QStringLiteral("Select Distinct Abstracts.Category From Abstracts")))
             names << QLatin1Char('+') + row.front();
-        return names;
+        return names.join(u',');
     }
 
     void addRecord(const QString& language, const QString& category)
@@ -119,32 +127,26 @@ private:
                        .arg(language, category));
     }
 
-    // "OK" refuses with exactly this notice and the dialog stays open.
-    void okRefuses(const QString& notice)
+    // Presses "OK": with a notice expected, exactly that notice and the dialog stays open;
+    // without, the dialog closes silently and the search is composed to this statement.
+    void pressOk(const QString& notice, const QString& statement = {})
     {
         QSignalSpy accepted(m_form.get(), &OptionForm::accepted);
         const std::size_t before = m_fixture->prompts().asked().size();
         QTest::mouseClick(the<QPushButton>("Command1"), Qt::LeftButton);
-        QCOMPARE(m_fixture->prompts().asked().size(), before + 1);
-        const AskedPrompt& asked = m_fixture->prompts().asked().back();
-        QCOMPARE(asked.text, notice);
-        QCOMPARE(asked.title, QStringLiteral("Papyrant"));
-        QCOMPARE(asked.buttons, PromptButtons::Ok);
-        QCOMPARE(asked.icon, PromptIcon::None);
-        QVERIFY(m_form->isVisible());
-        QCOMPARE(accepted.count(), 0);
-    }
-
-    // "OK" hides the dialog without a word, and the search is then composed to this statement.
-    void okAccepts(const QString& statement)
-    {
-        QSignalSpy accepted(m_form.get(), &OptionForm::accepted);
-        const std::size_t before = m_fixture->prompts().asked().size();
-        QTest::mouseClick(the<QPushButton>("Command1"), Qt::LeftButton);
-        QCOMPARE(m_fixture->prompts().asked().size(), before);
-        QCOMPARE(accepted.count(), 1);
-        QVERIFY(!m_form->isVisible());
+        QCOMPARE(m_fixture->prompts().asked().size(), before + (notice.isEmpty() ? 0 : 1));
+        QCOMPARE(accepted.count(), notice.isEmpty() ? 1 : 0);
+        QCOMPARE(m_form->isVisible(), !notice.isEmpty());
+        if (!notice.isEmpty()) {
+            const AskedPrompt& asked = m_fixture->prompts().asked().back();
+            QCOMPARE(asked.text, notice);
+            QCOMPARE(asked.title, QStringLiteral("Papyrant"));
+            QCOMPARE(asked.buttons, PromptButtons::Ok);
+            QCOMPARE(asked.icon, PromptIcon::None);
+            return;
+        }
         QCOMPARE(ComposeQuery(CriteriaRows{}, m_form->searchOptions()), statement);
+        m_form->show();
     }
 
 private slots:
@@ -163,7 +165,33 @@ private slots:
         m_fixture.reset();
     }
 
-    void startsWithTheDefaults()
+    void controlsStartWithTheDefaults_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("searched columns")
+            << u"List1Vis"_s << "+Title,-Authors,-Author address,-Source,+Key words,-Publication type,+Abstract";
+        QTest::newRow("whole words") << u"CheckwHoleWord"_s << "Find whole word only on";
+        QTest::newRow("output fields") << u"List2Vis"_s
+                                       << "+Title,+Authors,+Author address,+Source,+Publishing year,-Key words,"
+                                          "+Publication type,+Language,+Abstract,+Personal comment,-Entry date,"
+                                          "+Category";
+        QTest::newRow("references") << u"CheckRef"_s << "Create references off";
+        QTest::newRow("sort") << u"Combo2"_s << "None,Title,Publishing year,Publication type,Language @None";
+        QTest::newRow("all years") << u"CheckYears"_s << "All on";
+        QTest::newRow("year from") << u"TextYear1"_s << " max 4 (off)";
+        QTest::newRow("year to") << u"TextYear2"_s << " max 4 (off)";
+        QTest::newRow("all languages") << u"CheckLanguage"_s << "All on";
+        QTest::newRow("language") << u"ComboLanguage"_s << " @ editable (off)";
+    }
+    void controlsStartWithTheDefaults()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, state);
+        QCOMPARE(describe(the(qPrintable(control))), state);
+    }
+
+    void defaultsReachTheSearch()
     {
         const OptionForm& form = *m_form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Options"));
@@ -171,34 +199,14 @@ private slots:
         QCOMPARE(
             form.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::CustomizeWindowHint),
             Qt::WindowFlags(Qt::CustomizeWindowHint));
-
-        QCOMPARE(marked(the<QListWidget>("List1Vis")),
-            (QStringList{
-                "+Title", "-Authors", "-Author address", "-Source", "+Key words", "-Publication type", "+Abstract"}));
-        QVERIFY(the<QCheckBox>("CheckwHoleWord")->isChecked() && form.wholeWordOnly());
-        QCOMPARE(marked(the<QListWidget>("List2Vis")),
-            (QStringList{"+Title", "+Authors", "+Author address", "+Source", "+Publishing year", "-Key words",
-                "+Publication type", "+Language", "+Abstract", "+Personal comment", "-Entry date", "+Category"}));
-        QCOMPARE(form.outputFields(),
-            (std::array<bool, FieldCount>{true, true, true, true, true, false, true, true, true, true, false, true}));
-        QCOMPARE(the<QListWidget>("List2Vis")->currentRow(), -1);
-        QVERIFY(!the<QCheckBox>("CheckRef")->isChecked() && !form.createReferences());
-        QCOMPARE(items(the<QComboBox>("Combo2")),
-            (QStringList{"None", "Title", "Publishing year", "Publication type", "Language"}));
-        QCOMPARE(the<QComboBox>("Combo2")->currentText(), QStringLiteral("None"));
-        QCOMPARE(form.sortColumn(), QStringLiteral("None"));
-        QVERIFY(the<QCheckBox>("CheckYears")->isChecked());
-        for (const char* year : {"TextYear1", "TextYear2"})
-            QCOMPARE(
-                std::pair(the<QLineEdit>(year)->isEnabled(), the<QLineEdit>(year)->maxLength()), std::pair(false, 4));
-        QVERIFY(the<QCheckBox>("CheckLanguage")->isChecked());
-        QVERIFY(!the<QComboBox>("ComboLanguage")->isEnabled());
-        QVERIFY(the<QComboBox>("ComboLanguage")->isEditable());
-        QCOMPARE(marked(the<QListWidget>("List3")), allCategoriesTicked());
+        QCOMPARE(describe(the("List3")), allCategoriesTicked());
         QCOMPARE(the<QListWidget>("List3")->count(), 3);
         QCOMPARE(the<QListWidget>("List3")->currentRow(), -1);
-        QCOMPARE(the<QPushButton>("Command2")->text(), QStringLiteral("Help"));
-
+        QCOMPARE(the<QListWidget>("List2Vis")->currentRow(), -1);
+        QCOMPARE(form.outputFields(),
+            (std::array<bool, FieldCount>{true, true, true, true, true, false, true, true, true, true, false, true}));
+        QVERIFY(form.wholeWordOnly() && !form.createReferences());
+        QCOMPARE(form.sortColumn(), QStringLiteral("None"));
         CriteriaRows rows;
         rows[0].words = QStringLiteral("gene");
         QCOMPARE(ComposeQuery(rows, form.searchOptions()),
@@ -215,8 +223,7 @@ private slots:
         toggle(the<QListWidget>("List1Vis"), QStringLiteral("Author address"));
         choose(the<QComboBox>("Combo2"), QStringLiteral("Publishing year"));
         tick(the<QCheckBox>("CheckRef"));
-        okAccepts(QStringLiteral("Select Abstracts.* From Abstracts Order by Publishing_year"));
-        m_form->show();
+        pressOk({}, QStringLiteral("Select Abstracts.* From Abstracts Order by Publishing_year"));
         QCOMPARE(m_form->searchOptions().searchedColumns,
             (std::array<bool, SearchableColumnCount>{true, false, true, false, false, false, true}));
         QCOMPARE(m_form->sortColumn(), QStringLiteral("Publishing_year"));
@@ -242,8 +249,7 @@ private slots:
         QListWidget* output = the<QListWidget>("List2Vis");
         choose(sortBy, QStringLiteral("Title"));
         toggle(output, QStringLiteral("Publishing year"));
-        QCOMPARE(items(sortBy), (QStringList{"None", "Title", "Publication type", "Language"}));
-        QCOMPARE(sortBy->currentText(), QStringLiteral("None"));
+        QCOMPARE(describe(sortBy), QStringLiteral("None,Title,Publication type,Language @None"));
         QCOMPARE(m_form->sortColumn(), QStringLiteral("None"));
         QCOMPARE(output->currentItem()->text(), QStringLiteral("Publishing year"));
         QVERIFY(!m_form->outputFields()[Publishing_year]);
@@ -253,7 +259,7 @@ private slots:
         toggle(output, QStringLiteral("Key words"));
         QCOMPARE(sortBy->currentText(), QStringLiteral("None"));
         toggle(output, QStringLiteral("Publishing year"));
-        QCOMPARE(items(sortBy), (QStringList{"None", "Title", "Publishing year", "Publication type", "Language"}));
+        QCOMPARE(describe(sortBy), QStringLiteral("None,Title,Publishing year,Publication type,Language @None"));
         QVERIFY(m_form->outputFields()[Keywords]);
 
         // Without any sortable field only "None" is left.
@@ -263,58 +269,69 @@ private slots:
         QCOMPARE(sortChoices(fields), (QStringList{"None", "Title", "Language"}));
     }
 
-    void okNeedsACategory()
+    void okRefusesWhatIsMissing_data()
     {
-        QListWidget* categories = the<QListWidget>("List3");
-        for (const QString& name : {QStringLiteral("Reviews"), QStringLiteral("None"), QStringLiteral("Crohn's")})
-            toggle(categories, name);
-        okRefuses(QStringLiteral("There is no selected category.\nplease select one or more category"));
-        QCOMPARE(categories->currentRow(), -1);
-        toggle(categories, QStringLiteral("Crohn's"));
-        okAccepts(QStringLiteral("Select Abstracts.* From Abstracts Where ((Abstracts.Category = 'Crohn''s' ))"));
+        QTest::addColumn<int>("missing");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<QString>("caret");
+        QTest::newRow("category") << 0 << "There is no selected category.\nplease select one or more category"
+                                  << "";
+        QTest::newRow("year") << 1 << "Please set year value"
+                              << "TextYear1";
+        QTest::newRow("language") << 2 << "Please set requested language"
+                                  << "ComboLanguage";
+    }
+    void okRefusesWhatIsMissing()
+    {
+        QFETCH(int, missing);
+        QFETCH(QString, notice);
+        QFETCH(QString, caret);
+        if (missing == 0) {
+            for (const QString& name : {QStringLiteral("Reviews"), QStringLiteral("None"), QStringLiteral("Crohn's")})
+                toggle(the<QListWidget>("List3"), name);
+        }
+        tick(the<QCheckBox>(missing == 1 ? "CheckYears" : missing == 2 ? "CheckLanguage" : "CheckRef"));
+        pressOk(notice);
+        if (caret.isEmpty())
+            QCOMPARE(the<QListWidget>("List3")->currentRow(), -1);
+        else
+            QCOMPARE(QApplication::focusWidget(), the(qPrintable(caret)));
     }
 
-    void okNeedsAYearWhenYearsAreNotAll()
+    void okTakesWhatWasGiven()
     {
+        // One category, one year, a typed language: each reaches the statement quoted.
+        QListWidget* categories = the<QListWidget>("List3");
+        for (const QString& name : {QStringLiteral("Reviews"), QStringLiteral("None")})
+            toggle(categories, name);
+        pressOk({}, QStringLiteral("Select Abstracts.* From Abstracts Where ((Abstracts.Category = 'Crohn''s' ))"));
+        toggle(categories, QStringLiteral("None"));
+        toggle(categories, QStringLiteral("Reviews"));
+
         QLineEdit* from = the<QLineEdit>("TextYear1");
         tick(the<QCheckBox>("CheckYears"));
-        QVERIFY(from->isEnabled());
-        QVERIFY(the<QLineEdit>("TextYear2")->isEnabled());
-        okRefuses(QStringLiteral("Please set year value"));
-        QCOMPARE(QApplication::focusWidget(), from);
-
+        QVERIFY(from->isEnabled() && the("TextYear2")->isEnabled());
         QTest::keyClicks(from, QStringLiteral("199012"));
         QCOMPARE(from->text(), QStringLiteral("1990"));
-        okAccepts(QStringLiteral("Select Abstracts.* From Abstracts Where ((Abstracts.Publishing_year >= '1990' ))"));
-        m_form->show();
+        pressOk({}, QStringLiteral("Select Abstracts.* From Abstracts Where ((Abstracts.Publishing_year >= '1990' ))"));
         tick(the<QCheckBox>("CheckYears"));
         QVERIFY(!from->isEnabled());
-    }
 
-    void okNeedsALanguageWhenLanguagesAreNotAll()
-    {
         QCheckBox* all = the<QCheckBox>("CheckLanguage");
         QComboBox* language = the<QComboBox>("ComboLanguage");
         tick(all);
-        QVERIFY(language->isEnabled());
-        QCOMPARE(items(language), (QStringList{"Danish", "english", "German"}));
-        QCOMPARE(language->currentText(), QString());
-        okRefuses(QStringLiteral("Please set requested language"));
-        QCOMPARE(QApplication::focusWidget(), language);
-
+        QCOMPARE(describe(language), QStringLiteral("Danish,english,German @ editable"));
         QTest::keyClicks(language->lineEdit(), QStringLiteral("Kala'allisut"));
         QTest::keyClick(language->lineEdit(), Qt::Key_Return);
         QCOMPARE(language->count(), 3);
-        okAccepts(QStringLiteral("Select Abstracts.* From Abstracts Where (Abstracts.Language = 'Kala''allisut' )"));
+        pressOk({}, QStringLiteral("Select Abstracts.* From Abstracts Where (Abstracts.Language = 'Kala''allisut' )"));
 
         // The list is read again, unchosen, each time "All" is cleared.
-        m_form->show();
         tick(all);
         QVERIFY(!language->isEnabled());
         addRecord(QStringLiteral("Basque"), QStringLiteral("None"));
         tick(all);
-        QCOMPARE(items(language), (QStringList{"Basque", "Danish", "english", "German"}));
-        QCOMPARE(language->currentText(), QString());
+        QCOMPARE(describe(language), QStringLiteral("Basque,Danish,english,German @ editable"));
     }
 
     void categoryRefreshShowsNewCategoriesAllSelected()
@@ -326,7 +343,7 @@ private slots:
         m_form->requestCategoryRefresh();
         m_form->show();
         // Methods is new, and None is ticked again.
-        QCOMPARE(marked(categories), allCategoriesTicked());
+        QCOMPARE(describe(categories), allCategoriesTicked());
         QCOMPARE(categories->count(), 4);
     }
 
@@ -334,7 +351,7 @@ private slots:
     {
         openForm({});
         QCOMPARE(the<QListWidget>("List3")->count(), 0);
-        okAccepts(QStringLiteral("Select Abstracts.* From Abstracts"));
+        pressOk({}, QStringLiteral("Select Abstracts.* From Abstracts"));
     }
 
     void unreadableBibliographyIsReportedNotFatal()

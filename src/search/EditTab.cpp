@@ -1,0 +1,333 @@
+#include "search/EditTab.h"
+
+#include "core/RecordModel.h"
+#include "core/Twips.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace papyrant {
+
+namespace {
+
+// Heights of the edit fields in twips: room for a long title, authors and abstract.
+constexpr std::array<int, EditFieldCount> FieldHeights{800, 800, 600, 600, 400, 600, 400, 400, 2800, 800, 400};
+constexpr int PanelTop = 50; // the panel's top at scroll value 0
+constexpr int ScrollStep = 200; // twips the panel moves per step of the scroll bar
+
+QToolButton* pictureButton(const char* name, const char* picture, const QString& toolTip, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(QIcon(QLatin1String(picture)));
+    button->setIconSize(QSize(28, 28));
+    button->setAutoRaise(true);
+    button->setToolTip(toolTip);
+    button->setAccessibleName(toolTip);
+    return button;
+}
+
+} // namespace
+
+EditTab::EditTab(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("EditTab"));
+    QWidget* buttons = buildButtons();
+    QWidget* fields = buildFields();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buttons);
+    layout->addWidget(fields, 1);
+}
+
+QWidget* EditTab::buildButtons()
+{
+    auto* bar = new QWidget(this);
+    m_counter = new QLabel(bar);
+    m_counter->setObjectName(QStringLiteral("Label7"));
+    m_counter->setMinimumWidth(px(2600));
+    m_previous = pictureButton("CommandUp", ":/searchart/up.svg", QStringLiteral("Previous record"), bar);
+    m_next = pictureButton("CommandDown", ":/searchart/down.svg", QStringLiteral("Next record"), bar);
+    auto* goCaption = new QLabel(QStringLiteral("Go to record no."), bar);
+    m_goTo = new QLineEdit(bar);
+    m_goTo->setObjectName(QStringLiteral("Text4"));
+    m_goTo->setFixedWidth(px(1000));
+    // Typed keys are filtered one by one; this keeps pasted text to digits as well.
+    m_goTo->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_goTo));
+    m_goTo->installEventFilter(this);
+    goCaption->setBuddy(m_goTo);
+    m_go = new QPushButton(QStringLiteral("Go"), bar);
+    m_go->setObjectName(QStringLiteral("CommandGo"));
+    m_update
+        = pictureButton("CommandUpdate", ":/searchart/save.svg", QStringLiteral("Save changes of current record"), bar);
+    m_remove = pictureButton("CommandRemove", ":/searchart/remove.svg", QStringLiteral("Remove current record"), bar);
+    for (QWidget* control : {static_cast<QWidget*>(m_previous), static_cast<QWidget*>(m_next),
+             static_cast<QWidget*>(m_go), static_cast<QWidget*>(m_update), static_cast<QWidget*>(m_remove)})
+        control->setEnabled(false);
+
+    connect(m_previous, &QToolButton::clicked, this, &EditTab::previousRequested);
+    connect(m_next, &QToolButton::clicked, this, &EditTab::nextRequested);
+    connect(m_go, &QPushButton::clicked, this, &EditTab::goToRequested);
+    connect(m_update, &QToolButton::clicked, this, &EditTab::saveRequested);
+    connect(m_remove, &QToolButton::clicked, this, &EditTab::removeRequested);
+    connect(m_goTo, &QLineEdit::textChanged, this, [this](const QString& text) { m_go->setEnabled(!text.isEmpty()); });
+
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(m_counter);
+    row->addWidget(m_previous);
+    row->addWidget(m_next);
+    row->addSpacing(px(300));
+    row->addWidget(goCaption);
+    row->addWidget(m_goTo);
+    row->addWidget(m_go);
+    row->addStretch();
+    row->addWidget(m_update);
+    row->addWidget(m_remove);
+    return bar;
+}
+
+QWidget* EditTab::buildFields()
+{
+    auto* holder = new QWidget(this);
+    m_window = new QWidget(holder);
+    m_window->setObjectName(QStringLiteral("Picture3"));
+    m_window->setMinimumHeight(px(2500));
+    m_window->installEventFilter(this);
+    m_panel = new QWidget(m_window);
+    m_panel->setObjectName(QStringLiteral("Picture4"));
+    m_scroll = new QScrollBar(Qt::Vertical, holder);
+    m_scroll->setObjectName(QStringLiteral("VScroll1"));
+    m_scroll->setSingleStep(1);
+    m_scroll->setPageStep(5);
+    connect(m_scroll, &QScrollBar::valueChanged, this, &EditTab::scrollTo);
+
+    auto* grid = new QGridLayout(m_panel);
+    const auto& names = fieldDisplayNames();
+    for (int i = 0; i < EditFieldCount; ++i) {
+        auto* label = new QLabel(names[i], m_panel);
+        label->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        auto* field = new QPlainTextEdit(m_panel);
+        field->setObjectName(QStringLiteral("Text2_%1").arg(i));
+        field->setTabChangesFocus(true);
+        field->setFixedHeight(px(FieldHeights[i]));
+        field->installEventFilter(this);
+        label->setBuddy(field);
+        m_fields[i] = field;
+        grid->addWidget(label, i, 0, Qt::AlignTop);
+        grid->addWidget(field, i, 1, 1, 2);
+    }
+    auto* categoryLabel = new QLabel(names[Category], m_panel);
+    categoryLabel->setObjectName(QStringLiteral("Label1_11"));
+    m_category = new QComboBox(m_panel);
+    m_category->setObjectName(QStringLiteral("Combo3"));
+    m_category->setEditable(true);
+    // A typed category reaches the record when it is saved, not the list.
+    m_category->setInsertPolicy(QComboBox::NoInsert);
+    m_category->installEventFilter(this);
+    categoryLabel->setBuddy(m_category);
+    m_newCategory = new QPushButton(QStringLiteral("New"), m_panel);
+    m_newCategory->setObjectName(QStringLiteral("Command7"));
+    m_newCategory->setToolTip(QStringLiteral("New category"));
+    m_newCategory->installEventFilter(this);
+    connect(m_newCategory, &QPushButton::clicked, this, &EditTab::newCategoryRequested);
+    grid->addWidget(categoryLabel, EditFieldCount, 0);
+    grid->addWidget(m_category, EditFieldCount, 1);
+    grid->addWidget(m_newCategory, EditFieldCount, 2);
+    grid->setColumnStretch(1, 1);
+
+    auto* row = new QHBoxLayout(holder);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(m_window, 1);
+    row->addWidget(m_scroll);
+    return holder;
+}
+
+int EditTab::px(int twips) const
+{
+    return twipsToPixels(twips, logicalDpiY());
+}
+
+void EditTab::updateScrollRange()
+{
+    m_panel->resize(m_window->width(), m_panel->sizeHint().height());
+    const int hidden = m_panel->height() + px(PanelTop) - m_window->height();
+    const int step = std::max(1, px(ScrollStep));
+    m_scroll->setRange(0, std::max(0, (hidden + step - 1) / step));
+    scrollTo(m_scroll->value());
+}
+
+void EditTab::scrollTo(int value)
+{
+    m_panel->move(0, px(PanelTop - ScrollStep * value));
+}
+
+void EditTab::bringIntoView(const QWidget* field)
+{
+    const int top = field->mapTo(m_panel, QPoint(0, 0)).y();
+    const int bottom = top + field->height();
+    const int step = std::max(1, px(ScrollStep));
+    int value = m_scroll->value();
+    while (value > 0 && top + px(PanelTop) - value * step < 0)
+        --value;
+    while (value < m_scroll->maximum() && bottom + px(PanelTop) - value * step > m_window->height())
+        ++value;
+    m_scroll->setValue(value);
+}
+
+bool EditTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_goTo && event->type() == QEvent::KeyPress)
+        return filterGoToKey(*static_cast<QKeyEvent*>(event));
+    if (watched == m_window) {
+        if (event->type() == QEvent::Resize)
+            updateScrollRange();
+        if (event->type() == QEvent::Wheel) {
+            const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+            m_scroll->setValue(m_scroll->value() - steps);
+            return true;
+        }
+    }
+    // A field reached with Tab scrolls into the window.
+    if (event->type() == QEvent::FocusIn && watched != m_goTo && watched != m_window)
+        bringIntoView(static_cast<QWidget*>(watched));
+    return QWidget::eventFilter(watched, event);
+}
+
+bool EditTab::filterGoToKey(const QKeyEvent& key)
+{
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+        if (!m_goTo->text().isEmpty())
+            emit goToRequested();
+        return true;
+    }
+    // Keys that type nothing (arrows, Delete, Tab) and shortcuts such as paste, whose
+    // text the validator checks, pass; of typed characters only digits and Backspace do.
+    const QString text = key.text();
+    if (text.isEmpty() || key.key() == Qt::Key_Backspace || key.key() == Qt::Key_Delete || key.key() == Qt::Key_Tab
+        || key.key() == Qt::Key_Backtab
+        || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    return !(text.size() == 1 && text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9'));
+}
+
+void EditTab::showFields(const EditFields& fields)
+{
+    m_loaded = fields.texts;
+    for (int i = 0; i < EditFieldCount; ++i)
+        m_fields[i]->setPlainText(fields.texts[i]);
+    if (fields.category)
+        m_category->setCurrentText(*fields.category);
+}
+
+void EditTab::clearFields()
+{
+    for (QPlainTextEdit* field : m_fields)
+        field->clear();
+    m_loaded = {};
+    m_category->setCurrentIndex(-1);
+    m_category->clearEditText();
+}
+
+EditTexts EditTab::texts() const
+{
+    EditTexts texts;
+    for (int i = 0; i < EditFieldCount; ++i) {
+        texts[i] = m_fields[i]->toPlainText();
+        // The field shows carriage returns as plain line breaks; a field left as it was
+        // gives back the stored text, so saving another field does not rewrite its breaks.
+        QString shown = m_loaded[i];
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        if (texts[i] == shown)
+            texts[i] = m_loaded[i];
+    }
+    return texts;
+}
+
+QString EditTab::categoryText() const
+{
+    return m_category->currentText();
+}
+
+void EditTab::showPosition(const EditPosition& position)
+{
+    setCounter(position.counter);
+    m_previous->setEnabled(position.buttons.previous);
+    m_next->setEnabled(position.buttons.next);
+}
+
+void EditTab::setCounter(const QString& text)
+{
+    m_counter->setText(text);
+}
+
+void EditTab::searchFinished(int resultCount)
+{
+    const bool found = resultCount > 0;
+    m_update->setEnabled(found);
+    m_remove->setEnabled(found);
+    m_next->setEnabled(found && resultCount > 1);
+    m_previous->setEnabled(false);
+    m_category->setEnabled(found);
+    m_newCategory->setEnabled(found);
+    if (found) {
+        setCounter(recordCounter(1, resultCount));
+    } else {
+        setCounter(NoRecordsFound);
+        clearFields();
+    }
+    m_goTo->clear();
+}
+
+void EditTab::resultsEmptied()
+{
+    m_update->setEnabled(false);
+    m_remove->setEnabled(false);
+    clearFields();
+}
+
+void EditTab::setCategories(const QStringList& names)
+{
+    m_category->clear();
+    m_category->addItems(names);
+    m_category->setCurrentIndex(-1);
+}
+
+QStringList EditTab::categories() const
+{
+    QStringList names;
+    for (int i = 0; i < m_category->count(); ++i)
+        names << m_category->itemText(i);
+    return names;
+}
+
+void EditTab::addCategory(const QString& name)
+{
+    m_category->addItem(name);
+    m_category->setCurrentIndex(m_category->count() - 1);
+}
+
+QString EditTab::goToText() const
+{
+    return m_goTo->text();
+}
+
+void EditTab::setGoToText(const QString& text)
+{
+    m_goTo->setText(text);
+}
+
+} // namespace papyrant

@@ -1,0 +1,373 @@
+#include "search/ReportForm.h"
+
+#include "core/Captions.h"
+#include "core/CommonPrompts.h"
+#include "core/DistinctValues.h"
+#include "core/ProgramState.h"
+#include "core/Prompts.h"
+#include "help/HelpOpener.h"
+#include "options/OptionForm.h"
+#include "panel/MainForm.h"
+#include "search/CriteriaGrid.h"
+#include "search/EditTab.h"
+#include "search/ManageTab.h"
+#include "search/ReportToolBar.h"
+#include "search/ResultEditing.h"
+#include "search/ResultsTab.h"
+#include "search/SearchRun.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace papyrant {
+
+namespace {
+
+// The help page of each tab.
+const char* const HelpPages[] = {"/Hsearch1S.htm", "/Hsearch2R.htm", "/HSearch3E.htm", "/Hsearch4M.htm"};
+
+} // namespace
+
+ReportForm::ReportForm(QWidget* parent)
+    : WorkingScreen(ScreenKind::SearchResults, parent)
+    , m_busy(this)
+    , m_toolBar(new ReportToolBar(this))
+    , m_tabs(new QTabWidget(this))
+    , m_criteria(new CriteriaGrid(m_tabs))
+    , m_results(new ResultsTab(m_tabs))
+    , m_edit(new EditTab(m_tabs))
+    , m_manage(new ManageTab(m_tabs))
+{
+    setObjectName(QStringLiteral("ReportForm"));
+    m_tabs->setObjectName(QStringLiteral("Tab1"));
+    m_tabs->addTab(m_criteria, QStringLiteral("Search items"));
+    m_tabs->addTab(m_results, QStringLiteral("Results"));
+    m_tabs->addTab(m_edit, QStringLiteral("Edit results"));
+    m_tabs->addTab(m_manage, QStringLiteral("Manage results"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(m_tabs, 1);
+    resize(900, 720);
+
+    connect(m_criteria, &CriteriaGrid::searchRequested, this, &ReportForm::Search);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &ReportForm::tabChanged);
+    connect(m_results, &ResultsTab::pageChosen, this, &ReportForm::pageChosen);
+    connect(m_results, &ResultsTab::presentRequested, this, &ReportForm::PresentPage);
+    connect(m_results, &ResultsTab::caretMoved, this, &ReportForm::caretMoved);
+    connect(m_results, &ResultsTab::editRequested, this, [this] { m_tabs->setCurrentIndex(EditResults); });
+    connect(m_edit, &EditTab::nextRequested, this, &ReportForm::nextClicked);
+    connect(m_edit, &EditTab::previousRequested, this, &ReportForm::previousClicked);
+    connect(m_edit, &EditTab::goToRequested, this, &ReportForm::goToRecord);
+    connect(m_edit, &EditTab::saveRequested, this, &ReportForm::saveClicked);
+    connect(m_edit, &EditTab::removeRequested, this, &ReportForm::removeClicked);
+    connect(m_edit, &EditTab::newCategoryRequested, this, &ReportForm::addNewCategory);
+    connect(m_toolBar->button(ToolButton::Back), &QToolButton::clicked, this, &ReportForm::backClicked);
+    connect(
+        m_toolBar->button(ToolButton::SearchOptions), &QToolButton::clicked, this, &ReportForm::searchOptionsClicked);
+    connect(m_toolBar->button(ToolButton::Clear), &QToolButton::clicked, m_criteria, &CriteriaGrid::clearRows);
+    connect(m_toolBar->button(ToolButton::Help), &QToolButton::clicked, this, &ReportForm::helpClicked);
+
+    load();
+}
+
+ReportForm::~ReportForm() = default;
+
+void ReportForm::load()
+{
+    // The dialog lives hidden beside this screen; a search reads it as it stands.
+    m_options = std::make_unique<OptionForm>();
+    connect(m_options.get(), &OptionForm::accepted, this, [this] { setEnabled(true); });
+    m_binding.setDatabasePath(programState().BibPath);
+    FillCategoryLists();
+    setWindowTitle(windowCaption(ScreenKind::SearchResults, programState().BibName));
+    // Nothing to present, print or save before the first search.
+    m_results->presentButton()->setEnabled(false);
+    for (ToolButton output : {ToolButton::Copy, ToolButton::Print, ToolButton::Save, ToolButton::SaveAll})
+        m_toolBar->button(output)->setEnabled(false);
+    tabChanged(SearchItems);
+}
+
+RecordSet* ReportForm::resultSet()
+{
+    return m_binding.hasRecordset() ? &m_binding.recordset() : nullptr;
+}
+
+void ReportForm::FillCategoryLists()
+{
+    QStringList names;
+    try {
+        names = readCategories(programState().BibPath);
+    } catch (const std::exception& error) {
+        reportFailure(QStringLiteral("The categories could not be read."), error);
+    }
+    m_edit->setCategories(names);
+    m_manage->setCategories(names);
+}
+
+void ReportForm::Search()
+{
+    m_criteria->TidyRows();
+    const CriteriaRows rows = m_criteria->rows();
+    if (const std::optional<QString> refusal = CheckBrackets(rows)) {
+        prompts().notice(*refusal);
+        return;
+    }
+    m_busy.enter(m_results->resultsBox());
+    const HighlightWords words = highlightWords(rows);
+    const SearchOutcome outcome = runSearchStatement(m_binding, ComposeQuery(rows, m_options->searchOptions()));
+    if (!outcome.accepted) {
+        // The previous results, page and highlight words stay as they were.
+        m_busy.leave();
+        prompts().notice(refusedSearchMessage(outcome.engineError));
+        return;
+    }
+
+    const int count = outcome.recordCount;
+    m_state.ResultCount = count;
+    m_state.highlightWords = words;
+    m_criteria->showHighlightWords(words);
+    m_state.CurrentRecordNo = 1;
+    m_state.EditTarget = 0;
+    // The page about to be presented already reflects the new set.
+    m_state.ResultsChanged = false;
+
+    m_results->setPages(count > 0 ? pageList(count) : QStringList());
+    if (count > 0)
+        m_results->choosePage(0);
+    m_results->presentButton()->setEnabled(true);
+    for (ToolButton output : {ToolButton::Copy, ToolButton::Print, ToolButton::Save})
+        m_toolBar->button(output)->setEnabled(count > 0);
+    m_toolBar->button(ToolButton::SaveAll)->setEnabled(count > 0 && m_results->pageCount() > 1);
+    m_edit->searchFinished(count);
+    m_manage->searchFinished(count);
+    if (count > 0)
+        loadEditFields();
+    PresentPage();
+    m_tabs->setCurrentIndex(Results);
+}
+
+PageSettings ReportForm::pageSettings() const
+{
+    PageSettings settings;
+    settings.outputFields = m_options->outputFields();
+    settings.createReferences = m_options->createReferences();
+    settings.options = m_options->searchOptions();
+    settings.summary = searchSummary(m_criteria->rows());
+    settings.highlightWords = m_state.highlightWords;
+    return settings;
+}
+
+void ReportForm::PresentPage()
+{
+    RecordSet* records = resultSet();
+    if (records) {
+        try {
+            const PresentedPage page
+                = papyrant::PresentPage(*records, m_results->chosenPage(), m_state.ResultCount, pageSettings());
+            m_results->showPage(page);
+            m_state.pageShown(page);
+            // The caret stands at the start of the new page, in its header.
+            m_state.EditTarget = 0;
+            m_results->setEditLabelToolTip(0);
+        } catch (const std::exception& error) {
+            m_busy.leave();
+            reportFailure(QStringLiteral("The records could not be read."), error);
+            return;
+        }
+    }
+    if (m_state.SavingAll)
+        emit savingPagePresented();
+    else
+        m_busy.leave();
+}
+
+void ReportForm::pageChosen(int index)
+{
+    if (index < 0)
+        return;
+    const QString item = m_results->chosenPageText();
+    if (m_tabs->currentIndex() == Results && index != m_state.ShownPage) {
+        m_results->setNotice(pageNotice(item, m_state.SavingAll));
+        m_busy.enter(m_results->resultsBox());
+        // The notice is painted before the page is built.
+        QTimer::singleShot(1, this, &ReportForm::PresentPage);
+    }
+    m_state.ShownPage = index;
+    m_toolBar->button(ToolButton::Print)->setToolTip(printToolTip(item));
+    m_toolBar->button(ToolButton::Save)->setToolTip(saveToolTip(item));
+}
+
+void ReportForm::tabChanged(int tab)
+{
+    m_manage->tabChanged();
+    if (tab == SearchItems)
+        m_criteria->wordsBox(0)->setFocus();
+    m_toolBar->showTab(tab);
+    if (tab == Results && m_state.ResultsChanged) {
+        m_state.ResultsChanged = false;
+        const int before = m_results->chosenPage();
+        const QStringList pages = pageList(m_state.ResultCount);
+        m_results->setPages(pages);
+        m_state.ShownPage = -1;
+        m_results->choosePage(std::clamp(before, 0, static_cast<int>(pages.size()) - 1));
+    }
+    if (tab == EditResults && m_state.EditTarget > 0) {
+        m_edit->setGoToText(QString::number(m_state.EditTarget));
+        goToRecord();
+        m_edit->setGoToText(QString());
+    }
+}
+
+void ReportForm::caretMoved(int position)
+{
+    if (m_tabs->currentIndex() != Results)
+        return;
+    m_state.EditTarget
+        = recordUnderCaret(position, m_state.HeaderLength, m_state.shownRecordEnds(), m_results->chosenPage());
+    m_results->setEditLabelToolTip(m_state.EditTarget);
+}
+
+void ReportForm::backClicked()
+{
+    if (m_tabs->currentIndex() != SearchItems)
+        m_tabs->setCurrentIndex(SearchItems);
+    else
+        backToControlPanel();
+}
+
+void ReportForm::searchOptionsClicked()
+{
+    m_options->show();
+    m_options->raise();
+    m_options->activateWindow();
+    if (m_state.CategoriesChanged) {
+        m_state.CategoriesChanged = false;
+        m_options->requestCategoryRefresh();
+    }
+    // The dialog's "OK" enables this screen again.
+    setEnabled(false);
+}
+
+void ReportForm::helpClicked()
+{
+    showHelp(QLatin1String(HelpPages[std::clamp(m_tabs->currentIndex(), 0, 3)]));
+}
+
+void ReportForm::loadEditFields()
+{
+    RecordSet* records = resultSet();
+    if (!records)
+        return;
+    try {
+        m_edit->showFields(LoadEditFields(*records));
+    } catch (const std::exception& error) {
+        reportFailure(QStringLiteral("The record could not be read."), error);
+    }
+}
+
+void ReportForm::showMove(const EditPosition& position)
+{
+    m_edit->showPosition(position);
+    m_edit->setGoToText(QString());
+    loadEditFields();
+}
+
+void ReportForm::nextClicked()
+{
+    if (RecordSet* records = resultSet())
+        showMove(nextRecord(*records, m_state));
+}
+
+void ReportForm::previousClicked()
+{
+    if (RecordSet* records = resultSet())
+        showMove(previousRecord(*records, m_state));
+}
+
+void ReportForm::goToRecord()
+{
+    RecordSet* records = resultSet();
+    if (!records)
+        return;
+    const GoToTarget target = goToTarget(m_edit->goToText(), m_state.ResultCount);
+    const std::optional<EditPosition> position = papyrant::goToRecord(*records, m_state, target.recordNo);
+    if (!position)
+        return;
+    m_edit->setGoToText(target.boxText);
+    m_edit->showPosition(*position);
+    loadEditFields();
+}
+
+void ReportForm::saveClicked()
+{
+    RecordSet* records = resultSet();
+    if (!records)
+        return;
+    try {
+        saveCurrentRecord(*records, m_edit->texts(), m_edit->categoryText());
+    } catch (const std::exception& error) {
+        reportFailure(QStringLiteral("The record could not be saved."), error);
+    }
+}
+
+void ReportForm::removeClicked()
+{
+    RecordSet* records = resultSet();
+    if (!records)
+        return;
+    EditPosition position;
+    try {
+        position = removeCurrentRecord(*records, m_state);
+    } catch (const std::exception& error) {
+        reportFailure(QStringLiteral("The record could not be removed."), error);
+        return;
+    }
+    m_edit->showPosition(position);
+    if (m_state.ResultCount == 0)
+        resultsEmptied();
+    else
+        loadEditFields();
+}
+
+void ReportForm::resultsEmptied()
+{
+    m_edit->resultsEmptied();
+    m_manage->resultsEmptied();
+}
+
+QString ReportForm::addNewCategory()
+{
+    const QString name = askNewCategory(prompts(), m_edit->categories());
+    if (name.isEmpty())
+        return name;
+    m_edit->addCategory(name);
+    m_manage->addCategory(name);
+    m_state.CategoriesChanged = true;
+    return name;
+}
+
+void ReportForm::reportFailure(const QString& sentence, const std::exception& error)
+{
+    prompts().notice(sentence + QLatin1Char('\n') + errorText(error));
+}
+
+void ReportForm::unloadScreen()
+{
+    m_options.reset();
+    m_binding.close();
+    // Closed by its close box: the panel comes back into view, with its count, before the
+    // program ends.
+    if (programState().ReturnToPanel == 0 && !screens().ending()) {
+        if (MainForm* panel = screens().controlPanel()) {
+            panel->refreshRecordCount();
+            panel->show();
+        }
+    }
+}
+
+} // namespace papyrant

@@ -1,0 +1,103 @@
+#pragma once
+// The search and results screen: four tabs ("Search items", "Results", "Edit results",
+// "Manage results") under a bar of picture buttons. It owns what the tabs share: the
+// search options dialog (hidden for the screen's life), the result set of the last search
+// (Data1), the results state and the busy state, and it runs the operations that involve
+// more than one tab: Search, page choice and presentation, tab changes, the way back.
+// Each tab is a widget of its own that only shows and collects.
+
+#include "core/DataBinding.h"
+#include "panel/ScreenRegistry.h"
+#include "search/BusyState.h"
+#include "search/ResultsState.h"
+
+#include <memory>
+
+class QTabWidget;
+
+namespace papyrant {
+
+class CriteriaGrid;
+class EditTab;
+class ManageTab;
+class OptionForm;
+class ReportToolBar;
+class ResultsTab;
+struct EditPosition;
+struct PageSettings;
+
+class ReportForm : public WorkingScreen {
+    Q_OBJECT
+public:
+    enum Tab { SearchItems = 0, Results = 1, EditResults = 2, ManageResults = 3 };
+
+    explicit ReportForm(QWidget* parent = nullptr);
+    ~ReportForm() override;
+
+    // Search (Command8): tidies the rows, checks the brackets, runs the composed statement,
+    // loads the first record for editing, presents the first page and shows it.
+    void Search();
+    // Builds the chosen page into the results box and ends the busy state (or, while
+    // "Save all" runs, hands over through savingPagePresented()).
+    void PresentPage();
+    // Reads the bibliography's categories into the lists of the edit and manage tabs.
+    void FillCategoryLists();
+    // "New" of either tab: asks for a name; an accepted one joins both lists and the
+    // options re-read their categories when opened next.
+    QString addNewCategory();
+    // The result set became empty by removals: nothing is left to save, remove or copy.
+    void resultsEmptied();
+
+    ResultsState& resultsState() { return m_state; }
+    // The record set of the last search; null before the first one.
+    RecordSet* resultSet();
+    BusyState& busy() { return m_busy; }
+    // The options as the dialog holds them now, for a page.
+    PageSettings pageSettings() const;
+
+    QTabWidget* tabs() const { return m_tabs; }
+    ReportToolBar* toolBar() const { return m_toolBar; }
+    CriteriaGrid* criteria() const { return m_criteria; }
+    ResultsTab* resultsTab() const { return m_results; }
+    EditTab* editTab() const { return m_edit; }
+    ManageTab* manageTab() const { return m_manage; }
+    OptionForm* options() const { return m_options.get(); }
+
+signals:
+    // A page was presented while SavingAll is set: "Save all" saves it and goes on.
+    void savingPagePresented();
+
+protected:
+    void unloadScreen() override;
+
+private:
+    void load();
+    void tabChanged(int tab);
+    void pageChosen(int index);
+    void caretMoved(int position);
+    void backClicked();
+    void searchOptionsClicked();
+    void helpClicked();
+    void loadEditFields();
+    void showMove(const EditPosition& position);
+    void nextClicked();
+    void previousClicked();
+    void goToRecord();
+    void saveClicked();
+    void removeClicked();
+    // The operation's own sentence, a line feed and the engine's description.
+    void reportFailure(const QString& sentence, const std::exception& error);
+
+    ResultsState m_state;
+    DataBinding m_binding; // Data1
+    BusyState m_busy;
+    std::unique_ptr<OptionForm> m_options;
+    ReportToolBar* m_toolBar = nullptr;
+    QTabWidget* m_tabs = nullptr; // Tab1
+    CriteriaGrid* m_criteria = nullptr;
+    ResultsTab* m_results = nullptr;
+    EditTab* m_edit = nullptr;
+    ManageTab* m_manage = nullptr;
+};
+
+} // namespace papyrant

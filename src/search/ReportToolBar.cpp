@@ -1,0 +1,92 @@
+#include "search/ReportToolBar.h"
+
+#include "core/Twips.h"
+
+#include <QIcon>
+#include <QToolButton>
+
+static void initialiseSearchArt()
+{
+    Q_INIT_RESOURCE(search_art);
+}
+
+namespace papyrant {
+
+namespace {
+
+// Button size and places in twips.
+constexpr int ButtonWidth = 550;
+constexpr int ButtonHeight = 540;
+constexpr int ResultsTab = 1;
+
+struct ButtonRow {
+    ToolButton which;
+    const char* objectName;
+    const char* picture;
+    const char* toolTip;
+    int left; // -1: Help, placed per tab
+};
+
+constexpr std::array<ButtonRow, 8> Rows{{
+    {ToolButton::Back, "Command3", ":/searchart/back.svg", "Back to control panel", 75},
+    {ToolButton::SearchOptions, "Command2", ":/searchart/options.svg", "Search options", 630},
+    {ToolButton::Clear, "Command6", ":/searchart/clear.svg", "Clear", 1200},
+    {ToolButton::Copy, "Command10", ":/searchart/copy.svg", "Copy viewed records", 630},
+    {ToolButton::Print, "Command5", ":/searchart/print.svg", "Print viewed records", 1200},
+    {ToolButton::Save, "Command9", ":/searchart/save.svg", "Save viewed records in a file", 1775},
+    {ToolButton::SaveAll, "Command15", ":/searchart/saveall.svg", "Save all", 2330},
+    {ToolButton::Help, "Command14", ":/art/help.svg", "Help", -1},
+}};
+
+int helpLeft(int tab)
+{
+    switch (tab) {
+    case 0: return 1770;
+    case ResultsTab: return 2885;
+    default: return 630;
+    }
+}
+
+} // namespace
+
+ReportToolBar::ReportToolBar(QWidget* parent)
+    : QWidget(parent)
+{
+    initialiseSearchArt();
+    setObjectName(QStringLiteral("ToolBar"));
+    const int margin = px(60);
+    setFixedHeight(px(ButtonHeight) + 2 * margin);
+    setMinimumWidth(px(helpLeft(ResultsTab) + ButtonWidth + 75));
+    for (const ButtonRow& row : Rows) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QLatin1String(row.objectName));
+        button->setToolTip(QLatin1String(row.toolTip));
+        button->setAccessibleName(QLatin1String(row.toolTip));
+        button->setIcon(QIcon(QLatin1String(row.picture)));
+        button->setAutoRaise(true);
+        const QRect place(px(std::max(row.left, 0)), margin, px(ButtonWidth), px(ButtonHeight));
+        button->setGeometry(place);
+        button->setIconSize(place.size() - QSize(4, 4));
+        m_buttons[static_cast<std::size_t>(row.which)] = button;
+    }
+    showTab(0);
+}
+
+int ReportToolBar::px(int twips) const
+{
+    return twipsToPixels(twips, logicalDpiX());
+}
+
+void ReportToolBar::showTab(int tab)
+{
+    for (ToolButton which : {ToolButton::SearchOptions, ToolButton::Clear})
+        button(which)->setVisible(tab == 0);
+    for (ToolButton which : {ToolButton::Copy, ToolButton::Print, ToolButton::Save, ToolButton::SaveAll})
+        button(which)->setVisible(tab == ResultsTab);
+    QToolButton* help = button(ToolButton::Help);
+    help->move(px(helpLeft(tab)), help->y());
+    button(ToolButton::Back)
+        ->setToolTip(tab == 0 ? QStringLiteral("Back to control panel") : QStringLiteral("Back to search items"));
+}
+
+} // namespace papyrant

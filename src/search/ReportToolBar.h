@@ -1,0 +1,41 @@
+#pragma once
+// The picture buttons along the top of the results screen. Back and Help stand on every
+// tab (Help moves to its place for the tab); Search options and Clear only on "Search
+// items"; the four output buttons only on "Results".
+
+#include <QWidget>
+
+#include <array>
+
+class QToolButton;
+
+namespace papyrant {
+
+enum class ToolButton {
+    Back, // Command3
+    SearchOptions, // Command2
+    Clear, // Command6
+    Copy, // Command10
+    Print, // Command5
+    Save, // Command9
+    SaveAll, // Command15
+    Help, // Command14
+};
+
+class ReportToolBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReportToolBar(QWidget* parent = nullptr);
+
+    QToolButton* button(ToolButton which) const { return m_buttons[static_cast<std::size_t>(which)]; }
+
+    // Shows the buttons of the tab, moves Help to its place and names where Back goes.
+    void showTab(int tab);
+
+private:
+    int px(int twips) const;
+
+    std::array<QToolButton*, 8> m_buttons{};
+};
+
+} // namespace papyrant

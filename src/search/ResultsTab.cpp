@@ -1,0 +1,165 @@
+#include "search/ResultsTab.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace papyrant {
+
+namespace {
+
+QColor colourOf(MarkColour colour)
+{
+    switch (colour) {
+    case MarkColour::Red: return QColor(255, 0, 0);
+    case MarkColour::Blue: return QColor(0, 0, 255);
+    case MarkColour::Black: break;
+    }
+    return QColor(0, 0, 0);
+}
+
+// The page with every carriage return as one character that the box keeps: the box would
+// fold a CR LF pair into one line break and shift every later mark and record end.
+QString boxText(const QString& text)
+{
+    QString shown = text;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown[i] != QLatin1Char('\r'))
+            continue;
+        const bool pair = i + 1 < shown.size() && shown[i + 1] == QLatin1Char('\n');
+        shown[i] = pair ? QChar(0x200B) : QChar(QChar::LineSeparator);
+    }
+    return shown;
+}
+
+} // namespace
+
+ResultsTab::ResultsTab(QWidget* parent)
+    : QWidget(parent)
+    , m_pages(new QComboBox(this))
+    , m_present(new QPushButton(QStringLiteral("Present"), this))
+    , m_notice(new QLabel(this))
+    , m_edit(new QLabel(this))
+    , m_text(new QTextEdit(this))
+{
+    setObjectName(QStringLiteral("ResultsTab"));
+    auto* caption = new QLabel(QStringLiteral("Display records"), this);
+    caption->setObjectName(QStringLiteral("Label3"));
+    m_pages->setObjectName(QStringLiteral("Combo2"));
+    m_pages->setMinimumContentsLength(18);
+    m_present->setObjectName(QStringLiteral("Command4"));
+    m_notice->setObjectName(QStringLiteral("Label8"));
+    m_notice->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_edit->setObjectName(QStringLiteral("Label10"));
+    m_edit->setText(QStringLiteral("<a href=\"edit\">Edit results</a>"));
+    m_edit->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    setEditLabelToolTip(0);
+
+    m_text->setObjectName(QStringLiteral("RText1"));
+    m_text->setReadOnly(true);
+    // Read-only, but the caret still walks the text, so the keyboard can pick a record too.
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setUndoRedoEnabled(false);
+    m_text->setAcceptRichText(false);
+
+    connect(m_pages, &QComboBox::currentIndexChanged, this, &ResultsTab::pageChosen);
+    connect(m_present, &QPushButton::clicked, this, &ResultsTab::presentRequested);
+    connect(m_edit, &QLabel::linkActivated, this, &ResultsTab::editRequested);
+    auto caret = [this] { emit caretMoved(m_text->textCursor().position()); };
+    connect(m_text, &QTextEdit::cursorPositionChanged, this, caret);
+    connect(m_text, &QTextEdit::selectionChanged, this, caret);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(caption);
+    top->addWidget(m_pages);
+    top->addWidget(m_present);
+    top->addStretch();
+    top->addWidget(m_edit);
+    // The notice stands where the page will appear while the box is hidden.
+    auto* page = new QGridLayout;
+    page->addWidget(m_notice, 0, 0);
+    page->addWidget(m_text, 0, 0);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(page, 1);
+}
+
+void ResultsTab::showPage(const PresentedPage& page)
+{
+    m_pageText = page.text;
+    // The page is built in a document of its own, one insertion per stretch of one
+    // format, and then handed to the box whole: the box lays it out once, instead of
+    // after every change, and no mark re-formats text already in place.
+    auto* document = new QTextDocument(this);
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(m_text->font());
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    const QString text = boxText(page.text);
+    for (const FormatRun& run : formatRuns(static_cast<int>(text.size()), page.marks)) {
+        QTextCharFormat format;
+        format.setForeground(colourOf(run.colour));
+        format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+        cursor.insertText(text.mid(run.start, run.length), format);
+    }
+    cursor.endEditBlock();
+    {
+        const QSignalBlocker quiet(m_text);
+        m_text->setDocument(document);
+        delete m_document;
+        m_document = document;
+        cursor.setPosition(0);
+        m_text->setTextCursor(cursor);
+    }
+}
+
+void ResultsTab::setPages(const QStringList& pages)
+{
+    const QSignalBlocker quiet(m_pages);
+    m_pages->clear();
+    m_pages->addItems(pages);
+    m_pages->setCurrentIndex(-1);
+}
+
+void ResultsTab::choosePage(int index)
+{
+    if (m_pages->currentIndex() == index)
+        emit pageChosen(index);
+    else
+        m_pages->setCurrentIndex(index);
+}
+
+int ResultsTab::chosenPage() const
+{
+    return m_pages->currentIndex();
+}
+
+QString ResultsTab::chosenPageText() const
+{
+    return m_pages->currentText();
+}
+
+int ResultsTab::pageCount() const
+{
+    return m_pages->count();
+}
+
+void ResultsTab::setNotice(const QString& text)
+{
+    m_notice->setText(text);
+}
+
+void ResultsTab::setEditLabelToolTip(int editTarget)
+{
+    m_edit->setToolTip(editTarget > 0 ? QStringLiteral("Edit record no. ") + QString::number(editTarget)
+                                      : QStringLiteral(" Edit results"));
+}
+
+} // namespace papyrant

@@ -1,0 +1,63 @@
+#pragma once
+// The "Results" tab: the page list (Combo2), "Present" (Command4), the read-only results
+// box (RText1) holding the page with its marks, the notice shown while a page is built
+// (Label8) and the label that leads to the edit tab (Label10).
+
+#include "search/Presentation.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTextDocument;
+class QTextEdit;
+
+namespace papyrant {
+
+class ResultsTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit ResultsTab(QWidget* parent = nullptr);
+
+    // Puts the page's text and marks into the box in one edit block, caret at the start.
+    void showPage(const PresentedPage& page);
+    // The text of the page shown, exactly as built (carriage returns included): what
+    // printing, saving and copying write.
+    const QString& pageText() const { return m_pageText; }
+
+    // Replaces the pages offered without choosing one (signals stay quiet); then
+    // choosePage() picks one.
+    void setPages(const QStringList& pages);
+    void choosePage(int index);
+    int chosenPage() const;
+    QString chosenPageText() const;
+    int pageCount() const;
+
+    void setNotice(const QString& text);
+    void setEditLabelToolTip(int editTarget);
+
+    QTextEdit* resultsBox() const { return m_text; }
+    QComboBox* pageBox() const { return m_pages; }
+    QPushButton* presentButton() const { return m_present; }
+
+signals:
+    // The user (or choosePage) selected a page in the list.
+    void pageChosen(int index);
+    void presentRequested();
+    // The caret moved in the results text; position from 0.
+    void caretMoved(int position);
+    void editRequested();
+
+private:
+    QComboBox* m_pages; // Combo2
+    QPushButton* m_present; // Command4
+    QLabel* m_notice; // Label8
+    QLabel* m_edit; // Label10
+    QTextEdit* m_text; // RText1
+    QString m_pageText;
+    QPointer<QTextDocument> m_document; // the page shown, when one is
+};
+
+} // namespace papyrant

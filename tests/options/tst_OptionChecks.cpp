@@ -1,0 +1,61 @@
+// What "OK" of the search options refuses, checked on plain option values.
+
+#include "options/OptionChecks.h"
+
+#include <QTest>
+
+using namespace papyrant;
+
+Q_DECLARE_METATYPE(papyrant::SearchOptions)
+
+namespace {
+
+const QString NoCategory = QStringLiteral("There is no selected category.\nplease select one or more category");
+const QString NoYear = QStringLiteral("Please set year value");
+const QString NoLanguage = QStringLiteral("Please set requested language");
+const std::vector<CategoryChoice> One{{"Reviews", false}, {"None", true}};
+const std::vector<CategoryChoice> None{{"Reviews", false}, {"None", false}};
+
+} // namespace
+
+class OptionChecksTest : public QObject {
+    Q_OBJECT
+private slots:
+    void checks_data()
+    {
+        QTest::addColumn<SearchOptions>("options");
+        QTest::addColumn<QString>("message"); // empty: accepted
+        QTest::addColumn<int>("place");
+        using Place = OptionRefusal::Place;
+        QTest::newRow("defaults") << SearchOptions{.categories = One} << QString() << 0;
+        QTest::newRow("no category in the list") << SearchOptions{} << QString() << 0;
+        QTest::newRow("no category chosen")
+            << SearchOptions{.categories = None} << NoCategory << int(Place::Categories);
+        // The category comes first, even when a year is missing too.
+        QTest::newRow("category before year")
+            << SearchOptions{.allYears = false, .categories = None} << NoCategory << int(Place::Categories);
+        QTest::newRow("no year") << SearchOptions{.allYears = false, .categories = One} << NoYear
+                                 << int(Place::YearFrom);
+        QTest::newRow("from alone") << SearchOptions{.allYears = false, .yearFrom = "1990"} << QString() << 0;
+        QTest::newRow("to alone") << SearchOptions{.allYears = false, .yearTo = "2000"} << QString() << 0;
+        QTest::newRow("no language") << SearchOptions{.allLanguages = false} << NoLanguage << int(Place::Language);
+        QTest::newRow("year before language")
+            << SearchOptions{.allYears = false, .allLanguages = false} << NoYear << int(Place::YearFrom);
+        QTest::newRow("language given") << SearchOptions{.allLanguages = false, .language = "German"} << QString() << 0;
+    }
+    void checks()
+    {
+        QFETCH(SearchOptions, options);
+        QFETCH(QString, message);
+        QFETCH(int, place);
+        const std::optional<OptionRefusal> refusal = checkOptions(options);
+        QCOMPARE(refusal.has_value(), !message.isEmpty());
+        if (refusal) {
+            QCOMPARE(refusal->message, message);
+            QCOMPARE(int(refusal->place), place);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(OptionChecksTest)
+#include "tst_OptionChecks.moc"

@@ -1,0 +1,416 @@
+// The search and results screen driven through its real controls: search, pages and
+// marks, the caret leading to the edit tab, editing and removing, refusals, tabs, and a
+// whole round from the control panel.
+
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "core/Twips.h"
+#include "options/OptionForm.h"
+#include "search/ReportForm.h"
+#include "support/ScreenFixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace papyrant;
+using namespace papyrant::test;
+
+namespace {
+
+// Record k of 120: its title holds "gene", its key words say which smaller results it is in.
+std::vector<TestRecord> records()
+{
+    std::vector<TestRecord> all;
+    for (int k = 1; k <= 120; ++k) {
+        const QString n = QString::number(k);
+        QString keywords = QStringLiteral("kw");
+        keywords += k <= 51 ? QStringLiteral(" fiftyone") : QString();
+        keywords += k <= 10 ? QStringLiteral(" tenth") : QString();
+        keywords += k == 1 ? QStringLiteral(" single") : QString();
+        all.push_back({{"Title", "Gene study " + n}, {"TitelS", "Gene study " + n}, {"Authors", "Author " + n},
+            {"Publishing_year", QStringLiteral("%1").arg(k, 3, 10, QLatin1Char('0'))}, {"Keywords", keywords + " end"},
+            {"Abstract", "Line one\r\nline two of " + n}, {"Category", "None"}});
+    }
+    return all;
+}
+
+} // namespace
+
+class ReportFormTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<ScreenFixture> m_fixture;
+    QString m_master;
+    QString m_path;
+    ReportForm* m_form = nullptr;
+
+    template <typename T = QWidget>
+    T* the(const char* name, const QWidget* in = nullptr) const
+    {
+        T* found = (in ? in : m_form)->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    QString text(const char* name) const { return the<QTextEdit>(name)->toPlainText(); }
+    QString label(const char* name) const { return the<QLabel>(name)->text(); }
+    bool enabled(const char* name) const { return the(name)->isEnabled(); }
+    ScriptedPrompts& prompts() { return m_fixture->prompts(); }
+
+    void type(const char* box, const QString& words)
+    {
+        auto* edit = the<QLineEdit>(box);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, words);
+    }
+    // Types the words into row 0 and presses Search; waits until the screen takes input again.
+    void search(const QString& words)
+    {
+        type("TextFind1_0", words);
+        QTest::mouseClick(the<QPushButton>("Command8"), Qt::LeftButton);
+        QTRY_VERIFY(m_form->isEnabled());
+    }
+    void choosePage(int index)
+    {
+        the<QComboBox>("Combo2")->setCurrentIndex(index);
+        QVERIFY(!m_form->isEnabled());
+        QTRY_VERIFY(m_form->isEnabled());
+    }
+    void showTab(int tab) { the<QTabWidget>("Tab1")->setCurrentIndex(tab); }
+    void click(const char* button) { QTest::mouseClick(the<QAbstractButton>(button), Qt::LeftButton); }
+    // Colour and weight of the character at a position of the results box.
+    QString formatAt(int position) const
+    {
+        QTextCursor cursor(the<QTextEdit>("RText1")->document());
+        cursor.setPosition(position + 1);
+        const QTextCharFormat format = cursor.charFormat();
+        return format.foreground().color().name() + (format.fontWeight() == QFont::Bold ? " bold" : "");
+    }
+    int positionOf(const QString& part) const { return text("RText1").indexOf(part); }
+    QStringList rows(const QString& sql) const
+    {
+        QStringList all;
+        for (const QStringList& row : readRows(m_path, sql))
+            all << row.join(QLatin1Char('|'));
+        return all;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_fixture = std::make_unique<ScreenFixture>();
+        m_master = m_fixture->folder().makeBibliography(QStringLiteral("master.pyr"), records());
+        screens().registerScreen(ScreenKind::SearchResults, [] { return new ReportForm; });
+    }
+    void init()
+    {
+        m_path = m_fixture->folder().filePath(QStringLiteral("genes.pyr"));
+        QFile::remove(m_path);
+        QVERIFY(QFile::copy(m_master, m_path));
+        m_fixture->folder().openBibliography(m_path);
+        m_form = new ReportForm;
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    }
+    void cleanup()
+    {
+        delete m_form;
+        m_fixture->verifyNoUnexpectedPrompts();
+        prompts().clear();
+    }
+    void cleanupTestCase()
+    {
+        screens().unregisterScreen(ScreenKind::SearchResults);
+        m_fixture.reset();
+    }
+
+    void searchSetsEveryTab_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<int>("found");
+        QTest::addColumn<QStringList>("pages");
+        QTest::addColumn<QString>("counter");
+        QTest::addColumn<bool>("next");
+        QTest::addColumn<bool>("saveAll");
+        QTest::newRow("120") << "gene" << 120 << QStringList{"From 1 to 50", "From 51 to 100", "From 101 to 120"}
+                             << "Record no. 1 of 120" << true << true;
+        QTest::newRow("51") << "fiftyone" << 51 << QStringList{"From 1 to 50", "From 51 to 51"} << "Record no. 1 of 51"
+                            << true << true;
+        QTest::newRow("10") << "tenth" << 10 << QStringList{"From 1 to 10"} << "Record no. 1 of 10" << true << false;
+        QTest::newRow("1") << "single" << 1 << QStringList{"From 1 to 1"} << "Record no. 1 of 1" << false << false;
+        QTest::newRow("none") << "nowhere" << 0 << QStringList{} << "This search revealed no records" << false << false;
+    }
+    void searchSetsEveryTab()
+    {
+        QFETCH(QString, words);
+        QFETCH(int, found);
+        QFETCH(QStringList, pages);
+        QFETCH(QString, counter);
+        QFETCH(bool, next);
+        QFETCH(bool, saveAll);
+        search(words);
+        QCOMPARE(the<QTabWidget>("Tab1")->currentIndex(), 1);
+        QVERIFY(the("RText1")->isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+        const QString revealed = found ? QString::number(found) : QStringLiteral("no");
+        QVERIFY(text("RText1").startsWith(
+            "Search items :  " + words + "\nThis search revealed " + revealed + " records\n"));
+        QCOMPARE(text("RText1").count("Record No. "), std::min(found, 50));
+        QStringList items;
+        for (int i = 0; i < the<QComboBox>("Combo2")->count(); ++i)
+            items << the<QComboBox>("Combo2")->itemText(i);
+        QCOMPARE(items, pages);
+        QCOMPARE(label("Label7"), counter);
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), found ? QStringLiteral("Gene study 1") : QString());
+        QCOMPARE(enabled("CommandDown"), next);
+        QVERIFY(!enabled("CommandUp"));
+        QCOMPARE(enabled("Command15"), saveAll);
+        for (const char* control : {"CommandUpdate", "CommandRemove", "Combo3", "Command7", "Command5", "Command9"})
+            QCOMPARE(enabled(control), found > 0);
+        QVERIFY(!enabled("CommandGo"));
+        QCOMPARE(the<QLineEdit>("TextColor1_0")->text(), words);
+        if (found)
+            QCOMPARE(
+                the<QToolButton>("Command9")->toolTip(), pages[0].prepend("Save viewed records, ") + ", in a file");
+    }
+
+    void pageShowsItsMarks()
+    {
+        search(QStringLiteral("*STUD*"));
+        QCOMPARE(the<QLineEdit>("TextColor1_0")->text(), QStringLiteral("STUD"));
+        QCOMPARE(formatAt(0), QStringLiteral("#000000 bold"));
+        QCOMPARE(formatAt(positionOf("study 1\n")), QStringLiteral("#ff0000"));
+        QCOMPARE(formatAt(positionOf("Title :   ")), QStringLiteral("#0000ff"));
+        QCOMPARE(formatAt(positionOf("Category :   ")), QStringLiteral("#000000"));
+        QCOMPARE(formatAt(positionOf("Record No. 2")), QStringLiteral("#000000"));
+        // A CR LF in a field keeps one position in the box, so later marks stay in place.
+        const int label = text("RText1").indexOf("Title :   Gene study 2");
+        QCOMPARE(formatAt(label), QStringLiteral("#0000ff"));
+        QCOMPARE(formatAt(label + 16), QStringLiteral("#ff0000"));
+    }
+
+    void caretLeadsToTheRecordToEdit()
+    {
+        search(QStringLiteral("gene"));
+        choosePage(1);
+        QVERIFY(text("RText1").contains("Record No. 51 of 120"));
+        QCOMPARE(label("Label8"), QStringLiteral("\n\nGetting records From 51 to 100"));
+        QCOMPARE(the<QToolButton>("Command5")->toolTip(), QStringLiteral("Print viewed records, From 51 to 100"));
+        auto* box = the<QTextEdit>("RText1");
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(positionOf("Record No. 53 of") + 30);
+        box->setTextCursor(cursor);
+        QCOMPARE(the<QLabel>("Label10")->toolTip(), QStringLiteral("Edit record no. 53"));
+        emit the<QLabel>("Label10")->linkActivated(QStringLiteral("edit"));
+        QCOMPARE(the<QTabWidget>("Tab1")->currentIndex(), 2);
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 53 of 120"));
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QStringLiteral("Gene study 53"));
+        QVERIFY(the<QLineEdit>("Text4")->text().isEmpty());
+        QVERIFY(enabled("CommandUp") && enabled("CommandDown"));
+        // The header points at no record: the edit tab keeps its record.
+        click("CommandDown");
+        showTab(1);
+        cursor.setPosition(3);
+        box->setTextCursor(cursor);
+        QCOMPARE(the<QLabel>("Label10")->toolTip(), QStringLiteral(" Edit results"));
+        showTab(2);
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 54 of 120"));
+    }
+
+    void refusedStatementKeepsThePage()
+    {
+        search(QStringLiteral("gene"));
+        const QString page = text("RText1");
+        // Brackets that pair up by count but not in place: the engine refuses the statement.
+        type("TextFind1_0", QStringLiteral("tenth"));
+        type("TextBrackets2_0", QStringLiteral("))"));
+        type("TextFind1_1", QStringLiteral("single"));
+        type("TextBrackets1_1", QStringLiteral("(("));
+        prompts().answerMessage(PromptButton::Ok);
+        showTab(0);
+        click("Command8");
+        QTRY_VERIFY(m_form->isEnabled());
+        QVERIFY(prompts().messages().value(0).startsWith(QStringLiteral("The search could not be run.\n")));
+        QVERIFY(prompts().messages().value(0).size() > 30);
+        QCOMPARE(text("RText1"), page);
+        QVERIFY(!the("RText1")->isHidden());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 120"));
+        QCOMPARE(the<QLineEdit>("TextColor1_1")->text(), QString());
+    }
+
+    void removingLowersTheCountAndThePages()
+    {
+        search(QStringLiteral("fiftyone"));
+        showTab(2);
+        type("Text4", QStringLiteral("51"));
+        QTest::keyClick(the("Text4"), Qt::Key_Return);
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QStringLiteral("Gene study 51"));
+        click("CommandRemove");
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 50 of 50"));
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QStringLiteral("Gene study 50"));
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts"), QStringList{"119"});
+        QVERIFY(rows("SELECT Title FROM Abstracts WHERE Title = 'Gene study 51'").isEmpty());
+        showTab(1);
+        QTRY_VERIFY(m_form->isEnabled());
+        QCOMPARE(the<QComboBox>("Combo2")->count(), 1);
+        QVERIFY(text("RText1").contains("This search revealed 50 records\n"));
+        QVERIFY(text("RText1").contains("Record No. 50 of 50"));
+
+        // A removal the store refuses is reported and changes nothing.
+        Database(m_path).execute(QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE DELETE ON Abstracts BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+        showTab(2);
+        prompts().answerMessage(PromptButton::Ok);
+        click("CommandRemove");
+        QCOMPARE(prompts().messages(), QStringList{"The record could not be removed.\ndisk I/O error"});
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 50 of 50"));
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts"), QStringList{"119"});
+    }
+
+    void savingANewCategoryAndAClearedTitle()
+    {
+        search(QStringLiteral("single"));
+        showTab(2);
+        the<QPlainTextEdit>("Text2_0")->clear();
+        the<QPlainTextEdit>("Text2_4")->setPlainText(QStringLiteral("1999 "));
+        prompts().answerInput(QStringLiteral("None"));
+        prompts().answerMessage(PromptButton::Ok);
+        prompts().answerInput(QStringLiteral("Methods"));
+        click("Command7");
+        QCOMPARE(prompts().messages(), QStringList{"You already have a Category named None"});
+        QCOMPARE(the<QComboBox>("Combo3")->currentText(), QStringLiteral("Methods"));
+        click("CommandUpdate");
+        // The abstract was not touched: its CR LF stays as stored.
+        QCOMPARE(rows("SELECT Title, TitelS, Publishing_year, Category, Abstract FROM Abstracts WHERE rowid = 1"),
+            QStringList{"XX_EmptyField_XX|XX_EmptyField_XX|1999|Methods|Line one\r\nline two of 1"});
+
+        // The options show the new category when they open next, while this screen waits.
+        click("Command2");
+        OptionForm* options = m_form->options();
+        QVERIFY(options->isVisible() && !m_form->isEnabled());
+        QVERIFY(!the<QListWidget>("List3", options)->findItems("Methods", Qt::MatchExactly).isEmpty());
+        QTest::mouseClick(the<QPushButton>("Command1", options), Qt::LeftButton);
+        QVERIFY(m_form->isEnabled() && !options->isVisible());
+    }
+
+    void goToBoxTakesDigitsAndEnter()
+    {
+        search(QStringLiteral("gene"));
+        showTab(2);
+        auto* box = the<QLineEdit>("Text4");
+        type("Text4", QStringLiteral("1a2-b"));
+        QCOMPARE(box->text(), QStringLiteral("12"));
+        QVERIFY(enabled("CommandGo"));
+        QTest::keyClick(box, Qt::Key_Enter);
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 12 of 120"));
+        type("Text4", QStringLiteral("500"));
+        click("CommandGo");
+        QCOMPARE(box->text(), QStringLiteral("120"));
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QStringLiteral("Gene study 120"));
+        box->clear();
+        QVERIFY(!enabled("CommandGo"));
+        // The fields scroll by 200 twips a step from 50 twips below the window's top.
+        the<QScrollBar>("VScroll1")->setValue(2);
+        QCOMPARE(the("Picture4")->y(), twipsToPixels(50 - 400, m_form->logicalDpiY()));
+    }
+
+    void tabsShowTheirButtonsAndHelp_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<int>("helpLeft");
+        QTest::addColumn<QString>("back");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("search items") << 0 << QStringList{"Command2", "Command6"} << 1770 << "Back to control panel"
+                                      << "/Hsearch1S.htm";
+        QTest::newRow("results") << 1 << QStringList{"Command10", "Command5", "Command9", "Command15"} << 2885
+                                 << "Back to search items"
+                                 << "/Hsearch2R.htm";
+        QTest::newRow("edit") << 2 << QStringList{} << 630 << "Back to search items"
+                              << "/HSearch3E.htm";
+        QTest::newRow("manage") << 3 << QStringList{} << 630 << "Back to search items"
+                                << "/Hsearch4M.htm";
+    }
+    void tabsShowTheirButtonsAndHelp()
+    {
+        QFETCH(int, tab);
+        QFETCH(QStringList, shown);
+        QFETCH(int, helpLeft);
+        QFETCH(QString, back);
+        QFETCH(QString, page);
+        showTab(tab);
+        for (const char* name : {"Command2", "Command6", "Command10", "Command5", "Command9", "Command15"})
+            QCOMPARE(the(name)->isVisible(), shown.contains(QLatin1String(name)));
+        QVERIFY(the("Command3")->isVisible() && the("Command14")->isVisible());
+        QCOMPARE(the("Command14")->x(), qRound(helpLeft * m_form->logicalDpiX() / 1440.0));
+        QCOMPARE(the("Command3")->toolTip(), back);
+        QCOMPARE(the("Label10")->isVisible(), tab == 1);
+        click("Command14");
+        QCOMPARE(programState().HelpPage, programState().ProgramFolder + page);
+        // Back leads to the first tab, and from there out of the screen.
+        click("Command3");
+        QCOMPARE(the<QTabWidget>("Tab1")->currentIndex(), 0);
+        QCOMPARE(m_form->isVisible(), tab != 0);
+        if (tab == 0)
+            m_form = nullptr;
+    }
+
+    void fromTheControlPanelAndBack()
+    {
+        delete m_form;
+        MainForm& panel = m_fixture->openPanel();
+        prompts().answerFile(m_path);
+        QTest::mouseClick(the<QLabel>("Picture13", &panel), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseClick(the<QLabel>("Picture17", &panel), Qt::LeftButton, {}, QPoint(20, 20));
+        m_form = screens().live<ReportForm>(ScreenKind::SearchResults);
+        QVERIFY(m_form && m_form->isVisible() && !panel.isVisible());
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Papyrant, bibliography name is: genes"));
+        search(QStringLiteral("tenth"));
+        QVERIFY(text("RText1").contains("Record No. 10 of 10\nTitle :   Gene study 10\nAuthors :   Author 10\n"));
+        showTab(2);
+        click("CommandDown");
+        the<QPlainTextEdit>("Text2_1")->setPlainText(QStringLiteral("Edited A"));
+        click("CommandUpdate");
+        click("CommandDown");
+        click("CommandRemove");
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 2 of 9"));
+        click("Command3");
+        click("Command3");
+        QTRY_VERIFY(!screens().existing(ScreenKind::SearchResults));
+        m_form = nullptr;
+        QVERIFY(panel.isVisible());
+        QCOMPARE(
+            the<QLabel>("Label1", &panel)->text(), QStringLiteral("bibliography name is: genes, contains 119 records"));
+        QCOMPARE(rows("SELECT Authors FROM Abstracts WHERE Title LIKE 'Gene study _'"),
+            (QStringList{
+                "Author 1", "Edited A", "Author 4", "Author 5", "Author 6", "Author 7", "Author 8", "Author 9"}));
+
+        // The close box ends the program, the panel shown first with its count.
+        QTest::mouseClick(the<QLabel>("Picture17", &panel), Qt::LeftButton, {}, QPoint(20, 20));
+        m_form = screens().live<ReportForm>(ScreenKind::SearchResults);
+        Database(m_path).execute(QStringLiteral("DELETE FROM Abstracts WHERE Title = 'Gene study 120'"));
+        m_form->close();
+        m_form = nullptr;
+        QVERIFY(!panel.isVisible());
+        QCOMPARE(
+            the<QLabel>("Label1", &panel)->text(), QStringLiteral("bibliography name is: genes, contains 118 records"));
+    }
+};
+
+QTEST_MAIN(ReportFormTest)
+#include "tst_ReportForm.moc"
