@@ -404,6 +404,12 @@ int RecordSet::lastModifiedPosition() const
     return at == m_keys.rend() ? -1 : static_cast<int>(m_keys.rend() - at - 1);
 }
 
+std::vector<std::int64_t> RecordSet::rowKeys() const
+{
+    requireUpdatable();
+    return m_keys;
+}
+
 void RecordSet::close()
 {
     leavePending();

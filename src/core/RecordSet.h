@@ -74,6 +74,12 @@ public:
     void close();
     bool isOpen() const { return m_open; }
 
+    // The keys (rowids) of the set's rows in set order, for work over the whole result
+    // (copy, delete all, category) that runs one prepared statement per key.
+    std::vector<std::int64_t> rowKeys() const;
+    // Values are read again at the next access: a statement changed rows of the set.
+    void rereadValues() { m_loaded = false; }
+
 private:
     enum class Mode { Browse, Adding, Editing };
 
