@@ -2,6 +2,7 @@
 // the sqlite3 shell doing the same work, and prints each figure with its target.
 
 #include "BibliographyGenerator.h"
+#include "ManageResultsBench.h"
 
 #include "core/BibliographyFiles.h"
 #include "core/Database.h"
@@ -367,7 +368,7 @@ int main(int argc, char** argv)
         QDir::tempPath() + "/papyrant-bench"});
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
     parser.addOption({"memory-probe", "(internal) measure one record set over this file", "file"});
-    parser.addOption({"only", "run only these figures: insert, open, memory, like, search", "names"});
+    parser.addOption({"only", "run only these figures: insert, open, memory, like, search, manage", "names"});
     parser.process(app);
     if (parser.isSet("memory-probe"))
         return memoryProbe(parser.value("memory-probe"), parser.value("large").toInt());
@@ -388,6 +389,11 @@ int main(int argc, char** argv)
             allPassed &= bench.likeScan();
         if (wanted("search"))
             allPassed &= bench.defaultSearch();
+        if (wanted("manage"))
+            allPassed
+                &= manageResultsBench({parser.value("program-folder") + "/VarEdoRecors", parser.value("data"),
+                                          parser.value("records").toInt(), std::max(1, parser.value("runs").toInt())})
+                       .targetsMet;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-bench: %s\n", e.what());
         return 2;
