@@ -4,12 +4,16 @@
 
 #include <SQLiteCpp/Statement.h>
 
+#include <algorithm>
+
 namespace papyrant {
 
 int putResultsIntoCategory(DataBinding& results, const QString& category)
 {
     RecordSet& records = results.recordset();
-    const std::vector<std::int64_t> keys = records.rowKeys();
+    // In file order: a result sorted by title then touches each page once.
+    std::vector<std::int64_t> keys = records.rowKeys();
+    std::sort(keys.begin(), keys.end());
     Database& db = results.database();
     int changed = 0;
     try {

@@ -1,6 +1,6 @@
 #pragma once
 // Deleting every record of the current results from the bibliography, from the last
-// record backwards, in timer ticks of one transaction each.
+// row backwards, in timer ticks.
 
 #include "core/Database.h"
 #include "core/Prompts.h"
@@ -26,9 +26,9 @@ bool askDeleteAllResults(Prompts& prompts, int resultCount);
 
 class ResultDeletion {
 public:
-    // keys: the result's records (RecordSet::rowKeys), deleted from the last one backwards
-    // through db, the connection of the results' record set. The record set holds keys of
-    // deleted rows afterwards: refresh its binding when the deletion ends.
+    // keys: the result's records (RecordSet::rowKeys), deleted through db, the connection
+    // of the results' record set, from the last row of the file backwards. The record set
+    // holds keys of deleted rows afterwards: refresh its binding when the deletion ends.
     ResultDeletion(
         Database& db, std::vector<std::int64_t> keys, std::chrono::milliseconds commitInterval = BatchCommitInterval);
     ~ResultDeletion();
