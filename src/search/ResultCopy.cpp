@@ -41,10 +41,10 @@ void requireBibliography(Database& db, const QString& schema, const QString& fil
     }
 }
 
-QString sameFile(const QString& a, const QString& b)
+bool sameFile(const QString& a, const QString& b)
 {
     const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath() ? canonical : QString();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
 }
 
 } // namespace
@@ -80,7 +80,10 @@ ResultCopy::ResultCopy(const QString& sourcePath, std::vector<std::int64_t> keys
     // Copying into the open bibliography itself reads from the same connection: the same
     // file attached a second time would block its own commit.
     QString source = QStringLiteral("main");
-    if (sameFile(sourcePath, targetPath).isEmpty()) {
+    if (!sameFile(sourcePath, targetPath)) {
+        // ATTACH would create a missing file: the open bibliography must still be there.
+        if (!QFileInfo(sourcePath).isFile())
+            throw StoreError(QStringLiteral("the file %1 does not exist").arg(sourcePath).toStdString());
         m_target->execute(QStringLiteral("ATTACH DATABASE %1 AS source").arg(sqlLiteral(sourcePath)));
         source = QStringLiteral("source");
         requireBibliography(*m_target, source, QFileInfo(sourcePath).fileName());
