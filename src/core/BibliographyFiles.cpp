@@ -20,21 +20,18 @@ const QString MissingTemplate = CantCreate + QLatin1Char('\n')
     + QStringLiteral("Try to close the program then run it again from start\\programs menu and try again")
     + QLatin1Char('\n') + QStringLiteral("If the problem persist try to setup the program once again.");
 
-class TemplateMissing : public std::runtime_error {
-public:
-    TemplateMissing()
-        : std::runtime_error("template missing")
-    {
-    }
-};
-
 std::runtime_error systemError(std::errc code)
 {
     return std::runtime_error(std::make_error_code(code).message());
 }
 
-// Copies the template over the target in one step: a copy is made beside the target
-// and renamed onto it, so a failed copy leaves the old file as it was.
+} // namespace
+
+TemplateMissing::TemplateMissing()
+    : std::runtime_error(std::make_error_code(std::errc::no_such_file_or_directory).message())
+{
+}
+
 void copyTemplate(const QString& templatePath, const QString& target)
 {
     namespace fs = std::filesystem;
@@ -64,8 +61,6 @@ void copyTemplate(const QString& templatePath, const QString& target)
         throw std::runtime_error(reason);
     }
 }
-
-} // namespace
 
 QString bibliographyName(const QString& fileTitle)
 {

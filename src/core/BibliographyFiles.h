@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <stdexcept>
 
 namespace papyrant {
 
@@ -25,6 +26,17 @@ std::optional<QString> createBibliography(Prompts& prompts, ProgramState& state)
 // Asks for an existing file and opens it. Gives the new status line, or nothing when
 // the user cancelled or the file could not be opened (then no bibliography is open).
 std::optional<QString> openBibliography(Prompts& prompts, ProgramState& state);
+
+// The template is not in the program folder.
+class TemplateMissing : public std::runtime_error {
+public:
+    TemplateMissing();
+};
+
+// Copies the template over the target in one step: a copy is made beside the target
+// and renamed onto it, so a failed copy leaves the old file as it was. Throws
+// TemplateMissing, or std::runtime_error with the system's description.
+void copyTemplate(const QString& templatePath, const QString& target);
 
 // The displayed name of a file: its title less the last four characters.
 // Throws when the title is shorter than that.

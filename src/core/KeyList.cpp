@@ -85,4 +85,17 @@ void KeyList::buildTree()
     }
 }
 
+std::vector<KeyList::Key> KeyList::keys() const
+{
+    if (m_removed == 0)
+        return m_keys;
+    std::vector<Key> kept;
+    kept.reserve(m_keys.size() - static_cast<std::size_t>(m_removed));
+    for (std::size_t slot = 0; slot < m_keys.size(); ++slot) {
+        if (!m_gone[slot])
+            kept.push_back(m_keys[slot]);
+    }
+    return kept;
+}
+
 } // namespace papyrant

@@ -22,6 +22,8 @@ public:
     int size() const { return static_cast<int>(m_keys.size()) - m_removed; }
     Key at(int position) const { return m_keys[slotAt(position)]; }
     void append(Key key);
+    // The keys still here, in order.
+    std::vector<Key> keys() const;
     void removeAt(int position);
 
     // A slot names one key for the life of the list, whatever is removed before it.

@@ -459,6 +459,12 @@ int RecordSet::lastModifiedPosition() const
     return m_lastModifiedSlot ? m_keys.positionOfSlot(*m_lastModifiedSlot) : -1;
 }
 
+std::vector<std::int64_t> RecordSet::rowKeys() const
+{
+    requireUpdatable();
+    return m_keys.keys();
+}
+
 void RecordSet::close()
 {
     leavePending();

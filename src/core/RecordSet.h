@@ -89,6 +89,12 @@ public:
     // The text of the error raised when a write finds its row changed or deleted.
     static const char* const ChangedOutside;
 
+    // The keys (rowids) of the set's rows in set order, for work over the whole result
+    // (copy, delete all, category) that runs one prepared statement per key.
+    std::vector<std::int64_t> rowKeys() const;
+    // Values are read again at the next access: a statement changed rows of the set.
+    void rereadValues() { m_loadedKey.reset(); }
+
 private:
     enum class Mode { Browse, Adding, Editing };
     using Stored = std::optional<QByteArray>; // a value's bytes as stored; nothing for NULL

@@ -79,15 +79,16 @@ std::optional<ChosenFile> ScriptedPrompts::nextFile(
         fail(QStringLiteral("file dialog \"%1\"").arg(title));
         return std::nullopt;
     }
-    const std::optional<QString> answer = m_fileAnswers.front();
+    const std::optional<FileAnswer> answer = m_fileAnswers.front();
     m_fileAnswers.pop_front();
     if (!answer)
         return std::nullopt;
-    const QFileInfo info(*answer);
+    const QFileInfo info(answer->fullPath);
     ChosenFile file;
-    file.fullPath = *answer;
+    file.fullPath = answer->fullPath;
     file.fileTitle = info.fileName();
     file.folder = info.absolutePath();
+    file.filterIndex = answer->filterIndex;
     return file;
 }
 

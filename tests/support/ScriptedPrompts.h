@@ -33,7 +33,11 @@ public:
     // Answers, consumed in order per kind of box.
     void answerMessage(PromptButton button) { m_messageAnswers.push_back(button); }
     void answerInput(const QString& text) { m_inputAnswers.push_back(text); }
-    void answerFile(const QString& fullPath) { m_fileAnswers.push_back(fullPath); }
+    // filterIndex: the filter entry chosen in the dialog, 1-based.
+    void answerFile(const QString& fullPath, int filterIndex = 1)
+    {
+        m_fileAnswers.push_back(FileAnswer{fullPath, filterIndex});
+    }
     void cancelFile() { m_fileAnswers.push_back(std::nullopt); }
 
     const std::vector<AskedPrompt>& asked() const { return m_asked; }
@@ -57,7 +61,11 @@ private:
 
     std::deque<PromptButton> m_messageAnswers;
     std::deque<QString> m_inputAnswers;
-    std::deque<std::optional<QString>> m_fileAnswers;
+    struct FileAnswer {
+        QString fullPath;
+        int filterIndex = 1;
+    };
+    std::deque<std::optional<FileAnswer>> m_fileAnswers;
     std::vector<AskedPrompt> m_asked;
     QStringList m_unexpected;
     Prompts* m_previous = nullptr;

@@ -1,0 +1,79 @@
+#pragma once
+// Copying every record of the current results into another bibliography, in timer ticks
+// of one transaction each, so the window repaints and the progress bar moves while
+// thousands of records are copied.
+
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "core/Prompts.h"
+#include "core/TickBudget.h"
+#include "search/ResultBatch.h"
+
+#include <QString>
+
+#include <SQLiteCpp/Statement.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace papyrant {
+
+class RecordSet;
+
+inline const QString CopyTargetTitle = QStringLiteral("Copy current results to another bibliography");
+
+// Asks for the target bibliography. A name the folder does not hold brings the question
+// "Bibliography "<name>" Doesn't exist." LF "Do you want to create it?"; Yes copies the
+// template there, No goes on with the name (the copy then reports the missing file).
+// Sets CopyTargetPath. Nothing when the dialog was cancelled or the template could not
+// be copied (reported with the system's description).
+std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, ProgramState& state);
+
+class ResultCopy {
+public:
+    // Opens the target on a connection of its own and reads the source through it, by
+    // key, in the order of keys. Throws StoreError when the target cannot be opened or is
+    // not a bibliography (no Abstracts table with the thirteen columns).
+    ResultCopy(const QString& sourcePath, std::vector<std::int64_t> keys, const QString& targetPath,
+        const QString& targetTitle, std::chrono::milliseconds commitInterval = BatchCommitInterval);
+    ~ResultCopy();
+    ResultCopy(const ResultCopy&) = delete;
+    ResultCopy& operator=(const ResultCopy&) = delete;
+
+    // One tick: copies records until the budget is spent or all are copied, committing as
+    // BatchTransaction says. All thirteen columns go over by name, unchanged (entry date,
+    // category and sort key included).
+    BatchState step(const TickBudget& budget);
+
+    int CopyTotal = 0; // records to copy
+    int CopyDone = 0; // records copied
+    int processed() const { return m_next; } // keys handled: the progress bar's value
+
+    // "Copying 25 records to x.pyr bibliography"
+    QString progressText() const;
+    // "25 records were copied to x.pyr bibliography": also after a failure, with what
+    // was committed before it.
+    QString outcomeText() const;
+    // The engine's description of the failure that stopped the copy.
+    const QString& error() const { return m_error; }
+
+private:
+    std::vector<std::int64_t> m_keys;
+    QString m_targetTitle;
+    std::unique_ptr<Database> m_target;
+    std::unique_ptr<SQLite::Statement> m_insert;
+    BatchTransaction m_batch;
+    int m_next = 0;
+    int m_committedNext = 0;
+    int m_committedDone = 0;
+    QString m_error;
+};
+
+// Lets the user choose the target (chooseCopyTarget) and opens the copy of every record
+// of results, read from the open bibliography (BibPath). Nothing when the user cancelled
+// or the target cannot be opened; a failure is reported with the system's description.
+std::unique_ptr<ResultCopy> startResultCopy(Prompts& prompts, ProgramState& state, const RecordSet& results);
+
+} // namespace papyrant

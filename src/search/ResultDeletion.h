@@ -1,0 +1,58 @@
+#pragma once
+// Deleting every record of the current results from the bibliography, from the last
+// row backwards, in timer ticks.
+
+#include "core/Database.h"
+#include "core/Prompts.h"
+#include "core/TickBudget.h"
+#include "search/ResultBatch.h"
+
+#include <QString>
+
+#include <SQLiteCpp/Statement.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace papyrant {
+
+inline const QString DeletingRecordsText = QStringLiteral("Deleting records");
+inline const QString RecordsDeletedText = QStringLiteral("Records were deleted");
+
+// "Current results revealed <n> records." LF "Are you sure you want to delete all current
+// results?", Yes and No with No as the default. True on Yes.
+bool askDeleteAllResults(Prompts& prompts, int resultCount);
+
+class ResultDeletion {
+public:
+    // keys: the result's records (RecordSet::rowKeys), deleted through db, the connection
+    // of the results' record set, from the last row of the file backwards. The record set
+    // holds keys of deleted rows afterwards: refresh its binding when the deletion ends.
+    ResultDeletion(
+        Database& db, std::vector<std::int64_t> keys, std::chrono::milliseconds commitInterval = BatchCommitInterval);
+    ~ResultDeletion();
+    ResultDeletion(const ResultDeletion&) = delete;
+    ResultDeletion& operator=(const ResultDeletion&) = delete;
+
+    // One tick: deletes records until the budget is spent or none remain, committing as
+    // BatchTransaction says.
+    BatchState step(const TickBudget& budget);
+
+    int total() const { return m_total; } // the progress bar's maximum
+    int remaining() const { return static_cast<int>(m_left); } // bar value: total - remaining
+    // The engine's description of the failure that stopped the deletion.
+    const QString& error() const { return m_error; }
+
+private:
+    Database& m_db;
+    std::vector<std::int64_t> m_keys;
+    int m_total = 0;
+    size_t m_left = 0; // keys before this one are not deleted yet
+    int m_secureDelete = -1; // the connection's setting before the deletion, restored after
+    std::unique_ptr<SQLite::Statement> m_delete;
+    BatchTransaction m_batch;
+    QString m_error;
+};
+
+} // namespace papyrant

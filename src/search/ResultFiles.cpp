@@ -1,0 +1,168 @@
+#include "search/ResultFiles.h"
+
+#include "core/CommonPrompts.h"
+#include "search/RtfWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <system_error>
+
+namespace papyrant {
+namespace {
+
+// Characters no file name may hold.
+const QString ForbiddenInNames = QStringLiteral("\"|<>*?:\\/");
+constexpr int ProposedNameLimit = 40;
+
+// Asks the save dialog until the user names a free file or agrees to replace what
+// exists; taken(file) names the existing file the question is about, if any.
+template <typename Taken>
+std::optional<ChosenFile> askOutputFile(Prompts& prompts, const QString& title, const QString& proposed, Taken taken)
+{
+    for (;;) {
+        auto file = prompts.saveFile(title, ResultFileFilter, proposed);
+        if (!file)
+            return std::nullopt;
+        const std::optional<QString> existing = taken(*file);
+        if (!existing || askReplaceFile(prompts, *existing))
+            return file;
+    }
+}
+
+} // namespace
+
+ResultFileKind resultFileKind(int filterIndex)
+{
+    return filterIndex == 2 ? ResultFileKind::PlainText : ResultFileKind::RichText;
+}
+
+QString proposedFileName(const QString& summary)
+{
+    QString name;
+    name.reserve(summary.size());
+    for (const QChar c : summary) {
+        if (!ForbiddenInNames.contains(c))
+            name += c;
+    }
+    if (name.size() >= ProposedNameLimit)
+        name.truncate(ProposedNameLimit);
+    return name;
+}
+
+QString proposedPageFileName(const QString& summary, int pageCount, int viewedPage)
+{
+    const QString name = proposedFileName(summary);
+    return pageCount > 1 ? name + QString::number(viewedPage + 1) : name;
+}
+
+QString fileNotSavedMessage(const QString& error)
+{
+    return QStringLiteral("The file couldn't be saved correctly\n") + error;
+}
+
+std::optional<QString> writeResultFile(
+    const QString& path, const QString& text, const TextMarks& marks, ResultFileKind kind)
+{
+    const QFileInfo existing(path);
+    // A file marked read-only stays untouched, whoever runs the program.
+    if (existing.isFile() && (!existing.isWritable() || !(existing.permissions() & QFile::WriteOwner)))
+        return QString::fromStdString(std::make_error_code(std::errc::permission_denied).message());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    const QByteArray bytes = kind == ResultFileKind::RichText ? rtfDocument(text, marks) : text.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
+bool saveViewedRecords(Prompts& prompts, const QString& summary, int pageCount, int viewedPage, const QString& text,
+    const TextMarks& marks)
+{
+    const auto file = askOutputFile(prompts, SaveViewedTitle, proposedPageFileName(summary, pageCount, viewedPage),
+        [](const ChosenFile& chosen) -> std::optional<QString> {
+            if (fileTaken(chosen, QStringLiteral("*.") + chosen.fileTitle.right(3)))
+                return chosen.fileTitle;
+            return std::nullopt;
+        });
+    if (!file)
+        return false;
+    if (const auto error = writeResultFile(file->fullPath, text, marks, resultFileKind(file->filterIndex))) {
+        prompts.notice(fileNotSavedMessage(*error));
+        return false;
+    }
+    return true;
+}
+
+bool SaveAllRun::start(Prompts& prompts, const QString& summary, int pageCount, int viewedPage)
+{
+    clear();
+    SavingAll = 1;
+    bool tooShort = false;
+    const auto file = askOutputFile(
+        prompts, SaveAllTitle, proposedFileName(summary), [&](const ChosenFile& chosen) -> std::optional<QString> {
+            const QString name = chosen.fileTitle;
+            tooShort = name.size() < 4;
+            if (tooShort)
+                return std::nullopt;
+            SaveAllExt = name.right(3);
+            SaveAllBase = name.chopped(4);
+            m_folder = chosen.folder;
+            // Any file of a page's name counts, also one the folder lists in another
+            // letter case, so no page file is replaced without the question.
+            for (int page = 0; page < pageCount; ++page) {
+                if (QFileInfo::exists(pagePath(page)))
+                    return QFileInfo(pagePath(page)).fileName();
+            }
+            return std::nullopt;
+        });
+    if (!file) {
+        clear();
+        return false;
+    }
+    if (tooShort) {
+        clear();
+        prompts.notice(fileNotSavedMessage(
+            QStringLiteral("the file name \"%1\" is too short to hold a dot and a three-letter extension")
+                .arg(file->fileTitle)));
+        return false;
+    }
+    m_kind = resultFileKind(file->filterIndex);
+    SaveAllReturnPage = viewedPage;
+    return true;
+}
+
+SaveAllRun::Next SaveAllRun::pageShown(
+    Prompts& prompts, int shownPage, int pageCount, const QString& text, const TextMarks& marks)
+{
+    if (const auto error = writeResultFile(pagePath(shownPage), text, marks, m_kind)) {
+        clear();
+        prompts.notice(fileNotSavedMessage(*error));
+        return {Next::Failed, shownPage};
+    }
+    if (shownPage + 1 < pageCount)
+        return {Next::ShowPage, shownPage + 1};
+    clear();
+    return {Next::Finished, SaveAllReturnPage};
+}
+
+QString SaveAllRun::pagePath(int page) const
+{
+    return QDir(m_folder).filePath(SaveAllBase + QString::number(page + 1) + QLatin1Char('.') + SaveAllExt);
+}
+
+void SaveAllRun::clear()
+{
+    SavingAll = 0;
+    SaveAllBase.clear();
+    SaveAllExt.clear();
+}
+
+} // namespace papyrant
