@@ -1,1 +1,1 @@
-papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_AutoRemoveRun tst_RepeatedPairReview)
+papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_AutoRemoveRun tst_RepeatedPairReview tst_Cleanup)
