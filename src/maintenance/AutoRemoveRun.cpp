@@ -3,9 +3,9 @@
 namespace papyrant {
 
 AutoRemoveRun::AutoRemoveRun(Database& db, const FieldFlags& selected)
-    : m_db(db)
+    : m_db(mappedForScanning(db))
     , m_selected(selected)
-    , m_records(db, ScanStatement)
+    , m_records(m_db, ScanStatement)
 {
     m_records.moveFirst();
     m_progressMaximum = m_records.recordCount() + 2;

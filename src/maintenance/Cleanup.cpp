@@ -51,7 +51,7 @@ CleanupOutcome guarded(Prompts& prompts, Operation&& operation)
 {
     try {
         return operation();
-    } catch (const StoreError& error) {
+    } catch (const std::exception& error) {
         prompts.notice(QStringLiteral("Can't change the bibliography") + LineFeed + errorText(error));
         return {};
     }

@@ -12,8 +12,12 @@ void RepeatedPairReview::findNext()
 {
     m_boxes = {};
     try {
+        // One read transaction for the whole search: the file stays locked for reading
+        // once, instead of once per record read.
+        Database& db = mappedForScanning(m_data.database());
+        Database::Transaction reading(db);
         if (!m_scanStarted) {
-            m_records = std::make_unique<RecordSet>(m_data.database(), ScanStatement);
+            m_records = std::make_unique<RecordSet>(db, ScanStatement);
             m_scanStarted = true;
         } else {
             // Resume with the second record of the pair shown last: step back to the first
@@ -31,10 +35,12 @@ void RepeatedPairReview::findNext()
             m_records->moveNext();
             if (!m_records->eof() && normalisedValue(m_records->value(Title)) == title) {
                 showRepeatedPair();
+                reading.commit();
                 return;
             }
         }
-    } catch (const StoreError& error) {
+        reading.commit();
+    } catch (const std::exception& error) {
         abandonScan(error);
         return;
     }
@@ -96,7 +102,7 @@ void RepeatedPairReview::showFirst()
         return;
     try {
         select(Shown::First);
-    } catch (const StoreError& error) {
+    } catch (const std::exception& error) {
         abandonScan(error);
     }
 }
@@ -107,7 +113,7 @@ void RepeatedPairReview::showSecond()
         return;
     try {
         select(Shown::Second);
-    } catch (const StoreError& error) {
+    } catch (const std::exception& error) {
         abandonScan(error);
     }
 }
@@ -131,7 +137,7 @@ void RepeatedPairReview::updateCurrent(const FieldValues& typed)
         }
         m_records->setValue(TitelS, title);
         m_records->update();
-    } catch (const StoreError& error) {
+    } catch (const std::exception& error) {
         m_records->cancelUpdate();
         reportFailure(QStringLiteral("Can't update this record"), error);
         return;
@@ -141,7 +147,7 @@ void RepeatedPairReview::updateCurrent(const FieldValues& typed)
         return;
     try {
         computeMarksFromFirst();
-    } catch (const StoreError& error) {
+    } catch (const std::exception& error) {
         abandonScan(error);
     }
 }
@@ -152,7 +158,7 @@ void RepeatedPairReview::removeCurrent()
         return;
     try {
         m_records->deleteCurrent();
-    } catch (const StoreError& error) {
+    } catch (const std::exception& error) {
         reportFailure(QStringLiteral("Can't remove this record"), error);
         return;
     }
@@ -166,7 +172,7 @@ void RepeatedPairReview::removeCurrent()
                 select(Shown::First);
             m_secondAvailable = false;
         }
-    } catch (const StoreError& error) {
+    } catch (const std::exception& error) {
         abandonScan(error);
         return;
     }
@@ -192,7 +198,7 @@ void RepeatedPairReview::restartScan()
     m_records.reset();
 }
 
-void RepeatedPairReview::abandonScan(const StoreError& error)
+void RepeatedPairReview::abandonScan(const std::exception& error)
 {
     // The set no longer matches the bibliography (records changed elsewhere, a lock):
     // the next search starts afresh from the first record.

@@ -58,7 +58,7 @@ private:
     void computeMarksFromFirst();
     void select(Shown shown);
     void endOfRecords();
-    void abandonScan(const StoreError& error);
+    void abandonScan(const std::exception& error);
     void reportFailure(const QString& sentence, const std::exception& error);
 
     DataBinding& m_data;
