@@ -55,7 +55,7 @@ CleanupTab::CleanupTab(QWidget* parent)
     QGroupBox* categories = frame("Frame2", QStringLiteral("Categories"), this);
     m_categories = dropDownList("Combo1", categories);
     m_renameCategory
-        = pictureButton("Command7", QStringLiteral("Rename category"), QStyle::SP_FileDialogDetailedView, categories);
+        = pictureButton("Command7", QStringLiteral("Rename category"), QStyle::SP_ArrowForward, categories);
     m_deleteCategory = pictureButton("Command6", QStringLiteral("Delete category"), QStyle::SP_TrashIcon, categories);
     pickerRow(categories, label("Label3", QStringLiteral("Category"), categories), m_categories,
         {m_renameCategory, m_deleteCategory});
@@ -63,8 +63,7 @@ CleanupTab::CleanupTab(QWidget* parent)
     QGroupBox* dates = frame("Frame3", QStringLiteral("Entry date"), this);
     m_dates = dropDownList("Combo2", dates);
     m_deleteDate = pictureButton("Command2", QStringLiteral("Delete"), QStyle::SP_TrashIcon, dates);
-    m_changeDate
-        = pictureButton("Command4", QStringLiteral("Change entry date"), QStyle::SP_FileDialogContentsView, dates);
+    m_changeDate = pictureButton("Command4", QStringLiteral("Change entry date"), QStyle::SP_ArrowForward, dates);
     pickerRow(dates, label("Label4", QStringLiteral("Date"), dates), m_dates, {m_deleteDate, m_changeDate});
 
     QGroupBox* combination = frame("Frame4", QStringLiteral("Combination"), this);

@@ -27,7 +27,7 @@ MaintenanceForm::MaintenanceForm(QWidget* parent)
     m_cleanup = new CleanupTab(m_tabs);
     m_tabs->addTab(m_repeated, QStringLiteral("Remove repeated records"));
     m_tabs->addTab(m_cleanup, QStringLiteral("Cleanup"));
-    m_help = pictureButton("Command9", QStringLiteral("Help"), QStyle::SP_DialogHelpButton, m_content);
+    m_help = pictureButton("Command9", QStringLiteral("Help"), QStyle::SP_MessageBoxQuestion, m_content);
     m_back = pictureButton("Command3", QStringLiteral("Back to control panel"), QStyle::SP_ArrowBack, m_content);
 
     auto* buttons = new QHBoxLayout;
@@ -49,7 +49,7 @@ MaintenanceForm::MaintenanceForm(QWidget* parent)
     connect(m_back, &QToolButton::clicked, this, &WorkingScreen::backToControlPanel);
 
     setWindowTitle(windowCaption(ScreenKind::Maintenance, programState().BibName));
-    resize(760, 620);
+    resize(960, 640);
 }
 
 bool MaintenanceForm::acceptsInput() const

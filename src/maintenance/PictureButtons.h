@@ -1,6 +1,7 @@
 #pragma once
-// The small picture buttons of the maintenance screen: an icon, a tool tip that says what
-// it does (also its accessible name) and the design name as object name.
+// The picture buttons of the maintenance screen: the design name as object name, an icon
+// and, beside it, the words of its tool tip, as the style's stock icons alone would leave
+// a user guessing which one renames and which one deletes.
 
 #include <QStyle>
 #include <QToolButton>
@@ -15,7 +16,9 @@ inline QToolButton* pictureButton(
     button->setToolTip(toolTip);
     button->setAccessibleName(toolTip);
     button->setIcon(parent->style()->standardIcon(icon));
-    button->setIconSize(QSize(24, 24));
+    button->setText(toolTip);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setIconSize(QSize(20, 20));
     button->setAutoRaise(true);
     return button;
 }

@@ -86,39 +86,49 @@ private slots:
     void autoRemoveReportsAndBackCountsAgain_data()
     {
         QTest::addColumn<bool>("locked");
-        QTest::addColumn<QString>("report");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("shownAfterRun"); // tag on view after the next Find next
         QTest::addColumn<QString>("status");
-        QTest::newRow("run") << false << "Papyrant deleted 2 similar records\n"
+        QTest::newRow("run") << false
+                             << QStringList{"Papyrant deleted 2 similar records\n", "There are no more similar records"}
+                             << ""
                              << "bibliography name is: shelf, contains 2 records";
-        QTest::newRow("locked bibliography") << true << "Auto remove could not finish\ndatabase is locked"
-                                             << "bibliography name is: shelf, contains 4 records";
+        // Nothing was deleted, and the search starts again from the first record.
+        QTest::newRow("locked bibliography")
+            << true << QStringList{"Auto remove could not finish\ndatabase is locked"} << "r0"
+            << "bibliography name is: shelf, contains 4 records";
     }
     void autoRemoveReportsAndBackCountsAgain()
     {
         QFETCH(bool, locked);
-        QFETCH(QString, report);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, shownAfterRun);
         QFETCH(QString, status);
         open({"a|A|x", "a|A|x", "a|A|x", "b|B|x"});
         QCOMPARE(m_form->windowTitle(), "Papyrant, Maintenance, bibliography name is: shelf");
         QCOMPARE(the<QTabWidget>("Tab1")->tabText(0), "Remove repeated records");
         QCOMPARE(the<QTabWidget>("Tab1")->tabText(1), "Cleanup");
         QVERIFY(!m_fixture->panel()->isVisible());
+        findNext();
+        findNext(); // now on the second and third records
         SQLite::Database other(m_path.toStdString(), SQLite::OPEN_READWRITE);
         if (locked)
             other.exec("BEGIN IMMEDIATE");
         click("Command5");
         QVERIFY(!m_form->acceptsInput());
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), "");
         QTRY_VERIFY_WITH_TIMEOUT(m_form->acceptsInput(), 5000);
         if (locked)
             other.exec("ROLLBACK");
         QVERIFY(!QApplication::overrideCursor());
-        QCOMPARE(m_fixture->prompts().asked().size(), size_t(1));
-        const AskedPrompt& shown = m_fixture->prompts().asked().front();
-        QCOMPARE(shown.text, report);
-        QCOMPARE(shown.title, "Papyrant");
-        QCOMPARE(shown.icon, PromptIcon::None);
         QCOMPARE(the<QProgressBar>("Bar1")->value(), 0);
+        findNext();
+        QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), shownAfterRun);
+        QCOMPARE(m_fixture->prompts().messages(), messages);
+        const AskedPrompt& report = m_fixture->prompts().asked().front();
+        QCOMPARE(report.title, "Papyrant");
+        QCOMPARE(report.icon, PromptIcon::None);
         click("Command3");
         QVERIFY(m_fixture->panel()->isVisible());
         QCOMPARE(m_fixture->panel()->findChild<QLabel*>("Label1")->text(), status);
