@@ -5,6 +5,7 @@
 
 #include "BibliographyGenerator.h"
 #include "EntryBench.h"
+#include "MaintenanceBench.h"
 
 #include "core/BibliographyFiles.h"
 #include "core/Database.h"
@@ -542,7 +543,9 @@ int main(int argc, char** argv)
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
     parser.addOption({"memory-probe", "(internal) measure one record set over this file", "file"});
     parser.addOption({"only",
-        "run only these figures: insert, open, memory, like, search, search-large, delete, entry, results", "names"});
+        "run only these figures: insert, open, memory, like, search, search-large, delete, entry, results, "
+        "maintenance",
+        "names"});
     parser.process(app);
     if (parser.isSet("memory-probe"))
         return memoryProbe(parser.value("memory-probe"), parser.value("large").toInt());
@@ -571,6 +574,9 @@ int main(int argc, char** argv)
             allPassed &= entryBench(parser.value("program-folder"), parser.value("data"), runs);
         if (only.isEmpty() || only.contains("results"))
             allPassed &= resultsBench(parser, runs);
+        if (only.isEmpty() || only.contains("maintenance"))
+            allPassed &= reportMaintenance(measureMaintenance({parser.value("program-folder") + "/VarEdoRecors",
+                parser.value("data"), parser.value("records").toInt(), runs}));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-bench: %s\n", e.what());
         return 2;
