@@ -57,6 +57,23 @@ CleanupOutcome guarded(Prompts& prompts, Operation&& operation)
     }
 }
 
+// Gives every record holding the old value the new one: nothing when the answer is empty
+// or unchanged, and only after the merge question when the new value is listed already.
+CleanupOutcome moveValue(ProgramState& state, Prompts& prompts, const QString& column, const QString& oldValue,
+    const QString& newValue, const QStringList& listed, const QString& mergeQuestion)
+{
+    if (newValue.isEmpty() || newValue == oldValue)
+        return {};
+    if (listed.contains(newValue) && !mergeAccepted(prompts, mergeQuestion))
+        return {};
+    return guarded(prompts, [&]() -> CleanupOutcome {
+        DataBinding binding = bibliographyBinding(state);
+        binding.database().execute(QStringLiteral("Update Abstracts SET %1 = ").arg(column) + sqlLiteral(newValue)
+            + QStringLiteral(" Where %1 = ").arg(column) + sqlLiteral(oldValue));
+        return {true, newValue};
+    });
+}
+
 } // namespace
 
 QStringList readCategoryList(ProgramState& state)
@@ -102,20 +119,10 @@ CleanupOutcome renameCategory(
 {
     const QString name = prompts.input(
         QStringLiteral("Please type the new category name"), QStringLiteral("Rename category"), category);
-    if (name.isEmpty() || name == category)
-        return {};
-    if (listedCategories.contains(name)
-        && !mergeAccepted(prompts,
-            QStringLiteral("You already have category called ") + quoted(name) + LineFeed
-                + QStringLiteral("Do you want to move all abstracts in category ") + quoted(category)
-                + QStringLiteral(" to category ") + quoted(name) + QLatin1Char('?')))
-        return {};
-    return guarded(prompts, [&]() -> CleanupOutcome {
-        DataBinding binding = bibliographyBinding(state);
-        binding.database().execute(QStringLiteral("Update Abstracts SET Category = ") + sqlLiteral(name)
-            + QStringLiteral(" Where Category = ") + sqlLiteral(category));
-        return {true, name};
-    });
+    return moveValue(state, prompts, QStringLiteral("Category"), category, name, listedCategories,
+        QStringLiteral("You already have category called ") + quoted(name) + LineFeed
+            + QStringLiteral("Do you want to move all abstracts in category ") + quoted(category)
+            + QStringLiteral(" to category ") + quoted(name) + QLatin1Char('?'));
 }
 
 CleanupOutcome deleteEntryDate(ProgramState& state, Prompts& prompts, const QString& date)
@@ -144,20 +151,10 @@ CleanupOutcome changeEntryDate(
 {
     const QString newDate
         = prompts.input(QStringLiteral("Please type the new date"), QStringLiteral("Change entry date"), date);
-    if (newDate == date || newDate.isEmpty())
-        return {};
-    if (listedDates.contains(newDate)
-        && !mergeAccepted(prompts,
-            QStringLiteral("You already have abstracts were entered in ") + quoted(newDate) + LineFeed
-                + QStringLiteral("Do you want to move all the abstracts which were entered in ") + quoted(date)
-                + QStringLiteral(" to ") + quoted(newDate) + QLatin1Char('?')))
-        return {};
-    return guarded(prompts, [&]() -> CleanupOutcome {
-        DataBinding binding = bibliographyBinding(state);
-        binding.database().execute(QStringLiteral("Update Abstracts SET Entry_Date = ") + sqlLiteral(newDate)
-            + QStringLiteral(" Where Entry_Date = ") + sqlLiteral(date));
-        return {true, newDate};
-    });
+    return moveValue(state, prompts, QStringLiteral("Entry_Date"), date, newDate, listedDates,
+        QStringLiteral("You already have abstracts were entered in ") + quoted(newDate) + LineFeed
+            + QStringLiteral("Do you want to move all the abstracts which were entered in ") + quoted(date)
+            + QStringLiteral(" to ") + quoted(newDate) + QLatin1Char('?'));
 }
 
 CleanupOutcome deleteCombination(ProgramState& state, Prompts& prompts, const QString& category, const QString& date)

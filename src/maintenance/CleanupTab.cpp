@@ -117,29 +117,32 @@ void CleanupTab::refreshLists()
 
 void CleanupTab::FillCategories()
 {
-    m_categories->clear();
-    try {
-        m_categories->addItems(readCategoryList(programState()));
-    } catch (const std::exception& error) {
-        prompts().notice(QStringLiteral("The categories could not be read.\n") + errorText(error));
-    }
-    m_categories->setCurrentIndex(-1);
+    fillList(
+        m_categories, [] { return readCategoryList(programState()); },
+        QStringLiteral("The categories could not be read.\n"));
     m_deleteCategory->setEnabled(false);
     m_renameCategory->setEnabled(false);
 }
 
 void CleanupTab::FillEntryDates()
 {
-    m_dates->clear();
-    try {
-        m_dates->addItems(readEntryDateList(programState()));
-    } catch (const std::exception& error) {
-        prompts().notice(QStringLiteral("The entry dates could not be read.\n") + errorText(error));
-    }
-    m_dates->setCurrentIndex(-1);
+    fillList(
+        m_dates, [] { return readEntryDateList(programState()); },
+        QStringLiteral("The entry dates could not be read.\n"));
     m_deleteDate->setEnabled(false);
     m_changeDate->setEnabled(false);
     UpdateCombinationLabel();
+}
+
+void CleanupTab::fillList(QComboBox* list, const std::function<QStringList()>& read, const QString& failure)
+{
+    list->clear();
+    try {
+        list->addItems(read());
+    } catch (const std::exception& error) {
+        prompts().notice(failure + errorText(error));
+    }
+    list->setCurrentIndex(-1);
 }
 
 void CleanupTab::UpdateCombinationLabel()

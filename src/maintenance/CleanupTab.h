@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
 class QLabel;
 class QToolButton;
@@ -30,6 +32,8 @@ private:
     // Reads the lists again after a change; a rename or a new date stays on view.
     void afterOperation(const CleanupOutcome& outcome, QComboBox* showIn);
     QStringList listed(const QComboBox* list) const;
+    // Fills the list from the bibliography with nothing picked; a failure is reported.
+    void fillList(QComboBox* list, const std::function<QStringList()>& read, const QString& failure);
 
     QComboBox* m_categories; // Combo1
     QToolButton* m_renameCategory; // Command7

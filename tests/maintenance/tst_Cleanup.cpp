@@ -27,11 +27,12 @@ QString describe(const AskedPrompt& asked)
         + answers[int(asked.defaultButton)];
 }
 
-const QString DeleteRecords = "|Are you sure you want to delete all these records?|YesNo/Critical/No";
-const QString DeleteAbstracts = "\nAre you sure you want to delete these abstracts?|YesNo/Critical/No";
-const QString Merge = "|OkCancel/Question/Cancel";
-const QStringList Unchanged{
-    "Reviews@1.2.2020", "Reviews@1.2.2020", "Crohn's@3.4.2021", "Methods@1.2.2020", "Methods@5.6.2022"};
+const QString Unchanged = "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022";
+const QString Confirm = "|YesNo/Critical/No";
+const QString DeleteCategory = "\nAre you sure you want to delete this category with all its abstracts?" + Confirm;
+const QString RenameReviews = "Rename category|Please type the new category name|input:Reviews";
+const QString MergeReviews = "Papyrant|You already have category called \"Methods\"\nDo you want to move all abstracts "
+                             "in category \"Reviews\" to category \"Methods\"?|OkCancel/Question/Cancel";
 
 } // namespace
 
@@ -41,12 +42,12 @@ class TestCleanup : public QObject {
     std::unique_ptr<ScriptedPrompts> m_prompts;
     QString m_path;
 
-    QStringList storedRows() const
+    QString storedRows() const
     {
         QStringList rows;
         for (const QStringList& row : readRows(m_path, "SELECT Category, Entry_Date FROM Abstracts ORDER BY rowid"))
             rows << row.join('@');
-        return rows;
+        return rows.join(", ");
     }
 
 private slots:
@@ -55,7 +56,7 @@ private slots:
         m_folder = std::make_unique<TestProgramFolder>();
         m_prompts = std::make_unique<ScriptedPrompts>();
         std::vector<TestRecord> records;
-        for (const QString& row : Unchanged) {
+        for (const QString& row : Unchanged.split(", ")) {
             const QStringList parts = row.split('@');
             records.push_back({{"Title", "T"}, {"Category", parts[0]}, {"Entry_Date", parts[1]}});
         }
@@ -65,6 +66,7 @@ private slots:
     void cleanup()
     {
         QVERIFY2(m_prompts->unexpected().isEmpty(), qPrintable(m_prompts->unexpected().join('\n')));
+        QVERIFY(m_prompts->allAnswersUsed());
         m_prompts.reset();
         m_folder.reset();
     }
@@ -72,149 +74,101 @@ private slots:
     void operation_data()
     {
         QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("category");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("answer"); // PromptButton, -1 for none
+        QTest::addColumn<QStringList>("picked"); // category and date
+        QTest::addColumn<QStringList>("answers"); // "=text" for an input box, else the button
         QTest::addColumn<QStringList>("asked");
-        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("shown"); // "-" when nothing changed
-        const int Yes = int(PromptButton::Yes), No = int(PromptButton::No), Ok = int(PromptButton::Ok),
-                  Cancel = int(PromptButton::Cancel), None = -1;
         QTest::newRow("delete category of one record")
-            << "deleteCategory"
-            << "Crohn's"
-            << ""
-            << "" << Yes
-            << QStringList{"Delete category|\"Crohn's\" category contain 1 abstract.\nAre you sure you want to delete "
-                           "this category with all its abstracts?|YesNo/Critical/No"}
-            << QStringList{"Reviews@1.2.2020", "Reviews@1.2.2020", "Methods@1.2.2020", "Methods@5.6.2022"} << "";
+            << "deleteCategory" << QStringList{"Crohn's", ""} << QStringList{"Yes"}
+            << QStringList{"Delete category|\"Crohn's\" category contain 1 abstract." + DeleteCategory}
+            << "Reviews@1.2.2020, Reviews@1.2.2020, Methods@1.2.2020, Methods@5.6.2022"
+            << "";
         QTest::newRow("delete category, No")
-            << "deleteCategory"
-            << "Methods"
-            << ""
-            << "" << No
-            << QStringList{"Delete category|\"Methods\" category contain 2 abstracts.\nAre you sure you want to delete "
-                           "this category with all its abstracts?|YesNo/Critical/No"}
-            << Unchanged << "-";
+            << "deleteCategory" << QStringList{"Methods", ""} << QStringList{"No"}
+            << QStringList{"Delete category|\"Methods\" category contain 2 abstracts." + DeleteCategory} << Unchanged
+            << "-";
         QTest::newRow("delete date of three records")
-            << "deleteEntryDate"
-            << ""
-            << "1.2.2020"
-            << "" << Yes << QStringList{"Delete records|3 records were  added in 1.2.2020\n" + DeleteRecords.mid(1)}
-            << QStringList{"Crohn's@3.4.2021", "Methods@5.6.2022"} << "";
+            << "deleteEntryDate" << QStringList{"", "1.2.2020"} << QStringList{"Yes"}
+            << QStringList{"Delete records|3 records were  added in 1.2.2020\nAre you sure you want to delete all "
+                           "these records?"
+                   + Confirm}
+            << "Crohn's@3.4.2021, Methods@5.6.2022"
+            << "";
         QTest::newRow("delete date of one record, No")
-            << "deleteEntryDate"
-            << ""
-            << "3.4.2021"
-            << "" << No << QStringList{"Delete records|1 record was added in 3.4.2021\n" + DeleteRecords.mid(1)}
+            << "deleteEntryDate" << QStringList{"", "3.4.2021"} << QStringList{"No"}
+            << QStringList{"Delete records|1 record was added in 3.4.2021\nAre you sure you want to delete all these "
+                           "records?"
+                   + Confirm}
             << Unchanged << "-";
         QTest::newRow("delete a date nobody has")
-            << "deleteEntryDate"
-            << ""
-            << "9.9.1999"
-            << "" << None << QStringList{"Papyrant|Can't delete this Abstract|Ok/None/Ok"} << Unchanged << "-";
+            << "deleteEntryDate" << QStringList{"", "9.9.1999"} << QStringList{}
+            << QStringList{"Papyrant|Can't delete this Abstract|Ok/None/Ok"} << Unchanged << "-";
         QTest::newRow("rename onto a listed name merges")
-            << "renameCategory"
-            << "Reviews"
-            << ""
-            << "Methods" << Ok
-            << QStringList{"Rename category|Please type the new category name|input:Reviews",
-                   "Papyrant|You already have category called \"Methods\"\nDo you want to move all abstracts in "
-                   "category \"Reviews\" to category \"Methods\"?"
-                       + Merge}
-            << QStringList{"Methods@1.2.2020", "Methods@1.2.2020", "Crohn's@3.4.2021", "Methods@1.2.2020",
-                   "Methods@5.6.2022"}
+            << "renameCategory" << QStringList{"Reviews", ""} << QStringList{"=Methods", "Ok"}
+            << QStringList{RenameReviews, MergeReviews}
+            << "Methods@1.2.2020, Methods@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"
             << "Methods";
-        QTest::newRow("merge cancelled")
-            << "renameCategory"
-            << "Reviews"
-            << ""
-            << "Methods" << Cancel
-            << QStringList{"Rename category|Please type the new category name|input:Reviews",
-                   "Papyrant|You already have category called \"Methods\"\nDo you want to move all abstracts in "
-                   "category \"Reviews\" to category \"Methods\"?"
-                       + Merge}
-            << Unchanged << "-";
+        QTest::newRow("merge cancelled") << "renameCategory" << QStringList{"Reviews", ""}
+                                         << QStringList{"=Methods", "Cancel"}
+                                         << QStringList{RenameReviews, MergeReviews} << Unchanged << "-";
         QTest::newRow("rename to the same name")
-            << "renameCategory"
-            << "Reviews"
-            << ""
-            << "Reviews" << None << QStringList{"Rename category|Please type the new category name|input:Reviews"}
+            << "renameCategory" << QStringList{"Reviews", ""} << QStringList{"=Reviews"} << QStringList{RenameReviews}
             << Unchanged << "-";
         QTest::newRow("rename answered with nothing")
-            << "renameCategory"
-            << "Reviews"
-            << ""
-            << "" << None << QStringList{"Rename category|Please type the new category name|input:Reviews"} << Unchanged
-            << "-";
+            << "renameCategory" << QStringList{"Reviews", ""} << QStringList{"="} << QStringList{RenameReviews}
+            << Unchanged << "-";
         QTest::newRow("rename a name with a quote")
-            << "renameCategory"
-            << "Crohn's"
-            << ""
-            << "Crohn's disease" << None
+            << "renameCategory" << QStringList{"Crohn's", ""} << QStringList{"=Crohn's disease"}
             << QStringList{"Rename category|Please type the new category name|input:Crohn's"}
-            << QStringList{"Reviews@1.2.2020", "Reviews@1.2.2020", "Crohn's disease@3.4.2021", "Methods@1.2.2020",
-                   "Methods@5.6.2022"}
+            << "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's disease@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"
             << "Crohn's disease";
         QTest::newRow("date changed to any word")
-            << "changeEntryDate"
-            << ""
-            << "1.2.2020"
-            << "someday" << None << QStringList{"Change entry date|Please type the new date|input:1.2.2020"}
-            << QStringList{"Reviews@someday", "Reviews@someday", "Crohn's@3.4.2021", "Methods@someday",
-                   "Methods@5.6.2022"}
+            << "changeEntryDate" << QStringList{"", "1.2.2020"} << QStringList{"=someday"}
+            << QStringList{"Change entry date|Please type the new date|input:1.2.2020"}
+            << "Reviews@someday, Reviews@someday, Crohn's@3.4.2021, Methods@someday, Methods@5.6.2022"
             << "someday";
         QTest::newRow("date changed onto a listed date")
-            << "changeEntryDate"
-            << ""
-            << "5.6.2022"
-            << "1.2.2020" << Ok
+            << "changeEntryDate" << QStringList{"", "5.6.2022"} << QStringList{"=1.2.2020", "Ok"}
             << QStringList{"Change entry date|Please type the new date|input:5.6.2022",
                    "Papyrant|You already have abstracts were entered in \"1.2.2020\"\nDo you want to move all the "
-                   "abstracts which were entered in \"5.6.2022\" to \"1.2.2020\"?"
-                       + Merge}
-            << QStringList{"Reviews@1.2.2020", "Reviews@1.2.2020", "Crohn's@3.4.2021", "Methods@1.2.2020",
-                   "Methods@1.2.2020"}
+                   "abstracts which were entered in \"5.6.2022\" to \"1.2.2020\"?|OkCancel/Question/Cancel"}
+            << "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@1.2.2020"
             << "1.2.2020";
         QTest::newRow("combination of two")
-            << "deleteCombination"
-            << "Reviews"
-            << "1.2.2020"
-            << "" << Yes
-            << QStringList{"Delete Abstracts|\"Reviews\" category contain 2 abstracts were entered in 1.2.2020"
-                   + DeleteAbstracts}
-            << QStringList{"Crohn's@3.4.2021", "Methods@1.2.2020", "Methods@5.6.2022"} << "";
+            << "deleteCombination" << QStringList{"Reviews", "1.2.2020"} << QStringList{"Yes"}
+            << QStringList{"Delete Abstracts|\"Reviews\" category contain 2 abstracts were entered in 1.2.2020\nAre "
+                           "you sure you want to delete these abstracts?"
+                   + Confirm}
+            << "Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"
+            << "";
         QTest::newRow("combination of one, No")
-            << "deleteCombination"
-            << "Methods"
-            << "5.6.2022"
-            << "" << No
-            << QStringList{"Delete Abstracts|\"Methods\" category contain 1 abstract was entered in 5.6.2022"
-                   + DeleteAbstracts}
+            << "deleteCombination" << QStringList{"Methods", "5.6.2022"} << QStringList{"No"}
+            << QStringList{"Delete Abstracts|\"Methods\" category contain 1 abstract was entered in 5.6.2022\nAre you "
+                           "sure you want to delete these abstracts?"
+                   + Confirm}
             << Unchanged << "-";
         QTest::newRow("empty combination")
-            << "deleteCombination"
-            << "Crohn's"
-            << "1.2.2020"
-            << "" << None << QStringList{"Papyrant|There are no abstracts in this combination|Ok/None/Ok"} << Unchanged
-            << "-";
+            << "deleteCombination" << QStringList{"Crohn's", "1.2.2020"} << QStringList{}
+            << QStringList{"Papyrant|There are no abstracts in this combination|Ok/None/Ok"} << Unchanged << "-";
     }
     void operation()
     {
         QFETCH(QString, operation);
-        QFETCH(QString, category);
-        QFETCH(QString, date);
-        QFETCH(QString, typed);
-        QFETCH(int, answer);
+        QFETCH(QStringList, picked);
+        QFETCH(QStringList, answers);
         QFETCH(QStringList, asked);
-        QFETCH(QStringList, rows);
+        QFETCH(QString, rows);
         QFETCH(QString, shown);
+        static const QStringList buttons{"Ok", "Yes", "No", "Cancel"};
+        for (const QString& answer : answers) {
+            if (answer.startsWith('='))
+                m_prompts->answerInput(answer.mid(1));
+            else
+                m_prompts->answerMessage(PromptButton(buttons.indexOf(answer)));
+        }
         ProgramState& state = m_folder->state();
-        if (operation.startsWith("rename") || operation.startsWith("change"))
-            m_prompts->answerInput(typed);
-        if (answer >= 0)
-            m_prompts->answerMessage(PromptButton(answer));
+        const QString &category = picked[0], &date = picked[1];
         CleanupOutcome outcome;
         if (operation == "deleteCategory")
             outcome = deleteCategory(state, *m_prompts, category);
@@ -232,7 +186,6 @@ private slots:
         QCOMPARE(seen, asked);
         QCOMPARE(storedRows(), rows);
         QCOMPARE(outcome.changed ? outcome.shown : QString("-"), shown);
-        QVERIFY(m_prompts->allAnswersUsed());
     }
 
     void lockedBibliographyIsReportedAndUnchanged()
