@@ -10,11 +10,11 @@
 
 namespace papyrant::test {
 
-inline std::vector<TestRecord> taggedRecords(const QStringList& specs)
+inline std::vector<TestRecord> taggedRecords(const QStringList& lines)
 {
     std::vector<TestRecord> records;
-    for (int i = 0; i < specs.size(); ++i) {
-        const QStringList parts = specs[i].split(QLatin1Char('|'));
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList parts = lines[i].split(QLatin1Char('|'));
         TestRecord record;
         for (const QString& column : columnNames())
             record[column] = EmptyFieldMarker;
