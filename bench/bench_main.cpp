@@ -5,6 +5,7 @@
 
 #include "BibliographyGenerator.h"
 #include "EntryBench.h"
+#include "MaintenanceBench.h"
 #include "ManageResultsBench.h"
 
 #include "core/BibliographyFiles.h"
@@ -543,7 +544,8 @@ int main(int argc, char** argv)
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
     parser.addOption({"memory-probe", "(internal) measure one record set over this file", "file"});
     parser.addOption({"only",
-        "run only these figures: insert, open, memory, like, search, search-large, delete, entry, results, manage",
+        "run only these figures: insert, open, memory, like, search, search-large, delete, entry, results, "
+        "manage, maintenance",
         "names"});
     parser.process(app);
     if (parser.isSet("memory-probe"))
@@ -577,6 +579,9 @@ int main(int argc, char** argv)
             allPassed &= manageResultsBench({parser.value("program-folder") + "/VarEdoRecors", parser.value("data"),
                                                 parser.value("records").toInt(), runs})
                              .targetsMet;
+        if (only.isEmpty() || only.contains("maintenance"))
+            allPassed &= reportMaintenance(measureMaintenance({parser.value("program-folder") + "/VarEdoRecors",
+                parser.value("data"), parser.value("records").toInt(), runs}));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-bench: %s\n", e.what());
         return 2;

@@ -3,6 +3,7 @@
 #include "app/QtPrompts.h"
 #include "entry/AutoExtractForm.h"
 #include "entry/ManualForm.h"
+#include "maintenance/MaintenanceForm.h"
 #include "panel/MainForm.h"
 #include "search/ReportForm.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char* argv[])
     screens().registerScreen(ScreenKind::AutoExtract, [] { return new AutoExtractForm; });
     screens().registerScreen(ScreenKind::ManualAdding, [] { return new ManualForm; });
     screens().registerScreen(ScreenKind::SearchResults, [] { return new ReportForm; });
+    screens().registerScreen(ScreenKind::Maintenance, [] { return new MaintenanceForm; });
 
     // The panel's load takes the program folder from the working directory.
     auto* panel = new MainForm;

@@ -1,0 +1,74 @@
+#pragma once
+// Auto remove: one pass over the records in title-sort order. The earlier record of a
+// candidate pair is deleted when every selected field agrees; a pair that differs in a
+// selected field stays and is counted as similar but not covered. A run of equal
+// records therefore shrinks to its last one.
+//
+// The screen drives the pass from a timer: each step(budget) is one transaction holding
+// as many scan steps as fit in the tick. A deleted record's key is dropped from the
+// ordered key list, so the pass stays linear however many records it removes.
+
+#include "core/Database.h"
+#include "core/RecordSet.h"
+#include "core/TickBudget.h"
+#include "maintenance/RepeatedRecords.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace papyrant {
+
+class AutoRemoveRun {
+public:
+    // Opens the scan and stands on the first record. Throws StoreError.
+    AutoRemoveRun(Database& db, const FieldFlags& selected);
+
+    // One tick: scan steps until the budget is spent or the end is found, committed as
+    // one transaction. Gives true when the run is finished. Throws StoreError: the
+    // failing tick is rolled back, earlier ticks stay, and the run cannot go on.
+    bool step(const TickBudget& budget);
+    bool finished() const { return m_finished; }
+
+    // One step per record plus the step that finds the end, so the value stays within.
+    int progressMaximum() const { return m_progressMaximum; }
+    int progressValue() const { return m_progress; }
+
+    // Counts of the committed ticks.
+    std::int64_t deletedCount() const { return m_deleted; }
+    std::int64_t notCoveredCount() const { return m_notCovered; }
+
+    // The report at the end of the run.
+    QString report() const;
+    // The message when a tick failed: what the engine said and what the run kept.
+    QString failureReport(const QString& engineText) const;
+
+private:
+    struct Tally {
+        std::int64_t deleted = 0;
+        std::int64_t notCovered = 0;
+    };
+    void scanStep(Tally& tally);
+
+    Database& m_db;
+    FieldFlags m_selected;
+    RecordSet m_records;
+    FieldValues m_current; // the current record's values, once read
+    bool m_currentRead = false;
+    bool m_finished = false;
+    int m_progressMaximum = 0;
+    int m_progress = 0;
+    std::int64_t m_deleted = 0;
+    std::int64_t m_notCovered = 0;
+};
+
+// "Papyrant deleted N similar records" LF, then "You still have M records appear to be
+// similar but not cover your conditions to be deleted", each only when its count is
+// above 0; "Papyrant detect no similar records" when both are 0.
+QString autoRemoveReport(std::int64_t deleted, std::int64_t notCovered);
+
+// "Auto remove could not finish" LF the engine's description, and what finished ticks
+// deleted; also when the run could not even start.
+QString autoRemoveFailure(const QString& engineText, std::int64_t deleted = 0);
+
+} // namespace papyrant

@@ -1,0 +1,42 @@
+#pragma once
+// The cleanup tab's work: categories and entry dates exist only as values of the records,
+// so each operation is one statement over Abstracts, run after the user confirmed it.
+// Values go into the statements through the quoting helper, so a category such as
+// Crohn's disease is renamed like any other.
+//
+// Each operation opens the open bibliography (DataPath set to BibPath, as every user of
+// the shared binding does), asks its questions through the prompts, and reports a store
+// failure as "Can't change the bibliography" with the engine's description.
+
+#include "core/ProgramState.h"
+#include "core/Prompts.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace papyrant {
+
+// What an operation did to the lists of the tab.
+struct CleanupOutcome {
+    bool changed = false; // records changed: both lists are read again
+    QString shown; // what the changed list shows afterwards (the new name or date)
+};
+
+// The distinct categories and entry dates, in the order the engine gives them.
+QStringList readCategoryList(ProgramState& state);
+QStringList readEntryDateList(ProgramState& state);
+
+// "Delete abstracts in category "C" Which were entered in "D"", or empty unless both are given.
+QString combinationLabel(const QString& category, const QString& date);
+
+CleanupOutcome deleteCategory(ProgramState& state, Prompts& prompts, const QString& category);
+// Renaming onto a listed name merges the two categories, after asking.
+CleanupOutcome renameCategory(
+    ProgramState& state, Prompts& prompts, const QString& category, const QStringList& listedCategories);
+CleanupOutcome deleteEntryDate(ProgramState& state, Prompts& prompts, const QString& date);
+// Any text is accepted as the new date; a listed one merges the two dates, after asking.
+CleanupOutcome changeEntryDate(
+    ProgramState& state, Prompts& prompts, const QString& date, const QStringList& listedDates);
+CleanupOutcome deleteCombination(ProgramState& state, Prompts& prompts, const QString& category, const QString& date);
+
+} // namespace papyrant

@@ -1,0 +1,178 @@
+#include "maintenance/CleanupTab.h"
+
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "maintenance/PictureButtons.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace papyrant {
+
+namespace {
+
+QGroupBox* frame(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+QComboBox* dropDownList(const char* name, QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QLatin1String(name));
+    list->setMinimumContentsLength(24);
+    return list;
+}
+
+QLabel* label(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* text = new QLabel(caption, parent);
+    text->setObjectName(QLatin1String(name));
+    return text;
+}
+
+// A list picker row: caption, list, then its buttons.
+void pickerRow(QGroupBox* box, QLabel* caption, QComboBox* list, std::initializer_list<QToolButton*> buttons)
+{
+    auto* row = new QHBoxLayout(box);
+    row->addWidget(caption);
+    row->addWidget(list, 1);
+    for (QToolButton* button : buttons)
+        row->addWidget(button);
+}
+
+} // namespace
+
+CleanupTab::CleanupTab(QWidget* parent)
+    : QWidget(parent)
+{
+    QGroupBox* categories = frame("Frame2", QStringLiteral("Categories"), this);
+    m_categories = dropDownList("Combo1", categories);
+    m_renameCategory
+        = pictureButton("Command7", QStringLiteral("Rename category"), QStyle::SP_ArrowForward, categories);
+    m_deleteCategory = pictureButton("Command6", QStringLiteral("Delete category"), QStyle::SP_TrashIcon, categories);
+    pickerRow(categories, label("Label3", QStringLiteral("Category"), categories), m_categories,
+        {m_renameCategory, m_deleteCategory});
+
+    QGroupBox* dates = frame("Frame3", QStringLiteral("Entry date"), this);
+    m_dates = dropDownList("Combo2", dates);
+    m_deleteDate = pictureButton("Command2", QStringLiteral("Delete"), QStyle::SP_TrashIcon, dates);
+    m_changeDate = pictureButton("Command4", QStringLiteral("Change entry date"), QStyle::SP_ArrowForward, dates);
+    pickerRow(dates, label("Label4", QStringLiteral("Date"), dates), m_dates, {m_deleteDate, m_changeDate});
+
+    QGroupBox* combination = frame("Frame4", QStringLiteral("Combination"), this);
+    m_combination = label("Label5", QString(), combination);
+    m_combination->setWordWrap(true);
+    m_deleteCombination = pictureButton("Command8", QStringLiteral("Delete"), QStyle::SP_TrashIcon, combination);
+    auto* combinationRow = new QHBoxLayout(combination);
+    combinationRow->addWidget(m_combination, 1);
+    combinationRow->addWidget(m_deleteCombination);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(categories);
+    layout->addWidget(dates);
+    layout->addWidget(combination);
+    layout->addStretch();
+
+    connect(m_categories, &QComboBox::activated, this, &CleanupTab::categoryPicked);
+    connect(m_dates, &QComboBox::activated, this, &CleanupTab::datePicked);
+    connect(m_deleteCategory, &QToolButton::clicked, this,
+        [this] { afterOperation(deleteCategory(programState(), prompts(), m_categories->currentText()), nullptr); });
+    connect(m_renameCategory, &QToolButton::clicked, this, [this] {
+        afterOperation(
+            renameCategory(programState(), prompts(), m_categories->currentText(), listed(m_categories)), m_categories);
+    });
+    connect(m_deleteDate, &QToolButton::clicked, this,
+        [this] { afterOperation(deleteEntryDate(programState(), prompts(), m_dates->currentText()), nullptr); });
+    connect(m_changeDate, &QToolButton::clicked, this, [this] {
+        afterOperation(changeEntryDate(programState(), prompts(), m_dates->currentText(), listed(m_dates)), m_dates);
+    });
+    connect(m_deleteCombination, &QToolButton::clicked, this, [this] {
+        afterOperation(
+            deleteCombination(programState(), prompts(), m_categories->currentText(), m_dates->currentText()), nullptr);
+    });
+    for (QToolButton* button : {m_renameCategory, m_deleteCategory, m_deleteDate, m_changeDate, m_deleteCombination})
+        button->setEnabled(false);
+}
+
+QStringList CleanupTab::listed(const QComboBox* list) const
+{
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->itemText(i);
+    return entries;
+}
+
+void CleanupTab::refreshLists()
+{
+    FillCategories();
+    FillEntryDates();
+}
+
+void CleanupTab::FillCategories()
+{
+    fillList(
+        m_categories, [] { return readCategoryList(programState()); },
+        QStringLiteral("The categories could not be read.\n"));
+    m_deleteCategory->setEnabled(false);
+    m_renameCategory->setEnabled(false);
+}
+
+void CleanupTab::FillEntryDates()
+{
+    fillList(
+        m_dates, [] { return readEntryDateList(programState()); },
+        QStringLiteral("The entry dates could not be read.\n"));
+    m_deleteDate->setEnabled(false);
+    m_changeDate->setEnabled(false);
+    UpdateCombinationLabel();
+}
+
+void CleanupTab::fillList(QComboBox* list, const std::function<QStringList()>& read, const QString& failure)
+{
+    list->clear();
+    try {
+        list->addItems(read());
+    } catch (const std::exception& error) {
+        prompts().notice(failure + errorText(error));
+    }
+    list->setCurrentIndex(-1);
+}
+
+void CleanupTab::UpdateCombinationLabel()
+{
+    const QString text = combinationLabel(m_categories->currentText(), m_dates->currentText());
+    m_combination->setText(text);
+    m_deleteCombination->setEnabled(!text.isEmpty());
+}
+
+void CleanupTab::categoryPicked()
+{
+    m_deleteCategory->setEnabled(true);
+    m_renameCategory->setEnabled(true);
+    UpdateCombinationLabel();
+}
+
+void CleanupTab::datePicked()
+{
+    m_deleteDate->setEnabled(true);
+    m_changeDate->setEnabled(true);
+    UpdateCombinationLabel();
+}
+
+void CleanupTab::afterOperation(const CleanupOutcome& outcome, QComboBox* showIn)
+{
+    if (!outcome.changed)
+        return;
+    refreshLists();
+    if (showIn)
+        showIn->setCurrentIndex(showIn->findText(outcome.shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+} // namespace papyrant

@@ -1,0 +1,48 @@
+#pragma once
+// The "Cleanup" tab: rename or delete a category, change or delete an entry date, delete
+// the records of one category entered on one date. The lists are read from the
+// bibliography each time the tab is entered and after every change.
+
+#include "maintenance/Cleanup.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QToolButton;
+
+namespace papyrant {
+
+class CleanupTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit CleanupTab(QWidget* parent = nullptr);
+
+    // Both lists read again, nothing picked, every operation button disabled.
+    void refreshLists();
+
+private:
+    void FillCategories();
+    void FillEntryDates();
+    void UpdateCombinationLabel();
+    void categoryPicked();
+    void datePicked();
+    // Reads the lists again after a change; a rename or a new date stays on view.
+    void afterOperation(const CleanupOutcome& outcome, QComboBox* showIn);
+    QStringList listed(const QComboBox* list) const;
+    // Fills the list from the bibliography with nothing picked; a failure is reported.
+    void fillList(QComboBox* list, const std::function<QStringList()>& read, const QString& failure);
+
+    QComboBox* m_categories; // Combo1
+    QToolButton* m_renameCategory; // Command7
+    QToolButton* m_deleteCategory; // Command6
+    QComboBox* m_dates; // Combo2
+    QToolButton* m_deleteDate; // Command2
+    QToolButton* m_changeDate; // Command4
+    QLabel* m_combination; // Label5
+    QToolButton* m_deleteCombination; // Command8
+};
+
+} // namespace papyrant

@@ -1,0 +1,75 @@
+#include "maintenance/MaintOptionForm.h"
+
+#include "core/RecordModel.h"
+#include "maintenance/AutoRemoveOptions.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace papyrant {
+
+MaintOptionForm::MaintOptionForm(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("MaintOptionForm"));
+    setWindowTitle(QStringLiteral("Auto remove options"));
+
+    m_label = new QLabel(QStringLiteral("Auto remove repeated records when selected items are similar."), this);
+    m_label->setObjectName(QStringLiteral("Label1"));
+    m_label->setWordWrap(true);
+    m_fields = new QListWidget(this);
+    m_fields->setObjectName(QStringLiteral("List1"));
+    const FieldFlags& selected = autoRemoveFields();
+    for (int i = 0; i < FieldCount; ++i) {
+        auto* item = new QListWidgetItem(fieldDisplayNames()[i], m_fields);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setCheckState(selected[i] ? Qt::Checked : Qt::Unchecked);
+    }
+    m_rule = new QPlainTextEdit(this);
+    m_rule->setObjectName(QStringLiteral("Text1"));
+    m_rule->setReadOnly(true);
+    m_rule->setMaximumHeight(m_rule->fontMetrics().lineSpacing() * 4);
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("Command1"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_label);
+    layout->addWidget(m_fields);
+    layout->addWidget(m_rule);
+    layout->addLayout(buttons);
+
+    connect(m_fields, &QListWidget::itemChanged, this, &MaintOptionForm::itemChanged);
+    connect(m_ok, &QPushButton::clicked, this, [this] {
+        hide();
+        emit accepted();
+    });
+    showRule();
+}
+
+void MaintOptionForm::itemChanged(QListWidgetItem* item)
+{
+    autoRemoveFields()[m_fields->row(item)] = item->checkState() == Qt::Checked;
+    showRule();
+}
+
+void MaintOptionForm::showRule()
+{
+    const FieldFlags& selected = autoRemoveFields();
+    m_rule->setPlainText(autoRemoveSentence(selected));
+    m_ok->setEnabled(anySelected(selected));
+}
+
+void MaintOptionForm::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+}
+
+} // namespace papyrant

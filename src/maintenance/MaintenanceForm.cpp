@@ -1,0 +1,84 @@
+#include "maintenance/MaintenanceForm.h"
+
+#include "core/ProgramState.h"
+#include "help/HelpOpener.h"
+#include "maintenance/CleanupTab.h"
+#include "maintenance/MaintOptionForm.h"
+#include "maintenance/PictureButtons.h"
+#include "maintenance/RepeatedRecordsTab.h"
+
+#include <QHBoxLayout>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace papyrant {
+
+MaintenanceForm::MaintenanceForm(QWidget* parent)
+    : WorkingScreen(ScreenKind::Maintenance, parent)
+{
+    setObjectName(QStringLiteral("MaintenanceForm"));
+    // The options dialog lies outside the locked content, so it stays usable while the
+    // screen waits for it.
+    m_options = new MaintOptionForm(this);
+    m_content = new QWidget(this);
+    m_tabs = new QTabWidget(m_content);
+    m_tabs->setObjectName(QStringLiteral("Tab1"));
+    m_repeated = new RepeatedRecordsTab(m_tabs);
+    m_cleanup = new CleanupTab(m_tabs);
+    m_tabs->addTab(m_repeated, QStringLiteral("Remove repeated records"));
+    m_tabs->addTab(m_cleanup, QStringLiteral("Cleanup"));
+    m_help = pictureButton("Command9", QStringLiteral("Help"), QStyle::SP_MessageBoxQuestion, m_content);
+    m_back = pictureButton("Command3", QStringLiteral("Back to control panel"), QStyle::SP_ArrowBack, m_content);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_help);
+    buttons->addWidget(m_back);
+    auto* contentLayout = new QVBoxLayout(m_content);
+    contentLayout->addWidget(m_tabs, 1);
+    contentLayout->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_content);
+
+    connect(m_repeated, &RepeatedRecordsTab::inputLocked, this, &MaintenanceForm::lockInput);
+    connect(m_repeated, &RepeatedRecordsTab::optionsRequested, this, &MaintenanceForm::showOptions);
+    connect(m_options, &MaintOptionForm::accepted, this, [this] { lockInput(false); });
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MaintenanceForm::tabChanged);
+    connect(m_help, &QToolButton::clicked, this, &MaintenanceForm::helpClicked);
+    connect(m_back, &QToolButton::clicked, this, &WorkingScreen::backToControlPanel);
+
+    setWindowTitle(windowCaption(ScreenKind::Maintenance, programState().BibName));
+    resize(960, 640);
+}
+
+bool MaintenanceForm::acceptsInput() const
+{
+    return m_content->isEnabled();
+}
+
+void MaintenanceForm::lockInput(bool locked)
+{
+    m_content->setEnabled(!locked);
+}
+
+void MaintenanceForm::showOptions()
+{
+    lockInput(true);
+    m_options->show();
+    m_options->raise();
+    m_options->activateWindow();
+}
+
+void MaintenanceForm::tabChanged(int index)
+{
+    if (index == 1)
+        m_cleanup->refreshLists();
+}
+
+void MaintenanceForm::helpClicked()
+{
+    showHelp(m_tabs->currentIndex() <= 0 ? QStringLiteral("/HMaintenanceR.htm") : QStringLiteral("/HMaintenanceC.htm"));
+}
+
+} // namespace papyrant

@@ -1,0 +1,41 @@
+#pragma once
+// The maintenance screen: "Remove repeated records" (review of pairs and auto remove) and
+// "Cleanup" (categories and entry dates) on two tabs, with help for the tab on view and
+// the way back to the control panel. Its auto-remove options dialog is made hidden with
+// it; the choices in it outlive the screen.
+
+#include "panel/ScreenRegistry.h"
+
+class QTabWidget;
+class QToolButton;
+
+namespace papyrant {
+
+class CleanupTab;
+class MaintOptionForm;
+class RepeatedRecordsTab;
+
+class MaintenanceForm : public WorkingScreen {
+    Q_OBJECT
+public:
+    explicit MaintenanceForm(QWidget* parent = nullptr);
+
+    // False while an auto-remove run goes or the options dialog is open.
+    bool acceptsInput() const;
+
+private:
+    void lockInput(bool locked);
+    void showOptions();
+    void tabChanged(int index);
+    void helpClicked();
+
+    QWidget* m_content; // everything the user can touch, locked as one
+    QTabWidget* m_tabs; // Tab1
+    RepeatedRecordsTab* m_repeated;
+    CleanupTab* m_cleanup;
+    QToolButton* m_help; // Command9
+    QToolButton* m_back; // Command3
+    MaintOptionForm* m_options;
+};
+
+} // namespace papyrant

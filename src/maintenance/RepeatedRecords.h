@@ -1,0 +1,43 @@
+#pragma once
+// What makes two records "repeated": records are read in title-sort order, and two
+// neighbours whose titles agree form a candidate pair. Values are compared after their
+// leading and trailing blanks and line breaks are dropped, exactly and case-sensitively.
+
+#include "core/RecordModel.h"
+
+#include <QString>
+
+#include <array>
+
+namespace papyrant {
+
+class Database;
+class RecordSet;
+
+// The scan order shared by auto remove and the review of pairs.
+inline const QString ScanStatement = QStringLiteral("Select Abstracts.* From Abstracts Order by TitelS");
+
+// Lets the connection read the file through a memory map. A scan touches every page of
+// the bibliography once, in title order rather than file order; a read call per page
+// costs more than the page itself, so mapped reads make a scan about twice as fast.
+// Gives the same database; a connection that refuses simply reads as before.
+Database& mappedForScanning(Database& db);
+
+// Fields 0..11 of one record, or one flag per field, in catalogue order.
+using FieldValues = std::array<QString, FieldCount>;
+using FieldFlags = std::array<bool, FieldCount>;
+
+// The value with spaces, carriage returns and line feeds removed from both ends;
+// everything inside, letter case and the empty-field marker stay.
+QString normalisedValue(const QString& value);
+
+// The current record's fields 0..11, normalised.
+FieldValues normalisedFields(const RecordSet& records);
+
+// Flag i is set when both records hold the same value in field i.
+FieldFlags similarityMarks(const FieldValues& first, const FieldValues& second);
+
+// True when some selected field differs between the two records.
+bool differInSelected(const FieldValues& first, const FieldValues& second, const FieldFlags& selected);
+
+} // namespace papyrant

@@ -1,0 +1,232 @@
+#include "maintenance/RepeatedRecordsTab.h"
+
+#include "core/ProgramState.h"
+#include "maintenance/AutoRemoveOptions.h"
+#include "maintenance/PictureButtons.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace papyrant {
+
+namespace {
+
+// Captions of the review rows; the later ones carry a colon as they always have.
+const std::array<QString, FieldCount>& rowCaptions()
+{
+    static const std::array<QString, FieldCount> captions{QStringLiteral("Title"), QStringLiteral("Authors"),
+        QStringLiteral("Author address"), QStringLiteral("Source"), QStringLiteral("Publishing year"),
+        QStringLiteral("Key words"), QStringLiteral("Publication type"), QStringLiteral("Language:"),
+        QStringLiteral("Abstract:"), QStringLiteral("Personal comment:"), QStringLiteral("Entry date:"),
+        QStringLiteral("Category:")};
+    return captions;
+}
+
+QString indexed(const char* name, int i)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i);
+}
+
+} // namespace
+
+RepeatedRecordsTab::RepeatedRecordsTab(QWidget* parent)
+    : QWidget(parent)
+    , m_data(programState().BibPath)
+    , m_review(m_data, prompts())
+{
+    m_findNext = new QPushButton(QStringLiteral("Find next repeated records"), this);
+    m_findNext->setObjectName(QStringLiteral("Command1"));
+    m_first = new QRadioButton(QStringLiteral("Show 1st repeated record"), this);
+    m_first->setObjectName(QStringLiteral("Option1"));
+    m_second = new QRadioButton(QStringLiteral("Show 2nd repeated record"), this);
+    m_second->setObjectName(QStringLiteral("Option2"));
+    m_update
+        = pictureButton("CommandUpdate", QStringLiteral("Update current record"), QStyle::SP_DialogSaveButton, this);
+    m_remove = pictureButton("CommandRemove", QStringLiteral("Remove current record"), QStyle::SP_TrashIcon, this);
+    m_autoRemove = new QPushButton(QStringLiteral("Auto remove repeated records"), this);
+    m_autoRemove->setObjectName(QStringLiteral("Command5"));
+    m_options = new QPushButton(QStringLiteral("Options"), this);
+    m_options->setObjectName(QStringLiteral("CommandOptions"));
+    m_options->setToolTip(QStringLiteral("Auto remove options"));
+    m_bar = new QProgressBar(this);
+    m_bar->setObjectName(QStringLiteral("Bar1"));
+    m_bar->setRange(0, 1);
+    m_bar->setValue(0);
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    // Each tick works for its budget; the next one follows as soon as the window has
+    // painted and handled its events, so the run is not stretched by idle gaps.
+    m_timer->setInterval(0);
+
+    auto* pairBar = new QHBoxLayout;
+    pairBar->addWidget(m_findNext);
+    pairBar->addWidget(m_first);
+    pairBar->addWidget(m_second);
+    pairBar->addStretch();
+    pairBar->addWidget(m_update);
+    pairBar->addWidget(m_remove);
+    auto* runBar = new QHBoxLayout;
+    runBar->addWidget(m_autoRemove);
+    runBar->addWidget(m_options);
+    runBar->addWidget(m_bar, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(pairBar);
+    layout->addWidget(buildReviewRows(), 1);
+    layout->addLayout(runBar);
+
+    connect(m_findNext, &QPushButton::clicked, this, &RepeatedRecordsTab::findNextClicked);
+    connect(m_first, &QRadioButton::clicked, this, [this] {
+        m_review.showFirst();
+        showReview();
+    });
+    connect(m_second, &QRadioButton::clicked, this, [this] {
+        m_review.showSecond();
+        showReview();
+    });
+    connect(m_update, &QToolButton::clicked, this, &RepeatedRecordsTab::updateClicked);
+    connect(m_remove, &QToolButton::clicked, this, &RepeatedRecordsTab::removeClicked);
+    connect(m_autoRemove, &QPushButton::clicked, this, &RepeatedRecordsTab::autoRemoveClicked);
+    connect(m_options, &QPushButton::clicked, this, &RepeatedRecordsTab::optionsRequested);
+    connect(m_timer, &QTimer::timeout, this, &RepeatedRecordsTab::runTick);
+
+    m_first->setChecked(true);
+    showReview();
+}
+
+RepeatedRecordsTab::~RepeatedRecordsTab() = default;
+
+QWidget* RepeatedRecordsTab::buildReviewRows()
+{
+    auto* viewport = new QScrollArea(this);
+    viewport->setObjectName(QStringLiteral("Picture1"));
+    viewport->setWidgetResizable(true);
+    viewport->verticalScrollBar()->setObjectName(QStringLiteral("VScroll1"));
+    auto* rows = new QWidget(viewport);
+    rows->setObjectName(QStringLiteral("Picture5"));
+    auto* grid = new QGridLayout(rows);
+    auto* similar = new QLabel(QStringLiteral("Similar"), rows);
+    similar->setObjectName(QStringLiteral("Label2"));
+    grid->addWidget(similar, 0, 2);
+    const QPixmap tick = style()->standardIcon(QStyle::SP_DialogApplyButton).pixmap(16, 16);
+    const int line = fontMetrics().lineSpacing();
+    for (int i = 0; i < FieldCount; ++i) {
+        auto* caption = new QLabel(rowCaptions()[i], rows);
+        caption->setObjectName(indexed("Label1", i));
+        auto* box = new QPlainTextEdit(rows);
+        box->setObjectName(indexed("Text2", i));
+        box->setFixedHeight(line * (i == Abstract ? 8 : 3));
+        auto* mark = new QLabel(rows);
+        mark->setObjectName(indexed("Picture3", i));
+        mark->setPixmap(tick);
+        QSizePolicy keepPlace = mark->sizePolicy();
+        keepPlace.setRetainSizeWhenHidden(true);
+        mark->setSizePolicy(keepPlace);
+        grid->addWidget(caption, i + 1, 0, Qt::AlignTop);
+        grid->addWidget(box, i + 1, 1);
+        grid->addWidget(mark, i + 1, 2, Qt::AlignTop | Qt::AlignHCenter);
+        m_boxes[i] = box;
+        m_marks[i] = mark;
+    }
+    grid->setColumnStretch(1, 1);
+    viewport->setWidget(rows);
+    return viewport;
+}
+
+void RepeatedRecordsTab::showReview()
+{
+    for (int i = 0; i < FieldCount; ++i) {
+        // Leave a box alone when it already holds the text, so the cursor stays put.
+        if (m_boxes[i]->toPlainText() != m_review.boxes()[i])
+            m_boxes[i]->setPlainText(m_review.boxes()[i]);
+        m_marks[i]->setVisible(m_review.marks()[i]);
+    }
+    (m_review.shown() == RepeatedPairReview::Shown::First ? m_first : m_second)->setChecked(true);
+    m_first->setEnabled(m_review.firstAvailable());
+    m_second->setEnabled(m_review.secondAvailable());
+    m_update->setEnabled(m_review.actionsEnabled());
+    m_remove->setEnabled(m_review.actionsEnabled());
+}
+
+void RepeatedRecordsTab::findNextClicked()
+{
+    emit inputLocked(true);
+    {
+        WaitCursor wait;
+        for (QPlainTextEdit* box : m_boxes)
+            box->clear();
+        m_review.findNext();
+    }
+    showReview();
+    emit inputLocked(false);
+}
+
+void RepeatedRecordsTab::updateClicked()
+{
+    FieldValues typed;
+    for (int i = 0; i < FieldCount; ++i)
+        typed[i] = m_boxes[i]->toPlainText();
+    m_review.updateCurrent(typed);
+    showReview();
+}
+
+void RepeatedRecordsTab::removeClicked()
+{
+    m_review.removeCurrent();
+    showReview();
+}
+
+void RepeatedRecordsTab::autoRemoveClicked()
+{
+    emit inputLocked(true);
+    m_wait.emplace();
+    m_bar->setValue(0);
+    m_review.clearDisplay();
+    showReview();
+    try {
+        m_run = std::make_unique<AutoRemoveRun>(m_data.database(), autoRemoveFields());
+    } catch (const std::exception& error) {
+        endRun(autoRemoveFailure(errorText(error)));
+        return;
+    }
+    m_bar->setRange(0, m_run->progressMaximum());
+    m_timer->start();
+}
+
+void RepeatedRecordsTab::runTick()
+{
+    bool finished = false;
+    try {
+        finished = m_run->step(TickBudget());
+    } catch (const std::exception& error) {
+        endRun(m_run->failureReport(errorText(error)));
+        return;
+    }
+    m_bar->setValue(m_run->progressValue());
+    if (finished)
+        endRun(m_run->report());
+}
+
+void RepeatedRecordsTab::endRun(const QString& report)
+{
+    // Everything is put back before the report is shown, so the box does not wear the
+    // hourglass and no further tick fires behind it.
+    m_timer->stop();
+    m_run.reset();
+    m_review.restartScan();
+    m_bar->setValue(0);
+    m_wait.reset();
+    emit inputLocked(false);
+    prompts().notice(report);
+}
+
+} // namespace papyrant

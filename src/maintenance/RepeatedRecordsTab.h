@@ -1,0 +1,69 @@
+#pragma once
+// The "Remove repeated records" tab: the review of pairs (RepeatedPairReview) above, and
+// auto remove with its options and progress bar below. The tab owns the bibliography
+// binding its searches and runs use (Data1). It asks the maintenance screen to lock its
+// input while a run goes (inputLocked) and to show the options dialog (optionsRequested).
+
+#include "core/DataBinding.h"
+#include "maintenance/AutoRemoveRun.h"
+#include "maintenance/RepeatedPairReview.h"
+#include "panel/WaitCursor.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class QToolButton;
+
+namespace papyrant {
+
+class RepeatedRecordsTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit RepeatedRecordsTab(QWidget* parent = nullptr);
+    ~RepeatedRecordsTab() override;
+
+    bool running() const { return m_run != nullptr; }
+
+signals:
+    void inputLocked(bool locked);
+    void optionsRequested();
+
+private:
+    QWidget* buildReviewRows();
+    void findNextClicked();
+    void updateClicked();
+    void removeClicked();
+    void autoRemoveClicked();
+    void runTick();
+    void endRun(const QString& report);
+    // Puts the review's state on the controls.
+    void showReview();
+
+    DataBinding m_data; // Data1, on the open bibliography
+    RepeatedPairReview m_review;
+    std::unique_ptr<AutoRemoveRun> m_run;
+    std::optional<WaitCursor> m_wait;
+
+    QPushButton* m_findNext; // Command1
+    QRadioButton* m_first; // Option1
+    QRadioButton* m_second; // Option2
+    QToolButton* m_update; // CommandUpdate
+    QToolButton* m_remove; // CommandRemove
+    std::array<QPlainTextEdit*, FieldCount> m_boxes{}; // Text2(0..11)
+    std::array<QLabel*, FieldCount> m_marks{}; // Picture3(0..11)
+    QPushButton* m_autoRemove; // Command5
+    QPushButton* m_options; // CommandOptions
+    QProgressBar* m_bar; // Bar1
+    QTimer* m_timer; // Timer1
+};
+
+} // namespace papyrant

@@ -1,0 +1,206 @@
+// The five cleanup operations with every box they show, the answers a user gives, and
+// what is stored afterwards (read back with SQLite).
+
+#include "maintenance/Cleanup.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFolders.h"
+
+#include <SQLiteCpp/Database.h>
+
+#include <QtTest>
+
+#include <memory>
+
+using namespace papyrant;
+using namespace papyrant::test;
+
+namespace {
+
+QString describe(const AskedPrompt& asked)
+{
+    if (asked.kind == AskedPrompt::Kind::Input)
+        return asked.title + '|' + asked.text + "|input:" + asked.preset;
+    static const QStringList buttons{"Ok", "OkCancel", "YesNo", "YesNoCancel"};
+    static const QStringList icons{"None", "Question", "Critical", "Exclamation", "Information"};
+    static const QStringList answers{"Ok", "Yes", "No", "Cancel"};
+    return asked.title + '|' + asked.text + '|' + buttons[int(asked.buttons)] + '/' + icons[int(asked.icon)] + '/'
+        + answers[int(asked.defaultButton)];
+}
+
+const QString Unchanged = "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022";
+const QString Confirm = "|YesNo/Critical/No";
+const QString DeleteCategory = "\nAre you sure you want to delete this category with all its abstracts?" + Confirm;
+const QString RenameReviews = "Rename category|Please type the new category name|input:Reviews";
+const QString MergeReviews = "Papyrant|You already have category called \"Methods\"\nDo you want to move all abstracts "
+                             "in category \"Reviews\" to category \"Methods\"?|OkCancel/Question/Cancel";
+
+} // namespace
+
+class TestCleanup : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    QString m_path;
+
+    QString storedRows() const
+    {
+        QStringList rows;
+        for (const QStringList& row : readRows(m_path, "SELECT Category, Entry_Date FROM Abstracts ORDER BY rowid"))
+            rows << row.join('@');
+        return rows.join(", ");
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        std::vector<TestRecord> records;
+        for (const QString& row : Unchanged.split(", ")) {
+            const QStringList parts = row.split('@');
+            records.push_back({{"Title", "T"}, {"Category", parts[0]}, {"Entry_Date", parts[1]}});
+        }
+        m_path = m_folder->makeBibliography("tidy.pyr", records);
+        m_folder->openBibliography(m_path);
+    }
+    void cleanup()
+    {
+        QVERIFY2(m_prompts->unexpected().isEmpty(), qPrintable(m_prompts->unexpected().join('\n')));
+        QVERIFY(m_prompts->allAnswersUsed());
+        m_prompts.reset();
+        m_folder.reset();
+    }
+
+    void operation_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QStringList>("picked"); // category and date
+        QTest::addColumn<QStringList>("answers"); // "=text" for an input box, else the button
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("shown"); // "-" when nothing changed
+        QTest::newRow("delete category of one record")
+            << "deleteCategory" << QStringList{"Crohn's", ""} << QStringList{"Yes"}
+            << QStringList{"Delete category|\"Crohn's\" category contain 1 abstract." + DeleteCategory}
+            << "Reviews@1.2.2020, Reviews@1.2.2020, Methods@1.2.2020, Methods@5.6.2022"
+            << "";
+        QTest::newRow("delete category, No")
+            << "deleteCategory" << QStringList{"Methods", ""} << QStringList{"No"}
+            << QStringList{"Delete category|\"Methods\" category contain 2 abstracts." + DeleteCategory} << Unchanged
+            << "-";
+        QTest::newRow("delete date of three records")
+            << "deleteEntryDate" << QStringList{"", "1.2.2020"} << QStringList{"Yes"}
+            << QStringList{"Delete records|3 records were  added in 1.2.2020\nAre you sure you want to delete all "
+                           "these records?"
+                   + Confirm}
+            << "Crohn's@3.4.2021, Methods@5.6.2022"
+            << "";
+        QTest::newRow("delete date of one record, No")
+            << "deleteEntryDate" << QStringList{"", "3.4.2021"} << QStringList{"No"}
+            << QStringList{"Delete records|1 record was added in 3.4.2021\nAre you sure you want to delete all these "
+                           "records?"
+                   + Confirm}
+            << Unchanged << "-";
+        QTest::newRow("delete a date nobody has")
+            << "deleteEntryDate" << QStringList{"", "9.9.1999"} << QStringList{}
+            << QStringList{"Papyrant|Can't delete this Abstract|Ok/None/Ok"} << Unchanged << "-";
+        QTest::newRow("rename onto a listed name merges")
+            << "renameCategory" << QStringList{"Reviews", ""} << QStringList{"=Methods", "Ok"}
+            << QStringList{RenameReviews, MergeReviews}
+            << "Methods@1.2.2020, Methods@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"
+            << "Methods";
+        QTest::newRow("merge cancelled") << "renameCategory" << QStringList{"Reviews", ""}
+                                         << QStringList{"=Methods", "Cancel"}
+                                         << QStringList{RenameReviews, MergeReviews} << Unchanged << "-";
+        QTest::newRow("rename to the same name")
+            << "renameCategory" << QStringList{"Reviews", ""} << QStringList{"=Reviews"} << QStringList{RenameReviews}
+            << Unchanged << "-";
+        QTest::newRow("rename answered with nothing")
+            << "renameCategory" << QStringList{"Reviews", ""} << QStringList{"="} << QStringList{RenameReviews}
+            << Unchanged << "-";
+        QTest::newRow("rename a name with a quote")
+            << "renameCategory" << QStringList{"Crohn's", ""} << QStringList{"=Crohn's disease"}
+            << QStringList{"Rename category|Please type the new category name|input:Crohn's"}
+            << "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's disease@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"
+            << "Crohn's disease";
+        QTest::newRow("date changed to any word")
+            << "changeEntryDate" << QStringList{"", "1.2.2020"} << QStringList{"=someday"}
+            << QStringList{"Change entry date|Please type the new date|input:1.2.2020"}
+            << "Reviews@someday, Reviews@someday, Crohn's@3.4.2021, Methods@someday, Methods@5.6.2022"
+            << "someday";
+        QTest::newRow("date changed onto a listed date")
+            << "changeEntryDate" << QStringList{"", "5.6.2022"} << QStringList{"=1.2.2020", "Ok"}
+            << QStringList{"Change entry date|Please type the new date|input:5.6.2022",
+                   "Papyrant|You already have abstracts were entered in \"1.2.2020\"\nDo you want to move all the "
+                   "abstracts which were entered in \"5.6.2022\" to \"1.2.2020\"?|OkCancel/Question/Cancel"}
+            << "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@1.2.2020"
+            << "1.2.2020";
+        QTest::newRow("combination of two")
+            << "deleteCombination" << QStringList{"Reviews", "1.2.2020"} << QStringList{"Yes"}
+            << QStringList{"Delete Abstracts|\"Reviews\" category contain 2 abstracts were entered in 1.2.2020\nAre "
+                           "you sure you want to delete these abstracts?"
+                   + Confirm}
+            << "Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"
+            << "";
+        QTest::newRow("combination of one, No")
+            << "deleteCombination" << QStringList{"Methods", "5.6.2022"} << QStringList{"No"}
+            << QStringList{"Delete Abstracts|\"Methods\" category contain 1 abstract was entered in 5.6.2022\nAre you "
+                           "sure you want to delete these abstracts?"
+                   + Confirm}
+            << Unchanged << "-";
+        QTest::newRow("empty combination")
+            << "deleteCombination" << QStringList{"Crohn's", "1.2.2020"} << QStringList{}
+            << QStringList{"Papyrant|There are no abstracts in this combination|Ok/None/Ok"} << Unchanged << "-";
+    }
+    void operation()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QStringList, picked);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, asked);
+        QFETCH(QString, rows);
+        QFETCH(QString, shown);
+        static const QStringList buttons{"Ok", "Yes", "No", "Cancel"};
+        for (const QString& answer : answers) {
+            if (answer.startsWith('='))
+                m_prompts->answerInput(answer.mid(1));
+            else
+                m_prompts->answerMessage(PromptButton(buttons.indexOf(answer)));
+        }
+        ProgramState& state = m_folder->state();
+        const QString &category = picked[0], &date = picked[1];
+        CleanupOutcome outcome;
+        if (operation == "deleteCategory")
+            outcome = deleteCategory(state, *m_prompts, category);
+        else if (operation == "renameCategory")
+            outcome = renameCategory(state, *m_prompts, category, readCategoryList(state));
+        else if (operation == "deleteEntryDate")
+            outcome = deleteEntryDate(state, *m_prompts, date);
+        else if (operation == "changeEntryDate")
+            outcome = changeEntryDate(state, *m_prompts, date, readEntryDateList(state));
+        else
+            outcome = deleteCombination(state, *m_prompts, category, date);
+        QStringList seen;
+        for (const AskedPrompt& prompt : m_prompts->asked())
+            seen << describe(prompt);
+        QCOMPARE(seen, asked);
+        QCOMPARE(storedRows(), rows);
+        QCOMPARE(outcome.changed ? outcome.shown : QString("-"), shown);
+    }
+
+    void lockedBibliographyIsReportedAndUnchanged()
+    {
+        SQLite::Database other(m_path.toStdString(), SQLite::OPEN_READWRITE);
+        other.exec("BEGIN IMMEDIATE");
+        m_prompts->answerInput("Genetics");
+        const CleanupOutcome outcome
+            = renameCategory(m_folder->state(), *m_prompts, "Reviews", readCategoryList(m_folder->state()));
+        other.exec("ROLLBACK");
+        QVERIFY(!outcome.changed);
+        QCOMPARE(m_prompts->messages(), QStringList{"Can't change the bibliography\ndatabase is locked"});
+        QCOMPARE(storedRows(), Unchanged);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCleanup)
+#include "tst_Cleanup.moc"

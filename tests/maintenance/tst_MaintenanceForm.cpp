@@ -1,0 +1,225 @@
+// The maintenance screen through its real controls: opened from the control panel, auto
+// remove with its options and report, the review of a pair, the cleanup lists and help.
+
+#include "MaintenanceRecords.h"
+
+#include "core/Database.h"
+#include "maintenance/AutoRemoveOptions.h"
+#include "maintenance/MaintOptionForm.h"
+#include "maintenance/MaintenanceForm.h"
+#include "panel/ScreenRegistry.h"
+#include "support/ScreenFixture.h"
+
+#include <SQLiteCpp/Database.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace papyrant;
+using namespace papyrant::test;
+
+class TestMaintenanceForm : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ScreenFixture> m_fixture;
+    QString m_path;
+    QPointer<MaintenanceForm> m_form;
+
+    template <typename T = QWidget>
+    T* the(const QString& name, QWidget* in = nullptr) const
+    {
+        T* found = (in ? in : m_form.data())->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    void click(const QString& name) const { QTest::mouseClick(the(name), Qt::LeftButton); }
+    // "Find next repeated records" (its name is also the options dialog's OK).
+    void findNext() const
+    {
+        QTest::mouseClick(the(QStringLiteral("Command1"), the<QTabWidget>("Tab1")), Qt::LeftButton);
+    }
+    // Opens the screen with the control panel's maintenance button.
+    void open(const QStringList& records)
+    {
+        m_fixture->openPanel();
+        m_path = m_fixture->openBibliography("shelf.pyr", taggedRecords(records));
+        reopen();
+    }
+    void reopen()
+    {
+        QTest::mouseClick(m_fixture->panel()->findChild<QLabel*>("Picture15"), Qt::LeftButton, {}, QPoint(20, 20));
+        m_form = screens().live<MaintenanceForm>(ScreenKind::Maintenance);
+        QVERIFY(m_form && m_form->isVisible());
+    }
+    // Ticks or clears an option from the keyboard, as a user does.
+    static void toggle(QListWidget* list, int row)
+    {
+        list->setFocus();
+        list->setCurrentRow(row);
+        QTest::keyClick(list->viewport(), Qt::Key_Space);
+    }
+    void pick(const QString& combo) const
+    {
+        the(combo)->setFocus();
+        QTest::keyClick(the(combo), Qt::Key_Down);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        screens().registerScreen(ScreenKind::Maintenance, [] { return new MaintenanceForm; });
+    }
+    void init() { m_fixture = std::make_unique<ScreenFixture>(); }
+    void cleanup()
+    {
+        m_fixture->verifyNoUnexpectedPrompts();
+        m_fixture.reset();
+        autoRemoveFields() = defaultAutoRemoveFields();
+    }
+
+    void autoRemoveReportsAndBackCountsAgain_data()
+    {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("shownAfterRun"); // tag on view after the next Find next
+        QTest::addColumn<QString>("status");
+        QTest::newRow("run") << false
+                             << QStringList{"Papyrant deleted 2 similar records\n", "There are no more similar records"}
+                             << ""
+                             << "bibliography name is: shelf, contains 2 records";
+        // Nothing was deleted, and the search starts again from the first record.
+        QTest::newRow("locked bibliography")
+            << true << QStringList{"Auto remove could not finish\ndatabase is locked"} << "r0"
+            << "bibliography name is: shelf, contains 4 records";
+    }
+    void autoRemoveReportsAndBackCountsAgain()
+    {
+        QFETCH(bool, locked);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, shownAfterRun);
+        QFETCH(QString, status);
+        open({"a|A|x", "a|A|x", "a|A|x", "b|B|x"});
+        QCOMPARE(m_form->windowTitle(), "Papyrant, Maintenance, bibliography name is: shelf");
+        QCOMPARE(the<QTabWidget>("Tab1")->tabText(0), "Remove repeated records");
+        QCOMPARE(the<QTabWidget>("Tab1")->tabText(1), "Cleanup");
+        QVERIFY(!m_fixture->panel()->isVisible());
+        findNext();
+        findNext(); // now on the second and third records
+        SQLite::Database other(m_path.toStdString(), SQLite::OPEN_READWRITE);
+        if (locked)
+            other.exec("BEGIN IMMEDIATE");
+        click("Command5");
+        QVERIFY(!m_form->acceptsInput());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), "");
+        QTRY_VERIFY_WITH_TIMEOUT(m_form->acceptsInput(), 5000);
+        if (locked)
+            other.exec("ROLLBACK");
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(the<QProgressBar>("Bar1")->value(), 0);
+        findNext();
+        QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), shownAfterRun);
+        QCOMPARE(m_fixture->prompts().messages(), messages);
+        const AskedPrompt& report = m_fixture->prompts().asked().front();
+        QCOMPARE(report.title, "Papyrant");
+        QCOMPARE(report.icon, PromptIcon::None);
+        click("Command3");
+        QVERIFY(m_fixture->panel()->isVisible());
+        QCOMPARE(m_fixture->panel()->findChild<QLabel*>("Label1")->text(), status);
+    }
+
+    void optionsKeepTheirTicksWhenTheScreenIsReopened()
+    {
+        open({});
+        click("CommandOptions");
+        auto* options = the<MaintOptionForm>("MaintOptionForm");
+        QVERIFY(options->isVisible() && !m_form->acceptsInput());
+        QCOMPARE(options->windowTitle(), "Auto remove options");
+        QCOMPARE(
+            the<QLabel>("Label1", options)->text(), "Auto remove repeated records when selected items are similar.");
+        auto* list = the<QListWidget>("List1", options);
+        auto* rule = the<QPlainTextEdit>("Text1", options);
+        auto* ok = the<QPushButton>("Command1", options);
+        QCOMPARE(list->count(), 12);
+        QCOMPARE(rule->toPlainText(), "Auto remove repeated records when Title, Abstract of them are similar.");
+        toggle(list, Title);
+        toggle(list, Abstract);
+        QCOMPARE(rule->toPlainText(), "You must select at least one of these categories to be matched.");
+        QVERIFY(!ok->isEnabled());
+        toggle(list, Authors);
+        toggle(list, Category);
+        QCOMPARE(rule->toPlainText(), "Auto remove repeated records when Authors, Category of them are similar.");
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(!options->isVisible() && m_form->acceptsInput());
+        click("Command3");
+        QTRY_VERIFY(m_form.isNull());
+        reopen();
+        list = the<QListWidget>("List1", the<MaintOptionForm>("MaintOptionForm"));
+        QCOMPARE(the<QPlainTextEdit>("Text1", the<MaintOptionForm>("MaintOptionForm"))->toPlainText(),
+            "Auto remove repeated records when Authors, Category of them are similar.");
+        QCOMPARE(list->item(Category)->checkState(), Qt::Checked);
+    }
+
+    void reviewShowsMarksUpdatesAndRemoves()
+    {
+        open({"a|X|x", "b|Y|x", "b|Y|y", "c|Z|x"});
+        findNext();
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), "Y");
+        QCOMPARE(the<QPlainTextEdit>("Text2_2")->toPlainText(), ""); // the marker is shown as nothing
+        QVERIFY(!the("Picture3_0")->isHidden() && the("Picture3_8")->isHidden() && the("Picture3_9")->isHidden());
+        QTest::mouseClick(the("Option2"), Qt::LeftButton);
+        QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), "r2");
+        the<QPlainTextEdit>("Text2_11")->clear();
+        click("CommandUpdate");
+        QCOMPARE(the<QPlainTextEdit>("Text2_11")->toPlainText(), "");
+        QVERIFY(the("Picture3_0")->isVisible() && the("Picture3_11")->isHidden());
+        click("CommandRemove");
+        QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), "r1");
+        QVERIFY(the<QRadioButton>("Option1")->isChecked() && !the("Option2")->isEnabled());
+        QCOMPARE(remainingTags(m_path), (QStringList{"r0", "r1", "r3"}));
+        findNext();
+        QCOMPARE(m_fixture->prompts().messages(), QStringList{"There are no more similar records"});
+        QVERIFY(!the("CommandUpdate")->isEnabled() && !the("Option1")->isEnabled());
+    }
+
+    void cleanupListsPickingAndMergingRename()
+    {
+        open({"a|A|x", "b|B|x"});
+        Database(m_path).execute("UPDATE Abstracts SET Category = 'Reviews' WHERE Personal = 'r1'");
+        the<QTabWidget>("Tab1")->setCurrentIndex(1);
+        for (const char* button : {"Command7", "Command6", "Command2", "Command4", "Command8"})
+            QVERIFY(!the(button)->isEnabled());
+        pick("Combo1");
+        QVERIFY(the("Command7")->isEnabled() && !the("Command8")->isEnabled());
+        QCOMPARE(the<QLabel>("Label5")->text(), "");
+        pick("Combo2");
+        QCOMPARE(
+            the<QLabel>("Label5")->text(), "Delete abstracts in category \"None\" Which were entered in \"1.2.2020\"");
+        QVERIFY(the("Command8")->isEnabled());
+        m_fixture->prompts().answerInput("Reviews");
+        m_fixture->prompts().answerMessage(PromptButton::Ok);
+        click("Command7");
+        QCOMPARE(the<QComboBox>("Combo1")->currentText(), "Reviews");
+        QCOMPARE(the<QComboBox>("Combo1")->count(), 1);
+        QVERIFY(!the("Command7")->isEnabled() && !the("Command8")->isEnabled());
+        QCOMPARE(readRows(m_path, "SELECT DISTINCT Category FROM Abstracts"), std::vector<QStringList>{{"Reviews"}});
+        click("Command9");
+        QVERIFY(m_fixture->folder().state().HelpPage.endsWith("/HMaintenanceC.htm"));
+        the<QTabWidget>("Tab1")->setCurrentIndex(0);
+        click("Command9");
+        QVERIFY(m_fixture->folder().state().HelpPage.endsWith("/HMaintenanceR.htm"));
+    }
+};
+
+QTEST_MAIN(TestMaintenanceForm)
+#include "tst_MaintenanceForm.moc"

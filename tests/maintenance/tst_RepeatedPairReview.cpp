@@ -1,0 +1,149 @@
+// The review of repeated pairs as a user walks it: which record is on view, which option
+// buttons are live, which fields carry the similarity mark, and what is left stored.
+
+#include "MaintenanceRecords.h"
+
+#include "core/DataBinding.h"
+#include "maintenance/RepeatedPairReview.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QtTest>
+
+#include <memory>
+
+using namespace papyrant;
+using namespace papyrant::test;
+
+namespace {
+
+// "<tag on view> <1 when the first is available><2 when the second is> <record selected>
+// <marks>", and " | <message>" when the step showed one. The tag is field 9 (Personal).
+QString snapshot(const RepeatedPairReview& review, ScriptedPrompts& prompts)
+{
+    QString marks;
+    for (bool mark : review.marks())
+        marks += mark ? QLatin1Char('1') : QLatin1Char('0');
+    QString text = QStringLiteral("%1 %2%3 %4 %5")
+                       .arg(review.boxes()[Personal].isEmpty() ? QStringLiteral("-") : review.boxes()[Personal])
+                       .arg(review.firstAvailable() ? '1' : '-')
+                       .arg(review.secondAvailable() ? '2' : '-')
+                       .arg(review.shown() == RepeatedPairReview::Shown::First ? "first" : "second")
+                       .arg(marks);
+    if (!prompts.messages().isEmpty())
+        text += " | " + prompts.messages().join(" / ");
+    prompts.clear();
+    return text;
+}
+
+const QString Pair = QStringLiteral("111111111011"); // all but the tags agree
+const QString NoMarks = QStringLiteral("000000000000");
+const QString End = QStringLiteral(" | There are no more similar records");
+
+} // namespace
+
+class TestRepeatedPairReview : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+    }
+    void cleanup()
+    {
+        QVERIFY2(m_prompts->unexpected().isEmpty(), qPrintable(m_prompts->unexpected().join('\n')));
+        m_prompts.reset();
+        m_folder.reset();
+    }
+
+    void walk_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<QStringList>("states");
+        QTest::addColumn<QStringList>("remaining");
+        const QStringList xyyyz{"a|X|x", "b|Y|x", "b|Y|x", "b|Y|x", "c|Z|x"};
+        QTest::newRow("X Y Y Y Z") << xyyyz << QStringList{"find", "find", "find"}
+                                   << QStringList{"r1 12 first " + Pair, "r2 12 first " + Pair,
+                                          "- -- first " + NoMarks + End}
+                                   << QStringList{"r0", "r1", "r2", "r3", "r4"};
+        QTest::newRow("second on view, then find goes on after the pair")
+            << xyyyz << QStringList{"find", "second", "find", "find"}
+            << QStringList{"r1 12 first " + Pair, "r2 12 second " + Pair, "r2 12 first " + Pair,
+                   "- -- first " + NoMarks + End}
+            << QStringList{"r0", "r1", "r2", "r3", "r4"};
+        QTest::newRow("remove first, then second")
+            << QStringList{"a|A|x", "a|A|x"} << QStringList{"find", "remove", "remove"}
+            << QStringList{"r0 12 first " + Pair, "r1 -2 second " + NoMarks, "- -- second " + NoMarks} << QStringList{};
+        QTest::newRow("remove second, then find goes on after it")
+            << QStringList{"a|A|x", "a|A|x", "a|A|x", "b|B|x"} << QStringList{"find", "second", "remove", "find"}
+            << QStringList{"r0 12 first " + Pair, "r1 12 second " + Pair, "r0 1- first " + NoMarks,
+                   "- -- first " + NoMarks + End}
+            << QStringList{"r0", "r2", "r3"};
+        QTest::newRow("first record of the list removed, then find")
+            << QStringList{"a|A|x", "a|A|x", "b|B|x"} << QStringList{"find", "remove", "find"}
+            << QStringList{"r0 12 first " + Pair, "r1 -2 second " + NoMarks, "- -- first " + NoMarks + End}
+            << QStringList{"r1", "r2"};
+        QTest::newRow("empty bibliography")
+            << QStringList{} << QStringList{"find"} << QStringList{"- -- first " + NoMarks + End} << QStringList{};
+    }
+    void walk()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(QStringList, actions);
+        QFETCH(QStringList, states);
+        QFETCH(QStringList, remaining);
+        const QString path = m_folder->makeBibliography("review.pyr", taggedRecords(records));
+        DataBinding data(path);
+        RepeatedPairReview review(data, *m_prompts);
+        QStringList seen;
+        for (const QString& action : actions) {
+            if (action == "find")
+                review.findNext();
+            else if (action == "second")
+                review.showSecond();
+            else if (action == "remove")
+                review.removeCurrent();
+            seen << snapshot(review, *m_prompts);
+        }
+        QCOMPARE(seen, states);
+        QCOMPARE(remainingTags(path), remaining);
+    }
+
+    void updateStoresTypedValuesAndRecomputesMarks()
+    {
+        const QString path = m_folder->makeBibliography("update.pyr", taggedRecords({"a|A|x", "a|A|x"}));
+        DataBinding data(path);
+        RepeatedPairReview review(data, *m_prompts);
+        review.findNext();
+        FieldValues typed = review.boxes();
+        typed[Title] = " New title\n";
+        typed[Keywords] = "  \r\n"; // only blanks: as good as empty
+        typed[Category] = "";
+        review.updateCurrent(typed);
+        QCOMPARE(review.boxes(), typed);
+        QCOMPARE(snapshot(review, *m_prompts), "r0 12 first 011111111010");
+        QCOMPARE(readRows(path, "SELECT Title, TitelS, Keywords, Category, Personal FROM Abstracts ORDER BY rowid"),
+            (std::vector<QStringList>{{"New title", "New title", "XX_EmptyField_XX", "XX_EmptyField_XX", "r0"},
+                {"A", "a", "XX_EmptyField_XX", "None", "r1"}}));
+    }
+
+    void updateOfARecordDeletedElsewhereIsReported()
+    {
+        const QString path = m_folder->makeBibliography("gone.pyr", taggedRecords({"a|A|x", "a|A|x"}));
+        DataBinding data(path);
+        RepeatedPairReview review(data, *m_prompts);
+        review.findNext();
+        Database(path).execute("DELETE FROM Abstracts WHERE Personal = 'r0'");
+        review.updateCurrent(review.boxes());
+        QCOMPARE(m_prompts->asked().size(), size_t(1));
+        QVERIFY(m_prompts->asked().front().text.startsWith("Can't update this record\n"));
+        QCOMPARE(remainingTags(path), QStringList{"r1"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRepeatedPairReview)
+#include "tst_RepeatedPairReview.moc"
