@@ -103,7 +103,9 @@ void ResultsTab::showPage(const PresentedPage& page)
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     const QString text = boxText(page.text);
-    for (const FormatRun& run : formatRuns(static_cast<int>(text.size()), page.marks)) {
+    const std::vector<FormatRun> runs = formatRuns(static_cast<int>(text.size()), page.marks);
+    m_pageMarks = colourMarks(runs);
+    for (const FormatRun& run : runs) {
         QTextCharFormat format;
         format.setForeground(colourOf(run.colour));
         format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
@@ -118,6 +120,14 @@ void ResultsTab::showPage(const PresentedPage& page)
         cursor.setPosition(0);
         m_text->setTextCursor(cursor);
     }
+}
+
+QString ResultsTab::selectedPageText() const
+{
+    // Every character of the page keeps one position in the box (see boxText), so the
+    // selection's bounds are positions in the page text.
+    const QTextCursor cursor = m_text->textCursor();
+    return m_pageText.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
 }
 
 void ResultsTab::setPages(const QStringList& pages)

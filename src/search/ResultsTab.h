@@ -26,6 +26,11 @@ public:
     // The text of the page shown, exactly as built (carriage returns included): what
     // printing, saving and copying write.
     const QString& pageText() const { return m_pageText; }
+    // Its colours and weights, for saving it as rich text.
+    const ColourMarks& pageMarks() const { return m_pageMarks; }
+    // The part of the page selected in the box, exactly as built; empty when nothing is
+    // selected.
+    QString selectedPageText() const;
 
     // Replaces the pages offered without choosing one (signals stay quiet); then
     // choosePage() picks one.
@@ -57,6 +62,7 @@ private:
     QLabel* m_edit; // Label10
     QTextEdit* m_text; // RText1
     QString m_pageText;
+    ColourMarks m_pageMarks;
     QPointer<QTextDocument> m_document; // the page shown, when one is
 };
 
