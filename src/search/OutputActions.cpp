@@ -113,16 +113,24 @@ void OutputActions::savingPagePresented()
         tab.choosePage(next.page);
         return;
     }
-    // Finished, or failed and reported: back to the page the user was viewing.
-    m_form.resultsState().SavingAll = false;
+    // Finished, or failed and reported.
     m_form.busy().leave();
-    tab.choosePage(m_saveAll.SaveAllReturnPage);
+    returnToViewedPage();
 }
 
 void OutputActions::saveAllInterrupted()
 {
     m_saveAll.clear();
-    m_form.resultsState().SavingAll = false;
+    returnToViewedPage();
+}
+
+void OutputActions::returnToViewedPage()
+{
+    ResultsState& state = m_form.resultsState();
+    state.SavingAll = false;
+    // The box has stood still during the run: the page viewed before is shown afresh.
+    state.ShownPage = -1;
+    m_form.resultsTab()->choosePage(m_saveAll.SaveAllReturnPage);
 }
 
 } // namespace papyrant

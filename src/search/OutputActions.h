@@ -32,7 +32,8 @@ public:
     using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
     void setPrinterSource(PrinterSource source) { m_printerSource = std::move(source); }
 
-    // A page could not be built while "Save all" ran: the run is over.
+    // A page could not be built while "Save all" ran: the run is over, and the page viewed
+    // before is shown again.
     void saveAllInterrupted();
 
 protected:
@@ -44,6 +45,7 @@ private:
     void save();
     void saveAll();
     void savingPagePresented();
+    void returnToViewedPage();
 
     ReportForm& m_form;
     PrinterSource m_printerSource;

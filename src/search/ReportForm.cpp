@@ -173,16 +173,20 @@ void ReportForm::PresentPage()
         try {
             const PresentedPage page
                 = papyrant::PresentPage(*records, m_results->chosenPage(), m_state.ResultCount, pageSettings());
-            m_results->showPage(page);
+            // While "Save all" runs the box stays hidden: only the file needs the page.
+            if (m_state.SavingAll)
+                m_results->keepPage(page);
+            else
+                m_results->showPage(page);
             m_state.pageShown(page);
             // The caret stands at the start of the new page, in its header.
             m_state.EditTarget = 0;
             m_results->setEditLabelToolTip(0);
         } catch (const std::exception& error) {
-            if (m_state.SavingAll)
-                m_output->saveAllInterrupted();
             m_busy.leave();
             reportFailure(QStringLiteral("The records could not be read."), error);
+            if (m_state.SavingAll)
+                m_output->saveAllInterrupted();
             return;
         }
     }
