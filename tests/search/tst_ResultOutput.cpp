@@ -4,6 +4,7 @@
 #include "search/ResultFiles.h"
 #include "search/RtfWriter.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,12 +17,6 @@ using namespace papyrant;
 using namespace papyrant::test;
 
 namespace {
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {

@@ -7,7 +7,7 @@
 #include "search/OutputActions.h"
 #include "search/ReportForm.h"
 #include "search/ResultsTab.h"
-#include "support/ScreenFixture.h"
+#include "support/ResultsScreenTest.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -33,25 +33,6 @@ using namespace papyrant::test;
 
 namespace {
 
-// Record k of 120: the first three are the "trio"; dates and categories differ.
-std::vector<TestRecord> records()
-{
-    std::vector<TestRecord> all;
-    for (int k = 1; k <= 120; ++k) {
-        const QString n = QString::number(k);
-        all.push_back({{"Title", "Gene study " + n}, {"TitelS", "Gene study " + n}, {"Authors", "Author " + n},
-            {"Keywords", k <= 3 ? "kw trio" : "kw"}, {"Abstract", "Line one\r\nline two of " + n},
-            {"Entry_Date", QStringLiteral("%1.01.2020").arg(k % 28 + 1)}, {"Category", k % 2 ? "Methods" : "None"}});
-    }
-    return all;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
 // Text compared the way a printout shows it: line wraps and page ends are blanks, and
 // each page ends in its number.
 QString printedWords(QString text)
@@ -62,40 +43,11 @@ QString printedWords(QString text)
 
 } // namespace
 
-class ResultWorkTest : public QObject {
+class ResultWorkTest : public ResultsScreenTest {
     Q_OBJECT
 private:
-    std::unique_ptr<ScreenFixture> m_fixture;
-    QString m_master;
-    QString m_path;
-    ReportForm* m_form = nullptr;
-
-    template <typename T = QWidget>
-    T* the(const char* name, const QWidget* in = nullptr) const
-    {
-        T* found = (in ? in : m_form)->findChild<T*>(QLatin1String(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
-    QString label(const char* name) const { return the<QLabel>(name)->text(); }
-    bool enabled(const char* name) const { return the(name)->isEnabled(); }
-    ScriptedPrompts& prompts() { return m_fixture->prompts(); }
     ResultsTab& results() const { return *m_form->resultsTab(); }
-    void click(const char* button) { QTest::mouseClick(the<QAbstractButton>(button), Qt::LeftButton); }
-    void showTab(int tab) { the<QTabWidget>("Tab1")->setCurrentIndex(tab); }
     void waitUntilIdle() { QTRY_VERIFY(m_form->isEnabled() && !m_form->resultsState().SavingAll); }
-    void search(const QString& words)
-    {
-        the<QLineEdit>("TextFind1_0")->setText(words);
-        click("Command8");
-        waitUntilIdle();
-    }
-    void choosePage(int index)
-    {
-        results().pageBox()->setCurrentIndex(index);
-        waitUntilIdle();
-    }
     // Selects the text of the results box from `from` on, `length` characters.
     void select(const QString& from, int length)
     {
@@ -104,44 +56,12 @@ private:
         cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, length);
         results().resultsBox()->setTextCursor(cursor);
     }
-    QStringList rows(const QString& path, const QString& sql) const
-    {
-        QStringList all;
-        for (const QStringList& row : readRows(path, sql))
-            all << row.join(QLatin1Char('|'));
-        return all;
-    }
 
 private slots:
-    void initTestCase()
-    {
-        m_fixture = std::make_unique<ScreenFixture>();
-        m_master = m_fixture->folder().makeBibliography(QStringLiteral("master.pyr"), records());
-        screens().registerScreen(ScreenKind::SearchResults, [] { return new ReportForm; });
-    }
-    void init()
-    {
-        m_path = m_fixture->folder().filePath(QStringLiteral("genes.pyr"));
-        QFile::remove(m_path);
-        QVERIFY(QFile::copy(m_master, m_path));
-        m_fixture->folder().openBibliography(m_path);
-        m_form = new ReportForm;
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form));
-    }
-    void cleanup()
-    {
-        delete m_form;
-        m_fixture->verifyNoUnexpectedPrompts();
-        QVERIFY(prompts().allAnswersUsed());
-        prompts().clear();
-        QVERIFY(!QApplication::overrideCursor());
-    }
-    void cleanupTestCase()
-    {
-        screens().unregisterScreen(ScreenKind::SearchResults);
-        m_fixture.reset();
-    }
+    void initTestCase() { setUpCase(geneStudies()); }
+    void init() { openScreen(); }
+    void cleanup() { closeScreen(); }
+    void cleanupTestCase() { tearDownCase(); }
 
     void printedPageIsTheViewedText_data()
     {
@@ -227,8 +147,10 @@ private slots:
             QStringList{"You already have file called \"genes2.txt\"\nDo you want to replace it?"});
         // Back on the page viewed before, and every file holds its page.
         QCOMPARE(results().chosenPage(), 1);
-        QVERIFY(results().pageText().contains("Record No. 51 of 120"));
-        for (int page : {1, 0, 2}) {
+        QVERIFY(results().resultsBox()->isVisible());
+        QVERIFY(results().resultsBox()->toPlainText().contains("Record No. 51 of 120"));
+        QCOMPARE(readFile(base + "2.txt"), results().pageText().toUtf8());
+        for (int page : {0, 2}) {
             choosePage(page);
             QCOMPARE(readFile(base + QString::number(page + 1) + ".txt"), results().pageText().toUtf8());
         }
@@ -248,8 +170,8 @@ private slots:
         QVERIFY(enabled("Command11") && the("Label12")->isVisible());
         click("Command11");
         QVERIFY(!the("Label12")->isVisible());
-        QCOMPARE(rows(m_path, "SELECT count(*) FROM Abstracts WHERE Category = 'Reviews'"), QStringList{"3"});
-        QCOMPARE(rows(m_path, "SELECT Category FROM Abstracts WHERE Keywords = 'kw trio' ORDER BY rowid"),
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts WHERE Category = 'Reviews'"), QStringList{"3"});
+        QCOMPARE(rows("SELECT Category FROM Abstracts WHERE Keywords LIKE '% trio %' ORDER BY rowid"),
             (QStringList{"Reviews", "Reviews", "Reviews"}));
         showTab(2);
         QCOMPARE(label("Label7"), QStringLiteral("Record no. 2 of 3"));
@@ -262,7 +184,7 @@ private slots:
         showTab(2);
         QCOMPARE(the<QComboBox>("Combo3")->currentText(), QStringLiteral("Methods"));
         click("CommandUpdate");
-        QCOMPARE(rows(m_path, "SELECT Category FROM Abstracts WHERE Keywords = 'kw trio' ORDER BY rowid"),
+        QCOMPARE(rows("SELECT Category FROM Abstracts WHERE Keywords LIKE '% trio %' ORDER BY rowid"),
             (QStringList{"Methods", "Methods", "Methods"}));
     }
 
@@ -321,8 +243,8 @@ private slots:
         QTRY_VERIFY(m_form->isEnabled());
         QCOMPARE(m_fixture->folder().state().CopyTargetPath, target);
         const QString columns = QStringList(columnNames().begin(), columnNames().end()).join(QLatin1Char(','));
-        QCOMPARE(rows(target, "SELECT " + columns + " FROM Abstracts"),
-            rows(m_path, "SELECT " + columns + " FROM Abstracts WHERE Keywords = 'kw trio'"));
+        QCOMPARE(rows("SELECT " + columns + " FROM Abstracts", target),
+            rows("SELECT " + columns + " FROM Abstracts WHERE Keywords LIKE '% trio %'"));
     }
 
     void copyWhenDecliningToCreate()
@@ -365,7 +287,7 @@ private slots:
         QTRY_VERIFY(m_form->isEnabled());
         QCOMPARE(prompts().messages().last(), QStringLiteral("disk I/O error"));
         QVERIFY(!the("Bar2")->isVisible());
-        QCOMPARE(rows(m_path, "SELECT count(*) FROM Abstracts"), QStringList{"120"});
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts"), QStringList{"120"});
         QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 3"));
         QVERIFY(enabled("Command12") && enabled("Command13"));
     }
@@ -379,7 +301,7 @@ private slots:
         QCOMPARE(prompts().asked().at(0).text,
             "Current results revealed 3 records.\nAre you sure you want to delete all current results?");
         QCOMPARE(prompts().asked().at(0).defaultButton, PromptButton::No);
-        QCOMPARE(rows(m_path, "SELECT count(*) FROM Abstracts"), QStringList{"120"});
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts"), QStringList{"120"});
         QVERIFY(label("Label13").isEmpty() && enabled("Command13"));
     }
 
