@@ -24,10 +24,12 @@ int main(int argc, char** argv)
     parser.addOption({"data", "folder for generated bibliographies (kept between runs)", "dir",
         QDir::tempPath() + "/papyrant-bench"});
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
+    parser.addOption({"only", "run only these figures: page, far-page, search, removals, save-all", "names"});
     parser.process(app);
     try {
         const bool passed = papyrant::bench::runResultsBench({parser.value("program-folder"), parser.value("data"),
-            parser.value("records").toInt(), std::max(1, parser.value("runs").toInt())});
+            parser.value("records").toInt(), std::max(1, parser.value("runs").toInt()),
+            parser.values("only").join(',').split(',', Qt::SkipEmptyParts)});
         return passed ? 0 : 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-results-bench: %s\n", e.what());

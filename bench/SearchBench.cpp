@@ -1,5 +1,8 @@
 #include "SearchBench.h"
 
+#include "ResultsBenchSupport.h"
+#include "SaveAllBench.h"
+
 #include "BibliographyGenerator.h"
 
 #include "core/Database.h"
@@ -50,6 +53,8 @@ public:
     std::optional<ChosenFile> saveFile(const QString&, const QString&, const QString&) override { return {}; }
 };
 
+} // namespace
+
 double median(std::vector<double> samples)
 {
     std::sort(samples.begin(), samples.end());
@@ -89,7 +94,7 @@ QString copyOf(const QString& path, const QString& leaf)
 }
 
 // A bibliography of `count` generated records, made once and kept in the data folder.
-QString generated(const ResultsBenchSettings& settings, int count)
+QString generatedBibliography(const ResultsBenchSettings& settings, int count)
 {
     const QString path = QStringLiteral("%1/results-%2.pyr").arg(settings.dataFolder).arg(count);
     if (QFile::exists(path + QStringLiteral(".complete")) && QFile::exists(path))
@@ -126,6 +131,8 @@ void openBibliography(const ResultsBenchSettings& settings, const QString& path)
     state.BibPath = path;
     state.BibName = QFileInfo(path).completeBaseName();
 }
+
+namespace {
 
 bool pageWithMarks(const ResultsBenchSettings& settings, const QString& path)
 {
@@ -178,6 +185,8 @@ bool pageWithMarks(const ResultsBenchSettings& settings, const QString& path)
 }
 
 // A results screen over the bibliography after a search for `words` (nothing: every record).
+} // namespace
+
 std::unique_ptr<ReportForm> searchedScreen(
     const ResultsBenchSettings& settings, const QString& path, const QString& words)
 {
@@ -190,6 +199,8 @@ std::unique_ptr<ReportForm> searchedScreen(
     waitUntilEnabled(*form);
     return form;
 }
+
+namespace {
 
 bool farPage(const ResultsBenchSettings& settings, const QString& path)
 {
@@ -317,11 +328,15 @@ bool runResultsBench(const ResultsBenchSettings& settings)
     } catch (const std::logic_error&) {
     }
     setPrompts(&boxes);
-    const QString path = generated(settings, settings.records);
-    bool passed = pageWithMarks(settings, path);
-    passed &= farPage(settings, path);
-    passed &= searchToFirstPage(settings, path);
-    passed &= removals(settings, path);
+    const QString path = generatedBibliography(settings, settings.records);
+    const std::vector<std::pair<QString, bool (*)(const ResultsBenchSettings&, const QString&)>> figures{
+        {"page", pageWithMarks}, {"far-page", farPage}, {"search", searchToFirstPage}, {"removals", removals},
+        {"save-all", saveAllPages}};
+    bool passed = true;
+    for (const auto& [name, figure] : figures) {
+        if (settings.only.isEmpty() || settings.only.contains(name))
+            passed &= figure(settings, path);
+    }
     setPrompts(previous);
     if (boxes.shown > 0)
         std::printf("  !! %d message boxes came up during the figures\n", boxes.shown);

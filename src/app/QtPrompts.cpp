@@ -94,6 +94,19 @@ QString QtPrompts::qtFilter(const QString& filter)
     return qt.join(QStringLiteral(";;"));
 }
 
+QStringList QtPrompts::filterSuffixes(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList suffixes;
+    for (int i = 1; i < parts.size(); i += 2) {
+        // "*.rtf;" and "*.txt;*.text" both give the first pattern's extension.
+        const QString pattern = parts[i].section(QLatin1Char(';'), 0, 0).trimmed();
+        const QString suffix = pattern.startsWith(QLatin1String("*.")) ? pattern.mid(2) : QString();
+        suffixes << (suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?')) ? QString() : suffix);
+    }
+    return suffixes;
+}
+
 static std::optional<ChosenFile> chosen(const QString& path, const QStringList& filters, const QString& selectedFilter)
 {
     if (path.isEmpty())
@@ -115,9 +128,14 @@ std::unique_ptr<QFileDialog> QtPrompts::fileDialog(QWidget* parent, bool save, c
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         // The program asks its own replace question where that matters.
         dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
-        const QString firstPattern = filter.section(QLatin1Char('|'), 1, 1);
-        if (firstPattern.startsWith(QLatin1String("*.")))
-            dialog->setDefaultSuffix(firstPattern.mid(2));
+        // A name typed without an extension gets the one of the filter entry chosen,
+        // and follows when the user picks another entry.
+        const QStringList suffixes = filterSuffixes(filter);
+        dialog->setDefaultSuffix(suffixes.value(0));
+        QFileDialog* shown = dialog.get();
+        QObject::connect(shown, &QFileDialog::filterSelected, shown, [shown, suffixes](const QString& chosen) {
+            shown->setDefaultSuffix(suffixes.value(shown->nameFilters().indexOf(chosen)));
+        });
     } else {
         dialog->setFileMode(QFileDialog::ExistingFile);
     }

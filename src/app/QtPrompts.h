@@ -25,6 +25,10 @@ public:
     // Turns "Papyrant File (*.pyr)|*.pyr" into Qt's ";;"-separated filter list.
     static QString qtFilter(const QString& filter);
 
+    // The extension of each filter entry's first pattern, in entry order: "rtf" for
+    // "Rtf File (*.rtf)|*.rtf;"; empty for a pattern such as "*.*".
+    static QStringList filterSuffixes(const QString& filter);
+
     // The dialog behind openFile (save false) and saveFile, ready to run: its filters,
     // its start in `folder` with `presetName` proposed, and a size that shows the
     // file list's columns.

@@ -320,6 +320,11 @@ void EditTab::addCategory(const QString& name)
     m_category->setCurrentIndex(m_category->count() - 1);
 }
 
+void EditTab::showCategory(const QString& name)
+{
+    m_category->setCurrentIndex(m_category->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
 QString EditTab::goToText() const
 {
     return m_goTo->text();

@@ -45,6 +45,8 @@ public:
     QStringList categories() const;
     // Adds a new category to the list and makes it the record's category.
     void addCategory(const QString& name);
+    // Shows a listed category as the record's category.
+    void showCategory(const QString& name);
 
     QString goToText() const;
     void setGoToText(const QString& text);

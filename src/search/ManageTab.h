@@ -1,17 +1,16 @@
 #pragma once
-// The "Manage results" tab: for now its frame and the calls the rest of the results
-// screen makes on it. The controls that put all results into a category, copy them to
-// another bibliography and delete them all (Combo4, Command11, Command1, Command12,
-// Command13, Label12, Label13, Bar2) come with that work; they fill these calls in:
-//   - setCategories / addCategory / categories: the list of Combo4, filled when the
-//     screen loads and when the edit tab adds a category;
-//   - searchFinished: a search that found records enables copy and delete-all and clears
-//     the category choice; one that found none disables them and "Do";
-//   - resultsEmptied: the set became empty by removals;
-//   - tabChanged: every tab change empties Label13 and hides Label12.
+// The "Manage results" tab: the category to give every result (Combo4) with "Do" and
+// "New", the buttons that copy the results to another bibliography and delete them all,
+// and the progress bar and line of those two runs. It only shows and collects; the
+// results screen does the work (ManageActions).
 
 #include <QStringList>
 #include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
 
 namespace papyrant {
 
@@ -20,16 +19,52 @@ class ManageTab : public QWidget {
 public:
     explicit ManageTab(QWidget* parent = nullptr);
 
-    void setCategories(const QStringList& names) { m_categories = names; }
-    void addCategory(const QString& name) { m_categories << name; }
-    const QStringList& categories() const { return m_categories; }
+    // The bibliography's categories; none is chosen.
+    void setCategories(const QStringList& names);
+    // A category made on either tab joins the list.
+    void addCategory(const QString& name);
+    // Makes a listed category the one chosen, as a choice from the list would.
+    void chooseCategory(const QString& name);
+    QStringList categories() const;
+    QString categoryText() const;
+    // "Do" has done its work: the hint goes.
+    void hideHint();
 
+    // A search that found resultCount records: no category chosen; copying and deleting
+    // only when there is something to copy or delete.
     void searchFinished(int resultCount);
-    void resultsEmptied();
+    // The result set now holds resultCount records (after removals or a deletion).
+    void resultsChanged(int resultCount);
+    void resultsEmptied() { resultsChanged(0); }
+    // Every tab change empties the progress line and hides the hint.
     void tabChanged();
 
+    // A copy or deletion runs: the line reads `text`, the bar goes up to `maximum`.
+    void showProgress(const QString& text, int maximum);
+    void setProgress(int value);
+    // The run has ended: the bar goes, the line keeps `text`.
+    void showOutcome(const QString& text);
+
+signals:
+    void assignRequested(); // Do
+    void newCategoryRequested();
+    void copyRequested();
+    void deleteAllRequested();
+
 private:
-    QStringList m_categories; // what Combo4 will list
+    // "Do" is offered while a category is written in the box and there are results; the
+    // hint to click it stands only then.
+    void categoryEdited();
+
+    QComboBox* m_category; // Combo4
+    QPushButton* m_assign; // Command11
+    QPushButton* m_newCategory; // Command1
+    QLabel* m_hint; // Label12
+    QPushButton* m_copy; // Command12
+    QPushButton* m_deleteAll; // Command13
+    QLabel* m_progressLine; // Label13
+    QProgressBar* m_bar; // Bar2
+    bool m_hasResults = false;
 };
 
 } // namespace papyrant

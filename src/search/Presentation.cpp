@@ -211,6 +211,19 @@ std::vector<FormatRun> formatRuns(int textLength, const std::vector<TextMark>& m
     return runs;
 }
 
+ColourMarks colourMarks(const std::vector<FormatRun>& runs)
+{
+    ColourMarks marks;
+    marks.reserve(runs.size());
+    for (const FormatRun& run : runs) {
+        const quint32 rgb = run.colour == MarkColour::Red ? RedRgb
+            : run.colour == MarkColour::Blue              ? BlueRgb
+                                                          : BlackRgb;
+        marks.push_back({run.start, run.length, rgb, run.bold});
+    }
+    return marks;
+}
+
 QStringList pageList(int resultCount)
 {
     if (resultCount <= 0)
@@ -247,6 +260,11 @@ QString printToolTip(const QString& pageItem)
 QString saveToolTip(const QString& pageItem)
 {
     return QStringLiteral("Save viewed records, ") + pageItem + QStringLiteral(", in a file");
+}
+
+QString copyToolTip(bool textSelected, const QString& pageItem)
+{
+    return textSelected ? QStringLiteral("Copy selected text") : QStringLiteral("Copy viewed records, ") + pageItem;
 }
 
 } // namespace papyrant

@@ -5,6 +5,7 @@
 // into its results box, and output works from the same text.
 
 #include "core/RecordModel.h"
+#include "search/ColourMarks.h"
 #include "search/QueryComposition.h"
 #include "search/SearchItems.h"
 
@@ -46,6 +47,8 @@ struct FormatRun {
 // in order over black, regular text; neighbouring runs differ. Putting these runs into a
 // text box gives the same page as applying every mark in turn, at a fraction of the cost.
 std::vector<FormatRun> formatRuns(int textLength, const std::vector<TextMark>& marks);
+// The runs as the colour marks a saved file is written with.
+ColourMarks colourMarks(const std::vector<FormatRun>& runs);
 
 // What a page shows besides the records, read from the options and the criteria rows at
 // the moment the page is built.
@@ -97,5 +100,8 @@ int recordUnderCaret(int caret, int headerLength, const std::vector<int>& record
 QString pageNotice(const QString& pageItem, bool savingAll);
 QString printToolTip(const QString& pageItem);
 QString saveToolTip(const QString& pageItem);
+// The copy button's tool tip, as the mouse finds it: "Copy selected text" while text is
+// selected, otherwise "Copy viewed records, " and the page.
+QString copyToolTip(bool textSelected, const QString& pageItem);
 
 } // namespace papyrant

@@ -10,7 +10,9 @@
 #include "panel/MainForm.h"
 #include "search/CriteriaGrid.h"
 #include "search/EditTab.h"
+#include "search/ManageActions.h"
 #include "search/ManageTab.h"
+#include "search/OutputActions.h"
 #include "search/ReportToolBar.h"
 #include "search/ResultEditing.h"
 #include "search/ResultsTab.h"
@@ -66,6 +68,8 @@ ReportForm::ReportForm(QWidget* parent)
     connect(m_edit, &EditTab::saveRequested, this, &ReportForm::saveClicked);
     connect(m_edit, &EditTab::removeRequested, this, &ReportForm::removeClicked);
     connect(m_edit, &EditTab::newCategoryRequested, this, &ReportForm::addNewCategory);
+    m_output = std::make_unique<OutputActions>(*this);
+    m_manageActions = std::make_unique<ManageActions>(*this);
     connect(m_toolBar->button(ToolButton::Back), &QToolButton::clicked, this, &ReportForm::backClicked);
     connect(
         m_toolBar->button(ToolButton::SearchOptions), &QToolButton::clicked, this, &ReportForm::searchOptionsClicked);
@@ -169,7 +173,11 @@ void ReportForm::PresentPage()
         try {
             const PresentedPage page
                 = papyrant::PresentPage(*records, m_results->chosenPage(), m_state.ResultCount, pageSettings());
-            m_results->showPage(page);
+            // While "Save all" runs the box stays hidden: only the file needs the page.
+            if (m_state.SavingAll)
+                m_results->keepPage(page);
+            else
+                m_results->showPage(page);
             m_state.pageShown(page);
             // The caret stands at the start of the new page, in its header.
             m_state.EditTarget = 0;
@@ -177,6 +185,8 @@ void ReportForm::PresentPage()
         } catch (const std::exception& error) {
             m_busy.leave();
             reportFailure(QStringLiteral("The records could not be read."), error);
+            if (m_state.SavingAll)
+                m_output->saveAllInterrupted();
             return;
         }
     }
@@ -213,6 +223,7 @@ void ReportForm::tabChanged(int tab)
         const int before = m_results->chosenPage();
         const QStringList pages = pageList(m_state.ResultCount);
         m_results->setPages(pages);
+        m_toolBar->button(ToolButton::SaveAll)->setEnabled(pages.size() > 1);
         m_state.ShownPage = -1;
         m_results->choosePage(std::clamp(before, 0, static_cast<int>(pages.size()) - 1));
     }
@@ -345,10 +356,46 @@ QString ReportForm::addNewCategory()
     const QString name = askNewCategory(prompts(), m_edit->categories());
     if (name.isEmpty())
         return name;
+    listCategory(name);
+    return name;
+}
+
+void ReportForm::listCategory(const QString& name)
+{
     m_edit->addCategory(name);
     m_manage->addCategory(name);
     m_state.CategoriesChanged = true;
-    return name;
+}
+
+void ReportForm::categoryAssigned(const QString& category)
+{
+    if (m_edit->categories().contains(category))
+        m_edit->showCategory(category);
+    else
+        listCategory(category);
+}
+
+void ReportForm::reloadResults()
+{
+    int count = 0;
+    try {
+        count = m_binding.refresh().recordCount();
+    } catch (const std::exception& error) {
+        reportFailure(QStringLiteral("The records could not be read."), error);
+    }
+    m_state.ResultCount = count;
+    m_state.ResultsChanged = true;
+    m_state.EditTarget = 0;
+    m_manage->resultsChanged(count);
+    if (count == 0) {
+        m_state.CurrentRecordNo = 0;
+        m_edit->showPosition({AllRecordsDeleted, {}});
+        m_edit->resultsEmptied();
+        return;
+    }
+    m_state.CurrentRecordNo = 1;
+    m_edit->searchFinished(count);
+    loadEditFields();
 }
 
 void ReportForm::reportFailure(const QString& sentence, const std::exception& error)
@@ -358,6 +405,7 @@ void ReportForm::reportFailure(const QString& sentence, const std::exception& er
 
 void ReportForm::unloadScreen()
 {
+    m_manageActions.reset();
     m_options.reset();
     m_binding.close();
     // Closed by its close box: the panel comes back into view, with its count, before the

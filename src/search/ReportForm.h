@@ -19,8 +19,10 @@ namespace papyrant {
 
 class CriteriaGrid;
 class EditTab;
+class ManageActions;
 class ManageTab;
 class OptionForm;
+class OutputActions;
 class ReportToolBar;
 class ResultsTab;
 struct EditPosition;
@@ -47,10 +49,18 @@ public:
     QString addNewCategory();
     // The result set became empty by removals: nothing is left to save, remove or copy.
     void resultsEmptied();
+    // Records of the results were deleted: the search statement runs again and every tab
+    // shows what it finds now (after a whole deletion nothing, "All records were deleted"
+    // on the edit tab); the Results tab builds its page afresh when shown next.
+    void reloadResults();
+    // Every result was given the category: the edit tab's record shows it, so saving that
+    // record keeps it, and a name not listed yet joins the lists of both tabs.
+    void categoryAssigned(const QString& category);
 
     ResultsState& resultsState() { return m_state; }
     // The record set of the last search; null before the first one.
     RecordSet* resultSet();
+    DataBinding& resultsBinding() { return m_binding; }
     BusyState& busy() { return m_busy; }
     // The options as the dialog holds them now, for a page.
     PageSettings pageSettings() const;
@@ -62,6 +72,7 @@ public:
     EditTab* editTab() const { return m_edit; }
     ManageTab* manageTab() const { return m_manage; }
     OptionForm* options() const { return m_options.get(); }
+    OutputActions* output() const { return m_output.get(); }
 
 signals:
     // A page was presented while SavingAll is set: "Save all" saves it and goes on.
@@ -87,6 +98,8 @@ private:
     void removeClicked();
     // The operation's own sentence, a line feed and the engine's description.
     void reportFailure(const QString& sentence, const std::exception& error);
+    // A category joins the lists of the edit and manage tabs; the options re-read theirs.
+    void listCategory(const QString& name);
 
     ResultsState m_state;
     DataBinding m_binding; // Data1
@@ -98,6 +111,9 @@ private:
     ResultsTab* m_results = nullptr;
     EditTab* m_edit = nullptr;
     ManageTab* m_manage = nullptr;
+    // Declared after the binding, so they end before it: a run holds its database.
+    std::unique_ptr<OutputActions> m_output;
+    std::unique_ptr<ManageActions> m_manageActions;
 };
 
 } // namespace papyrant

@@ -1,5 +1,6 @@
 #include "search/ResultCopy.h"
 
+#include "core/BibliographyCheck.h"
 #include "core/BibliographyFiles.h"
 #include "core/CommonPrompts.h"
 #include "core/RecordModel.h"
@@ -18,27 +19,6 @@ bool askCreateTarget(Prompts& prompts, const QString& fileTitle)
         + QStringLiteral("\" Doesn't exist. \nDo you want to create it?");
     return prompts.message(question, programTitle(), PromptButtons::YesNo, PromptIcon::Question, PromptButton::Yes)
         == PromptButton::Yes;
-}
-
-// A file another program made, or a labels file chosen by mistake, must not take
-// records it cannot hold: the target needs the Abstracts table with every column.
-void requireBibliography(Database& db, const QString& schema, const QString& fileTitle)
-{
-    QStringList present;
-    try {
-        SQLite::Statement columns(
-            db.handle(), QStringLiteral("PRAGMA %1.table_info(Abstracts)").arg(schema).toStdString());
-        while (columns.executeStep())
-            present << QString::fromUtf8(columns.getColumn(1).getText());
-    } catch (const std::exception& e) {
-        throw StoreError(e.what());
-    }
-    for (const QString& column : columnNames()) {
-        if (!present.contains(column, Qt::CaseInsensitive))
-            throw StoreError(QStringLiteral("%1 is not a bibliography: its Abstracts table lacks the column %2")
-                                 .arg(fileTitle, column)
-                                 .toStdString());
-    }
 }
 
 bool sameFile(const QString& a, const QString& b)
@@ -76,17 +56,19 @@ ResultCopy::ResultCopy(const QString& sourcePath, std::vector<std::int64_t> keys
     , m_batch(*m_target, commitInterval)
 {
     CopyTotal = static_cast<int>(m_keys.size());
-    requireBibliography(*m_target, QStringLiteral("main"), targetTitle);
+    // A file another program made, or a labels file chosen by mistake, must not take
+    // records it cannot hold.
+    checkBibliography(*m_target);
     // Copying into the open bibliography itself reads from the same connection: the same
     // file attached a second time would block its own commit.
     QString source = QStringLiteral("main");
     if (!sameFile(sourcePath, targetPath)) {
         // ATTACH would create a missing file: the open bibliography must still be there.
+        // Its content was checked when it was opened.
         if (!QFileInfo(sourcePath).isFile())
             throw StoreError(QStringLiteral("the file %1 does not exist").arg(sourcePath).toStdString());
         m_target->execute(QStringLiteral("ATTACH DATABASE %1 AS source").arg(sqlLiteral(sourcePath)));
         source = QStringLiteral("source");
-        requireBibliography(*m_target, source, QFileInfo(sourcePath).fileName());
     }
     QStringList columns;
     for (const QString& column : columnNames())

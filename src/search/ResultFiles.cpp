@@ -63,7 +63,7 @@ QString fileNotSavedMessage(const QString& error)
 }
 
 std::optional<QString> writeResultFile(
-    const QString& path, const QString& text, const TextMarks& marks, ResultFileKind kind)
+    const QString& path, const QString& text, const ColourMarks& marks, ResultFileKind kind)
 {
     const QFileInfo existing(path);
     // A file marked read-only stays untouched, whoever runs the program.
@@ -84,7 +84,7 @@ std::optional<QString> writeResultFile(
 }
 
 bool saveViewedRecords(Prompts& prompts, const QString& summary, int pageCount, int viewedPage, const QString& text,
-    const TextMarks& marks)
+    const ColourMarks& marks)
 {
     const auto file = askOutputFile(prompts, SaveViewedTitle, proposedPageFileName(summary, pageCount, viewedPage),
         [](const ChosenFile& chosen) -> std::optional<QString> {
@@ -140,7 +140,7 @@ bool SaveAllRun::start(Prompts& prompts, const QString& summary, int pageCount, 
 }
 
 SaveAllRun::Next SaveAllRun::pageShown(
-    Prompts& prompts, int shownPage, int pageCount, const QString& text, const TextMarks& marks)
+    Prompts& prompts, int shownPage, int pageCount, const QString& text, const ColourMarks& marks)
 {
     if (const auto error = writeResultFile(pagePath(shownPage), text, marks, m_kind)) {
         clear();

@@ -4,7 +4,7 @@
 // file per page while presentation shows the pages one after the other.
 
 #include "core/Prompts.h"
-#include "search/TextMarks.h"
+#include "search/ColourMarks.h"
 
 #include <QString>
 
@@ -38,13 +38,13 @@ QString fileNotSavedMessage(const QString& error);
 // never leaves half a page in place of an existing file; a read-only file is never
 // replaced. Gives nothing on success, otherwise the system's description of the error.
 std::optional<QString> writeResultFile(
-    const QString& path, const QString& text, const TextMarks& marks, ResultFileKind kind);
+    const QString& path, const QString& text, const ColourMarks& marks, ResultFileKind kind);
 
 // "Save viewed records in a file": proposes the name, asks until the user accepts a
 // free name or agrees to replace the file, and writes the page. A failure is reported
 // with fileNotSavedMessage. True when the file was written; false when cancelled or failed.
 bool saveViewedRecords(Prompts& prompts, const QString& summary, int pageCount, int viewedPage, const QString& text,
-    const TextMarks& marks);
+    const ColourMarks& marks);
 
 // One "Save all" run. Presentation shows page after page; after each the screen hands
 // the shown page to pageShown, which writes base<k>.ext and says which page comes next.
@@ -68,7 +68,7 @@ public:
     };
     // Writes the shown page to its file. A failure is reported with fileNotSavedMessage and
     // ends the run; files already written stay. The run is clear after Finished or Failed.
-    Next pageShown(Prompts& prompts, int shownPage, int pageCount, const QString& text, const TextMarks& marks);
+    Next pageShown(Prompts& prompts, int shownPage, int pageCount, const QString& text, const ColourMarks& marks);
 
     // Full path of page k's file (k from 0): folder/base<k+1>.ext.
     QString pagePath(int page) const;

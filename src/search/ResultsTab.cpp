@@ -91,9 +91,16 @@ ResultsTab::ResultsTab(QWidget* parent)
     layout->addLayout(page, 1);
 }
 
-void ResultsTab::showPage(const PresentedPage& page)
+void ResultsTab::keepPage(const PresentedPage& page)
 {
     m_pageText = page.text;
+    m_pageRuns = formatRuns(static_cast<int>(page.text.size()), page.marks);
+    m_pageMarks = colourMarks(m_pageRuns);
+}
+
+void ResultsTab::showPage(const PresentedPage& page)
+{
+    keepPage(page);
     // The page is built in a document of its own, one insertion per stretch of one
     // format, and then handed to the box whole: the box lays it out once, instead of
     // after every change, and no mark re-formats text already in place.
@@ -103,7 +110,7 @@ void ResultsTab::showPage(const PresentedPage& page)
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     const QString text = boxText(page.text);
-    for (const FormatRun& run : formatRuns(static_cast<int>(text.size()), page.marks)) {
+    for (const FormatRun& run : m_pageRuns) {
         QTextCharFormat format;
         format.setForeground(colourOf(run.colour));
         format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
@@ -118,6 +125,14 @@ void ResultsTab::showPage(const PresentedPage& page)
         cursor.setPosition(0);
         m_text->setTextCursor(cursor);
     }
+}
+
+QString ResultsTab::selectedPageText() const
+{
+    // Every character of the page keeps one position in the box (see boxText), so the
+    // selection's bounds are positions in the page text.
+    const QTextCursor cursor = m_text->textCursor();
+    return m_pageText.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
 }
 
 void ResultsTab::setPages(const QStringList& pages)

@@ -23,9 +23,17 @@ public:
 
     // Puts the page's text and marks into the box in one edit block, caret at the start.
     void showPage(const PresentedPage& page);
+    // Takes the page's text and marks for output only, leaving the box as it is: "Save
+    // all" writes page after page while the box is hidden.
+    void keepPage(const PresentedPage& page);
     // The text of the page shown, exactly as built (carriage returns included): what
     // printing, saving and copying write.
     const QString& pageText() const { return m_pageText; }
+    // Its colours and weights, for saving it as rich text.
+    const ColourMarks& pageMarks() const { return m_pageMarks; }
+    // The part of the page selected in the box, exactly as built; empty when nothing is
+    // selected.
+    QString selectedPageText() const;
 
     // Replaces the pages offered without choosing one (signals stay quiet); then
     // choosePage() picks one.
@@ -57,6 +65,8 @@ private:
     QLabel* m_edit; // Label10
     QTextEdit* m_text; // RText1
     QString m_pageText;
+    std::vector<FormatRun> m_pageRuns;
+    ColourMarks m_pageMarks;
     QPointer<QTextDocument> m_document; // the page shown, when one is
 };
 

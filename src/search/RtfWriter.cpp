@@ -47,7 +47,7 @@ QByteArray colourEntry(quint32 rgb)
 
 } // namespace
 
-QByteArray rtfDocument(const QString& text, const TextMarks& marks, const RtfFont& font)
+QByteArray rtfDocument(const QString& text, const ColourMarks& marks, const RtfFont& font)
 {
     // Which mark decides each character: the last one that covers it, as when the marks
     // are applied to a text view one after the other. -1 is the view's default look.
@@ -55,7 +55,7 @@ QByteArray rtfDocument(const QString& text, const TextMarks& marks, const RtfFon
     std::vector<quint32> colours; // colour table entries 1..n; 0 is the reader's default
     std::vector<int> colourOfMark(marks.size());
     for (size_t m = 0; m < marks.size(); ++m) {
-        const TextMark& mark = marks[m];
+        const ColourMark& mark = marks[m];
         const auto found = std::find(colours.begin(), colours.end(), mark.rgb);
         colourOfMark[m] = static_cast<int>(found - colours.begin()) + 1;
         if (found == colours.end())

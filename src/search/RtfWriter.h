@@ -3,7 +3,7 @@
 // colours and bold runs the results box shows. Qt reads no RTF and writes none, hence
 // this small writer.
 
-#include "search/TextMarks.h"
+#include "search/ColourMarks.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,6 +19,6 @@ struct RtfFont {
 // the marks use, and the text as runs of colour and weight. Line feeds become
 // paragraphs; characters outside ASCII are written as \uN escapes (pairs of them beyond
 // the basic plane), so the file is plain ASCII and reads the same in every code page.
-QByteArray rtfDocument(const QString& text, const TextMarks& marks, const RtfFont& font = {});
+QByteArray rtfDocument(const QString& text, const ColourMarks& marks, const RtfFont& font = {});
 
 } // namespace papyrant

@@ -3,6 +3,7 @@
 
 #include "app/QtPrompts.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QScreen>
 #include <QtTest>
@@ -35,6 +36,27 @@ private slots:
         QCOMPARE(dialog->fileMode(), save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         QCOMPARE(dialog->defaultSuffix(), save ? u"pyr"_s : QString());
         QCOMPARE(dialog->testOption(QFileDialog::DontConfirmOverwrite), save);
+    }
+
+    void saveSuffixFollowsTheChosenFilter_data()
+    {
+        QTest::addColumn<int>("entriesDown");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("first entry, written \"*.rtf;\"") << 0 << u"rtf"_s;
+        QTest::newRow("second entry picked") << 1 << u"txt"_s;
+    }
+    void saveSuffixFollowsTheChosenFilter()
+    {
+        QFETCH(int, entriesDown);
+        QFETCH(QString, suffix);
+        const auto dialog = QtPrompts::fileDialog(nullptr, true, u"Save"_s,
+            u"Rtf File (*.rtf)|*.rtf;|Text File (*.txt)|*.txt"_s, QDir::tempPath(), u"page"_s);
+        auto* filters = dialog->findChild<QComboBox*>(u"fileTypeCombo"_s);
+        QVERIFY(filters);
+        for (int i = 0; i < entriesDown; ++i)
+            QTest::keyClick(filters, Qt::Key_Down);
+        QCOMPARE(dialog->selectedNameFilter(), dialog->nameFilters().value(entriesDown));
+        QCOMPARE(dialog->defaultSuffix(), suffix);
     }
 };
 

@@ -7,7 +7,7 @@
 #include "core/Twips.h"
 #include "options/OptionForm.h"
 #include "search/ReportForm.h"
-#include "support/ScreenFixture.h"
+#include "support/ResultsScreenTest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,70 +28,9 @@
 using namespace papyrant;
 using namespace papyrant::test;
 
-namespace {
-
-// Record k of 120: its title holds "gene", its key words say which smaller results it is in.
-std::vector<TestRecord> records()
-{
-    std::vector<TestRecord> all;
-    for (int k = 1; k <= 120; ++k) {
-        const QString n = QString::number(k);
-        QString keywords = QStringLiteral("kw");
-        keywords += k <= 51 ? QStringLiteral(" fiftyone") : QString();
-        keywords += k <= 10 ? QStringLiteral(" tenth") : QString();
-        keywords += k == 1 ? QStringLiteral(" single") : QString();
-        all.push_back({{"Title", "Gene study " + n}, {"TitelS", "Gene study " + n}, {"Authors", "Author " + n},
-            {"Publishing_year", QStringLiteral("%1").arg(k, 3, 10, QLatin1Char('0'))}, {"Keywords", keywords + " end"},
-            {"Abstract", "Line one\r\nline two of " + n}, {"Category", "None"}});
-    }
-    return all;
-}
-
-} // namespace
-
-class ReportFormTest : public QObject {
+class ReportFormTest : public ResultsScreenTest {
     Q_OBJECT
 private:
-    std::unique_ptr<ScreenFixture> m_fixture;
-    QString m_master;
-    QString m_path;
-    ReportForm* m_form = nullptr;
-
-    template <typename T = QWidget>
-    T* the(const char* name, const QWidget* in = nullptr) const
-    {
-        T* found = (in ? in : m_form)->findChild<T*>(QLatin1String(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
-    QString text(const char* name) const { return the<QTextEdit>(name)->toPlainText(); }
-    QString label(const char* name) const { return the<QLabel>(name)->text(); }
-    bool enabled(const char* name) const { return the(name)->isEnabled(); }
-    ScriptedPrompts& prompts() { return m_fixture->prompts(); }
-
-    void type(const char* box, const QString& words)
-    {
-        auto* edit = the<QLineEdit>(box);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, words);
-    }
-    // Types the words into row 0 and presses Search; waits until the screen takes input again.
-    void search(const QString& words)
-    {
-        type("TextFind1_0", words);
-        QTest::mouseClick(the<QPushButton>("Command8"), Qt::LeftButton);
-        QTRY_VERIFY(m_form->isEnabled());
-    }
-    void choosePage(int index)
-    {
-        the<QComboBox>("Combo2")->setCurrentIndex(index);
-        QVERIFY(!m_form->isEnabled());
-        QTRY_VERIFY(m_form->isEnabled());
-    }
-    void showTab(int tab) { the<QTabWidget>("Tab1")->setCurrentIndex(tab); }
-    void click(const char* button) { QTest::mouseClick(the<QAbstractButton>(button), Qt::LeftButton); }
     // Colour and weight of the character at a position of the results box.
     QString formatAt(int position) const
     {
@@ -101,42 +40,12 @@ private:
         return format.foreground().color().name() + (format.fontWeight() == QFont::Bold ? " bold" : "");
     }
     int positionOf(const QString& part) const { return text("RText1").indexOf(part); }
-    QStringList rows(const QString& sql) const
-    {
-        QStringList all;
-        for (const QStringList& row : readRows(m_path, sql))
-            all << row.join(QLatin1Char('|'));
-        return all;
-    }
 
 private slots:
-    void initTestCase()
-    {
-        m_fixture = std::make_unique<ScreenFixture>();
-        m_master = m_fixture->folder().makeBibliography(QStringLiteral("master.pyr"), records());
-        screens().registerScreen(ScreenKind::SearchResults, [] { return new ReportForm; });
-    }
-    void init()
-    {
-        m_path = m_fixture->folder().filePath(QStringLiteral("genes.pyr"));
-        QFile::remove(m_path);
-        QVERIFY(QFile::copy(m_master, m_path));
-        m_fixture->folder().openBibliography(m_path);
-        m_form = new ReportForm;
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form));
-    }
-    void cleanup()
-    {
-        delete m_form;
-        m_fixture->verifyNoUnexpectedPrompts();
-        prompts().clear();
-    }
-    void cleanupTestCase()
-    {
-        screens().unregisterScreen(ScreenKind::SearchResults);
-        m_fixture.reset();
-    }
+    void initTestCase() { setUpCase(geneStudies()); }
+    void init() { openScreen(); }
+    void cleanup() { closeScreen(); }
+    void cleanupTestCase() { tearDownCase(); }
 
     void searchSetsEveryTab_data()
     {
@@ -240,7 +149,6 @@ private slots:
         type("TextBrackets2_0", QStringLiteral("))"));
         type("TextFind1_1", QStringLiteral("single"));
         type("TextBrackets1_1", QStringLiteral("(("));
-        prompts().answerMessage(PromptButton::Ok);
         showTab(0);
         click("Command8");
         QTRY_VERIFY(m_form->isEnabled());
@@ -275,7 +183,6 @@ private slots:
         Database(m_path).execute(QStringLiteral(
             "CREATE TRIGGER refuse BEFORE DELETE ON Abstracts BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
         showTab(2);
-        prompts().answerMessage(PromptButton::Ok);
         click("CommandRemove");
         QCOMPARE(prompts().messages(), QStringList{"The record could not be removed.\ndisk I/O error"});
         QCOMPARE(label("Label7"), QStringLiteral("Record no. 50 of 50"));
@@ -289,21 +196,20 @@ private slots:
         the<QPlainTextEdit>("Text2_0")->clear();
         the<QPlainTextEdit>("Text2_4")->setPlainText(QStringLiteral("1999 "));
         prompts().answerInput(QStringLiteral("None"));
-        prompts().answerMessage(PromptButton::Ok);
-        prompts().answerInput(QStringLiteral("Methods"));
+        prompts().answerInput(QStringLiteral("Protocols"));
         click("Command7");
         QCOMPARE(prompts().messages(), QStringList{"You already have a Category named None"});
-        QCOMPARE(the<QComboBox>("Combo3")->currentText(), QStringLiteral("Methods"));
+        QCOMPARE(the<QComboBox>("Combo3")->currentText(), QStringLiteral("Protocols"));
         click("CommandUpdate");
         // The abstract was not touched: its CR LF stays as stored.
         QCOMPARE(rows("SELECT Title, TitelS, Publishing_year, Category, Abstract FROM Abstracts WHERE rowid = 1"),
-            QStringList{"XX_EmptyField_XX|XX_EmptyField_XX|1999|Methods|Line one\r\nline two of 1"});
+            QStringList{"XX_EmptyField_XX|XX_EmptyField_XX|1999|Protocols|Line one\r\nline two of 1"});
 
         // The options show the new category when they open next, while this screen waits.
         click("Command2");
         OptionForm* options = m_form->options();
         QVERIFY(options->isVisible() && !m_form->isEnabled());
-        QVERIFY(!the<QListWidget>("List3", options)->findItems("Methods", Qt::MatchExactly).isEmpty());
+        QVERIFY(!the<QListWidget>("List3", options)->findItems("Protocols", Qt::MatchExactly).isEmpty());
         QTest::mouseClick(the<QPushButton>("Command1", options), Qt::LeftButton);
         QVERIFY(m_form->isEnabled() && !options->isVisible());
     }

@@ -4,6 +4,7 @@
 #include "search/ResultFiles.h"
 #include "search/RtfWriter.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,12 +17,6 @@ using namespace papyrant;
 using namespace papyrant::test;
 
 namespace {
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -81,12 +76,12 @@ QList<Shown> shownByUnrtf(const QString& html)
 }
 
 // What the page should look like: marks applied in order, the later winning.
-QList<Shown> expectedLook(const QString& text, const TextMarks& marks)
+QList<Shown> expectedLook(const QString& text, const ColourMarks& marks)
 {
     QList<Shown> look;
     for (qsizetype i = 0; i < text.size(); ++i) {
         Shown s{text[i], BlackRgb, false};
-        for (const TextMark& mark : marks) {
+        for (const ColourMark& mark : marks) {
             if (i >= mark.start && i < mark.start + mark.length)
                 s = {text[i], mark.rgb, mark.bold};
         }
@@ -129,7 +124,7 @@ private slots:
         const QString text = header
             + QStringLiteral("Record No. 1 of 1\nTitle :   Grüße, gene maps, язык 😀 {x} a\\b c\n"
                              "Category :   Soil\nReferences :  Müller (2019). Gene maps.\n");
-        TextMarks marks;
+        ColourMarks marks;
         for (qsizetype at = text.indexOf("gene", 0, Qt::CaseInsensitive); at >= 0;
              at = text.indexOf("gene", at + 4, Qt::CaseInsensitive))
             marks.push_back({int(at), 4, RedRgb, false});

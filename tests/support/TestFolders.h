@@ -4,6 +4,7 @@
 
 #include "core/ProgramState.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -40,6 +41,9 @@ private:
 // Rows of a database as column values (NULL as a null text), read with the bare SQLite
 // library for asserting what was really stored.
 std::vector<QStringList> readRows(const QString& databasePath, const QString& sql);
+
+// The bytes of a file, or "(missing)" when it cannot be read.
+QByteArray readFile(const QString& path);
 
 // The folder the build writes the program into.
 QString builtProgramFolder();

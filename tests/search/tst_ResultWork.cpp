@@ -1,0 +1,333 @@
+// Working on a search's results from the results screen: the output buttons of the
+// "Results" tab (printed PDF read by pdftotext, clipboard, saved files, "Save all") and
+// the "Manage results" tab (category, copy, delete all), through the real controls.
+
+#include "core/Database.h"
+#include "core/RecordModel.h"
+#include "search/OutputActions.h"
+#include "search/ReportForm.h"
+#include "search/ResultsTab.h"
+#include "support/ResultsScreenTest.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace papyrant;
+using namespace papyrant::test;
+
+namespace {
+
+// Text compared the way a printout shows it: line wraps and page ends are blanks, and
+// each page ends in its number.
+QString printedWords(QString text)
+{
+    static const QRegularExpression pageNumber(QStringLiteral("\\s\\d+\\s*\\f"));
+    return text.replace(pageNumber, QStringLiteral(" ")).remove(QChar(0x200B)).remove(QLatin1Char('\r')).simplified();
+}
+
+} // namespace
+
+class ResultWorkTest : public ResultsScreenTest {
+    Q_OBJECT
+private:
+    ResultsTab& results() const { return *m_form->resultsTab(); }
+    void waitUntilIdle() { QTRY_VERIFY(m_form->isEnabled() && !m_form->resultsState().SavingAll); }
+    // Selects the text of the results box from `from` on, `length` characters.
+    void select(const QString& from, int length)
+    {
+        QTextCursor cursor = results().resultsBox()->textCursor();
+        cursor.setPosition(results().pageText().indexOf(from));
+        cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, length);
+        results().resultsBox()->setTextCursor(cursor);
+    }
+
+private slots:
+    void initTestCase() { setUpCase(geneStudies()); }
+    void init() { openScreen(); }
+    void cleanup() { closeScreen(); }
+    void cleanupTestCase() { tearDownCase(); }
+
+    void printedPageIsTheViewedText_data()
+    {
+        QTest::addColumn<bool>("selection");
+        QTest::newRow("whole page") << false;
+        QTest::newRow("selected text") << true;
+    }
+    void printedPageIsTheViewedText()
+    {
+        QFETCH(bool, selection);
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        search(QStringLiteral("trio"));
+        if (selection)
+            select(QStringLiteral("Record No. 2 of 3"), 60);
+        const QString pdf = m_fixture->folder().filePath(QStringLiteral("printed.pdf"));
+        m_form->output()->setPrinterSource([pdf] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return printer;
+        });
+        click("Command5");
+        QProcess reader;
+        reader.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+        QVERIFY(reader.waitForFinished());
+        const QString page = selection ? results().selectedPageText() : results().pageText();
+        QCOMPARE(printedWords(QString::fromUtf8(reader.readAllStandardOutput())), printedWords(page));
+        QVERIFY(
+            page.contains(selection ? "Record No. 2 of 3\nTitle :   Gene study 2" : "This search revealed 3 records"));
+    }
+
+    void copiedTextAndItsToolTip_data()
+    {
+        QTest::addColumn<bool>("selection");
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("whole page") << false << "Copy viewed records, From 51 to 100";
+        QTest::newRow("selected text") << true << "Copy selected text";
+    }
+    void copiedTextAndItsToolTip()
+    {
+        QFETCH(bool, selection);
+        QFETCH(QString, toolTip);
+        search(QStringLiteral("gene"));
+        choosePage(1);
+        if (selection)
+            select(QStringLiteral("Line one\r\nline two of 51"), 16);
+        auto* copy = the<QToolButton>("Command10");
+        QTest::mouseMove(m_form, QPoint(2, 2));
+        QTest::mouseMove(copy);
+        QTRY_COMPARE(copy->toolTip(), toolTip);
+        click("Command10");
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+            selection ? QStringLiteral("Line one\r\nline t") : results().pageText());
+    }
+
+    void viewedPageAsPlainTextUnderAnRtfName()
+    {
+        search(QStringLiteral("gene"));
+        choosePage(2);
+        const QString file = m_fixture->folder().filePath(QStringLiteral("page.rtf"));
+        prompts().answerFile(file, 2);
+        click("Command9");
+        QCOMPARE(prompts().asked().at(0).title, QStringLiteral("Save viewed records in a file"));
+        QCOMPARE(prompts().asked().at(0).preset, QStringLiteral("gene3"));
+        QCOMPARE(readFile(file), results().pageText().toUtf8());
+    }
+
+    void saveAllOverThreePagesWithTheSecondFileThere()
+    {
+        search(QStringLiteral("gene"));
+        choosePage(1);
+        const QString base = m_fixture->folder().filePath(QStringLiteral("genes"));
+        QFile existing(base + "2.txt");
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        prompts().answerFile(base + ".txt", 2);
+        prompts().answerMessage(PromptButton::Yes);
+        click("Command15");
+        waitUntilIdle();
+        QCOMPARE(prompts().messages(),
+            QStringList{"You already have file called \"genes2.txt\"\nDo you want to replace it?"});
+        // Back on the page viewed before, and every file holds its page.
+        QCOMPARE(results().chosenPage(), 1);
+        QVERIFY(results().resultsBox()->isVisible());
+        QVERIFY(results().resultsBox()->toPlainText().contains("Record No. 51 of 120"));
+        QCOMPARE(readFile(base + "2.txt"), results().pageText().toUtf8());
+        for (int page : {0, 2}) {
+            choosePage(page);
+            QCOMPARE(readFile(base + QString::number(page + 1) + ".txt"), results().pageText().toUtf8());
+        }
+        QVERIFY(!QFile::exists(base + "4.txt"));
+    }
+
+    void newCategoryDoneOnThreeResults()
+    {
+        search(QStringLiteral("trio"));
+        showTab(2);
+        click("CommandDown");
+        showTab(3);
+        QVERIFY(!enabled("Command11") && !the("Label12")->isVisible());
+        prompts().answerInput(QStringLiteral("Reviews"));
+        click("Command1");
+        QCOMPARE(the<QComboBox>("Combo4")->currentText(), QStringLiteral("Reviews"));
+        QVERIFY(enabled("Command11") && the("Label12")->isVisible());
+        click("Command11");
+        QVERIFY(!the("Label12")->isVisible());
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts WHERE Category = 'Reviews'"), QStringList{"3"});
+        QCOMPARE(rows("SELECT Category FROM Abstracts WHERE Keywords LIKE '% trio %' ORDER BY rowid"),
+            (QStringList{"Reviews", "Reviews", "Reviews"}));
+        showTab(2);
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 2 of 3"));
+        // A listed category typed and done: the record on the edit tab shows it and keeps
+        // it when saved.
+        showTab(3);
+        the<QComboBox>("Combo4")->lineEdit()->selectAll();
+        QTest::keyClicks(the<QComboBox>("Combo4")->lineEdit(), QStringLiteral("Methods"));
+        click("Command11");
+        showTab(2);
+        QCOMPARE(the<QComboBox>("Combo3")->currentText(), QStringLiteral("Methods"));
+        click("CommandUpdate");
+        QCOMPARE(rows("SELECT Category FROM Abstracts WHERE Keywords LIKE '% trio %' ORDER BY rowid"),
+            (QStringList{"Methods", "Methods", "Methods"}));
+    }
+
+    void doFollowsTheCategoryBox_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("typed"); // empty: the next entry of the list is chosen
+        QTest::addColumn<bool>("searchAgain");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("entry chosen") << "trio"
+                                      << "" << false << true;
+        QTest::newRow("name typed") << "trio"
+                                    << "Archive" << false << true;
+        QTest::newRow("blanks typed") << "trio"
+                                      << "  " << false << false;
+        QTest::newRow("nothing found") << "nowhere"
+                                       << "" << false << false;
+        QTest::newRow("a new search clears the choice") << "trio"
+                                                        << "" << true << false;
+    }
+    void doFollowsTheCategoryBox()
+    {
+        QFETCH(QString, words);
+        QFETCH(QString, typed);
+        QFETCH(bool, searchAgain);
+        QFETCH(bool, offered);
+        search(words);
+        showTab(3);
+        auto* box = the<QComboBox>("Combo4");
+        if (typed.isEmpty())
+            QTest::keyClick(box, Qt::Key_Down);
+        else
+            QTest::keyClicks(box->lineEdit(), typed);
+        if (searchAgain) {
+            showTab(0);
+            search(words);
+            showTab(3);
+            QCOMPARE(box->currentText(), QString());
+        }
+        QCOMPARE(enabled("Command11"), offered);
+        QCOMPARE(the("Label12")->isVisible(), offered);
+    }
+
+    void copyIntoANewBibliography()
+    {
+        search(QStringLiteral("trio"));
+        showTab(3);
+        const QString target = m_fixture->folder().filePath(QStringLiteral("for-ana.pyr"));
+        prompts().answerFile(target);
+        prompts().answerMessage(PromptButton::Yes);
+        click("Command12");
+        QTRY_COMPARE(label("Label13"), QStringLiteral("3 records were copied to for-ana.pyr bibliography"));
+        QCOMPARE(prompts().messages(),
+            QStringList{"Bibliography \"for-ana.pyr\" Doesn't exist. \nDo you want to create it?"});
+        QVERIFY(!the("Bar2")->isVisible());
+        QTRY_VERIFY(m_form->isEnabled());
+        QCOMPARE(m_fixture->folder().state().CopyTargetPath, target);
+        const QString columns = QStringList(columnNames().begin(), columnNames().end()).join(QLatin1Char(','));
+        QCOMPARE(rows("SELECT " + columns + " FROM Abstracts", target),
+            rows("SELECT " + columns + " FROM Abstracts WHERE Keywords LIKE '% trio %'"));
+    }
+
+    void copyWhenDecliningToCreate()
+    {
+        search(QStringLiteral("trio"));
+        showTab(3);
+        const QString target = m_fixture->folder().filePath(QStringLiteral("missing.pyr"));
+        prompts().answerFile(target);
+        prompts().answerMessage(PromptButton::No);
+        click("Command12");
+        QCOMPARE(prompts().messages().value(1), "the file " + target + " does not exist");
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(m_form->isEnabled() && label("Label13").isEmpty());
+    }
+
+    void engineErrorInABatch_data()
+    {
+        QTest::addColumn<bool>("copying");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("copy") << true << "0 records were copied to refusing.pyr bibliography";
+        QTest::newRow("delete all") << false << "0 records were deleted";
+    }
+    void engineErrorInABatch()
+    {
+        QFETCH(bool, copying);
+        QFETCH(QString, outcome);
+        const QString target = m_fixture->folder().makeBibliography(QStringLiteral("refusing.pyr"));
+        const QString refuse
+            = QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON Abstracts WHEN %2.Title = 'Gene study 2' "
+                             "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+        Database(copying ? target : m_path).execute(refuse.arg(copying ? "INSERT" : "DELETE", copying ? "new" : "old"));
+        search(QStringLiteral("trio"));
+        showTab(3);
+        if (copying)
+            prompts().answerFile(target);
+        else
+            prompts().answerMessage(PromptButton::Yes);
+        click(copying ? "Command12" : "Command13");
+        QTRY_COMPARE(label("Label13"), outcome);
+        QTRY_VERIFY(m_form->isEnabled());
+        QCOMPARE(prompts().messages().last(), QStringLiteral("disk I/O error"));
+        QVERIFY(!the("Bar2")->isVisible());
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts"), QStringList{"120"});
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 3"));
+        QVERIFY(enabled("Command12") && enabled("Command13"));
+    }
+
+    void deleteAllThenThePanelCountsNo()
+    {
+        delete m_form;
+        MainForm& panel = m_fixture->openPanel();
+        prompts().answerFile(m_path);
+        QTest::mouseClick(the<QLabel>("Picture13", &panel), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseClick(the<QLabel>("Picture17", &panel), Qt::LeftButton, {}, QPoint(20, 20));
+        m_form = screens().live<ReportForm>(ScreenKind::SearchResults);
+        search(QString());
+        showTab(3);
+        // No, which is also what Enter chooses, changes nothing.
+        prompts().answerMessage(PromptButton::No);
+        click("Command13");
+        QCOMPARE(prompts().asked().back().text,
+            "Current results revealed 120 records.\nAre you sure you want to delete all current results?");
+        QCOMPARE(prompts().asked().back().defaultButton, PromptButton::No);
+        QVERIFY(rows("SELECT count(*) FROM Abstracts") == QStringList{"120"} && label("Label13").isEmpty());
+        prompts().answerMessage(PromptButton::Yes);
+        click("Command13");
+        QTRY_COMPARE(label("Label13"), QStringLiteral("Records were deleted"));
+        QTRY_VERIFY(m_form->isEnabled());
+        QCOMPARE(label("Label7"), QStringLiteral("All records were deleted"));
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QString());
+        for (const char* off :
+            {"Command12", "Command13", "Command11", "CommandUpdate", "CommandRemove", "CommandUp", "CommandDown"})
+            QVERIFY2(!enabled(off), off);
+        showTab(1);
+        waitUntilIdle();
+        QVERIFY(results().pageText().contains("This search revealed no records\n"));
+        QVERIFY(!enabled("Command15"));
+        click("Command3");
+        click("Command3");
+        QTRY_VERIFY(!screens().existing(ScreenKind::SearchResults));
+        m_form = nullptr;
+        QCOMPARE(
+            the<QLabel>("Label1", &panel)->text(), QStringLiteral("bibliography name is: genes, contains no records"));
+    }
+};
+
+QTEST_MAIN(ResultWorkTest)
+#include "tst_ResultWork.moc"
