@@ -10,9 +10,7 @@
 #include "support/FixedClock.h"
 #include "support/ScreenFixture.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -21,8 +19,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
-
-#include <sqlite3.h>
 
 #include <memory>
 
@@ -35,14 +31,6 @@ namespace {
 const QString Records = u"Export header\r\n<T>Alpha</T>\r\n<A>Ann</A>\r\n<T>Beta</T>\r\n<A>Bob\r\n<T>Gamma</T>\r\n"
                         "<A>Cy</A>\r\n"_s;
 
-QStringList items(const QComboBox* box)
-{
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i)
-        texts << box->itemText(i);
-    return texts;
-}
-
 } // namespace
 
 class EntryScreensTest : public QObject {
@@ -52,24 +40,9 @@ private:
     std::unique_ptr<FixedClock> m_day;
     QString m_bibliography;
 
-    template <typename T>
-    static T* the(const QWidget* screen, const QString& name)
-    {
-        T* found = screen->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
-    static void click(const QWidget* screen, const QString& name)
-    {
-        QTest::mouseClick(the<QAbstractButton>(screen, name), Qt::LeftButton);
-    }
     QString textFile(const QString& text, const QString& leaf = u"export.txt"_s)
     {
-        QFile file(m_fixture->folder().filePath(leaf));
-        file.open(QIODevice::WriteOnly);
-        file.write(text.toUtf8());
-        return file.fileName();
+        return writeFileBytes(m_fixture->folder().filePath(leaf), text.toUtf8());
     }
     // Opens the file through the screen's own open button.
     void open(QWidget* screen, const QString& button, const QString& text)
@@ -113,7 +86,6 @@ private slots:
     }
     void cleanup()
     {
-        m_fixture->verifyNoUnexpectedPrompts();
         m_fixture.reset();
         m_day.reset();
     }
@@ -256,13 +228,10 @@ private slots:
 
         // A failing write is reported and the entries stay.
         box(0)->setPlainText(QString(300, u't'));
-        sqlite3* other = nullptr;
-        sqlite3_open(m_bibliography.toUtf8().constData(), &other);
-        sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        OtherConnection other(m_bibliography, "BEGIN EXCLUSIVE");
         click(screen, u"Command2"_s);
         QCOMPARE(m_fixture->prompts().messages().back(), u"The record couldn't be added.\ndatabase is locked"_s);
-        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(other);
+        other.close();
         click(screen, u"Command2"_s);
         QCOMPARE(stored(u"length(Title), length(TitelS)"_s).back(), QStringList({u"300"_s, u"240"_s}));
 
@@ -282,9 +251,7 @@ private slots:
         m_fixture->prompts().answerMessage(PromptButton::Yes);
         click(screen, u"Command6"_s);
         click(screen, u"Command6"_s);
-        QFile file(saved);
-        file.open(QIODevice::ReadOnly);
-        QCOMPARE(file.readAll(), QByteArray("Title line\r\nsecond"));
+        QCOMPARE(readFileBytes(saved), QByteArray("Title line\r\nsecond"));
     }
 
     void manualPanelScrollsInStepsOf100Twips()

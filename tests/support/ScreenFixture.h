@@ -7,8 +7,10 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"
 
+#include <QComboBox>
 #include <QPointer>
 #include <QString>
+#include <QTest>
 
 #include <memory>
 #include <vector>
@@ -42,5 +44,31 @@ private:
     std::unique_ptr<ScriptedPrompts> m_prompts;
     QPointer<MainForm> m_panel;
 };
+
+// A control of a screen by its design name; a missing one ends the run at once, as no
+// later check could mean anything without it.
+template <typename T = QWidget>
+T* the(const QObject* screen, const QString& name)
+{
+    T* found = screen->findChild<T*>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+// A left click on a screen's control.
+inline void click(const QObject* screen, const QString& name)
+{
+    QTest::mouseClick(the(screen, name), Qt::LeftButton);
+}
+
+// The entries of a combo box, in order.
+inline QStringList items(const QComboBox* box)
+{
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
+}
 
 } // namespace papyrant::test

@@ -5,6 +5,25 @@
 
 namespace papyrant::test {
 
+QString describe(const AskedPrompt& asked)
+{
+    static const char* const buttons[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel"};
+    static const char* const icons[] = {"None", "Question", "Critical", "Exclamation", "Information"};
+    static const char* const answers[] = {"Ok", "Yes", "No", "Cancel"};
+    switch (asked.kind) {
+    case AskedPrompt::Kind::Message:
+        return QStringLiteral("%1|%2|%3/%4/%5")
+            .arg(asked.title, asked.text, QLatin1String(buttons[int(asked.buttons)]),
+                QLatin1String(icons[int(asked.icon)]), QLatin1String(answers[int(asked.defaultButton)]));
+    case AskedPrompt::Kind::Input: return asked.title + u'|' + asked.text + QStringLiteral("|input:") + asked.preset;
+    case AskedPrompt::Kind::OpenFile:
+        return asked.title + u'|' + asked.filter + QStringLiteral("|open:") + asked.preset;
+    case AskedPrompt::Kind::SaveFile:
+        return asked.title + u'|' + asked.filter + QStringLiteral("|save:") + asked.preset;
+    }
+    return {};
+}
+
 ScriptedPrompts::ScriptedPrompts()
 {
     setPrompts(this);
@@ -23,6 +42,14 @@ QStringList ScriptedPrompts::messages() const
             texts << prompt.text;
     }
     return texts;
+}
+
+QStringList ScriptedPrompts::described() const
+{
+    QStringList boxes;
+    for (const auto& prompt : m_asked)
+        boxes << describe(prompt);
+    return boxes;
 }
 
 bool ScriptedPrompts::allAnswersUsed() const

@@ -4,12 +4,15 @@
 
 #include "core/ProgramState.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <map>
 #include <vector>
+
+struct sqlite3;
 
 namespace papyrant::test {
 
@@ -40,6 +43,41 @@ private:
 // Rows of a database as column values (NULL as a null text), read with the bare SQLite
 // library for asserting what was really stored.
 std::vector<QStringList> readRows(const QString& databasePath, const QString& sql);
+// The same rows as lines, the columns of each joined by '|'.
+QStringList readLines(const QString& databasePath, const QString& sql);
+
+// Another program's connection to a database file: it runs what it is given at once (a
+// change the program did not make, or "BEGIN EXCLUSIVE" to hold the file locked), and
+// rolls back what is still open when it is closed or ends.
+class OtherConnection {
+public:
+    explicit OtherConnection(const QString& databasePath, const char* sql = nullptr);
+    ~OtherConnection() { close(); }
+    OtherConnection(const OtherConnection&) = delete;
+    OtherConnection& operator=(const OtherConnection&) = delete;
+
+    void run(const char* sql); // throws std::runtime_error with the engine's words
+    void close();
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+// The words of the exception a call throws, or "" when it throws none.
+template <typename Exception, typename Call>
+QString thrownText(Call&& call)
+{
+    try {
+        call();
+    } catch (const Exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+// A file's bytes (empty when it cannot be read), and a file written with the given bytes.
+QByteArray readFileBytes(const QString& path);
+QString writeFileBytes(const QString& path, const QByteArray& bytes);
 
 // The folder the build writes the program into.
 QString builtProgramFolder();
