@@ -38,16 +38,11 @@ SearchOptions searching(std::initializer_list<int> columns)
     return options;
 }
 
-SearchOptions titleOnly()
-{
-    return searching({0});
-}
-
 // Title-only options with filters: a year or language given as nullptr leaves that filter on All.
 SearchOptions filtered(
     const char* from, const char* to, const char* language = nullptr, std::vector<CategoryChoice> categories = {})
 {
-    SearchOptions options = titleOnly();
+    SearchOptions options = searching({0});
     options.allYears = !from && !to;
     options.yearFrom = QString::fromUtf8(from);
     options.yearTo = QString::fromUtf8(to);
@@ -89,7 +84,7 @@ private slots:
                "And ( Abstracts.Title Not Like '* virus' )))) Order by TitelS";
 
         QTest::newRow("junctions follow the operators")
-            << rowsOf({words("A", "Or"), words("B", "And"), words("C", "Or")}) << titleOnly()
+            << rowsOf({words("A", "Or"), words("B", "And"), words("C", "Or")}) << searching({0})
             << "Select Abstracts.* From Abstracts Where (((( Abstracts.Title Like '* A *' ) or "
                "( Abstracts.Title Like 'A *' ) or ( Abstracts.Title Like '* A' )))  Or  "
                "((( Abstracts.Title Like '* B *' ) or ( Abstracts.Title Like 'B *' ) or "
@@ -98,7 +93,7 @@ private slots:
 
         // The summary reads "A Not B Or C", but the Or after the negated B is not used.
         QTest::newRow("negated row always joins with And")
-            << rowsOf({words("A", "Not"), words("B", "Or"), words("C")}) << titleOnly()
+            << rowsOf({words("A", "Not"), words("B", "Or"), words("C")}) << searching({0})
             << "Select Abstracts.* From Abstracts Where (((( Abstracts.Title Like '* A *' ) or "
                "( Abstracts.Title Like 'A *' ) or ( Abstracts.Title Like '* A' )))  And  "
                "((( Abstracts.Title Not Like '* B *' ) And ( Abstracts.Title Not Like 'B *' ) And "
@@ -116,12 +111,12 @@ private slots:
                "( Abstracts.Keywords Not Like '* B' ))))";
 
         QTest::newRow("phrase and patterns stay one unit")
-            << rowsOf({words("gen* ther?py")}) << titleOnly()
+            << rowsOf({words("gen* ther?py")}) << searching({0})
             << "Select Abstracts.* From Abstracts Where (((( Abstracts.Title Like '* gen* ther?py *' ) "
                "or ( Abstracts.Title Like 'gen* ther?py *' ) or ( Abstracts.Title Like '* gen* ther?py' ))))";
 
         QTest::newRow("row brackets wrap the row term")
-            << rowsOf({{"((", "a", "Or", {}}, {{}, "b", "And", ")"}, {{}, "c", "And", ")"}}) << titleOnly()
+            << rowsOf({{"((", "a", "Or", {}}, {{}, "b", "And", ")"}, {{}, "c", "And", ")"}}) << searching({0})
             << "Select Abstracts.* From Abstracts Where (((((( Abstracts.Title Like '* a *' ) or "
                "( Abstracts.Title Like 'a *' ) or ( Abstracts.Title Like '* a' )))  Or  "
                "((( Abstracts.Title Like '* b *' ) or ( Abstracts.Title Like 'b *' ) or "
@@ -140,29 +135,24 @@ private slots:
                "( Abstracts.Title Like '* Crohn''s' ))))";
 
         // Filters alone, without words.
-        const QString everything = QStringLiteral("Select Abstracts.* From Abstracts");
+        const auto filtersAlone = [](const char* name, const SearchOptions& options, const char* where) {
+            QTest::newRow(name) << CriteriaRows{} << options
+                                << QStringLiteral("Select Abstracts.* From Abstracts") + where;
+        };
         SearchOptions all = filtered(nullptr, nullptr, nullptr, {{"Reviews", true}, {"None", true}});
         all.yearFrom = all.yearTo = QStringLiteral("1990"); // left in the boxes, but "All" is ticked
         all.language = QStringLiteral("German");
-        QTest::newRow("nothing filled, every filter on All") << CriteriaRows{} << all << everything;
-        QTest::newRow("from year only") << CriteriaRows{} << filtered("1990", "")
-                                        << everything + " Where ((Abstracts.Publishing_year >= '1990' ))";
-        QTest::newRow("to year only") << CriteriaRows{} << filtered("", "2000")
-                                      << everything + " Where ((Abstracts.Publishing_year <= '2000' ))";
-        QTest::newRow("both years") << CriteriaRows{} << filtered("1990", "2000")
-                                    << everything
-                + " Where ((Abstracts.Publishing_year >= '1990' ) And "
-                  "(Abstracts.Publishing_year <= '2000' ))";
-        QTest::newRow("neither year") << CriteriaRows{} << filtered("", "") << everything + " Where ()";
-        QTest::newRow("language only") << CriteriaRows{} << filtered(nullptr, nullptr, "German")
-                                       << everything + " Where (Abstracts.Language = 'German' )";
-        QTest::newRow("one of two categories")
-            << CriteriaRows{} << filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", true}})
-            << everything + " Where ((Abstracts.Category = 'B' ))";
-        QTest::newRow("no category") << CriteriaRows{}
-                                     << filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", false}})
-                                     << everything + " Where ()";
-        QTest::newRow("empty category list") << CriteriaRows{} << SearchOptions{} << everything;
+        filtersAlone("nothing filled, every filter on All", all, "");
+        filtersAlone("from year only", filtered("1990", ""), " Where ((Abstracts.Publishing_year >= '1990' ))");
+        filtersAlone("to year only", filtered("", "2000"), " Where ((Abstracts.Publishing_year <= '2000' ))");
+        filtersAlone("both years", filtered("1990", "2000"),
+            " Where ((Abstracts.Publishing_year >= '1990' ) And (Abstracts.Publishing_year <= '2000' ))");
+        filtersAlone("neither year", filtered("", ""), " Where ()");
+        filtersAlone("language only", filtered(nullptr, nullptr, "German"), " Where (Abstracts.Language = 'German' )");
+        filtersAlone("one of two categories", filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", true}}),
+            " Where ((Abstracts.Category = 'B' ))");
+        filtersAlone("no category", filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", false}}), " Where ()");
+        filtersAlone("empty category list", SearchOptions{}, "");
     }
     void composeQuery()
     {
@@ -174,21 +164,21 @@ private slots:
 
     void rowsThatPlayNoPart()
     {
-        const QString plain = ComposeQuery(rowsOf({words("gene")}), titleOnly());
+        const QString plain = ComposeQuery(rowsOf({words("gene")}), searching({0}));
         QVERIFY(!plain.contains(QStringLiteral("Not")));
         // A Not after the last filled row has nothing to negate.
-        QCOMPARE(ComposeQuery(rowsOf({words("gene", "Not")}), titleOnly()), plain);
+        QCOMPARE(ComposeQuery(rowsOf({words("gene", "Not")}), searching({0})), plain);
         // Brackets of rows without words are left out of both the check and the statement.
         CriteriaRows bracketsOnly = rowsOf({words("gene")});
         bracketsOnly[1].openBrackets = QStringLiteral("((");
         bracketsOnly[2].closeBrackets = QStringLiteral(")");
         QVERIFY(!CheckBrackets(bracketsOnly).has_value());
-        QCOMPARE(ComposeQuery(bracketsOnly, titleOnly()), plain);
+        QCOMPARE(ComposeQuery(bracketsOnly, searching({0})), plain);
 
         CriteriaRows full;
         full.fill(words("x", "Or"));
         full[9].op = QStringLiteral("Not");
-        const QString all = ComposeQuery(full, titleOnly());
+        const QString all = ComposeQuery(full, searching({0}));
         QCOMPARE(all.count(QStringLiteral("  Or  ")), 9);
         QVERIFY(!all.contains(QStringLiteral("Not Like")));
         QVERIFY(all.endsWith(QStringLiteral("( Abstracts.Title Like '* x' ))))")));
