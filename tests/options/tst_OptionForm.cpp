@@ -48,25 +48,12 @@ QString describe(const QWidget* control)
     return control->isEnabled() ? state : state + QStringLiteral(" (off)");
 }
 
-// Ticks or clears an entry the way a user does from the keyboard: current row, Space.
+// Ticks or clears the one entry of that text from the keyboard.
 void toggle(QListWidget* list, const QString& text)
 {
     const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
     QVERIFY2(found.size() == 1, qPrintable(text));
-    list->setFocus();
-    list->setCurrentItem(found.first());
-    const Qt::CheckState before = found.first()->checkState();
-    QTest::keyClick(list->viewport(), Qt::Key_Space);
-    QVERIFY(found.first()->checkState() != before);
-}
-
-void choose(QComboBox* combo, const QString& text)
-{
-    combo->setFocus();
-    const int target = combo->findText(text);
-    QVERIFY2(target >= 0, qPrintable(text));
-    while (combo->currentIndex() != target)
-        QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+    test::toggle(list, list->row(found.first()));
 }
 
 // Ticks or clears a check box from the keyboard, as a short caption leaves little to click.

@@ -3,6 +3,7 @@
 
 #include "search/CriteriaGeometry.h"
 #include "search/CriteriaGrid.h"
+#include "support/ScreenFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,6 +18,7 @@
 #include <tuple>
 
 using namespace papyrant;
+using namespace papyrant::test;
 
 namespace {
 
@@ -45,15 +47,6 @@ void type(QLineEdit* target, const QString& text)
     QTest::keyClicks(target, text);
 }
 
-void chooseOperator(QComboBox* box, const QString& text)
-{
-    box->setFocus();
-    const int steps = box->findText(text) - box->currentIndex();
-    for (int i = 0; i < std::abs(steps); ++i)
-        QTest::keyClick(box, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
-    QCOMPARE(box->currentText(), text);
-}
-
 // Types rows from the top, each given as "open|words|close|operator"; an empty part is left alone.
 void fill(const CriteriaGrid& grid, const QStringList& rows)
 {
@@ -64,7 +57,7 @@ void fill(const CriteriaGrid& grid, const QStringList& rows)
                 type(box(grid, i, kind), parts[kind]);
         }
         if (!parts[3].isEmpty())
-            chooseOperator(combo(grid, i), parts[3]);
+            choose(combo(grid, i), parts[3]);
     }
 }
 
@@ -132,7 +125,7 @@ private slots:
         QVERIFY(!box(2, Words)->isEnabled());
         fill(*m_grid, {"|||", "(|b|)|"});
         QCOMPARE(summary(*m_grid), QStringLiteral("a And (b)"));
-        chooseOperator(combo(*m_grid, 0), QStringLiteral("Or"));
+        choose(combo(*m_grid, 0), QStringLiteral("Or"));
         QCOMPARE(summary(*m_grid), QStringLiteral("a Or (b)"));
 
         type(box(0, Open), QStringLiteral("("));

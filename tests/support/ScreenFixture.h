@@ -8,6 +8,7 @@
 #include "support/TestFolders.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QPointer>
 #include <QString>
 #include <QTest>
@@ -60,6 +61,26 @@ T* the(const QObject* screen, const QString& name)
 inline void click(const QObject* screen, const QString& name)
 {
     QTest::mouseClick(the(screen, name), Qt::LeftButton);
+}
+
+// Ticks or clears a list entry from the keyboard, as a user does: current row, Space.
+inline void toggle(QListWidget* list, int row)
+{
+    list->setFocus();
+    list->setCurrentRow(row);
+    const Qt::CheckState before = list->item(row)->checkState();
+    QTest::keyClick(list->viewport(), Qt::Key_Space);
+    QVERIFY(list->item(row)->checkState() != before);
+}
+
+// Chooses a combo box entry with the arrow keys.
+inline void choose(QComboBox* box, const QString& text)
+{
+    box->setFocus();
+    const int target = box->findText(text);
+    QVERIFY2(target >= 0, qPrintable(text));
+    while (box->currentIndex() != target)
+        QTest::keyClick(box, box->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
 }
 
 // The entries of a combo box, in order.
