@@ -7,6 +7,7 @@
 #include <QTest>
 
 using namespace papyrant;
+using namespace Qt::StringLiterals;
 using papyrant::test::FixedClock;
 
 class RecordModelTest : public QObject {
@@ -32,16 +33,11 @@ private slots:
     {
         QTest::addColumn<QString>("display");
         QTest::addColumn<QString>("column");
-        QTest::newRow("title is the sort key") << "Title"
-                                               << "TitelS";
-        QTest::newRow("blank to underscore") << "Publishing year"
-                                             << "Publishing_year";
-        QTest::newRow("two blanks") << "Publication type"
-                                    << "Publication_type";
-        QTest::newRow("none stays") << "None"
-                                    << "None";
-        QTest::newRow("language") << "Language"
-                                  << "Language";
+        QTest::newRow("title is the sort key") << u"Title"_s << "TitelS";
+        QTest::newRow("blank to underscore") << u"Publishing year"_s << "Publishing_year";
+        QTest::newRow("two blanks") << u"Publication type"_s << "Publication_type";
+        QTest::newRow("none stays") << u"None"_s << "None";
+        QTest::newRow("language") << u"Language"_s << "Language";
     }
     void columnNameForm()
     {

@@ -11,6 +11,7 @@
 #include <memory>
 
 using namespace papyrant;
+using namespace Qt::StringLiterals;
 using namespace papyrant::test;
 
 namespace {
@@ -202,12 +203,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("word");
         QTest::addColumn<QList<int>>("found");
-        QTest::newRow("any case, anywhere, from 0") << "Virus viruses VIRUS"
-                                                    << "virus" << QList<int>{0, 6, 14};
-        QTest::newRow("each search after the last find") << "aaaa a"
-                                                         << "aa" << QList<int>{0, 2};
-        QTest::newRow("empty word") << "text"
-                                    << "" << QList<int>{};
+        QTest::newRow("any case, anywhere, from 0") << u"Virus viruses VIRUS"_s << "virus" << QList<int>{0, 6, 14};
+        QTest::newRow("each search after the last find") << u"aaaa a"_s << "aa" << QList<int>{0, 2};
+        QTest::newRow("empty word") << u"text"_s << "" << QList<int>{};
     }
     void colourOccurrences()
     {

@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace papyrant;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -48,16 +49,11 @@ private slots:
     {
         QTest::addColumn<QString>("words");
         QTest::addColumn<QString>("word");
-        QTest::newRow("stars and a question mark") << "**gen?"
-                                                   << "gen";
-        QTest::newRow("between stars") << "*virus*"
-                                       << "virus";
-        QTest::newRow("mixed, both ends") << "?*x*?"
-                                          << "x";
-        QTest::newRow("inner pattern kept") << "gen*e th?rapy"
-                                            << "gen*e th?rapy";
-        QTest::newRow("only pattern") << "*?*"
-                                      << "";
+        QTest::newRow("stars and a question mark") << u"**gen?"_s << "gen";
+        QTest::newRow("between stars") << u"*virus*"_s << "virus";
+        QTest::newRow("mixed, both ends") << u"?*x*?"_s << "x";
+        QTest::newRow("inner pattern kept") << u"gen*e th?rapy"_s << "gen*e th?rapy";
+        QTest::newRow("only pattern") << u"*?*"_s << "";
     }
     void highlightWords()
     {
