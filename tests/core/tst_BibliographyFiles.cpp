@@ -133,7 +133,6 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<int>("records");
         QTest::addColumn<QString>("status");
-        QTest::newRow("one record") << u"one.pyr"_s << 1 << "bibliography name is: one, contains 1 records";
         QTest::newRow("none") << u"empty.pyr"_s << 0 << "bibliography name is: empty, contains no records";
         QTest::newRow("several") << u"many.pyr"_s << 7 << "bibliography name is: many, contains 7 records";
         QTest::newRow("other extension") << u"notes.db"_s << 2 << "bibliography name is: note, contains 2 records";

@@ -76,12 +76,7 @@ private slots:
         QCOMPARE(rows.skip(50), 2);
         QVERIFY(rows.eof());
         QCOMPARE(rows.skip(1), 0);
-
-        RecordSet sorted(*m_db, "Select Abstracts.* From Abstracts Order by Title");
-        QStringList order;
-        for (; !sorted.eof(); sorted.moveNext())
-            order << sorted.value("Title");
-        QCOMPARE(order, QStringList({"a", "b", "c"}));
+        // tst_Like walks a set in the order of its Order by.
     }
 
     void emptySetIsBothEndsUntilARecordIsAdded()

@@ -39,10 +39,7 @@ QString describe(const QWidget* control)
     } else if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
         state = edit->text() + QStringLiteral(" max %1").arg(edit->maxLength());
     } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
-        QStringList entries;
-        for (int i = 0; i < combo->count(); ++i)
-            entries << combo->itemText(i);
-        state = entries.join(u',') + QStringLiteral(" @") + combo->currentText()
+        state = items(combo).join(u',') + QStringLiteral(" @") + combo->currentText()
             + (combo->isEditable() ? QStringLiteral(" editable") : QString());
     }
     return control->isEnabled() ? state : state + QStringLiteral(" (off)");
@@ -95,18 +92,14 @@ private:
     // The categories in the order the engine gives them, all ticked.
     QString allCategoriesTicked() const
     {
-        QStringList names;
-        for (const QStringList& row :
-            readRows(m_bibliography, QStringLiteral("Select Distinct Abstracts.Category From Abstracts")))
-            names << QLatin1Char('+') + row.front();
-        return names.join(u',');
+        return u'+' + readLines(m_bibliography, u"Select Distinct Abstracts.Category From Abstracts"_s).join(u",+"_s);
     }
 
     void addRecord(const QString& language, const QString& category)
     {
-        Database db(m_bibliography);
-        db.execute(QStringLiteral("INSERT INTO Abstracts (Title, Language, Category) VALUES ('t', '%1', '%2')")
-                       .arg(language, category));
+        Database(m_bibliography)
+            .execute(u"INSERT INTO Abstracts (Title, Language, Category) VALUES ('t', '%1', '%2')"_s.arg(
+                language, category));
     }
 
     // Presses "OK": with a notice expected, exactly that notice and the dialog stays open;
@@ -177,7 +170,6 @@ private slots:
             form.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::CustomizeWindowHint),
             Qt::WindowFlags(Qt::CustomizeWindowHint));
         QCOMPARE(describe(the("List3")), allCategoriesTicked());
-        QCOMPARE(the<QListWidget>("List3")->count(), 3);
         QCOMPARE(the<QListWidget>("List3")->currentRow(), -1);
         QCOMPARE(the<QListWidget>("List2Vis")->currentRow(), -1);
         // Read from the boxes; the lists' reading shows once they change.
@@ -298,7 +290,6 @@ private slots:
         m_form->show();
         // Methods is new, and None is ticked again.
         QCOMPARE(describe(categories), allCategoriesTicked());
-        QCOMPARE(categories->count(), 4);
     }
 
     void emptyBibliographyHasNoCategoryToAskFor()
