@@ -105,32 +105,6 @@ QStringList readLines(const QString& databasePath, const QString& sql)
     return lines;
 }
 
-OtherConnection::OtherConnection(const QString& databasePath, const char* sql)
-{
-    if (sqlite3_open_v2(databasePath.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
-        != SQLITE_OK) {
-        const std::string reason = sqlite3_errmsg(m_db);
-        close();
-        throw std::runtime_error(reason);
-    }
-    if (sql)
-        run(sql);
-}
-
-void OtherConnection::run(const char* sql)
-{
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(m_db));
-}
-
-void OtherConnection::close()
-{
-    if (m_db && !sqlite3_get_autocommit(m_db))
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(m_db);
-    m_db = nullptr;
-}
-
 QByteArray readFileBytes(const QString& path)
 {
     QFile file(path);

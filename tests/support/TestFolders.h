@@ -9,10 +9,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <map>
-#include <vector>
+#include <SQLiteCpp/Database.h>
 
-struct sqlite3;
+#include <map>
+#include <optional>
+#include <vector>
 
 namespace papyrant::test {
 
@@ -47,20 +48,21 @@ std::vector<QStringList> readRows(const QString& databasePath, const QString& sq
 QStringList readLines(const QString& databasePath, const QString& sql);
 
 // Another program's connection to a database file: it runs what it is given at once (a
-// change the program did not make, or "BEGIN EXCLUSIVE" to hold the file locked), and
-// rolls back what is still open when it is closed or ends.
+// change the program did not make, or "BEGIN EXCLUSIVE" to hold the file locked); closing
+// it, or its end, rolls back what is still open.
 class OtherConnection {
 public:
-    explicit OtherConnection(const QString& databasePath, const char* sql = nullptr);
-    ~OtherConnection() { close(); }
-    OtherConnection(const OtherConnection&) = delete;
-    OtherConnection& operator=(const OtherConnection&) = delete;
-
-    void run(const char* sql); // throws std::runtime_error with the engine's words
-    void close();
+    explicit OtherConnection(const QString& databasePath, const char* sql = nullptr)
+        : m_db(std::in_place, databasePath.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
+    {
+        if (sql)
+            run(sql);
+    }
+    void run(const char* sql) { m_db->exec(sql); } // throws with the engine's words
+    void close() { m_db.reset(); }
 
 private:
-    sqlite3* m_db = nullptr;
+    std::optional<SQLite::Database> m_db;
 };
 
 // The words of the exception a call throws, or "" when it throws none.
