@@ -10,18 +10,13 @@ QString describe(const AskedPrompt& asked)
     static const char* const buttons[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel"};
     static const char* const icons[] = {"None", "Question", "Critical", "Exclamation", "Information"};
     static const char* const answers[] = {"Ok", "Yes", "No", "Cancel"};
-    switch (asked.kind) {
-    case AskedPrompt::Kind::Message:
+    static const char* const kinds[] = {"", "input:", "open:", "save:"};
+    if (asked.kind == AskedPrompt::Kind::Message)
         return QStringLiteral("%1|%2|%3/%4/%5")
             .arg(asked.title, asked.text, QLatin1String(buttons[int(asked.buttons)]),
                 QLatin1String(icons[int(asked.icon)]), QLatin1String(answers[int(asked.defaultButton)]));
-    case AskedPrompt::Kind::Input: return asked.title + u'|' + asked.text + QStringLiteral("|input:") + asked.preset;
-    case AskedPrompt::Kind::OpenFile:
-        return asked.title + u'|' + asked.filter + QStringLiteral("|open:") + asked.preset;
-    case AskedPrompt::Kind::SaveFile:
-        return asked.title + u'|' + asked.filter + QStringLiteral("|save:") + asked.preset;
-    }
-    return {};
+    const QString& shown = asked.kind == AskedPrompt::Kind::Input ? asked.text : asked.filter;
+    return asked.title + u'|' + shown + u'|' + QLatin1String(kinds[int(asked.kind)]) + asked.preset;
 }
 
 ScriptedPrompts::ScriptedPrompts()
