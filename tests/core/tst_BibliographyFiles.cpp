@@ -91,16 +91,14 @@ private slots:
         QTest::addColumn<QString>("fileTitle");
         QTest::addColumn<QString>("made"); // what stands in the way, if anything
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing template") << u"new.pyr"_s << "no template"
+        QTest::newRow("missing template") << u"new.pyr"_s << u"no template"_s
                                           << "some of assistant files couldn't be found\nTry to close the program "
                                              "then run it again from start\\programs menu and try again\nIf the "
                                              "problem persist try to setup the program once again.";
-        QTest::newRow("title too short") << u"a.b"_s << ""
+        QTest::newRow("title too short") << u"a.b"_s << u""_s
                                          << "the file name \"a.b\" is too short to end in \".pyr\"";
-        QTest::newRow("missing folder") << u"no/such/folder/x.pyr"_s << ""
-                                        << "No such file or directory";
-        QTest::newRow("read-only file") << u"locked.pyr"_s << "read-only"
-                                        << "Permission denied";
+        QTest::newRow("missing folder") << u"no/such/folder/x.pyr"_s << u""_s << "No such file or directory";
+        QTest::newRow("read-only file") << u"locked.pyr"_s << u"read-only"_s << "Permission denied";
     }
     void createFailures()
     {
@@ -164,17 +162,15 @@ private slots:
         QTest::newRow("not a database") << u"bad.pyr"_s
                                         << "bytes:" + QString("Title: gene\r\nAuthors: Smith J\r\n").repeated(40)
                                         << "file is not a database";
-        QTest::newRow("zero bytes") << u"bad.pyr"_s << "bytes:"
-                                    << "no such table: Abstracts";
-        QTest::newRow("no Abstracts table") << u"labels.pyr"_s << "sql:CREATE TABLE abbreviations (Name TEXT)"
-                                            << "no such table: Abstracts";
-        QTest::newRow("title too short") << u"abc"_s << "bytes:"
+        QTest::newRow("zero bytes") << u"bad.pyr"_s << u"bytes:"_s << "no such table: Abstracts";
+        QTest::newRow("no Abstracts table")
+            << u"labels.pyr"_s << u"sql:CREATE TABLE abbreviations (Name TEXT)"_s << "no such table: Abstracts";
+        QTest::newRow("title too short") << u"abc"_s << u"bytes:"_s
                                          << "the file name \"abc\" is too short to end in \".pyr\"";
-        QTest::newRow("folder") << u"x.pyr"_s << "folder"
-                                << "%1 is a folder, not a file";
-        QTest::newRow("link loop") << u"loop.pyr"_s << "loop"
+        QTest::newRow("folder") << u"x.pyr"_s << u"folder"_s << "%1 is a folder, not a file";
+        QTest::newRow("link loop") << u"loop.pyr"_s << u"loop"_s
                                    << "%1 cannot be reached: Too many levels of symbolic links";
-        QTest::newRow("view") << u"view.pyr"_s << "sql:CREATE TABLE t (x); CREATE VIEW Abstracts AS SELECT * FROM t"
+        QTest::newRow("view") << u"view.pyr"_s << u"sql:CREATE TABLE t (x); CREATE VIEW Abstracts AS SELECT * FROM t"_s
                               << "Abstracts is a view, not an ordinary table";
         QTest::newRow("without row ids")
             << u"wr.pyr"_s

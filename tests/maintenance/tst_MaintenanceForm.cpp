@@ -25,6 +25,7 @@
 
 using namespace papyrant;
 using namespace papyrant::test;
+using namespace Qt::StringLiterals;
 
 class TestMaintenanceForm : public QObject {
     Q_OBJECT
@@ -79,12 +80,10 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::newRow("run") << false
                              << QStringList{"Papyrant deleted 2 similar records\n", "There are no more similar records"}
-                             << ""
-                             << "bibliography name is: shelf, contains 2 records";
+                             << u""_s << "bibliography name is: shelf, contains 2 records";
         // Nothing was deleted, and the search starts again from the first record.
-        QTest::newRow("locked bibliography")
-            << true << QStringList{"Auto remove could not finish\ndatabase is locked"} << "r0"
-            << "bibliography name is: shelf, contains 4 records";
+        QTest::newRow("locked bibliography") << true << QStringList{"Auto remove could not finish\ndatabase is locked"}
+                                             << u"r0"_s << "bibliography name is: shelf, contains 4 records";
     }
     void autoRemoveReportsAndBackCountsAgain()
     {
