@@ -134,7 +134,7 @@ private slots:
 
     void rowsAndSummaryShowWhatWasTyped()
     {
-        // The summary's own rules are checked on plain rows (tst_SearchItems); here, that
+        // The summary's own rules are checked on plain rows (tst_QueryComposition); here, that
         // the grid hands over what was typed and shows the summary of it.
         const QStringList typed{"((|gene||Or", "|virus|)|And", "|cell|)|Not"};
         fill(typed);
