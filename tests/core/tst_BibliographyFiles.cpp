@@ -116,7 +116,7 @@ private slots:
         }
         prompts.answerFile(path);
         QVERIFY(!createBibliography(prompts, programState()));
-        QCOMPARE(prompts.described().size(), made == "read-only" ? 3 : 2); // the dialog, the question
+        QCOMPARE(prompts.described().size(), made == "read-only" ? 3 : 2); // dialog, replace question, failure
         QCOMPARE(prompts.described().back(), CantCreate.arg(reason));
         QVERIFY(programState().BibName.isEmpty());
         QVERIFY(programState().BibPath.isEmpty());

@@ -172,7 +172,7 @@ private slots:
         QCOMPARE(describe(the("List3")), allCategoriesTicked());
         QCOMPARE(the<QListWidget>("List3")->currentRow(), -1);
         QCOMPARE(the<QListWidget>("List2Vis")->currentRow(), -1);
-        // Read from the boxes; the lists' reading shows once they change.
+        // The boxes as the results screen reads them; the lists are read where a test changes them.
         QVERIFY(form.wholeWordOnly() && !form.createReferences());
     }
 
@@ -186,7 +186,7 @@ private slots:
         const SearchOptions options = m_form->searchOptions();
         QCOMPARE(options.searchedColumns,
             (std::array<bool, SearchableColumnCount>{true, false, true, false, false, false, true}));
-        QCOMPARE(options.sortChoice, "Publishing year"); // the column form is columnNameForm's
+        QCOMPARE(options.sortChoice, "Publishing year"); // tst_RecordModel holds the column-name rule
         QCOMPARE(options.sortColumn, "Publishing_year");
         QCOMPARE(m_form->sortColumn(), "Publishing_year");
         QVERIFY(m_form->createReferences());
