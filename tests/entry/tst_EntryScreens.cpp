@@ -10,9 +10,7 @@
 #include "support/FixedClock.h"
 #include "support/ScreenFixture.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -21,8 +19,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
-
-#include <sqlite3.h>
 
 #include <memory>
 
@@ -35,41 +31,18 @@ namespace {
 const QString Records = u"Export header\r\n<T>Alpha</T>\r\n<A>Ann</A>\r\n<T>Beta</T>\r\n<A>Bob\r\n<T>Gamma</T>\r\n"
                         "<A>Cy</A>\r\n"_s;
 
-QStringList items(const QComboBox* box)
-{
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i)
-        texts << box->itemText(i);
-    return texts;
-}
-
 } // namespace
 
 class EntryScreensTest : public QObject {
     Q_OBJECT
 private:
     std::unique_ptr<ScreenFixture> m_fixture;
-    std::unique_ptr<FixedClock> m_day;
+    FixedClock m_day{QDate(2026, 5, 4)};
     QString m_bibliography;
 
-    template <typename T>
-    static T* the(const QWidget* screen, const QString& name)
-    {
-        T* found = screen->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
-    static void click(const QWidget* screen, const QString& name)
-    {
-        QTest::mouseClick(the<QAbstractButton>(screen, name), Qt::LeftButton);
-    }
     QString textFile(const QString& text, const QString& leaf = u"export.txt"_s)
     {
-        QFile file(m_fixture->folder().filePath(leaf));
-        file.open(QIODevice::WriteOnly);
-        file.write(text.toUtf8());
-        return file.fileName();
+        return writeFileBytes(m_fixture->folder().filePath(leaf), text.toUtf8());
     }
     // Opens the file through the screen's own open button.
     void open(QWidget* screen, const QString& button, const QString& text)
@@ -95,36 +68,28 @@ private:
         QTRY_VERIFY(m_fixture->prompts().asked().size() > before);
         QTRY_VERIFY(!screen->running());
     }
-    std::vector<QStringList> stored(const QString& columns)
+    // Rows added after the two the bibliography starts with.
+    QStringList stored(const QString& columns)
     {
-        // Rows added after the two the bibliography starts with.
-        return readRows(m_bibliography, u"SELECT "_s + columns + u" FROM Abstracts WHERE rowid > 2 ORDER BY rowid"_s);
+        return readLines(m_bibliography, u"SELECT "_s + columns + u" FROM Abstracts WHERE rowid > 2 ORDER BY rowid"_s);
     }
 
 private slots:
     void init()
     {
         m_fixture = std::make_unique<ScreenFixture>();
-        m_day = std::make_unique<FixedClock>(QDate(2026, 5, 4));
         m_bibliography = m_fixture->openBibliography(
             u"shelf.pyr"_s, {{{u"Category"_s, u"soil"_s}}, {{u"Category"_s, u"Crohn's"_s}}});
         screens().registerScreen(ScreenKind::AutoExtract, [] { return new AutoExtractForm; });
         screens().registerScreen(ScreenKind::ManualAdding, [] { return new ManualForm; });
     }
-    void cleanup()
-    {
-        m_fixture->verifyNoUnexpectedPrompts();
-        m_fixture.reset();
-        m_day.reset();
-    }
+    void cleanup() { m_fixture.reset(); }
 
     void extractWaitsForAClickInTheView()
     {
         auto* screen = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract));
         QCOMPARE(screen->windowTitle(), u"Papyrant, Auto extract, bibliography name is: shelf"_s);
         QCOMPARE(items(the<QComboBox>(screen, u"Combo2"_s)), QStringList({u"Crohn's"_s, u"soil"_s}));
-        QCOMPARE(items(the<QComboBox>(screen, u"Combo1"_s)),
-            QStringList({u"MEDLINE (PubMed)"_s, u"ISI tagged (Web of Science)"_s, u"RIS"_s}));
         QCOMPARE(the<QPushButton>(screen, u"Command1_8"_s)->text(), u"Get selected text "_s);
         QCOMPARE(the<QPushButton>(screen, u"Command5"_s)->toolTip(), u"Add  new category"_s);
         auto* extract = the<QPushButton>(screen, u"CommandExtract"_s);
@@ -172,8 +137,7 @@ private slots:
             u"The following record/s couldn't be extracted\nRecords:   2\nThey may contain miss text\n"
             "Do you want to use manual adding to add these records?"_s);
         QCOMPARE(stored(u"Title, Authors, Category, Personal"_s),
-            std::vector<QStringList>({{u"Alpha"_s, u"Ann"_s, u"None"_s, EmptyFieldMarker},
-                {u"Gamma"_s, u"Cy"_s, u"None"_s, EmptyFieldMarker}}));
+            QStringList({u"Alpha|Ann|None|XX_EmptyField_XX"_s, u"Gamma|Cy|None|XX_EmptyField_XX"_s}));
         QCOMPARE(the<QLabel>(screen, u"Label5"_s)->text(), u"from export.txt to shelf"_s);
         auto* manual = screens().live<ManualForm>(ScreenKind::ManualAdding);
         QVERIFY(manual && manual->isVisible() && !screen->isVisible());
@@ -220,7 +184,7 @@ private slots:
         click(screen, u"Command6"_s);
         QCOMPARE(m_fixture->prompts().asked().back().text,
             u"You are going to delete RIS Labels.\nAre you sure you want to delete it?"_s);
-        QCOMPARE(items(list).size(), 2);
+        QCOMPARE(items(list), QStringList({u"MEDLINE (PubMed)"_s, u"ISI tagged (Web of Science)"_s}));
         QVERIFY(the<QLineEdit>(screen, u"Text2_6"_s)->text().isEmpty());
         QVERIFY(!the<QToolButton>(screen, u"Command6"_s)->isEnabled());
     }
@@ -234,9 +198,8 @@ private slots:
         QCOMPARE(date->text(), shortDateText(QDate(2026, 5, 4)));
         box(9)->setPlainText(u"only a comment"_s);
         click(screen, u"Command2"_s);
-        const AskedPrompt refused = m_fixture->prompts().asked().back();
-        QCOMPARE(refused.text, u"There is no data to be added!"_s);
-        QCOMPARE(refused.icon, PromptIcon::Information);
+        QCOMPARE(describe(m_fixture->prompts().asked().back()),
+            u"Papyrant|There is no data to be added!|Ok/Information/Ok"_s);
 
         open(screen, u"Command4"_s, u"Title line\r\nsecond"_s);
         auto* view = the<TextView>(screen, u"RText1"_s);
@@ -250,41 +213,35 @@ private slots:
         date->clear();
         click(screen, u"Command2"_s);
         QCOMPARE(stored(u"Title, TitelS, Publishing_year, Language, Entry_Date, Personal, Category"_s).back(),
-            QStringList({u"line\r\nse"_s, u"line\r\nse"_s, QString(50, u'9'), EmptyFieldMarker, EmptyFieldMarker,
-                u"only a comment"_s, u"None"_s}));
+            u"line\r\nse|line\r\nse|%1|XX_EmptyField_XX|XX_EmptyField_XX|only a comment|None"_s.arg(QString(50, u'9')));
         QVERIFY(box(0)->toPlainText().isEmpty() && box(9)->toPlainText().isEmpty() && date->text().isEmpty());
 
         // A failing write is reported and the entries stay.
         box(0)->setPlainText(QString(300, u't'));
-        sqlite3* other = nullptr;
-        sqlite3_open(m_bibliography.toUtf8().constData(), &other);
-        sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        OtherConnection other(m_bibliography, "BEGIN EXCLUSIVE");
         click(screen, u"Command2"_s);
         QCOMPARE(m_fixture->prompts().messages().back(), u"The record couldn't be added.\ndatabase is locked"_s);
-        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(other);
+        other.close();
         click(screen, u"Command2"_s);
-        QCOMPARE(stored(u"length(Title), length(TitelS)"_s).back(), QStringList({u"300"_s, u"240"_s}));
+        QCOMPARE(stored(u"length(Title), length(TitelS)"_s).back(), u"300|240"_s);
 
         // The state is saved as the file had it; the second time without a dialog.
-        const QString saved = m_fixture->folder().filePath(u"state.txt"_s);
-        textFile(u"old"_s, u"state.txt"_s);
+        const QString saved = textFile(u"old"_s, u"state.txt"_s);
+        m_fixture->prompts().clear();
         m_fixture->prompts().answerFile(saved);
         m_fixture->prompts().answerMessage(PromptButton::No);
         m_fixture->prompts().cancelFile();
         click(screen, u"Command6"_s);
-        const auto& asked = m_fixture->prompts().asked();
-        QCOMPARE(asked[asked.size() - 3].preset, u"temptext"_s);
-        QCOMPARE(
-            asked[asked.size() - 2].text, u"You already have file called \"state.txt\"\nDo you want to replace it?"_s);
-        QCOMPARE(asked.back().preset, u"temptext"_s);
+        const QString dialog = u"Save|Text File (*.txt)|*.txt|save:temptext"_s;
+        QCOMPARE(m_fixture->prompts().described(),
+            (QStringList{dialog,
+                u"Papyrant|You already have file called \"state.txt\"\nDo you want to replace it?|YesNo/Question/No"_s,
+                dialog}));
         m_fixture->prompts().answerFile(saved);
         m_fixture->prompts().answerMessage(PromptButton::Yes);
         click(screen, u"Command6"_s);
         click(screen, u"Command6"_s);
-        QFile file(saved);
-        file.open(QIODevice::ReadOnly);
-        QCOMPARE(file.readAll(), QByteArray("Title line\r\nsecond"));
+        QCOMPARE(readFileBytes(saved), QByteArray("Title line\r\nsecond"));
     }
 
     void manualPanelScrollsInStepsOf100Twips()

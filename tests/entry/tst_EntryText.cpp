@@ -3,12 +3,14 @@
 
 #include "entry/TextFileLoader.h"
 #include "entry/TextModel.h"
+#include "support/TestFolders.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace papyrant;
+using namespace papyrant::test;
 
 class EntryTextTest : public QObject {
     Q_OBJECT
@@ -65,12 +67,7 @@ private slots:
         if (size > 0)
             QVERIFY(file.resize(size)); // sparse: nothing is read before the size check
         file.close();
-        try {
-            loadTextFile(file.fileName());
-            QFAIL("the file was taken as text");
-        } catch (const TextFileError& e) {
-            QCOMPARE(fileOpenFailure(QString::fromStdString(e.what())), message);
-        }
+        QCOMPARE(fileOpenFailure(thrownText<TextFileError>([&] { loadTextFile(file.fileName()); })), message);
     }
 
     void findFollowsTheViewsRules()

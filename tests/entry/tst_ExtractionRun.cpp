@@ -15,12 +15,11 @@
 #include <QTest>
 #include <QThread>
 
-#include <sqlite3.h>
-
 #include <cstdio>
 
 using namespace papyrant;
 using namespace papyrant::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -47,7 +46,8 @@ struct Outcome {
 const QString Columns = QStringLiteral("SELECT Title, Authors, Publishing_year, TitelS FROM Abstracts ORDER BY rowid");
 
 // Runs one record per tick, as slow ticks would.
-Outcome extract(const TestProgramFolder& folder, const QString& text, const ExtractionSetup& setup, qsizetype from = 0)
+Outcome extract(const TestProgramFolder& folder, const QString& text, const ExtractionSetup& setup, qsizetype from = 0,
+    const QString& columns = Columns)
 {
     const QString bibliography = folder.makeBibliography(QStringLiteral("run.pyr"));
     Outcome outcome;
@@ -64,16 +64,8 @@ Outcome extract(const TestProgramFolder& folder, const QString& text, const Extr
         outcome.state = run.state();
         outcome.endMessage = run.anyFailed() ? run.failedRecordsQuestion() : run.successMessage();
     }
-    outcome.rows = readRows(bibliography, Columns);
+    outcome.rows = readRows(bibliography, columns);
     return outcome;
-}
-
-QString joined(const std::vector<QStringList>& rows, int column)
-{
-    QStringList values;
-    for (const QStringList& row : rows)
-        values << row[column];
-    return values.join(QLatin1Char('|'));
 }
 
 // The child of killedRunKeepsFinishedTicks: extracts slowly, reporting each committed tick.
@@ -115,34 +107,26 @@ private slots:
         const QString storedThree = QStringLiteral("Alpha/Ann/2001|Beta/Ann/2001|Gamma/Ann/2001");
         QTest::newRow("three records") << three << "<A>" << 0 << storedThree << "";
         QTest::newRow("one record to the end") << record("Alpha") + "trailer </A>"
-                                               << "<A>" << 0 << "Alpha/Ann/2001"
-                                               << "";
-        QTest::newRow("header ignored") << "Export of 3 records <A>x</A>\n" + three << "<A>" << 0 << storedThree << "";
+                                               << "<A>" << 0 << u"Alpha/Ann/2001"_s << "";
+        QTest::newRow("header ignored") << u"Export of 3 records <A>x</A>\n"_s + three << "<A>" << 0 << storedThree
+                                        << "";
         QTest::newRow("record 2 lacks an end label")
             << record("Alpha") + "<T>Beta</T>\n<A>Ann\n<Y>2001</Y>\n" + record("Gamma") << "<A>" << 0
-            << "Alpha/Ann/2001|Gamma/Ann/2001"
-            << "  2";
+            << u"Alpha/Ann/2001|Gamma/Ann/2001"_s << "  2";
         QTest::newRow("end label before start label") << record("Alpha") + "<T>Beta</T></A>\n<A>Ann\n<Y>2001</Y>\n"
-                                                      << "<A>" << 0 << "Alpha/Ann/2001"
-                                                      << "  2";
+                                                      << "<A>" << 0 << u"Alpha/Ann/2001"_s << "  2";
         // A label in other letters is missing: the value runs from the previous field's end.
-        QTest::newRow("letter case counts") << record("Alpha") << "<a>" << 0 << "Alpha/</T>\n<A>Ann/2001"
-                                            << "";
-        QTest::newRow("missing start label") << "<T>Alpha</T>\nAnn</A>\n<Y>2001</Y>\n"
-                                             << "<A>" << 0 << "Alpha/</T>\nAnn/2001"
-                                             << "";
-        QTest::newRow("missing start label after the end label") << "<T>Alpha</A>x</T>\n<Y>2001</Y>\n"
-                                                                 << "<A>" << 0 << ""
-                                                                 << "  1";
-        QTest::newRow("no first label: one record from the start") << "Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"
-                                                                   << "<A>" << 0 << "Alpha/Ann/2001"
-                                                                   << "";
-        QTest::newRow("no first label: from the selection") << "Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"
-                                                            << "<A>" << 2 << "pha/Ann/2001"
-                                                            << "";
-        QTest::newRow("values cleaned") << "<T>  Alpha\r\n</T><A>\r\n\n</A><Y>\t2001 </Y>"
-                                        << "<A>" << 0 << "Alpha/XX_EmptyField_XX/\t2001"
-                                        << "";
+        QTest::newRow("letter case counts") << record("Alpha") << "<a>" << 0 << u"Alpha/</T>\n<A>Ann/2001"_s << "";
+        QTest::newRow("missing start label")
+            << u"<T>Alpha</T>\nAnn</A>\n<Y>2001</Y>\n"_s << "<A>" << 0 << u"Alpha/</T>\nAnn/2001"_s << "";
+        QTest::newRow("missing start label after the end label")
+            << u"<T>Alpha</A>x</T>\n<Y>2001</Y>\n"_s << "<A>" << 0 << u""_s << "  1";
+        QTest::newRow("no first label: one record from the start")
+            << u"Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s << "<A>" << 0 << u"Alpha/Ann/2001"_s << "";
+        QTest::newRow("no first label: from the selection")
+            << u"Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s << "<A>" << 2 << u"pha/Ann/2001"_s << "";
+        QTest::newRow("values cleaned") << u"<T>  Alpha\r\n</T><A>\r\n\n</A><Y>\t2001 </Y>"_s << "<A>" << 0
+                                        << u"Alpha/XX_EmptyField_XX/\t2001"_s << "";
     }
     void cutsRecordsByTheirLabels()
     {
@@ -177,29 +161,15 @@ private slots:
     void holdersCutAndFillTheRest()
     {
         ExtractionSetup setup = tagSetup();
-        setup.category = QString(60, QLatin1Char('c'));
-        const QString title = QString(299, QLatin1Char('t')) + QLatin1Char('!');
-        const QString year = QLatin1Char(' ') + QString(149, QLatin1Char('9'));
-        const QString bibliography = m_folder.makeBibliography(QStringLiteral("limits.pyr"));
-        {
-            Database db(bibliography);
-            RecordSet table(db, QStringLiteral("Abstracts"));
-            TextModel model(QStringLiteral("<T>%1</T><A>Ann</A><Y>%2</Y>").arg(title, year));
-            ExtractionRun run(model, db, table);
-            QVERIFY(!run.start(setup));
-            while (!run.step(TickBudget())) { }
-        }
-        const auto rows = readRows(bibliography,
-            QStringLiteral("SELECT Title, TitelS, Publishing_year, Category, Personal, Entry_Date, Author_address FROM "
-                           "Abstracts"));
-        QCOMPARE(rows.size(), std::size_t(1));
-        QCOMPARE(rows[0][0], title);
-        QCOMPARE(rows[0][1], title.left(250));
-        QCOMPARE(rows[0][2], QString(99, QLatin1Char('9'))); // cut to 100, then cleaned
-        QCOMPARE(rows[0][3], QString(50, QLatin1Char('c')));
-        QCOMPARE(rows[0][4], EmptyFieldMarker);
-        QCOMPARE(rows[0][5], shortDateText(QDate(2026, 5, 4)));
-        QCOMPARE(rows[0][6], EmptyFieldMarker); // no labels for the address
+        setup.category = QString(60, u'c');
+        const QString title = QString(299, u't') + u'!';
+        const Outcome outcome = extract(m_folder, u"<T>%1</T><A>Ann</A><Y> %2</Y>"_s.arg(title, QString(149, u'9')),
+            setup, 0,
+            u"SELECT Title, TitelS, Publishing_year, Category, Personal, Entry_Date, Author_address FROM Abstracts"_s);
+        // The year is cut to 100, then cleaned; there are no labels for the address.
+        QCOMPARE(outcome.rows,
+            (std::vector<QStringList>{{title, title.left(250), QString(99, u'9'), QString(50, u'c'), EmptyFieldMarker,
+                shortDateText(QDate(2026, 5, 4)), EmptyFieldMarker}}));
     }
 
     void refusesAFirstFieldWithoutLabels()
@@ -234,13 +204,10 @@ private slots:
         ExtractionRun run(model, db, table);
         run.start(tagSetup());
         QVERIFY(!run.step(TickBudget(std::chrono::milliseconds(0))));
-        sqlite3* other = nullptr;
-        sqlite3_open(bibliography.toUtf8().constData(), &other);
-        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        OtherConnection other(bibliography, "BEGIN EXCLUSIVE");
         QVERIFY_THROWS_EXCEPTION(StoreError, run.step(TickBudget(std::chrono::milliseconds(0))));
-        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(other);
-        QCOMPARE(joined(readRows(bibliography, Columns), 0), QStringLiteral("Alpha"));
+        other.close();
+        QCOMPARE(readLines(bibliography, "SELECT Title FROM Abstracts"), QStringList{"Alpha"});
     }
 
     void killedRunKeepsFinishedTicks()
@@ -273,8 +240,7 @@ private slots:
         QTest::addColumn<int>("firstField");
         QTest::addColumn<QString>("failed");
         QTest::addColumn<QStringList>("first"); // the nine fields of the first record
-        QTest::newRow("MEDLINE") << "MEDLINE (PubMed)"
-                                 << "medline.txt" << int(Publishing_year) << "  5  6  7  8"
+        QTest::newRow("MEDLINE") << u"MEDLINE (PubMed)"_s << "medline.txt" << int(Publishing_year) << "  5  6  7  8"
                                  << QStringList{"Soil organic carbon under long-term grassland and arable use in\n"
                                                 "      southern Sweden.",
                                         "Berg A\nAD  - Department of Soil and Environment, Agricultural University, "
@@ -286,8 +252,8 @@ private slots:
                                         "Soil organic carbon was measured on forty paired plots under grassland and\n"
                                         "      arable use. Grassland plots held on average 18% more carbon in the "
                                         "upper\n      30 cm."};
-        QTest::newRow("ISI tagged") << "ISI tagged (Web of Science)"
-                                    << "isi.txt" << int(Publication_type) << "  4  5  6"
+        QTest::newRow("ISI tagged") << u"ISI tagged (Web of Science)"_s << "isi.txt" << int(Publication_type)
+                                    << "  4  5  6"
                                     << QStringList{"Soil organic carbon under long-term grassland and arable use in "
                                                    "southern\n   Sweden",
                                            "Berg, Anna\n   Lund, Karl",
@@ -298,8 +264,7 @@ private slots:
                                            "Soil organic carbon was measured on forty paired plots under grassland "
                                            "and arable use. Grassland plots held on average 18% more carbon in the "
                                            "upper 30 cm."};
-        QTest::newRow("RIS") << "RIS"
-                             << "ris.txt" << int(Publication_type) << "  4  5"
+        QTest::newRow("RIS") << u"RIS"_s << "ris.txt" << int(Publication_type) << "  4  5"
                              << QStringList{"Soil organic carbon under long-term grassland and arable use in southern "
                                             "Sweden",
                                     "Berg, Anna\nAU  - Lund, Karl", EmptyFieldMarker, "Journal of Soil Ecology", "2019",
@@ -319,14 +284,11 @@ private slots:
         const QString text = loadTextFile(QStringLiteral(PAPYRANT_SOURCE_DIR "/tests/entry/data/") + file).text;
         // The same export with Windows line breaks cuts the same records.
         for (const QString& variant : {text, QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))}) {
-            const Outcome outcome = extract(m_folder, variant, setup);
+            const Outcome outcome = extract(m_folder, variant, setup, 0,
+                u"SELECT Title, Authors, Author_address, Source, Publishing_year, Keywords, Publication_type, "
+                "Language, Abstract FROM Abstracts ORDER BY rowid"_s);
             QCOMPARE(outcome.state.FailedNumbers, failed);
-            const auto rows = readRows(m_folder.filePath(QStringLiteral("run.pyr")),
-                QStringLiteral("SELECT Title, Authors, Author_address, Source, Publishing_year, Keywords, "
-                               "Publication_type, Language, Abstract FROM Abstracts ORDER BY rowid"));
-            QCOMPARE(QString(rows.front().join(QLatin1Char('|'))).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                first.join(QLatin1Char('|')));
-            qInfo("%s: %d of %d records cut", qPrintable(set), int(rows.size()), outcome.state.RecordCounter - 1);
+            QCOMPARE(outcome.rows.front().join(u'|').replace(u"\r\n"_s, u"\n"_s), first.join(u'|'));
         }
     }
 };

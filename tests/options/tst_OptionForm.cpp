@@ -10,14 +10,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 
 using namespace papyrant;
@@ -41,34 +39,18 @@ QString describe(const QWidget* control)
     } else if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
         state = edit->text() + QStringLiteral(" max %1").arg(edit->maxLength());
     } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
-        QStringList entries;
-        for (int i = 0; i < combo->count(); ++i)
-            entries << combo->itemText(i);
-        state = entries.join(u',') + QStringLiteral(" @") + combo->currentText()
+        state = items(combo).join(u',') + QStringLiteral(" @") + combo->currentText()
             + (combo->isEditable() ? QStringLiteral(" editable") : QString());
     }
     return control->isEnabled() ? state : state + QStringLiteral(" (off)");
 }
 
-// Ticks or clears an entry the way a user does from the keyboard: current row, Space.
+// Ticks or clears the one entry of that text from the keyboard.
 void toggle(QListWidget* list, const QString& text)
 {
     const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
     QVERIFY2(found.size() == 1, qPrintable(text));
-    list->setFocus();
-    list->setCurrentItem(found.first());
-    const Qt::CheckState before = found.first()->checkState();
-    QTest::keyClick(list->viewport(), Qt::Key_Space);
-    QVERIFY(found.first()->checkState() != before);
-}
-
-void choose(QComboBox* combo, const QString& text)
-{
-    combo->setFocus();
-    const int target = combo->findText(text);
-    QVERIFY2(target >= 0, qPrintable(text));
-    while (combo->currentIndex() != target)
-        QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+    test::toggle(list, list->row(found.first()));
 }
 
 // Ticks or clears a check box from the keyboard, as a short caption leaves little to click.
@@ -89,14 +71,11 @@ private:
     std::unique_ptr<OptionForm> m_form;
     QString m_bibliography;
 
-    // A control of the dialog (or of another form) by its name.
+    // A control of the dialog by its name.
     template <typename T = QWidget>
-    T* the(const char* name, const QWidget* form = nullptr) const
+    T* the(const QString& name) const
     {
-        T* found = (form ? form : m_form.get())->findChild<T*>(QLatin1String(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
+        return test::the<T>(m_form.get(), name);
     }
 
     void openForm(const std::vector<TestRecord>& records)
@@ -113,18 +92,14 @@ private:
     // The categories in the order the engine gives them, all ticked.
     QString allCategoriesTicked() const
     {
-        QStringList names;
-        for (const QStringList& row :
-            readRows(m_bibliography, QStringLiteral("Select Distinct Abstracts.Category From Abstracts")))
-            names << QLatin1Char('+') + row.front();
-        return names.join(u',');
+        return u'+' + readLines(m_bibliography, u"Select Distinct Abstracts.Category From Abstracts"_s).join(u",+"_s);
     }
 
     void addRecord(const QString& language, const QString& category)
     {
-        Database db(m_bibliography);
-        db.execute(QStringLiteral("INSERT INTO Abstracts (Title, Language, Category) VALUES ('t', '%1', '%2')")
-                       .arg(language, category));
+        Database(m_bibliography)
+            .execute(u"INSERT INTO Abstracts (Title, Language, Category) VALUES ('t', '%1', '%2')"_s.arg(
+                language, category));
     }
 
     // Presses "OK": with a notice expected, exactly that notice and the dialog stays open;
@@ -133,16 +108,12 @@ private:
     {
         QSignalSpy accepted(m_form.get(), &OptionForm::accepted);
         const std::size_t before = m_fixture->prompts().asked().size();
-        QTest::mouseClick(the<QPushButton>("Command1"), Qt::LeftButton);
+        click(m_form.get(), "Command1");
         QCOMPARE(m_fixture->prompts().asked().size(), before + (notice.isEmpty() ? 0 : 1));
         QCOMPARE(accepted.count(), notice.isEmpty() ? 1 : 0);
         QCOMPARE(m_form->isVisible(), !notice.isEmpty());
         if (!notice.isEmpty()) {
-            const AskedPrompt& asked = m_fixture->prompts().asked().back();
-            QCOMPARE(asked.text, notice);
-            QCOMPARE(asked.title, QStringLiteral("Papyrant"));
-            QCOMPARE(asked.buttons, PromptButtons::Ok);
-            QCOMPARE(asked.icon, PromptIcon::None);
+            QCOMPARE(describe(m_fixture->prompts().asked().back()), "Papyrant|" + notice + "|Ok/None/Ok");
             return;
         }
         QCOMPARE(ComposeQuery(CriteriaRows{}, m_form->searchOptions()), statement);
@@ -161,7 +132,6 @@ private slots:
     void cleanup()
     {
         m_form.reset();
-        m_fixture->verifyNoUnexpectedPrompts();
         m_fixture.reset();
     }
 
@@ -188,10 +158,10 @@ private slots:
     {
         QFETCH(QString, control);
         QFETCH(QString, state);
-        QCOMPARE(describe(the(qPrintable(control))), state);
+        QCOMPARE(describe(the(control)), state);
     }
 
-    void defaultsReachTheSearch()
+    void opensUnclosableWithEveryCategoryTicked()
     {
         const OptionForm& form = *m_form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Options"));
@@ -200,21 +170,10 @@ private slots:
             form.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::CustomizeWindowHint),
             Qt::WindowFlags(Qt::CustomizeWindowHint));
         QCOMPARE(describe(the("List3")), allCategoriesTicked());
-        QCOMPARE(the<QListWidget>("List3")->count(), 3);
         QCOMPARE(the<QListWidget>("List3")->currentRow(), -1);
         QCOMPARE(the<QListWidget>("List2Vis")->currentRow(), -1);
-        QCOMPARE(form.outputFields(),
-            (std::array<bool, FieldCount>{true, true, true, true, true, false, true, true, true, true, false, true}));
+        // The boxes as the results screen reads them; the lists are read where a test changes them.
         QVERIFY(form.wholeWordOnly() && !form.createReferences());
-        QCOMPARE(form.sortColumn(), QStringLiteral("None"));
-        CriteriaRows rows;
-        rows[0].words = QStringLiteral("gene");
-        QCOMPARE(ComposeQuery(rows, form.searchOptions()),
-            QStringLiteral("Select Abstracts.* From Abstracts Where (((( Abstracts.Title Like '* gene *' ) or "
-                           "( Abstracts.Title Like 'gene *' ) or ( Abstracts.Title Like '* gene' )) or "
-                           "(( Abstracts.Keywords Like '* gene *' ) or ( Abstracts.Keywords Like 'gene *' ) or "
-                           "( Abstracts.Keywords Like '* gene' )) or (( Abstracts.Abstract Like '* gene *' ) or "
-                           "( Abstracts.Abstract Like 'gene *' ) or ( Abstracts.Abstract Like '* gene' ))))"));
     }
 
     void choicesAreReadFromTheListsAndPersistWhileHidden()
@@ -224,23 +183,13 @@ private slots:
         choose(the<QComboBox>("Combo2"), QStringLiteral("Publishing year"));
         tick(the<QCheckBox>("CheckRef"));
         pressOk({}, QStringLiteral("Select Abstracts.* From Abstracts Order by Publishing_year"));
-        QCOMPARE(m_form->searchOptions().searchedColumns,
+        const SearchOptions options = m_form->searchOptions();
+        QCOMPARE(options.searchedColumns,
             (std::array<bool, SearchableColumnCount>{true, false, true, false, false, false, true}));
-        QCOMPARE(m_form->sortColumn(), QStringLiteral("Publishing_year"));
+        QCOMPARE(options.sortChoice, "Publishing year"); // tst_RecordModel holds the column-name rule
+        QCOMPARE(options.sortColumn, "Publishing_year");
+        QCOMPARE(m_form->sortColumn(), "Publishing_year");
         QVERIFY(m_form->createReferences());
-    }
-
-    void sortChoiceGivesItsColumnName()
-    {
-        // Each choice changes the one before; "None" comes back last.
-        for (const auto& [choice, column] : {std::pair{"Title", "TitelS"}, {"Publication type", "Publication_type"},
-                 {"Publishing year", "Publishing_year"}, {"Language", "Language"}, {"None", "None"}}) {
-            choose(the<QComboBox>("Combo2"), QString::fromLatin1(choice));
-            QCOMPARE(m_form->sortColumn(), QString::fromLatin1(column));
-            const SearchOptions options = m_form->searchOptions();
-            QCOMPARE(options.sortChoice, QString::fromLatin1(choice));
-            QCOMPARE(options.sortColumn, QString::fromLatin1(column));
-        }
     }
 
     void droppingAnOutputFieldRebuildsTheSortList()
@@ -274,12 +223,9 @@ private slots:
         QTest::addColumn<int>("missing");
         QTest::addColumn<QString>("notice");
         QTest::addColumn<QString>("caret");
-        QTest::newRow("category") << 0 << "There is no selected category.\nplease select one or more category"
-                                  << "";
-        QTest::newRow("year") << 1 << "Please set year value"
-                              << "TextYear1";
-        QTest::newRow("language") << 2 << "Please set requested language"
-                                  << "ComboLanguage";
+        QTest::newRow("category") << 0 << u"There is no selected category.\nplease select one or more category"_s << "";
+        QTest::newRow("year") << 1 << u"Please set year value"_s << "TextYear1";
+        QTest::newRow("language") << 2 << u"Please set requested language"_s << "ComboLanguage";
     }
     void okRefusesWhatIsMissing()
     {
@@ -295,7 +241,7 @@ private slots:
         if (caret.isEmpty())
             QCOMPARE(the<QListWidget>("List3")->currentRow(), -1);
         else
-            QCOMPARE(QApplication::focusWidget(), the(qPrintable(caret)));
+            QCOMPARE(QApplication::focusWidget(), the(caret));
     }
 
     void okTakesWhatWasGiven()
@@ -344,7 +290,6 @@ private slots:
         m_form->show();
         // Methods is new, and None is ticked again.
         QCOMPARE(describe(categories), allCategoriesTicked());
-        QCOMPARE(categories->count(), 4);
     }
 
     void emptyBibliographyHasNoCategoryToAskFor()
@@ -356,19 +301,15 @@ private slots:
 
     void unreadableBibliographyIsReportedNotFatal()
     {
-        const QString broken = m_fixture->folder().filePath(QStringLiteral("broken.pyr"));
-        QFile file(broken);
-        QVERIFY(file.open(QIODevice::WriteOnly)
-            && file.write("this is not a bibliography, only a text that looks like one to nobody") > 0);
-        file.close();
-        m_fixture->folder().openBibliography(broken);
+        m_fixture->folder().openBibliography(writeFileBytes(m_fixture->folder().filePath(QStringLiteral("broken.pyr")),
+            "this is not a bibliography, only a text that looks like one to nobody"));
         OptionForm form;
         QCOMPARE(m_fixture->prompts().asked().size(), std::size_t(1));
         // The fixed sentence, then the engine's description.
         QVERIFY(m_fixture->prompts().asked().front().text.startsWith(
             QStringLiteral("The categories could not be read.\n")));
         QVERIFY(m_fixture->prompts().asked().front().text.size() > 34);
-        QCOMPARE(the<QListWidget>("List3", &form)->count(), 0);
+        QCOMPARE(test::the<QListWidget>(&form, "List3")->count(), 0);
     }
 
     void onlyOkClosesAndHelpOpensTheOptionsPage()
@@ -377,7 +318,7 @@ private slots:
         QVERIFY(m_form->isVisible());
         QTest::keyClick(m_form.get(), Qt::Key_Escape);
         QVERIFY(m_form->isVisible());
-        QTest::mouseClick(the<QPushButton>("Command2"), Qt::LeftButton);
+        click(m_form.get(), "Command2");
         QCOMPARE(m_fixture->folder().state().HelpPage,
             m_fixture->folder().state().ProgramFolder + QStringLiteral("/HsearchOp.htm"));
     }

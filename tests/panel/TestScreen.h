@@ -18,7 +18,6 @@ public:
     explicit TestScreen(ScreenKind kind)
         : WorkingScreen(kind)
     {
-        setWindowTitle(windowCaption(kind, programState().BibName));
         auto* back = new QPushButton(QStringLiteral("Back to control panel"), this);
         back->setObjectName(QStringLiteral("Command3"));
         connect(back, &QPushButton::clicked, this, &WorkingScreen::backToControlPanel);

@@ -29,10 +29,7 @@ class TestScreenRegistry : public QObject {
         QTest::mouseClick(m_panel->findChild<QLabel*>(button), Qt::LeftButton, {}, QPoint(20, 20));
         return static_cast<TestScreen*>(screens().existing(kind));
     }
-    static void back(TestScreen* screen)
-    {
-        QTest::mouseClick(screen->findChild<QPushButton*>(u"Command3"_s), Qt::LeftButton);
-    }
+    static void back(TestScreen* screen) { click(screen, u"Command3"_s); }
 
 private slots:
     void init()
@@ -49,7 +46,6 @@ private slots:
 
     void cleanup()
     {
-        m_fixture->verifyNoUnexpectedPrompts();
         m_fixture.reset();
         unregisterTestScreens();
     }
@@ -58,23 +54,18 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<ScreenKind>("kind");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("auto extract") << "Picture7" << ScreenKind::AutoExtract
-                                      << "Papyrant, Auto extract, bibliography name is: shelf";
-        QTest::newRow("manual") << "Picture9" << ScreenKind::ManualAdding
-                                << "Papyrant, Manual adding, bibliography name is: shelf";
-        QTest::newRow("search") << "Picture17" << ScreenKind::SearchResults << "Papyrant, bibliography name is: shelf";
-        QTest::newRow("maintenance") << "Picture15" << ScreenKind::Maintenance
-                                     << "Papyrant, Maintenance, bibliography name is: shelf";
+        // Each screen's caption is asserted by that screen's own test.
+        QTest::newRow("auto extract") << "Picture7" << ScreenKind::AutoExtract;
+        QTest::newRow("manual") << "Picture9" << ScreenKind::ManualAdding;
+        QTest::newRow("search") << "Picture17" << ScreenKind::SearchResults;
+        QTest::newRow("maintenance") << "Picture15" << ScreenKind::Maintenance;
     }
     void buttonOpensItsOneScreenAndHidesThePanel()
     {
         QFETCH(QString, button);
         QFETCH(ScreenKind, kind);
-        QFETCH(QString, caption);
         TestScreen* screen = open(button, kind);
         QVERIFY(screen && screen->isVisible());
-        QCOMPARE(screen->windowTitle(), caption);
         QVERIFY(!m_panel->isVisible());
         QCOMPARE(screens().show(kind), screen); // one instance per kind
         QCOMPARE(TestScreen::created, 1);

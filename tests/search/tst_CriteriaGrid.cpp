@@ -3,6 +3,7 @@
 
 #include "search/CriteriaGeometry.h"
 #include "search/CriteriaGrid.h"
+#include "support/ScreenFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,26 +18,13 @@
 #include <tuple>
 
 using namespace papyrant;
+using namespace papyrant::test;
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int Open = 0, Words = 1, Close = 2;
-
-QLineEdit* box(const CriteriaGrid& grid, int row, int kind)
-{
-    const char* names[] = {"TextBrackets1_", "TextFind1_", "TextBrackets2_"};
-    return grid.findChild<QLineEdit*>(QLatin1String(names[kind]) + QString::number(row));
-}
-
-QComboBox* combo(const CriteriaGrid& grid, int row)
-{
-    return grid.findChild<QComboBox*>(QStringLiteral("Combo1_") + QString::number(row));
-}
-
-QString summary(const CriteriaGrid& grid)
-{
-    return grid.findChild<QLineEdit*>(QStringLiteral("Text3"))->text();
-}
 
 void type(QLineEdit* target, const QString& text)
 {
@@ -45,43 +33,11 @@ void type(QLineEdit* target, const QString& text)
     QTest::keyClicks(target, text);
 }
 
-void chooseOperator(QComboBox* box, const QString& text)
-{
-    box->setFocus();
-    const int steps = box->findText(text) - box->currentIndex();
-    for (int i = 0; i < std::abs(steps); ++i)
-        QTest::keyClick(box, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
-    QCOMPARE(box->currentText(), text);
-}
-
-// Types rows from the top, each given as "open|words|close|operator"; an empty part is left alone.
-void fill(const CriteriaGrid& grid, const QStringList& rows)
-{
-    for (int i = 0; i < rows.size(); ++i) {
-        const QStringList parts = rows[i].split(QLatin1Char('|'));
-        for (int kind : {Open, Words, Close}) {
-            if (!parts[kind].isEmpty())
-                type(box(grid, i, kind), parts[kind]);
-        }
-        if (!parts[3].isEmpty())
-            chooseOperator(combo(grid, i), parts[3]);
-    }
-}
-
-// rows() in the form fill() takes, all ten rows.
-QStringList rowsText(const CriteriaGrid& grid)
-{
-    QStringList all;
-    for (const CriteriaRow& row : grid.rows())
-        all << QStringList{row.openBrackets, row.words, row.closeBrackets, row.op}.join(QLatin1Char('|'));
-    return all;
-}
-
 // The given rows followed by empty rows with "And" up to ten.
 QStringList padded(QStringList rows)
 {
     while (rows.size() < CriteriaRowCount)
-        rows << QStringLiteral("|||And");
+        rows << u"|||And"_s;
     return rows;
 }
 
@@ -92,7 +48,44 @@ class CriteriaGridTest : public QObject {
 private:
     std::unique_ptr<CriteriaGrid> m_grid;
 
-    QLineEdit* box(int row, int kind) const { return ::box(*m_grid, row, kind); }
+    QLineEdit* box(int row, int kind) const
+    {
+        static const char* const names[] = {"TextBrackets1_", "TextFind1_", "TextBrackets2_"};
+        return the<QLineEdit>(m_grid.get(), QLatin1String(names[kind]) + QString::number(row));
+    }
+    QComboBox* combo(int row) const { return the<QComboBox>(m_grid.get(), u"Combo1_%1"_s.arg(row)); }
+    QString summary() const { return the<QLineEdit>(m_grid.get(), u"Text3"_s)->text(); }
+    // Which rows take input: 1 where a row's three boxes are on, 0 where all are off.
+    QString switchedOn() const
+    {
+        QString rows;
+        for (int i = 0; i < CriteriaRowCount; ++i) {
+            const int on = box(i, Open)->isEnabled() + box(i, Words)->isEnabled() + box(i, Close)->isEnabled();
+            rows += on == 3 ? u'1' : on == 0 ? u'0' : u'?';
+        }
+        return rows;
+    }
+    // Types rows from the top, each given as "open|words|close|operator"; an empty part is left alone.
+    void fill(const QStringList& rows)
+    {
+        for (int i = 0; i < rows.size(); ++i) {
+            const QStringList parts = rows[i].split(u'|');
+            for (int kind : {Open, Words, Close}) {
+                if (!parts[kind].isEmpty())
+                    type(box(i, kind), parts[kind]);
+            }
+            if (!parts[3].isEmpty())
+                choose(combo(i), parts[3]);
+        }
+    }
+    // rows() in the form fill() takes, all ten rows.
+    QStringList rowsText() const
+    {
+        QStringList all;
+        for (const CriteriaRow& row : m_grid->rows())
+            all << QStringList{row.openBrackets, row.words, row.closeBrackets, row.op}.join(u'|');
+        return all;
+    }
 
 private slots:
     void init()
@@ -106,18 +99,16 @@ private slots:
 
     void startsWithOnlyTheFirstRowOpen()
     {
-        QCOMPARE(rowsText(*m_grid), padded({}));
+        QCOMPARE(rowsText(), padded({}));
+        QCOMPARE(switchedOn(), u"1000000000"_s);
         for (int i = 0; i < CriteriaRowCount; ++i) {
-            for (int kind : {Open, Words, Close})
-                QCOMPARE(box(i, kind)->isEnabled(), i == 0);
-            QCOMPARE(combo(*m_grid, i)->count(), 3);
-            QVERIFY(combo(*m_grid, i)->isEnabled());
-            QVERIFY(!m_grid->findChild<QLineEdit*>(QStringLiteral("TextColor1_") + QString::number(i))->isVisible());
+            QCOMPARE(items(combo(i)), QStringList({"And", "Or", "Not"}));
+            QVERIFY(combo(i)->isEnabled());
+            QVERIFY(!the(m_grid.get(), u"TextColor1_%1"_s.arg(i))->isVisible());
         }
-        QCOMPARE(combo(*m_grid, 0)->itemText(2), QStringLiteral("Not"));
-        QCOMPARE(summary(*m_grid), QString());
-        auto* search = m_grid->findChild<QPushButton*>(QStringLiteral("Command8"));
-        QCOMPARE(search->text(), QStringLiteral("Search"));
+        QCOMPARE(summary(), QString());
+        auto* search = the<QPushButton>(m_grid.get(), u"Command8"_s);
+        QCOMPARE(search->text(), u"Search"_s);
         QSignalSpy requested(m_grid.get(), &CriteriaGrid::searchRequested);
         QTest::mouseClick(search, Qt::LeftButton);
         QTest::keyClick(box(0, Words), Qt::Key_Return);
@@ -126,32 +117,29 @@ private slots:
 
     void typingOpensTheNextRowAndDeletingClosesIt()
     {
-        type(box(0, Words), QStringLiteral("a"));
-        for (int kind : {Open, Words, Close})
-            QVERIFY(box(1, kind)->isEnabled());
-        QVERIFY(!box(2, Words)->isEnabled());
-        fill(*m_grid, {"|||", "(|b|)|"});
-        QCOMPARE(summary(*m_grid), QStringLiteral("a And (b)"));
-        chooseOperator(combo(*m_grid, 0), QStringLiteral("Or"));
-        QCOMPARE(summary(*m_grid), QStringLiteral("a Or (b)"));
+        type(box(0, Words), u"a"_s);
+        QCOMPARE(switchedOn(), u"1100000000"_s);
+        fill({"|||", "(|b|)|"});
+        QCOMPARE(summary(), u"a And (b)"_s);
+        choose(combo(0), u"Or"_s);
+        QCOMPARE(summary(), u"a Or (b)"_s);
 
-        type(box(0, Open), QStringLiteral("("));
+        type(box(0, Open), u"("_s);
         QTest::keyClick(box(0, Words), Qt::Key_Backspace);
-        // Row 1 is switched off but keeps what it holds.
-        QVERIFY(!box(1, Words)->isEnabled());
-        QVERIFY(!box(1, Open)->isEnabled());
-        QCOMPARE(rowsText(*m_grid).mid(0, 2), (QStringList{"(|||Or", "(|b|)|And"}));
-        QCOMPARE(summary(*m_grid), QStringLiteral("("));
+        // Row 1 is switched off but keeps what it holds; row 2 stays open behind its words.
+        QCOMPARE(switchedOn(), u"1010000000"_s);
+        QCOMPARE(rowsText().mid(0, 2), (QStringList{"(|||Or", "(|b|)|And"}));
+        QCOMPARE(summary(), u"("_s);
     }
 
     void rowsAndSummaryShowWhatWasTyped()
     {
-        // The summary's own rules are checked on plain rows (tst_SearchItems); here, that
+        // The summary's own rules are checked on plain rows (tst_QueryComposition); here, that
         // the grid hands over what was typed and shows the summary of it.
         const QStringList typed{"((|gene||Or", "|virus|)|And", "|cell|)|Not"};
-        fill(*m_grid, typed);
-        QCOMPARE(rowsText(*m_grid), padded(typed));
-        QCOMPARE(summary(*m_grid), QStringLiteral("((gene Or virus) And cell)"));
+        fill(typed);
+        QCOMPARE(rowsText(), padded(typed));
+        QCOMPARE(summary(), u"((gene Or virus) And cell)"_s);
         QCOMPARE(m_grid->summary(), searchSummary(m_grid->rows()));
         QVERIFY(!CheckBrackets(m_grid->rows()).has_value());
     }
@@ -190,7 +178,7 @@ private slots:
     void arrowsMoveBetweenBoxes()
     {
         // Rows 0 and 1 hold words and brackets; row 2 is open but empty.
-        fill(*m_grid, {"((|abc|)|", "(|de|))|"});
+        fill({"((|abc|)|", "(|de|))|"});
         // Presses the key with the caret at a place (-1: the end) and gives the box that has the caret then.
         auto press = [this](int row, int kind, int caret, Qt::Key key) {
             QLineEdit* from = box(row, kind);
@@ -225,45 +213,42 @@ private slots:
 
     void clearEmptiesRowsAndKeepsOperators()
     {
-        fill(*m_grid, {"(|A||Or", "|B|)|", "|C||"});
+        fill({"(|A||Or", "|B|)|", "|C||"});
         box(2, Words)->setFocus();
         m_grid->clearRows();
-        QCOMPARE(rowsText(*m_grid), padded({"|||Or"}));
-        for (int i = 0; i < CriteriaRowCount; ++i) {
-            for (int kind : {Open, Words, Close})
-                QCOMPARE(box(i, kind)->isEnabled(), i == 0);
-        }
-        QCOMPARE(summary(*m_grid), QString());
+        QCOMPARE(rowsText(), padded({"|||Or"}));
+        QCOMPARE(switchedOn(), u"1000000000"_s);
+        QCOMPARE(summary(), QString());
         QCOMPARE(QApplication::focusWidget(), box(0, Words));
     }
 
     void tidyRowsEmptiesEverythingAfterAGap()
     {
-        fill(*m_grid, {"|A||", "|B||", "(|C||", "|D|)|"});
+        fill({"|A||", "|B||", "(|C||", "|D|)|"});
         box(1, Words)->clear();
-        QVERIFY(!box(2, Words)->isEnabled());
-        QCOMPARE(box(2, Words)->text(), QStringLiteral("C"));
-        // Row 3 stays open behind C, so the summary still shows it.
-        QCOMPARE(summary(*m_grid), QStringLiteral("AD)"));
+        // Row 2 is switched off but keeps C; rows 3 and 4 stay open behind C and D, so the summary
+        // still shows row 3.
+        QCOMPARE(switchedOn(), u"1101100000"_s);
+        QCOMPARE(box(2, Words)->text(), u"C"_s);
+        QCOMPARE(summary(), QStringLiteral("AD)"));
 
         m_grid->TidyRows();
-        QCOMPARE(rowsText(*m_grid), padded({"|A||And"}));
-        QVERIFY(box(1, Words)->isEnabled());
-        QVERIFY(!box(2, Words)->isEnabled());
-        QCOMPARE(summary(*m_grid), QStringLiteral("A"));
+        QCOMPARE(rowsText(), padded({"|A||And"}));
+        QCOMPARE(switchedOn(), u"1100000000"_s);
+        QCOMPARE(summary(), QStringLiteral("A"));
     }
 
     void scrollingSlidesThePanel()
     {
         const int dpiY = m_grid->logicalDpiY();
-        auto* scroll = m_grid->findChild<QScrollBar*>(QStringLiteral("Scroll1"));
-        auto* slider = m_grid->findChild<QWidget*>(QStringLiteral("PictureSlider"));
-        auto* window = m_grid->findChild<QWidget*>(QStringLiteral("Picturecontaner"));
+        auto* scroll = the<QScrollBar>(m_grid.get(), u"Scroll1"_s);
+        auto* slider = the(m_grid.get(), u"PictureSlider"_s);
+        auto* window = the(m_grid.get(), u"Picturecontaner"_s);
         QCOMPARE(scroll->maximum(), 36);
         QCOMPARE(window->height(), qRound(3500.0 * dpiY / 1440));
         QCOMPARE(window->width(), qRound(9015.0 * m_grid->logicalDpiX() / 1440));
         QCOMPARE(slider->height(), qRound(10600.0 * dpiY / 1440));
-        QCOMPARE(m_grid->findChild<QWidget*>(QStringLiteral("Picture1_3"))->y(), qRound(3375.0 * dpiY / 1440));
+        QCOMPARE(the(m_grid.get(), u"Picture1_3"_s)->y(), qRound(3375.0 * dpiY / 1440));
         QCOMPARE(slider->y(), 0);
         scroll->setFocus();
         QTest::keyClick(scroll, Qt::Key_Down);

@@ -11,6 +11,7 @@
 #include <memory>
 
 using namespace papyrant;
+using namespace Qt::StringLiterals;
 using namespace papyrant::test;
 
 namespace {
@@ -56,7 +57,6 @@ class PresentationTest : public QObject {
 private:
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<Database> m_db;
-    QString m_path;
 
     // The first n records (by year) as a result set.
     std::unique_ptr<RecordSet> firstRecords(int n)
@@ -71,8 +71,7 @@ private slots:
     void initTestCase()
     {
         m_folder = std::make_unique<TestProgramFolder>();
-        m_path = m_folder->makeBibliography(QStringLiteral("numbers.pyr"), numberedRecords());
-        m_db = std::make_unique<Database>(m_path);
+        m_db = std::make_unique<Database>(m_folder->makeBibliography(QStringLiteral("numbers.pyr"), numberedRecords()));
     }
 
     void pageShowsItsRecords_data()
@@ -92,9 +91,7 @@ private slots:
         QFETCH(int, page);
         QFETCH(int, firstNo);
         QFETCH(int, blocks);
-        auto records = firstRecords(found);
-        QCOMPARE(records->recordCount(), found);
-        const PresentedPage shown = PresentPage(*records, page, found, titleAndYear());
+        const PresentedPage shown = PresentPage(*firstRecords(found), page, found, titleAndYear());
         QCOMPARE(shown.blockCount(), blocks);
         QCOMPARE(shown.firstRecordNo, page * PageSize);
         const QString body = shown.text.mid(shown.headerLength);
@@ -202,12 +199,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("word");
         QTest::addColumn<QList<int>>("found");
-        QTest::newRow("any case, anywhere, from 0") << "Virus viruses VIRUS"
-                                                    << "virus" << QList<int>{0, 6, 14};
-        QTest::newRow("each search after the last find") << "aaaa a"
-                                                         << "aa" << QList<int>{0, 2};
-        QTest::newRow("empty word") << "text"
-                                    << "" << QList<int>{};
+        QTest::newRow("any case, anywhere, from 0") << u"Virus viruses VIRUS"_s << "virus" << QList<int>{0, 6, 14};
+        QTest::newRow("each search after the last find") << u"aaaa a"_s << "aa" << QList<int>{0, 2};
+        QTest::newRow("empty word") << u"text"_s << "" << QList<int>{};
     }
     void colourOccurrences()
     {

@@ -1,31 +1,31 @@
-// Query composition: the statements and bracket messages, character for character.
+// What follows from the criteria rows alone: the statements and bracket messages,
+// character for character, the summary and the highlight words.
 
 #include "search/QueryComposition.h"
+#include "search/SearchItems.h"
 
 #include <QTest>
 
 #include <initializer_list>
 
 using namespace papyrant;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(papyrant::CriteriaRows)
 Q_DECLARE_METATYPE(papyrant::SearchOptions)
 
 namespace {
 
-// The given rows first; the rest stay empty with "And".
-CriteriaRows rowsOf(std::initializer_list<CriteriaRow> filled)
+// Rows written "open|words|close|operator" (no operator: "And"), the rest empty with "And".
+CriteriaRows rowsFrom(const QStringList& written)
 {
     CriteriaRows rows;
-    int i = 0;
-    for (const CriteriaRow& row : filled)
-        rows[i++] = row;
+    for (int i = 0; i < written.size(); ++i) {
+        const QStringList parts = written[i].split(u'|');
+        const QString op = parts.value(3);
+        rows[i] = {parts[0], parts[1], op.isEmpty() ? u"And"_s : op, parts.value(2)};
+    }
     return rows;
-}
-
-CriteriaRow words(const QString& text, const QString& op = QStringLiteral("And"))
-{
-    return CriteriaRow{QString(), text, op, QString()};
 }
 
 // Options searching only the given columns (indices into searchableColumnNames()).
@@ -38,16 +38,11 @@ SearchOptions searching(std::initializer_list<int> columns)
     return options;
 }
 
-SearchOptions titleOnly()
-{
-    return searching({0});
-}
-
 // Title-only options with filters: a year or language given as nullptr leaves that filter on All.
 SearchOptions filtered(
     const char* from, const char* to, const char* language = nullptr, std::vector<CategoryChoice> categories = {})
 {
-    SearchOptions options = titleOnly();
+    SearchOptions options = searching({0});
     options.allYears = !from && !to;
     options.yearFrom = QString::fromUtf8(from);
     options.yearTo = QString::fromUtf8(to);
@@ -69,7 +64,7 @@ private slots:
         QTest::addColumn<QString>("statement");
 
         QTest::newRow("one word in title and abstract")
-            << rowsOf({words("gene")}) << searching({0, 6})
+            << rowsFrom({"|gene||"}) << searching({0, 6})
             << "Select Abstracts.* From Abstracts Where (((( Abstracts.Title Like '* gene *' ) or "
                "( Abstracts.Title Like 'gene *' ) or ( Abstracts.Title Like '* gene' )) or "
                "(( Abstracts.Abstract Like '* gene *' ) or ( Abstracts.Abstract Like 'gene *' ) or "
@@ -80,7 +75,7 @@ private slots:
         every.sortChoice = QStringLiteral("Title");
         every.sortColumn = QStringLiteral("TitelS");
         QTest::newRow("negated row with every filter and sorting")
-            << rowsOf({words("gene", "Not"), words("virus")}) << every
+            << rowsFrom({"|gene||Not", "|virus||"}) << every
             << "Select Abstracts.* From Abstracts Where ((Abstracts.Publishing_year >= '1990' )) And "
                "(Abstracts.Language = 'English' ) And ((Abstracts.Category = 'Reviews' ) OR "
                "(Abstracts.Category = 'None' )) And (((( Abstracts.Title Like '* gene *' ) or "
@@ -89,7 +84,7 @@ private slots:
                "And ( Abstracts.Title Not Like '* virus' )))) Order by TitelS";
 
         QTest::newRow("junctions follow the operators")
-            << rowsOf({words("A", "Or"), words("B", "And"), words("C", "Or")}) << titleOnly()
+            << rowsFrom({"|A||Or", "|B||And", "|C||Or"}) << searching({0})
             << "Select Abstracts.* From Abstracts Where (((( Abstracts.Title Like '* A *' ) or "
                "( Abstracts.Title Like 'A *' ) or ( Abstracts.Title Like '* A' )))  Or  "
                "((( Abstracts.Title Like '* B *' ) or ( Abstracts.Title Like 'B *' ) or "
@@ -98,7 +93,7 @@ private slots:
 
         // The summary reads "A Not B Or C", but the Or after the negated B is not used.
         QTest::newRow("negated row always joins with And")
-            << rowsOf({words("A", "Not"), words("B", "Or"), words("C")}) << titleOnly()
+            << rowsFrom({"|A||Not", "|B||Or", "|C||"}) << searching({0})
             << "Select Abstracts.* From Abstracts Where (((( Abstracts.Title Like '* A *' ) or "
                "( Abstracts.Title Like 'A *' ) or ( Abstracts.Title Like '* A' )))  And  "
                "((( Abstracts.Title Not Like '* B *' ) And ( Abstracts.Title Not Like 'B *' ) And "
@@ -106,7 +101,7 @@ private slots:
                "( Abstracts.Title Like 'C *' ) or ( Abstracts.Title Like '* C' ))))";
 
         QTest::newRow("negation joins every column with And")
-            << rowsOf({words("A", "Not"), words("B")}) << searching({1, 4})
+            << rowsFrom({"|A||Not", "|B||"}) << searching({1, 4})
             << "Select Abstracts.* From Abstracts Where (((( Abstracts.Authors Like '* A *' ) or "
                "( Abstracts.Authors Like 'A *' ) or ( Abstracts.Authors Like '* A' )) or "
                "(( Abstracts.Keywords Like '* A *' ) or ( Abstracts.Keywords Like 'A *' ) or "
@@ -116,12 +111,12 @@ private slots:
                "( Abstracts.Keywords Not Like '* B' ))))";
 
         QTest::newRow("phrase and patterns stay one unit")
-            << rowsOf({words("gen* ther?py")}) << titleOnly()
+            << rowsFrom({"|gen* ther?py||"}) << searching({0})
             << "Select Abstracts.* From Abstracts Where (((( Abstracts.Title Like '* gen* ther?py *' ) "
                "or ( Abstracts.Title Like 'gen* ther?py *' ) or ( Abstracts.Title Like '* gen* ther?py' ))))";
 
         QTest::newRow("row brackets wrap the row term")
-            << rowsOf({{"((", "a", "Or", {}}, {{}, "b", "And", ")"}, {{}, "c", "And", ")"}}) << titleOnly()
+            << rowsFrom({"((|a||Or", "|b|)|", "|c|)|"}) << searching({0})
             << "Select Abstracts.* From Abstracts Where (((((( Abstracts.Title Like '* a *' ) or "
                "( Abstracts.Title Like 'a *' ) or ( Abstracts.Title Like '* a' )))  Or  "
                "((( Abstracts.Title Like '* b *' ) or ( Abstracts.Title Like 'b *' ) or "
@@ -129,10 +124,10 @@ private slots:
                "( Abstracts.Title Like 'c *' ) or ( Abstracts.Title Like '* c' )))))";
 
         QTest::newRow("no searched column gives an empty term")
-            << rowsOf({words("a")}) << searching({}) << "Select Abstracts.* From Abstracts Where (())";
+            << rowsFrom({"|a||"}) << searching({}) << "Select Abstracts.* From Abstracts Where (())";
 
         QTest::newRow("quotes are doubled in every literal")
-            << rowsOf({words("Crohn's")})
+            << rowsFrom({"|Crohn's||"})
             << filtered("19'9", nullptr, "Kala'allisut", {{"Crohn's", true}, {"Other", false}})
             << "Select Abstracts.* From Abstracts Where ((Abstracts.Publishing_year >= '19''9' )) And "
                "(Abstracts.Language = 'Kala''allisut' ) And ((Abstracts.Category = 'Crohn''s' )) And "
@@ -140,29 +135,24 @@ private slots:
                "( Abstracts.Title Like '* Crohn''s' ))))";
 
         // Filters alone, without words.
-        const QString everything = QStringLiteral("Select Abstracts.* From Abstracts");
+        const auto filtersAlone = [](const char* name, const SearchOptions& options, const char* where) {
+            QTest::newRow(name) << CriteriaRows{} << options
+                                << QStringLiteral("Select Abstracts.* From Abstracts") + where;
+        };
         SearchOptions all = filtered(nullptr, nullptr, nullptr, {{"Reviews", true}, {"None", true}});
         all.yearFrom = all.yearTo = QStringLiteral("1990"); // left in the boxes, but "All" is ticked
         all.language = QStringLiteral("German");
-        QTest::newRow("nothing filled, every filter on All") << CriteriaRows{} << all << everything;
-        QTest::newRow("from year only") << CriteriaRows{} << filtered("1990", "")
-                                        << everything + " Where ((Abstracts.Publishing_year >= '1990' ))";
-        QTest::newRow("to year only") << CriteriaRows{} << filtered("", "2000")
-                                      << everything + " Where ((Abstracts.Publishing_year <= '2000' ))";
-        QTest::newRow("both years") << CriteriaRows{} << filtered("1990", "2000")
-                                    << everything
-                + " Where ((Abstracts.Publishing_year >= '1990' ) And "
-                  "(Abstracts.Publishing_year <= '2000' ))";
-        QTest::newRow("neither year") << CriteriaRows{} << filtered("", "") << everything + " Where ()";
-        QTest::newRow("language only") << CriteriaRows{} << filtered(nullptr, nullptr, "German")
-                                       << everything + " Where (Abstracts.Language = 'German' )";
-        QTest::newRow("one of two categories")
-            << CriteriaRows{} << filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", true}})
-            << everything + " Where ((Abstracts.Category = 'B' ))";
-        QTest::newRow("no category") << CriteriaRows{}
-                                     << filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", false}})
-                                     << everything + " Where ()";
-        QTest::newRow("empty category list") << CriteriaRows{} << SearchOptions{} << everything;
+        filtersAlone("nothing filled, every filter on All", all, "");
+        filtersAlone("from year only", filtered("1990", ""), " Where ((Abstracts.Publishing_year >= '1990' ))");
+        filtersAlone("to year only", filtered("", "2000"), " Where ((Abstracts.Publishing_year <= '2000' ))");
+        filtersAlone("both years", filtered("1990", "2000"),
+            " Where ((Abstracts.Publishing_year >= '1990' ) And (Abstracts.Publishing_year <= '2000' ))");
+        filtersAlone("neither year", filtered("", ""), " Where ()");
+        filtersAlone("language only", filtered(nullptr, nullptr, "German"), " Where (Abstracts.Language = 'German' )");
+        filtersAlone("one of two categories", filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", true}}),
+            " Where ((Abstracts.Category = 'B' ))");
+        filtersAlone("no category", filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", false}}), " Where ()");
+        filtersAlone("empty category list", SearchOptions{}, "");
     }
     void composeQuery()
     {
@@ -174,21 +164,21 @@ private slots:
 
     void rowsThatPlayNoPart()
     {
-        const QString plain = ComposeQuery(rowsOf({words("gene")}), titleOnly());
+        const QString plain = ComposeQuery(rowsFrom({"|gene||"}), searching({0}));
         QVERIFY(!plain.contains(QStringLiteral("Not")));
         // A Not after the last filled row has nothing to negate.
-        QCOMPARE(ComposeQuery(rowsOf({words("gene", "Not")}), titleOnly()), plain);
+        QCOMPARE(ComposeQuery(rowsFrom({"|gene||Not"}), searching({0})), plain);
         // Brackets of rows without words are left out of both the check and the statement.
-        CriteriaRows bracketsOnly = rowsOf({words("gene")});
+        CriteriaRows bracketsOnly = rowsFrom({"|gene||"});
         bracketsOnly[1].openBrackets = QStringLiteral("((");
         bracketsOnly[2].closeBrackets = QStringLiteral(")");
         QVERIFY(!CheckBrackets(bracketsOnly).has_value());
-        QCOMPARE(ComposeQuery(bracketsOnly, titleOnly()), plain);
+        QCOMPARE(ComposeQuery(bracketsOnly, searching({0})), plain);
 
         CriteriaRows full;
-        full.fill(words("x", "Or"));
+        full.fill(CriteriaRow{{}, u"x"_s, u"Or"_s, {}});
         full[9].op = QStringLiteral("Not");
-        const QString all = ComposeQuery(full, titleOnly());
+        const QString all = ComposeQuery(full, searching({0}));
         QCOMPARE(all.count(QStringLiteral("  Or  ")), 9);
         QVERIFY(!all.contains(QStringLiteral("Not Like")));
         QVERIFY(all.endsWith(QStringLiteral("( Abstracts.Title Like '* x' ))))")));
@@ -196,15 +186,52 @@ private slots:
 
     void checkBrackets()
     {
-        auto check = [](const char* open0, const char* close1, const char* close2) {
-            return CheckBrackets(rowsOf({{open0, "a", "And", {}}, {{}, "b", "And", close1}, {{}, "c", "And", close2}}))
-                .value_or(QStringLiteral("balanced"));
-        };
-        QCOMPARE(check("((", ")", ")"), QStringLiteral("balanced"));
-        QCOMPARE(check("(((", "", ")"), QStringLiteral("Incorrect number of brackets\nYou have 2 less close brackets"));
-        QCOMPARE(check("", ")", ""), QStringLiteral("Incorrect number of brackets\nYou have 1 more close brackets"));
-        QCOMPARE(check("(", "))))))", ")))))))"),
-            QStringLiteral("Incorrect number of brackets\nYou have 12 more close brackets"));
+        auto check = [](const QStringList& rows) { return CheckBrackets(rowsFrom(rows)).value_or(u"balanced"_s); };
+        QCOMPARE(check({"((|a||", "|b|)|", "|c|)|"}), "balanced");
+        QCOMPARE(check({"(((|a||", "|b||", "|c|)|"}), "Incorrect number of brackets\nYou have 2 less close brackets");
+        QCOMPARE(check({"|a||", "|b|)|", "|c||"}), "Incorrect number of brackets\nYou have 1 more close brackets");
+        QCOMPARE(check({"(|a||", "|b|))))))|", "|c|)))))))|"}),
+            "Incorrect number of brackets\nYou have 12 more close brackets");
+    }
+
+    void summary_data()
+    {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("brackets, words, operators")
+            << QStringList{"((|gene||Or", "|virus|)|And", "|cell|)|Or"} << "((gene Or virus) And cell)";
+        QTest::newRow("Not shows as typed") << QStringList{"|A||Not", "|B||Or", "|C||"} << "A Not B Or C";
+        QTest::newRow("nothing typed") << QStringList{} << "";
+        // Row 1 is switched off behind an empty row 0 but row 0's bracket still shows;
+        // row 2 is switched on behind B and shows with no operator before it.
+        QTest::newRow("a gap") << QStringList{"(|||Or", "(|B|)|And", "|C||"} << "(C";
+    }
+    void summary()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QString, summary);
+        QCOMPARE(searchSummary(rowsFrom(rows)), summary);
+    }
+
+    void highlightWords_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("stars and a question mark") << u"**gen?"_s << "gen";
+        QTest::newRow("between stars") << u"*virus*"_s << "virus";
+        QTest::newRow("mixed, both ends") << u"?*x*?"_s << "x";
+        QTest::newRow("inner pattern kept") << u"gen*e th?rapy"_s << "gen*e th?rapy";
+        QTest::newRow("only pattern") << u"*?*"_s << "";
+    }
+    void highlightWords()
+    {
+        QFETCH(QString, words);
+        QFETCH(QString, word);
+        QCOMPARE(highlightWord(words), word);
+        CriteriaRows rows;
+        rows[4].words = words;
+        QCOMPARE(papyrant::highlightWords(rows)[4], word);
+        QCOMPARE(papyrant::highlightWords(rows)[0], QString());
     }
 
     void searchableColumnsInListOrder()
@@ -213,7 +240,7 @@ private slots:
         QCOMPARE(QStringList(names.begin(), names.end()).join(QLatin1Char(',')),
             QStringLiteral("Title,Authors,Author_address,Source,Keywords,Publication_type,Abstract"));
         // Title, Keywords and Abstract by default.
-        const QString statement = ComposeQuery(rowsOf({words("w")}), SearchOptions{});
+        const QString statement = ComposeQuery(rowsFrom({"|w||"}), SearchOptions{});
         QCOMPARE(statement.count(QStringLiteral("Like '* w *'")), 3);
         for (const char* column : {"Title", "Keywords", "Abstract"})
             QVERIFY(statement.contains(QStringLiteral("Abstracts.%1 Like").arg(QLatin1String(column))));

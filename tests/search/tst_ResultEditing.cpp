@@ -5,28 +5,15 @@
 #include "search/ResultEditing.h"
 #include "support/TestFolders.h"
 
-#include <QFile>
 #include <QTest>
 
 #include <memory>
 
 using namespace papyrant;
 using namespace papyrant::test;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(papyrant::NavigationButtons)
-
-namespace {
-
-std::vector<TestRecord> tenRecords()
-{
-    std::vector<TestRecord> records;
-    for (int k = 1; k <= 10; ++k)
-        records.push_back(
-            {{"Title", QStringLiteral("T%1").arg(k)}, {"TitelS", QStringLiteral("T%1").arg(k)}, {"Category", "None"}});
-    return records;
-}
-
-} // namespace
 
 class ResultEditingTest : public QObject {
     Q_OBJECT
@@ -37,20 +24,15 @@ private:
     std::unique_ptr<RecordSet> m_set;
     ResultsState m_state;
 
-    // A copy of a bibliography of `count` records (made once), at record `current`.
+    // A bibliography of records T1 ... T<count> as the result set, at record `current`.
     void open(int count = 10, int current = 1)
     {
-        const QString master = QStringLiteral("master%1.pyr").arg(count);
-        if (!QFile::exists(m_folder->filePath(master))) {
-            std::vector<TestRecord> records = tenRecords();
-            records.resize(count);
-            m_folder->makeBibliography(master, records);
-        }
         m_set.reset();
         m_db.reset();
-        m_path = m_folder->filePath(QStringLiteral("results.pyr"));
-        QFile::remove(m_path);
-        QVERIFY(QFile::copy(m_folder->filePath(master), m_path));
+        std::vector<TestRecord> records;
+        for (int k = 1; k <= count; ++k)
+            records.push_back({{"Title", u"T%1"_s.arg(k)}, {"TitelS", u"T%1"_s.arg(k)}, {"Category", "None"}});
+        m_path = m_folder->makeBibliography(QStringLiteral("results.pyr"), records);
         m_db = std::make_unique<Database>(m_path);
         m_set = std::make_unique<RecordSet>(*m_db, QStringLiteral("Select Abstracts.* From Abstracts"));
         m_state = ResultsState{};
@@ -75,16 +57,11 @@ private slots:
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("counter");
         QTest::addColumn<NavigationButtons>("buttons");
-        QTest::newRow("third of ten") << 10 << 3 << "T2"
-                                      << "Record no. 2 of 9" << NavigationButtons{true, true};
-        QTest::newRow("first") << 10 << 1 << "T2"
-                               << "Record no. 1 of 9" << NavigationButtons{false, true};
-        QTest::newRow("last") << 10 << 10 << "T9"
-                              << "Record no. 9 of 9" << NavigationButtons{true, false};
-        QTest::newRow("second of two") << 2 << 2 << "T1"
-                                       << "Record no. 1 of 1" << NavigationButtons{false, false};
-        QTest::newRow("the only one") << 1 << 1 << ""
-                                      << "All records were deleted" << NavigationButtons{};
+        QTest::newRow("third of ten") << 10 << 3 << u"T2"_s << "Record no. 2 of 9" << NavigationButtons{true, true};
+        QTest::newRow("first") << 10 << 1 << u"T2"_s << "Record no. 1 of 9" << NavigationButtons{false, true};
+        QTest::newRow("last") << 10 << 10 << u"T9"_s << "Record no. 9 of 9" << NavigationButtons{true, false};
+        QTest::newRow("second of two") << 2 << 2 << u"T1"_s << "Record no. 1 of 1" << NavigationButtons{false, false};
+        QTest::newRow("the only one") << 1 << 1 << u""_s << "All records were deleted" << NavigationButtons{};
     }
     void remove()
     {
@@ -102,9 +79,9 @@ private slots:
         QVERIFY(m_state.ResultsChanged);
         QCOMPARE(m_set->hasCurrent() ? currentTitle() : QString(), current);
         QCOMPARE(LoadEditFields(*m_set).texts[Title], current);
-        const auto left = readRows(m_path, QStringLiteral("SELECT Title FROM Abstracts"));
-        QCOMPARE(int(left.size()), count - 1);
-        QVERIFY(std::find(left.begin(), left.end(), QStringList{QStringLiteral("T%1").arg(removed)}) == left.end());
+        const QStringList left = readLines(m_path, u"SELECT Title FROM Abstracts"_s);
+        QCOMPARE(left.size(), count - 1);
+        QVERIFY(!left.contains(u"T%1"_s.arg(removed)));
     }
 
     void goToClamps_data()
@@ -189,15 +166,13 @@ private slots:
                           .arg(removing ? "DELETE" : "UPDATE"));
         const auto before = readRows(m_path, QStringLiteral("SELECT * FROM Abstracts"));
         const ResultsState state = m_state;
-        try {
+        const auto attempt = [&] {
             if (removing)
                 removeCurrentRecord(*m_set, m_state);
             else
                 saveCurrentRecord(*m_set, EditTexts{QStringLiteral("changed")}, QStringLiteral("Methods"));
-            QFAIL("the store error did not come through");
-        } catch (const StoreError& error) {
-            QCOMPARE(errorText(error), QStringLiteral("disk I/O error"));
-        }
+        };
+        QCOMPARE(thrownText<StoreError>(attempt), "disk I/O error");
         QCOMPARE(readRows(m_path, QStringLiteral("SELECT * FROM Abstracts")), before);
         QCOMPARE(m_state.ResultCount, state.ResultCount);
         QCOMPARE(m_state.ResultsChanged, false);

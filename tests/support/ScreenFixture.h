@@ -7,8 +7,11 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"
 
+#include <QComboBox>
+#include <QListWidget>
 #include <QPointer>
 #include <QString>
+#include <QTest>
 
 #include <memory>
 #include <vector>
@@ -42,5 +45,51 @@ private:
     std::unique_ptr<ScriptedPrompts> m_prompts;
     QPointer<MainForm> m_panel;
 };
+
+// A control of a screen by its design name; a missing one ends the run at once, as no
+// later check could mean anything without it.
+template <typename T = QWidget>
+T* the(const QObject* screen, const QString& name)
+{
+    T* found = screen->findChild<T*>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+// A left click on a screen's control.
+inline void click(const QObject* screen, const QString& name)
+{
+    QTest::mouseClick(the(screen, name), Qt::LeftButton);
+}
+
+// Ticks or clears a list entry from the keyboard, as a user does: current row, Space.
+inline void toggle(QListWidget* list, int row)
+{
+    list->setFocus();
+    list->setCurrentRow(row);
+    const Qt::CheckState before = list->item(row)->checkState();
+    QTest::keyClick(list->viewport(), Qt::Key_Space);
+    QVERIFY(list->item(row)->checkState() != before);
+}
+
+// Chooses a combo box entry with the arrow keys.
+inline void choose(QComboBox* box, const QString& text)
+{
+    box->setFocus();
+    const int target = box->findText(text);
+    QVERIFY2(target >= 0, qPrintable(text));
+    while (box->currentIndex() != target)
+        QTest::keyClick(box, box->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+}
+
+// The entries of a combo box, in order.
+inline QStringList items(const QComboBox* box)
+{
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
+}
 
 } // namespace papyrant::test

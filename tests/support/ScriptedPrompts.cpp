@@ -5,6 +5,20 @@
 
 namespace papyrant::test {
 
+QString describe(const AskedPrompt& asked)
+{
+    static const char* const buttons[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel"};
+    static const char* const icons[] = {"None", "Question", "Critical", "Exclamation", "Information"};
+    static const char* const answers[] = {"Ok", "Yes", "No", "Cancel"};
+    static const char* const kinds[] = {"", "input:", "open:", "save:"};
+    if (asked.kind == AskedPrompt::Kind::Message)
+        return QStringLiteral("%1|%2|%3/%4/%5")
+            .arg(asked.title, asked.text, QLatin1String(buttons[int(asked.buttons)]),
+                QLatin1String(icons[int(asked.icon)]), QLatin1String(answers[int(asked.defaultButton)]));
+    const QString& shown = asked.kind == AskedPrompt::Kind::Input ? asked.text : asked.filter;
+    return asked.title + u'|' + shown + u'|' + QLatin1String(kinds[int(asked.kind)]) + asked.preset;
+}
+
 ScriptedPrompts::ScriptedPrompts()
 {
     setPrompts(this);
@@ -23,6 +37,14 @@ QStringList ScriptedPrompts::messages() const
             texts << prompt.text;
     }
     return texts;
+}
+
+QStringList ScriptedPrompts::described() const
+{
+    QStringList boxes;
+    for (const auto& prompt : m_asked)
+        boxes << describe(prompt);
+    return boxes;
 }
 
 bool ScriptedPrompts::allAnswersUsed() const

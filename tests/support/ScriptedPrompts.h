@@ -24,6 +24,11 @@ struct AskedPrompt {
     QString preset; // file dialogs: preset name; input boxes: proposed value
 };
 
+// A box in one line, so a test compares all the user saw at once: a message box as
+// "title|text|Buttons/Icon/DefaultButton", an input box as "title|prompt|input:proposed",
+// a file dialog as "title|filter|open:preset" or "title|filter|save:preset".
+QString describe(const AskedPrompt& asked);
+
 class ScriptedPrompts final : public Prompts {
 public:
     // Installs itself as the program's prompts for its lifetime.
@@ -43,6 +48,8 @@ public:
     const std::vector<AskedPrompt>& asked() const { return m_asked; }
     // The texts of every message box shown, in order.
     QStringList messages() const;
+    // Every box shown, in order, each as describe() gives it.
+    QStringList described() const;
     // Unanswered prompts that the script did not expect, described.
     const QStringList& unexpected() const { return m_unexpected; }
     bool allAnswersUsed() const;

@@ -103,4 +103,26 @@ std::vector<QStringList> readRows(const QString& databasePath, const QString& sq
     return result;
 }
 
+QStringList readLines(const QString& databasePath, const QString& sql)
+{
+    QStringList lines;
+    for (const QStringList& row : readRows(databasePath, sql))
+        lines << row.join(QLatin1Char('|'));
+    return lines;
+}
+
+QByteArray readFileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString writeFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write the test file");
+    return path;
+}
+
 } // namespace papyrant::test

@@ -9,7 +9,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <SQLiteCpp/Database.h>
+
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace papyrant::test {
@@ -41,6 +44,42 @@ private:
 // Rows of a database as column values (NULL as a null text), read with the bare SQLite
 // library for asserting what was really stored.
 std::vector<QStringList> readRows(const QString& databasePath, const QString& sql);
+// The same rows as lines, the columns of each joined by '|'.
+QStringList readLines(const QString& databasePath, const QString& sql);
+
+// Another program's connection to a database file: it runs what it is given at once (a
+// change the program did not make, or "BEGIN EXCLUSIVE" to hold the file locked); closing
+// it, or its end, rolls back what is still open.
+class OtherConnection {
+public:
+    explicit OtherConnection(const QString& databasePath, const char* sql = nullptr)
+        : m_db(std::in_place, databasePath.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
+    {
+        if (sql)
+            run(sql);
+    }
+    void run(const char* sql) { m_db->exec(sql); } // throws with the engine's words
+    void close() { m_db.reset(); }
+
+private:
+    std::optional<SQLite::Database> m_db;
+};
+
+// The words of the exception a call throws, or "" when it throws none.
+template <typename Exception, typename Call>
+QString thrownText(Call&& call)
+{
+    try {
+        call();
+    } catch (const Exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+// A file's bytes (empty when it cannot be read), and a file written with the given bytes.
+QByteArray readFileBytes(const QString& path);
+QString writeFileBytes(const QString& path, const QByteArray& bytes);
 
 // The bytes of a file, or "(missing)" when it cannot be read.
 QByteArray readFile(const QString& path);
