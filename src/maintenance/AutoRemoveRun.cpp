@@ -4,6 +4,7 @@ namespace papyrant {
 
 AutoRemoveRun::AutoRemoveRun(Database& db, const FieldFlags& selected)
     : m_db(db)
+    , m_fastDeletion(db)
     , m_selected(selected)
     , m_scan(m_db)
 {

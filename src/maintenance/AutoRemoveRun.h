@@ -10,6 +10,7 @@
 // pass stays linear however many records it removes.
 
 #include "core/Database.h"
+#include "core/FastDeletion.h"
 #include "core/TickBudget.h"
 #include "maintenance/RepeatedRecords.h"
 #include "maintenance/ScanRecords.h"
@@ -52,6 +53,7 @@ private:
     void scanStep(Tally& tally);
 
     Database& m_db;
+    FastDeletion m_fastDeletion; // for the run's length
     FieldFlags m_selected;
     ScanRecords m_scan;
     bool m_finished = false;
