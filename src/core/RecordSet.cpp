@@ -90,17 +90,17 @@ const char* const RecordSet::ChangedOutside = "This record was changed or delete
 RecordSet::RecordSet(Database& db, const QString& source)
     : m_db(db)
 {
-    open(source, QString(), nullptr);
+    readSource(source, QString(), nullptr);
 }
 
 RecordSet::RecordSet(Database& db, const QString& source, const QString& sideColumn,
     const std::function<void(const QString&)>& sideValue)
     : m_db(db)
 {
-    open(source, sideColumn, &sideValue);
+    readSource(source, sideColumn, &sideValue);
 }
 
-void RecordSet::open(
+void RecordSet::readSource(
     const QString& source, const QString& sideColumn, const std::function<void(const QString&)>* sideValue)
 {
     storeCall([&] {

@@ -109,7 +109,8 @@ private:
     enum class Mode { Browse, Adding, Editing };
     using Stored = std::optional<QByteArray>; // a value's bytes as stored; nothing for NULL
 
-    void open(const QString& source, const QString& sideColumn, const std::function<void(const QString&)>* sideValue);
+    void readSource(
+        const QString& source, const QString& sideColumn, const std::function<void(const QString&)>* sideValue);
     void requireOpen() const;
     void requireCurrent() const;
     void requireUpdatable() const;
