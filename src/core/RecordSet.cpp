@@ -28,7 +28,7 @@ QString withoutLiterals(const QString& sql)
 
 struct KeyedSource {
     QString table;
-    QString keySql;
+    QString tail; // what follows the table name: Where and Order by
     bool ordered = false;
 };
 
@@ -38,7 +38,7 @@ std::optional<KeyedSource> keyedSource(const QString& source)
     static const QRegularExpression tableName(QStringLiteral(R"(^\s*([A-Za-z_][A-Za-z0-9_]*)\s*$)"));
     if (auto m = tableName.match(source); m.hasMatch()) {
         const QString table = m.captured(1);
-        return KeyedSource{table, QStringLiteral("SELECT rowid FROM %1").arg(table), false};
+        return KeyedSource{table, QString(), false};
     }
     static const QRegularExpression wholeRows(
         QStringLiteral(
@@ -56,7 +56,7 @@ std::optional<KeyedSource> keyedSource(const QString& source)
         QStringLiteral(R"(\border\s+by\b)"), QRegularExpression::CaseInsensitiveOption);
     KeyedSource keyed;
     keyed.table = table;
-    keyed.keySql = QStringLiteral("SELECT %1.rowid FROM %1").arg(table) + source.mid(m.capturedStart(3));
+    keyed.tail = source.mid(m.capturedStart(3));
     keyed.ordered = orderBy.match(m.captured(3)).hasMatch();
     return keyed;
 }
@@ -90,28 +90,53 @@ const char* const RecordSet::ChangedOutside = "This record was changed or delete
 RecordSet::RecordSet(Database& db, const QString& source)
     : m_db(db)
 {
+    readSource(source, QString(), nullptr);
+}
+
+RecordSet::RecordSet(Database& db, const QString& source, const QString& sideColumn,
+    const std::function<void(const QString&)>& sideValue)
+    : m_db(db)
+{
+    readSource(source, sideColumn, &sideValue);
+}
+
+void RecordSet::readSource(
+    const QString& source, const QString& sideColumn, const std::function<void(const QString&)>* sideValue)
+{
     storeCall([&] {
-        if (auto keyed = keyedSource(source)) {
+        const auto keyed = keyedSource(source);
+        // Keys of a source without an order are sorted after reading, which its side
+        // values would not follow.
+        if (sideValue && !(keyed && keyed->ordered))
+            throw StoreError("a side column needs a whole-row source with an order");
+        if (keyed) {
             m_keyed = true;
             m_table = keyed->table;
             {
                 SQLite::Statement columns(
-                    db.handle(), QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(m_table).toStdString());
+                    m_db.handle(), QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(m_table).toStdString());
                 for (int i = 0; i < columns.getColumnCount(); ++i)
                     m_columns << QString::fromUtf8(columns.getColumnName(i));
             }
             // Taken before the keys are read: a change in between makes it stale, never wrong.
-            m_stamp = db.changeStamp();
+            m_stamp = m_db.changeStamp();
+            QString keySql = QStringLiteral("SELECT %1.rowid").arg(m_table);
+            if (sideValue)
+                keySql += QStringLiteral(", %1.%2").arg(m_table, quotedName(sideColumn));
+            keySql += QStringLiteral(" FROM %1").arg(m_table) + keyed->tail;
             std::vector<KeyList::Key> keys;
-            SQLite::Statement keyQuery(db.handle(), translateStatement(keyed->keySql).toStdString());
-            while (keyQuery.executeStep())
+            SQLite::Statement keyQuery(m_db.handle(), translateStatement(keySql).toStdString());
+            while (keyQuery.executeStep()) {
                 keys.push_back(keyQuery.getColumn(0).getInt64());
+                if (sideValue)
+                    (*sideValue)(textOf(keyQuery.getColumn(1)));
+            }
             // A statement without an order gives its rows in the order they were added.
             if (!keyed->ordered)
                 std::sort(keys.begin(), keys.end());
             m_keys = KeyList(std::move(keys));
         } else {
-            SQLite::Statement rows(db.handle(), translateStatement(source).toStdString());
+            SQLite::Statement rows(m_db.handle(), translateStatement(source).toStdString());
             for (int i = 0; i < rows.getColumnCount(); ++i)
                 m_columns << QString::fromUtf8(rows.getColumnName(i));
             while (rows.executeStep()) {
@@ -204,6 +229,13 @@ void RecordSet::setAbsolutePosition(int position)
     if (position < 0 || position >= recordCount())
         throw StoreError("there is no record at that position");
     arriveAt(position);
+}
+
+int RecordSet::currentSlot() const
+{
+    if (!hasCurrent())
+        return -1;
+    return m_keyed ? m_keys.slotAt(m_position) : m_position;
 }
 
 int RecordSet::columnIndex(const QString& name) const

@@ -22,6 +22,7 @@
 #include <SQLiteCpp/Statement.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -34,6 +35,12 @@ class RecordSet {
 public:
     // Runs the source (a table name or a SELECT text) at once. Throws StoreError.
     RecordSet(Database& db, const QString& source);
+    // Runs a whole-row source with an order and reads one more column of every row in
+    // the same sorted pass as the keys, handing the values to sideValue in set order. A
+    // scan that compares one column of neighbouring records then reads no row for it.
+    // Throws StoreError, also for a source that is not a whole-row one with an order.
+    RecordSet(Database& db, const QString& source, const QString& sideColumn,
+        const std::function<void(const QString&)>& sideValue);
     RecordSet(const RecordSet&) = delete;
     RecordSet& operator=(const RecordSet&) = delete;
     ~RecordSet();
@@ -55,6 +62,9 @@ public:
     // 0-based position of the current record; -1 when there is none.
     int absolutePosition() const;
     void setAbsolutePosition(int position);
+    // Names the current record for the life of the set, whatever is removed before it:
+    // its position when the set was opened (added records follow on). -1 when none.
+    int currentSlot() const;
 
     const QStringList& columnNames() const { return m_columns; }
     int columnIndex(const QString& name) const; // case-insensitive; -1 when absent
@@ -99,6 +109,8 @@ private:
     enum class Mode { Browse, Adding, Editing };
     using Stored = std::optional<QByteArray>; // a value's bytes as stored; nothing for NULL
 
+    void readSource(
+        const QString& source, const QString& sideColumn, const std::function<void(const QString&)>* sideValue);
     void requireOpen() const;
     void requireCurrent() const;
     void requireUpdatable() const;

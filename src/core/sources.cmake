@@ -4,6 +4,7 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/SqlText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LikeMatcher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Database.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FastDeletion.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeyList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DataBinding.cpp

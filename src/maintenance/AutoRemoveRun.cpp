@@ -3,12 +3,12 @@
 namespace papyrant {
 
 AutoRemoveRun::AutoRemoveRun(Database& db, const FieldFlags& selected)
-    : m_db(mappedForScanning(db))
+    : m_db(db)
+    , m_fastDeletion(db)
     , m_selected(selected)
-    , m_records(m_db, ScanStatement)
+    , m_scan(m_db)
 {
-    m_records.moveFirst();
-    m_progressMaximum = m_records.recordCount() + 2;
+    m_progressMaximum = m_scan.records().recordCount() + 2;
 }
 
 bool AutoRemoveRun::step(const TickBudget& budget)
@@ -29,31 +29,28 @@ bool AutoRemoveRun::step(const TickBudget& budget)
 void AutoRemoveRun::scanStep(Tally& tally)
 {
     ++m_progress;
-    if (m_records.eof()) {
+    RecordSet& records = m_scan.records();
+    if (records.eof()) {
         m_finished = true;
         return;
     }
-    // The record left current by the last step was read there; the very first is read now.
-    if (!m_currentRead) {
-        m_current = normalisedFields(m_records);
-        m_currentRead = true;
-    }
-    const FieldValues first = m_current;
-    m_records.moveNext();
-    if (m_records.eof())
+    if (!m_scan.moveNextMayPair())
         return;
-    m_current = normalisedFields(m_records);
-    if (m_current[Title] != first[Title])
+    records.movePrevious();
+    const FieldValues first = normalisedFields(records);
+    records.moveNext();
+    const FieldValues second = normalisedFields(records);
+    if (second[Title] != first[Title])
         return;
-    if (differInSelected(first, m_current, m_selected)) {
+    if (differInSelected(first, second, m_selected)) {
         ++tally.notCovered;
         return;
     }
     // The earlier record goes; the later one is current again and meets its own successor
     // in the next step.
-    m_records.movePrevious();
-    m_records.deleteCurrent();
-    m_records.moveNext();
+    records.movePrevious();
+    records.deleteCurrent();
+    records.moveNext();
     ++tally.deleted;
 }
 

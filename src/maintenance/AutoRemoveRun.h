@@ -5,13 +5,15 @@
 // records therefore shrinks to its last one.
 //
 // The screen drives the pass from a timer: each step(budget) is one transaction holding
-// as many scan steps as fit in the tick. A deleted record's key is dropped from the
-// ordered key list, so the pass stays linear however many records it removes.
+// as many scan steps as fit in the tick. Only neighbours whose titles may agree are read
+// (ScanRecords), and a deleted record's key is dropped from the ordered key list, so the
+// pass stays linear however many records it removes.
 
 #include "core/Database.h"
-#include "core/RecordSet.h"
+#include "core/FastDeletion.h"
 #include "core/TickBudget.h"
 #include "maintenance/RepeatedRecords.h"
+#include "maintenance/ScanRecords.h"
 
 #include <QString>
 
@@ -51,10 +53,9 @@ private:
     void scanStep(Tally& tally);
 
     Database& m_db;
+    FastDeletion m_fastDeletion; // for the run's length
     FieldFlags m_selected;
-    RecordSet m_records;
-    FieldValues m_current; // the current record's values, once read
-    bool m_currentRead = false;
+    ScanRecords m_scan;
     bool m_finished = false;
     int m_progressMaximum = 0;
     int m_progress = 0;

@@ -14,10 +14,10 @@ void RepeatedPairReview::findNext()
     try {
         // One read transaction for the whole search: the file stays locked for reading
         // once, instead of once per record read.
-        Database& db = mappedForScanning(m_data.database());
+        Database& db = m_data.database();
         Database::Transaction reading(db);
         if (!m_scanStarted) {
-            m_records = std::make_unique<RecordSet>(db, ScanStatement);
+            m_scan = std::make_unique<ScanRecords>(db);
             m_scanStarted = true;
         } else {
             // Resume with the second record of the pair shown last: step back to the first
@@ -26,14 +26,12 @@ void RepeatedPairReview::findNext()
             // first record removed from the top of the list is never read.
             if (m_shown == Shown::Second) {
                 m_shown = Shown::First;
-                m_records->movePrevious();
+                records().movePrevious();
             }
-            m_records->moveNext();
+            records().moveNext();
         }
-        while (!m_records->eof()) {
-            const QString title = normalisedValue(m_records->value(Title));
-            m_records->moveNext();
-            if (!m_records->eof() && normalisedValue(m_records->value(Title)) == title) {
+        while (!records().eof()) {
+            if (m_scan->moveNextMayPair() && titlesEqual()) {
                 showRepeatedPair();
                 reading.commit();
                 return;
@@ -47,6 +45,14 @@ void RepeatedPairReview::findNext()
     endOfRecords();
 }
 
+bool RepeatedPairReview::titlesEqual()
+{
+    records().movePrevious();
+    const QString title = normalisedValue(records().value(Title));
+    records().moveNext();
+    return normalisedValue(records().value(Title)) == title;
+}
+
 void RepeatedPairReview::endOfRecords()
 {
     m_prompts.notice(QStringLiteral("There are no more similar records"));
@@ -57,7 +63,7 @@ void RepeatedPairReview::endOfRecords()
 void RepeatedPairReview::showRepeatedPair()
 {
     // The search stands on the second record; the first comes on view.
-    m_records->movePrevious();
+    records().movePrevious();
     m_shown = Shown::First;
     showCurrentRecord();
     computeMarksFromFirst();
@@ -69,17 +75,17 @@ void RepeatedPairReview::showRepeatedPair()
 void RepeatedPairReview::computeMarksFromFirst()
 {
     if (m_shown == Shown::Second)
-        m_records->movePrevious();
-    const FieldValues first = normalisedFields(*m_records);
-    m_records->moveNext();
-    m_marks = similarityMarks(first, normalisedFields(*m_records));
+        records().movePrevious();
+    const FieldValues first = normalisedFields(records());
+    records().moveNext();
+    m_marks = similarityMarks(first, normalisedFields(records()));
     if (m_shown == Shown::First)
-        m_records->movePrevious();
+        records().movePrevious();
 }
 
 void RepeatedPairReview::showCurrentRecord()
 {
-    const FieldValues values = normalisedFields(*m_records);
+    const FieldValues values = normalisedFields(records());
     for (int i = 0; i < FieldCount; ++i)
         m_boxes[i] = isEmptyField(values[i]) ? QString() : values[i];
 }
@@ -90,9 +96,9 @@ void RepeatedPairReview::select(Shown shown)
         return;
     m_shown = shown;
     if (shown == Shown::First)
-        m_records->movePrevious();
+        records().movePrevious();
     else
-        m_records->moveNext();
+        records().moveNext();
     showCurrentRecord();
 }
 
@@ -123,7 +129,7 @@ void RepeatedPairReview::updateCurrent(const FieldValues& typed)
     if (!m_actionsEnabled)
         return;
     try {
-        m_records->edit();
+        records().edit();
         QString title;
         for (int i = 0; i < FieldCount; ++i) {
             // A box holding only blanks or line breaks is as empty as one holding nothing:
@@ -131,14 +137,15 @@ void RepeatedPairReview::updateCurrent(const FieldValues& typed)
             QString value = normalisedValue(typed[i]);
             if (value.isEmpty())
                 value = EmptyFieldMarker;
-            m_records->setValue(i, value);
+            records().setValue(i, value);
             if (i == Title)
                 title = value;
         }
-        m_records->setValue(TitelS, title);
-        m_records->update();
+        records().setValue(TitelS, title);
+        records().update();
+        m_scan->titleChanged(title);
     } catch (const std::exception& error) {
-        m_records->cancelUpdate();
+        records().cancelUpdate();
         reportFailure(QStringLiteral("Can't update this record"), error);
         return;
     }
@@ -157,7 +164,7 @@ void RepeatedPairReview::removeCurrent()
     if (!m_actionsEnabled)
         return;
     try {
-        m_records->deleteCurrent();
+        records().deleteCurrent();
     } catch (const std::exception& error) {
         reportFailure(QStringLiteral("Can't remove this record"), error);
         return;
@@ -195,7 +202,7 @@ void RepeatedPairReview::clearDisplay()
 void RepeatedPairReview::restartScan()
 {
     m_scanStarted = false;
-    m_records.reset();
+    m_scan.reset();
 }
 
 void RepeatedPairReview::abandonScan(const std::exception& error)

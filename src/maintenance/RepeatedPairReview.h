@@ -9,8 +9,8 @@
 
 #include "core/DataBinding.h"
 #include "core/Prompts.h"
-#include "core/RecordSet.h"
 #include "maintenance/RepeatedRecords.h"
+#include "maintenance/ScanRecords.h"
 
 #include <memory>
 
@@ -53,6 +53,8 @@ public:
     bool scanStarted() const { return m_scanStarted; }
 
 private:
+    RecordSet& records() { return m_scan->records(); }
+    bool titlesEqual(); // the record before the current one and the current one
     void showCurrentRecord();
     void showRepeatedPair();
     void computeMarksFromFirst();
@@ -63,7 +65,7 @@ private:
 
     DataBinding& m_data;
     Prompts& m_prompts;
-    std::unique_ptr<RecordSet> m_records;
+    std::unique_ptr<ScanRecords> m_scan;
     bool m_scanStarted = false;
 
     FieldValues m_boxes;

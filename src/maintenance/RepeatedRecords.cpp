@@ -1,6 +1,5 @@
 #include "maintenance/RepeatedRecords.h"
 
-#include "core/Database.h"
 #include "core/RecordSet.h"
 
 namespace papyrant {
@@ -17,17 +16,6 @@ QString normalisedValue(const QString& value)
     if (value.isEmpty() || (!isEndFiller(value.front()) && !isEndFiller(value.back())))
         return value;
     return holdText(value, static_cast<int>(value.size()));
-}
-
-Database& mappedForScanning(Database& db)
-{
-    // A limit, not an allocation: the map covers at most this much of the file; reads
-    // beyond it, and every write, go through the ordinary calls.
-    try {
-        db.handle().exec("PRAGMA mmap_size = 1073741824");
-    } catch (const std::exception&) {
-    }
-    return db;
 }
 
 FieldValues normalisedFields(const RecordSet& records)

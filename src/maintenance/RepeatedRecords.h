@@ -11,17 +11,10 @@
 
 namespace papyrant {
 
-class Database;
 class RecordSet;
 
 // The scan order shared by auto remove and the review of pairs.
 inline const QString ScanStatement = QStringLiteral("Select Abstracts.* From Abstracts Order by TitelS");
-
-// Lets the connection read the file through a memory map. A scan touches every page of
-// the bibliography once, in title order rather than file order; a read call per page
-// costs more than the page itself, so mapped reads make a scan about twice as fast.
-// Gives the same database; a connection that refuses simply reads as before.
-Database& mappedForScanning(Database& db);
 
 // Fields 0..11 of one record, or one flag per field, in catalogue order.
 using FieldValues = std::array<QString, FieldCount>;

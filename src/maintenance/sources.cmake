@@ -1,5 +1,6 @@
 list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/RepeatedRecords.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ScanRecords.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AutoRemoveOptions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AutoRemoveRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RepeatedPairReview.cpp

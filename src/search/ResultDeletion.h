@@ -3,6 +3,7 @@
 // row backwards, in timer ticks.
 
 #include "core/Database.h"
+#include "core/FastDeletion.h"
 #include "core/Prompts.h"
 #include "core/TickBudget.h"
 #include "search/ResultBatch.h"
@@ -49,7 +50,7 @@ private:
     std::vector<std::int64_t> m_keys;
     int m_total = 0;
     size_t m_left = 0; // keys before this one are not deleted yet
-    int m_secureDelete = -1; // the connection's setting before the deletion, restored after
+    FastDeletion m_fastDeletion; // for the deletion's length
     std::unique_ptr<SQLite::Statement> m_delete;
     BatchTransaction m_batch;
     QString m_error;

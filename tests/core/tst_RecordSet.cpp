@@ -125,6 +125,29 @@ private slots:
         QCOMPARE(titles(), QStringList{"a"});
     }
 
+    void sideColumnFollowsTheSetOrderAndSlotsOutliveRemovals()
+    {
+        std::vector<TestRecord> records;
+        for (const char* title : {"d", "a", "c", "b", "e"}) // sort keys tie but for the last
+            records.push_back({{"Title", title}, {"TitelS", title == QByteArray("e") ? "a" : "t"}});
+        const QString path = m_folder->makeBibliography("side.pyr", records);
+        Database db(path);
+        QStringList side;
+        RecordSet rows(db, "Select Abstracts.* From Abstracts Order by TitelS", "Title",
+            [&](const QString& value) { side << value; });
+        QStringList walked;
+        for (; !rows.eof(); rows.moveNext())
+            walked << rows.value("Title");
+        QCOMPARE(side, walked);
+        rows.setAbsolutePosition(1);
+        rows.deleteCurrent();
+        rows.moveNext();
+        QCOMPARE(rows.absolutePosition(), 1);
+        QCOMPARE(rows.currentSlot(), 2);
+        QCOMPARE(rows.value("Title"), side[2]);
+        QVERIFY_THROWS_EXCEPTION(StoreError, RecordSet(db, "Select Abstracts.* From Abstracts", "Title", [](auto&) {}));
+    }
+
     void addNewGoesToTheEndAndKeepsTheCurrentRecord()
     {
         RecordSet rows(open(titled({"a", "b"})), "Select Abstracts.* From Abstracts Order by Title");

@@ -101,6 +101,8 @@ private slots:
             << QStringList{"a|Gene|XX_EmptyField_XX", "a|Gene|XX_EmptyField_XX"} << defaults << u"r1"_s << DeletedOne;
         QTest::newRow("only Title ticked")
             << QStringList{"a|Gene|x", "a|Gene|y"} << QList<int>{Title} << u"r1"_s << DeletedOne;
+        QTest::newRow("neighbours among tied sort keys")
+            << QStringList{"t|A|x", "t|B|x", "t|B|x", "t|A|x"} << defaults << u"r0 r2 r3"_s << DeletedOne;
         QTest::newRow("empty bibliography") << QStringList{} << defaults << u""_s << NoneFound;
     }
     void removesEarlierRecordOfAgreeingNeighbours()
@@ -194,6 +196,14 @@ private slots:
             << QStringList{"r1", "r2"};
         QTest::newRow("empty bibliography")
             << QStringList{} << QStringList{"find"} << QStringList{"- -- first " + NoMarks + End} << QStringList{};
+        QTest::newRow("titles alike but for their ends")
+            << QStringList{"a|Gene |x", "a|\nGene\r\n|x"} << QStringList{"find"} << QStringList{"r0 12 first " + Pair}
+            << QStringList{"r0", "r1"};
+        QTest::newRow("a retitled second record meets its successor")
+            << QStringList{"a|A|x", "a|A|x", "b|B|x"} << QStringList{"find", "second", "retitle B", "find"}
+            << QStringList{"r0 12 first " + Pair, "r1 12 second " + Pair, "r1 12 second 011111111011",
+                   "r1 12 first " + Pair}
+            << QStringList{"r0", "r1", "r2"};
     }
     void walk()
     {
@@ -212,6 +222,11 @@ private slots:
                 review.showSecond();
             else if (action == "remove")
                 review.removeCurrent();
+            else if (action.startsWith("retitle ")) {
+                FieldValues typed = review.boxes();
+                typed[Title] = action.mid(8);
+                review.updateCurrent(typed);
+            }
             seen << snapshot(review, *m_prompts);
         }
         QCOMPARE(seen, states);
