@@ -1,7 +1,7 @@
 // Working on the whole result: a category for every record, the copy into another
-// bibliography and the deletion, read back through bare SQLite.
+// bibliography and the deletion, read back through bare SQLite. The boxes they ask and
+// the copy into a new bibliography are worked through the screen (tst_ResultWork).
 
-#include "core/BibliographyFiles.h"
 #include "core/DataBinding.h"
 #include "core/RecordModel.h"
 #include "search/ResultCategory.h"
@@ -10,10 +10,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"
 
-#include <QFile>
 #include <QTest>
-
-#include <sqlite3.h>
 
 using namespace papyrant;
 using namespace papyrant::test;
@@ -21,7 +18,9 @@ using namespace papyrant::test;
 namespace {
 
 const QString SoilSearch = QStringLiteral("Select Abstracts.* From Abstracts Where Abstracts.Keywords = 'soil'");
-const QString AllColumns = QStringLiteral("SELECT * FROM Abstracts ORDER BY rowid");
+// Another program reading a bibliography: its open read transaction keeps any writer
+// from committing.
+const char* const ReadLock = "BEGIN; SELECT count(*) FROM Abstracts;";
 
 std::vector<TestRecord> fiveRecords()
 {
@@ -38,21 +37,6 @@ std::vector<TestRecord> fiveRecords()
     }
     return records;
 }
-
-// Another program reading a bibliography: its open read transaction keeps any writer
-// from committing.
-class ReadLock {
-public:
-    explicit ReadLock(const QString& path)
-    {
-        sqlite3_open(path.toUtf8().constData(), &m_db);
-        sqlite3_exec(m_db, "BEGIN; SELECT count(*) FROM Abstracts;", nullptr, nullptr, nullptr);
-    }
-    ~ReadLock() { sqlite3_close(m_db); }
-
-private:
-    sqlite3* m_db = nullptr;
-};
 
 template <typename Batch>
 BatchState runToEnd(Batch& batch)
@@ -102,39 +86,8 @@ private slots:
         QCOMPARE(m_results.recordset().absolutePosition(), 1);
         QCOMPARE(m_results.recordset().value("Title"), "Title of 3");
         QCOMPARE(m_results.recordset().value("Category"), category);
-        const auto rows = readRows(m_bibliography, "SELECT Category FROM Abstracts ORDER BY rowid");
-        QCOMPARE(rows, (std::vector<QStringList>{{category}, {"Methods"}, {category}, {category}, {"None"}}));
-    }
-
-    void copyIntoNewBibliography()
-    {
-        ScriptedPrompts prompts;
-        const QString target = m_folder->filePath("for-ana.pyr");
-        prompts.answerFile(target);
-        prompts.answerMessage(PromptButton::Yes);
-        auto copy = startResultCopy(prompts, m_folder->state(), m_results.recordset());
-        QVERIFY(copy);
-        QCOMPARE(prompts.asked()[0].title, CopyTargetTitle);
-        QCOMPARE(prompts.asked()[0].filter, BibliographyFilter);
-        QCOMPARE(prompts.asked()[1].text, "Bibliography \"for-ana.pyr\" Doesn't exist. \nDo you want to create it?");
-        QCOMPARE(prompts.asked()[1].icon, PromptIcon::Question);
-        QCOMPARE(m_folder->state().CopyTargetPath, target);
-        QCOMPARE(copy->progressText(), "Copying 3 records to for-ana.pyr bibliography");
-        QCOMPARE(runToEnd(*copy), BatchState::Finished);
-        QCOMPARE(copy->outcomeText(), "3 records were copied to for-ana.pyr bibliography");
-        // Every column as it was, entry dates and categories included, in the result's order.
-        QCOMPARE(readRows(target, AllColumns), readRows(m_bibliography, SoilSearch));
-        QCOMPARE(readRows(m_bibliography, "SELECT count(*) FROM Abstracts")[0][0], "5");
-    }
-
-    void declinedTargetIsReported()
-    {
-        ScriptedPrompts prompts;
-        prompts.answerFile(m_folder->filePath("missing.pyr"));
-        prompts.answerMessage(PromptButton::No);
-        QVERIFY(!startResultCopy(prompts, m_folder->state(), m_results.recordset()));
-        QVERIFY2(prompts.messages().last().contains("does not exist"), qPrintable(prompts.messages().last()));
-        QVERIFY(!QFile::exists(m_folder->filePath("missing.pyr")));
+        QCOMPARE(readLines(m_bibliography, "SELECT Category FROM Abstracts ORDER BY rowid"),
+            (QStringList{category, "Methods", category, category, "None"}));
     }
 
     void copyIntoItselfAppends()
@@ -143,8 +96,9 @@ private slots:
         prompts.answerFile(m_bibliography);
         auto copy = startResultCopy(prompts, m_folder->state(), m_results.recordset());
         QVERIFY(copy);
+        QCOMPARE(copy->progressText(), "Copying 3 records to meadows.pyr bibliography");
         QCOMPARE(runToEnd(*copy), BatchState::Finished);
-        QCOMPARE(readRows(m_bibliography, "SELECT count(*) FROM Abstracts WHERE Keywords = 'soil'")[0][0], "6");
+        QCOMPARE(readLines(m_bibliography, "SELECT count(*) FROM Abstracts WHERE Keywords = 'soil'"), QStringList{"6"});
     }
 
     void engineErrorKeepsCommittedTicks_data()
@@ -159,44 +113,32 @@ private slots:
     void engineErrorKeepsCommittedTicks()
     {
         QFETCH(int, commitInterval);
+        QFETCH(QStringList, copied);
+        QFETCH(QStringList, soilLeft);
         const std::chrono::milliseconds interval(commitInterval);
         const TickBudget oneRecord(std::chrono::milliseconds(0));
         const QString target = m_folder->makeBibliography("locked.pyr");
         ResultCopy copy(m_bibliography, m_results.recordset().rowKeys(), target, "locked.pyr", interval);
         QCOMPARE(copy.step(oneRecord), BatchState::Running);
-        {
-            ReadLock lock(target);
-            QCOMPARE(copy.step(TickBudget()), BatchState::Failed);
-        }
+        OtherConnection reader(target, ReadLock);
+        QCOMPARE(copy.step(TickBudget()), BatchState::Failed);
+        reader.close();
         QCOMPARE(copy.error(), "database is locked");
-        QFETCH(QStringList, copied);
         QCOMPARE(
             copy.outcomeText(), QString::number(copied.size()) + " records were copied to locked.pyr bibliography");
-        QCOMPARE(readRows(target, "SELECT Title FROM Abstracts").size(), size_t(copied.size()));
+        QCOMPARE(readLines(target, "SELECT Title FROM Abstracts"), copied);
 
         ResultDeletion deletion(m_results.database(), m_results.recordset().rowKeys(), interval);
         QCOMPARE(deletion.step(oneRecord), BatchState::Running);
-        {
-            ReadLock lock(m_bibliography);
-            QCOMPARE(deletion.step(TickBudget()), BatchState::Failed);
-        }
-        QFETCH(QStringList, soilLeft);
+        OtherConnection otherReader(m_bibliography, ReadLock);
+        QCOMPARE(deletion.step(TickBudget()), BatchState::Failed);
+        otherReader.close();
         QCOMPARE(deletion.remaining(), soilLeft.size());
-        QStringList left;
-        for (const QStringList& row : readRows(m_bibliography, "SELECT Title FROM Abstracts WHERE Keywords = 'soil'"))
-            left << row;
-        QCOMPARE(left, soilLeft);
+        QCOMPARE(readLines(m_bibliography, "SELECT Title FROM Abstracts WHERE Keywords = 'soil'"), soilLeft);
     }
 
-    void deleteAll()
+    void deleteAllKeepsTheConnectionsSetting()
     {
-        ScriptedPrompts prompts;
-        prompts.answerMessage(PromptButton::No);
-        QVERIFY(!askDeleteAllResults(prompts, 3));
-        QCOMPARE(prompts.asked()[0].text,
-            "Current results revealed 3 records.\nAre you sure you want to delete all current results?");
-        QCOMPARE(prompts.asked()[0].buttons, PromptButtons::YesNo);
-
         m_results.setRecordSource("Select Abstracts.* From Abstracts");
         auto secureDelete = [&] { return m_results.database().handle().execAndGet("PRAGMA secure_delete").getInt(); };
         const int before = secureDelete();
@@ -207,8 +149,7 @@ private slots:
             QCOMPARE(deletion.remaining(), 0);
         }
         QCOMPARE(secureDelete(), before);
-        QCOMPARE(m_results.refresh().recordCount(), 0);
-        QCOMPARE(refreshRecordCount(m_folder->state()), "bibliography name is: meadows, contains no records");
+        QCOMPARE(readLines(m_bibliography, "SELECT count(*) FROM Abstracts"), QStringList{"0"});
     }
 };
 

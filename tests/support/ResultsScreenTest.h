@@ -7,7 +7,6 @@
 #include "search/ReportForm.h"
 #include "support/ScreenFixture.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -83,10 +82,7 @@ protected:
     template <typename T = QWidget>
     T* the(const char* name, const QWidget* in = nullptr) const
     {
-        T* found = (in ? in : m_form)->findChild<T*>(QLatin1String(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
+        return test::the<T>(in ? in : m_form, QLatin1String(name));
     }
     QString text(const char* name) const { return the<QTextEdit>(name)->toPlainText(); }
     QString label(const char* name) const { return the<QLabel>(name)->text(); }
@@ -115,15 +111,9 @@ protected:
         QTRY_VERIFY(m_form->isEnabled());
     }
     void showTab(int tab) { the<QTabWidget>("Tab1")->setCurrentIndex(tab); }
-    void click(const char* button) { QTest::mouseClick(the<QAbstractButton>(button), Qt::LeftButton); }
-    // Rows of the screen's bibliography, or of another file, columns joined by '|'.
-    QStringList rows(const QString& sql, const QString& path = QString()) const
-    {
-        QStringList all;
-        for (const QStringList& row : readRows(path.isEmpty() ? m_path : path, sql))
-            all << row.join(QLatin1Char('|'));
-        return all;
-    }
+    void click(const char* button) { test::click(m_form, QLatin1String(button)); }
+    // Rows of the screen's bibliography, columns joined by '|'.
+    QStringList rows(const QString& sql) const { return readLines(m_path, sql); }
 };
 
 } // namespace papyrant::test

@@ -13,12 +13,6 @@
 
 namespace papyrant::test {
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
 QString builtProgramFolder()
 {
     return QStringLiteral(PAPYRANT_BUILT_PROGRAM_FOLDER);

@@ -81,9 +81,6 @@ QString thrownText(Call&& call)
 QByteArray readFileBytes(const QString& path);
 QString writeFileBytes(const QString& path, const QByteArray& bytes);
 
-// The bytes of a file, or "(missing)" when it cannot be read.
-QByteArray readFile(const QString& path);
-
 // The folder the build writes the program into.
 QString builtProgramFolder();
 
