@@ -2,9 +2,10 @@
 
 namespace papyrant {
 
-AutoRemoveRun::AutoRemoveRun(Database& db, const FieldFlags& selected)
+AutoRemoveRun::AutoRemoveRun(Database& db, const FieldFlags& selected, std::chrono::milliseconds commitInterval)
     : m_db(db)
     , m_fastDeletion(db)
+    , m_batch(db, commitInterval)
     , m_selected(selected)
     , m_scan(m_db)
 {
@@ -15,14 +16,22 @@ bool AutoRemoveRun::step(const TickBudget& budget)
 {
     if (m_finished)
         return true;
-    Tally tally;
-    Database::Transaction tick(m_db);
-    do {
-        scanStep(tally);
-    } while (!m_finished && !budget.spent());
-    tick.commit();
-    m_deleted += tally.deleted;
-    m_notCovered += tally.notCovered;
+    try {
+        m_batch.begin();
+        do {
+            scanStep(m_uncommitted);
+        } while (!m_finished && !budget.spent());
+        if (m_batch.commitIfDue(m_finished)) {
+            m_deleted += m_uncommitted.deleted;
+            m_notCovered += m_uncommitted.notCovered;
+            m_uncommitted = {};
+        }
+    } catch (...) {
+        // The key list has lost the keys of the undone deletions, so the run ends here.
+        m_batch.rollback();
+        m_uncommitted = {};
+        throw;
+    }
     return m_finished;
 }
 

@@ -4,11 +4,12 @@
 // selected field stays and is counted as similar but not covered. A run of equal
 // records therefore shrinks to its last one.
 //
-// The screen drives the pass from a timer: each step(budget) is one transaction holding
-// as many scan steps as fit in the tick. Only neighbours whose titles may agree are read
-// (ScanRecords), and a deleted record's key is dropped from the ordered key list, so the
-// pass stays linear however many records it removes.
+// The screen drives the pass from a timer: each step(budget) runs as many scan steps as
+// fit in the tick, and the ticks share a transaction committed about twice a second. Only neighbours whose titles may
+// agree are read (ScanRecords), and a deleted record's key is dropped from the ordered key list, so the pass stays
+// linear however many records it removes.
 
+#include "core/BatchTransaction.h"
 #include "core/Database.h"
 #include "core/FastDeletion.h"
 #include "core/TickBudget.h"
@@ -23,12 +24,15 @@ namespace papyrant {
 
 class AutoRemoveRun {
 public:
-    // Opens the scan and stands on the first record. Throws StoreError.
-    AutoRemoveRun(Database& db, const FieldFlags& selected);
+    // Opens the scan and stands on the first record. Throws StoreError. commitInterval 0
+    // commits every tick.
+    AutoRemoveRun(
+        Database& db, const FieldFlags& selected, std::chrono::milliseconds commitInterval = BatchCommitInterval);
 
-    // One tick: scan steps until the budget is spent or the end is found, committed as
-    // one transaction. Gives true when the run is finished. Throws StoreError: the
-    // failing tick is rolled back, earlier ticks stay, and the run cannot go on.
+    // One tick: scan steps until the budget is spent or the end is found; the deletions
+    // are committed when the transaction is due and at the end. Gives true when the run
+    // is finished. Throws StoreError: the uncommitted ticks are rolled back, committed
+    // ones stay, and the run cannot go on.
     bool step(const TickBudget& budget);
     bool finished() const { return m_finished; }
 
@@ -36,7 +40,7 @@ public:
     int progressMaximum() const { return m_progressMaximum; }
     int progressValue() const { return m_progress; }
 
-    // Counts of the committed ticks.
+    // Counts of the committed deletions.
     std::int64_t deletedCount() const { return m_deleted; }
     std::int64_t notCoveredCount() const { return m_notCovered; }
 
@@ -54,6 +58,7 @@ private:
 
     Database& m_db;
     FastDeletion m_fastDeletion; // for the run's length
+    BatchTransaction m_batch; // after m_fastDeletion: rolled back before its setting goes
     FieldFlags m_selected;
     ScanRecords m_scan;
     bool m_finished = false;
@@ -61,6 +66,7 @@ private:
     int m_progress = 0;
     std::int64_t m_deleted = 0;
     std::int64_t m_notCovered = 0;
+    Tally m_uncommitted;
 };
 
 // "Papyrant deleted N similar records" LF, then "You still have M records appear to be

@@ -1,13 +1,7 @@
 #pragma once
-// What the batches over a whole result (copy, delete all) share: where a batch stands
-// after a timer tick, and the transaction its ticks work in.
+// Where a batch over a whole result (copy, delete all) stands after a timer tick.
 
-#include "core/Database.h"
-
-#include <QElapsedTimer>
-
-#include <chrono>
-#include <optional>
+#include "core/BatchTransaction.h"
 
 namespace papyrant {
 
@@ -15,48 +9,6 @@ enum class BatchState {
     Running, // more ticks are needed
     Finished, // every record is done
     Failed // the engine refused: the uncommitted records are undone, committed ones stay
-};
-
-// A commit makes the disk sync, which costs as much as a whole 15 ms tick of work on a
-// busy disk; committing every tick would double a long copy. So the ticks of a batch
-// share one transaction for about half a second: the window still repaints after every
-// tick, a failure undoes at most that half second of work, and the screen is disabled
-// meanwhile, so nothing else reads or writes between the ticks.
-inline constexpr std::chrono::milliseconds BatchCommitInterval{500};
-
-class BatchTransaction {
-public:
-    // interval 0 commits at the end of every tick.
-    BatchTransaction(Database& db, std::chrono::milliseconds interval)
-        : m_db(db)
-        , m_interval(interval.count())
-    {
-    }
-
-    void begin()
-    {
-        if (!m_transaction) {
-            m_transaction.emplace(m_db);
-            m_age.start();
-        }
-    }
-    // Commits when the transaction is old enough, or always when finishing.
-    // Gives true when it committed.
-    bool commitIfDue(bool finishing)
-    {
-        if (!m_transaction || (!finishing && m_age.elapsed() < m_interval))
-            return false;
-        m_transaction->commit();
-        m_transaction.reset();
-        return true;
-    }
-    void rollback() { m_transaction.reset(); }
-
-private:
-    Database& m_db;
-    qint64 m_interval;
-    std::optional<Database::Transaction> m_transaction;
-    QElapsedTimer m_age;
 };
 
 } // namespace papyrant
