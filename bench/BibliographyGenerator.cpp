@@ -1,6 +1,8 @@
 #include "BibliographyGenerator.h"
 
+#include "core/Database.h"
 #include "core/RecordModel.h"
+#include "core/RecordSet.h"
 
 #include <QStringList>
 
@@ -129,6 +131,35 @@ std::vector<GeneratedRecord> BibliographyGenerator::make(int count)
     for (int i = 0; i < count; ++i)
         records.push_back(next());
     return records;
+}
+
+namespace {
+
+template <typename NextRecord>
+void appendEach(Database& db, int count, NextRecord next)
+{
+    Database::Transaction batch(db);
+    RecordSet table(db, QStringLiteral("Abstracts"));
+    for (int i = 0; i < count; ++i) {
+        const GeneratedRecord record = next(i);
+        table.addNew();
+        for (int c = 0; c < ColumnCount; ++c)
+            table.setValue(c, record[c]);
+        table.update();
+    }
+    batch.commit();
+}
+
+} // namespace
+
+void appendRecords(Database& db, const std::vector<GeneratedRecord>& records)
+{
+    appendEach(db, static_cast<int>(records.size()), [&](int i) { return records[i]; });
+}
+
+void appendGenerated(Database& db, int count, BibliographyGenerator& generator)
+{
+    appendEach(db, count, [&](int) { return generator.next(); });
 }
 
 } // namespace papyrant::bench

@@ -9,6 +9,10 @@
 #include <random>
 #include <vector>
 
+namespace papyrant {
+class Database;
+}
+
 namespace papyrant::bench {
 
 using GeneratedRecord = std::array<QString, 13>;
@@ -32,5 +36,10 @@ private:
     std::mt19937_64 m_random;
     std::vector<QString> m_recentTitles;
 };
+
+// Adds the records to the bibliography through the record store, in one transaction.
+void appendRecords(Database& db, const std::vector<GeneratedRecord>& records);
+// Adds count records made by the generator as they are needed, in one transaction.
+void appendGenerated(Database& db, int count, BibliographyGenerator& generator);
 
 } // namespace papyrant::bench

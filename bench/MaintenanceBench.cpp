@@ -126,19 +126,6 @@ void makeTitleUnique(GeneratedRecord& record, int number)
     record[TitelS] = record[Title].left(250);
 }
 
-void append(Database& db, const std::vector<GeneratedRecord>& records)
-{
-    Database::Transaction batch(db);
-    RecordSet table(db, QStringLiteral("Abstracts"));
-    for (const GeneratedRecord& record : records) {
-        table.addNew();
-        for (int c = 0; c < ColumnCount; ++c)
-            table.setValue(c, record[c]);
-        table.update();
-    }
-    batch.commit();
-}
-
 class Files {
 public:
     explicit Files(const MaintenanceBenchSettings& settings)
@@ -165,9 +152,9 @@ public:
                     if (number % 9 == 0 && static_cast<int>(again.size()) < copies)
                         again.push_back(chunk[i]);
                 }
-                append(db, chunk);
+                appendRecords(db, chunk);
             }
-            append(db, again);
+            appendRecords(db, again);
         });
     }
 
@@ -188,7 +175,7 @@ public:
                     else if (record[Category] == ReviewsCategory)
                         record[Category] = QStringLiteral("Methods");
                 }
-                append(db, chunk);
+                appendRecords(db, chunk);
             }
         });
     }

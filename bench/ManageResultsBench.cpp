@@ -82,16 +82,7 @@ public:
         copyOf(QFileInfo(file).fileName());
         BibliographyGenerator generator;
         Database db(file);
-        Database::Transaction batch(db);
-        RecordSet table(db, QStringLiteral("Abstracts"));
-        for (int i = 0; i < m_setup.records; ++i) {
-            const GeneratedRecord record = generator.next();
-            table.addNew();
-            for (int c = 0; c < 13; ++c)
-                table.setValue(c, record[c]);
-            table.update();
-        }
-        batch.commit();
+        appendGenerated(db, m_setup.records, generator);
         QFile(done).open(QIODevice::WriteOnly);
         return file;
     }

@@ -107,18 +107,8 @@ QString generatedBibliography(const ResultsBenchSettings& settings, int count)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     BibliographyGenerator generator;
     Database db(path);
-    for (int made = 0; made < count; made += 20000) {
-        Database::Transaction batch(db);
-        RecordSet table(db, QStringLiteral("Abstracts"));
-        for (int i = made; i < std::min(count, made + 20000); ++i) {
-            const GeneratedRecord record = generator.next();
-            table.addNew();
-            for (int c = 0; c < ColumnCount; ++c)
-                table.setValue(c, record[c]);
-            table.update();
-        }
-        batch.commit();
-    }
+    for (int made = 0; made < count; made += 20000)
+        appendGenerated(db, std::min(20000, count - made), generator);
     QFile(path + QStringLiteral(".complete")).open(QIODevice::WriteOnly);
     return path;
 }

@@ -201,16 +201,7 @@ QString Bench::freshCopy(const QString& name) const
 void Bench::fill(const QString& path, int count, BibliographyGenerator& generator) const
 {
     Database db(path);
-    Database::Transaction batch(db);
-    RecordSet table(db, "Abstracts");
-    for (int i = 0; i < count; ++i) {
-        const GeneratedRecord record = generator.next();
-        table.addNew();
-        for (int c = 0; c < 13; ++c)
-            table.setValue(c, record[c]);
-        table.update();
-    }
-    batch.commit();
+    appendGenerated(db, count, generator);
 }
 
 QString Bench::filled(int count)
