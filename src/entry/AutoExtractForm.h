@@ -37,6 +37,8 @@ public:
 
 protected:
     void unloadScreen() override;
+    // A run holds the screen until its end message.
+    bool closeRefused() const override { return running(); }
 
 private:
     QWidget* buildLabelGrid();

@@ -57,6 +57,11 @@ bool MaintenanceForm::acceptsInput() const
     return m_content->isEnabled();
 }
 
+bool MaintenanceForm::closeRefused() const
+{
+    return m_repeated->running();
+}
+
 void MaintenanceForm::lockInput(bool locked)
 {
     m_content->setEnabled(!locked);

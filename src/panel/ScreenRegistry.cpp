@@ -31,9 +31,15 @@ QWidget* ScreenRegistry::existing(ScreenKind kind) const
     return found == m_instances.end() ? nullptr : found->second.data();
 }
 
-void ScreenRegistry::setControlPanel(MainForm* panel) { m_panel = panel; }
+void ScreenRegistry::setControlPanel(MainForm* panel)
+{
+    m_panel = panel;
+}
 
-MainForm* ScreenRegistry::controlPanel() const { return m_panel.data(); }
+MainForm* ScreenRegistry::controlPanel() const
+{
+    return m_panel.data();
+}
 
 QWidget* ScreenRegistry::instance(ScreenKind kind)
 {
@@ -122,6 +128,10 @@ void WorkingScreen::backToControlPanel()
 
 void WorkingScreen::closeEvent(QCloseEvent* event)
 {
+    if (closeRefused()) {
+        event->ignore();
+        return;
+    }
     unloadScreen();
     event->accept();
     returnFromScreen(m_kind);

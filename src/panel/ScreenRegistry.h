@@ -85,6 +85,8 @@ protected:
     // The screen's own unload work (its dialogs, record sets), done before control
     // passes back.
     virtual void unloadScreen() { }
+    // True while the screen must not be closed, not even by its close box.
+    virtual bool closeRefused() const { return false; }
 
 private:
     ScreenKind m_kind;

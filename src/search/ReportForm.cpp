@@ -403,6 +403,11 @@ void ReportForm::reportFailure(const QString& sentence, const std::exception& er
     prompts().notice(sentence + QLatin1Char('\n') + errorText(error));
 }
 
+bool ReportForm::closeRefused() const
+{
+    return m_busy.active() || (m_manageActions && m_manageActions->running()) || m_state.SavingAll;
+}
+
 void ReportForm::unloadScreen()
 {
     m_manageActions.reset();

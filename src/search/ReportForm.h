@@ -80,6 +80,9 @@ signals:
 
 protected:
     void unloadScreen() override;
+    // A search, copy, deletion or "Save all" under way holds the screen until it ends and
+    // has told its outcome.
+    bool closeRefused() const override;
 
 private:
     void load();

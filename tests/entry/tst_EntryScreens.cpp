@@ -65,6 +65,7 @@ private:
     {
         const std::size_t before = m_fixture->prompts().asked().size();
         click(screen, u"CommandExtract"_s);
+        QVERIFY(!screen->close()); // the close box waits for the run's end
         QTRY_VERIFY(m_fixture->prompts().asked().size() > before);
         QTRY_VERIFY(!screen->running());
     }

@@ -100,7 +100,7 @@ private slots:
         findNext(); // now on the second and third records
         OtherConnection other(m_path, locked ? "BEGIN IMMEDIATE" : nullptr);
         click("Command5");
-        QVERIFY(!m_form->acceptsInput());
+        QVERIFY(!m_form->acceptsInput() && !m_form->close() && m_form->isVisible());
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), "");
         QTRY_VERIFY_WITH_TIMEOUT(m_form->acceptsInput(), 5000);
