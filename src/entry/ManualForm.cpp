@@ -8,6 +8,7 @@
 #include "core/Twips.h"
 #include "entry/EntryControls.h"
 #include "entry/TextView.h"
+#include "panel/BoxText.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -25,14 +26,6 @@ namespace papyrant {
 namespace {
 
 const QColor TakenColour(255, 0, 0);
-
-// The manual screen's form of a box's text: line breaks as the box shows them.
-QString shownForm(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 
 } // namespace
 
@@ -187,9 +180,9 @@ EntryBoxes ManualForm::boxTexts() const
 {
     EntryBoxes texts;
     for (int i = 0; i < 10; ++i) {
-        texts[i] = m_boxes[i]->toPlainText();
+        texts[i] = boxText(m_boxes[i]);
         // A box still showing what it took from the view gives that text as the file has it.
-        if (i < 9 && !m_taken[i].isEmpty() && shownForm(m_taken[i]) == texts[i])
+        if (i < 9 && !m_taken[i].isEmpty() && lineFeedForm(m_taken[i]) == texts[i])
             texts[i] = m_taken[i];
     }
     texts[Entry_Date] = m_entryDate->text();

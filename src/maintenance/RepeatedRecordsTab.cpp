@@ -3,6 +3,7 @@
 #include "core/ProgramState.h"
 #include "maintenance/AutoRemoveOptions.h"
 #include "maintenance/PictureButtons.h"
+#include "panel/BoxText.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -146,7 +147,7 @@ void RepeatedRecordsTab::showReview()
 {
     for (int i = 0; i < FieldCount; ++i) {
         // Leave a box alone when it already holds the text, so the cursor stays put.
-        if (m_boxes[i]->toPlainText() != m_review.boxes()[i])
+        if (boxText(m_boxes[i]) != lineFeedForm(m_review.boxes()[i]))
             m_boxes[i]->setPlainText(m_review.boxes()[i]);
         m_marks[i]->setVisible(m_review.marks()[i]);
     }
@@ -173,8 +174,12 @@ void RepeatedRecordsTab::findNextClicked()
 void RepeatedRecordsTab::updateClicked()
 {
     FieldValues typed;
-    for (int i = 0; i < FieldCount; ++i)
-        typed[i] = m_boxes[i]->toPlainText();
+    for (int i = 0; i < FieldCount; ++i) {
+        typed[i] = boxText(m_boxes[i]);
+        // A box left as it was gives back the stored text, its CR LF pairs included.
+        if (typed[i] == lineFeedForm(m_review.boxes()[i]))
+            typed[i] = m_review.boxes()[i];
+    }
     m_review.updateCurrent(typed);
     showReview();
 }

@@ -2,6 +2,7 @@
 
 #include "core/RecordModel.h"
 #include "core/Twips.h"
+#include "panel/BoxText.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -246,12 +247,10 @@ EditTexts EditTab::texts() const
 {
     EditTexts texts;
     for (int i = 0; i < EditFieldCount; ++i) {
-        texts[i] = m_fields[i]->toPlainText();
+        texts[i] = boxText(m_fields[i]);
         // The field shows carriage returns as plain line breaks; a field left as it was
         // gives back the stored text, so saving another field does not rewrite its breaks.
-        QString shown = m_loaded[i];
-        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        if (texts[i] == shown)
+        if (texts[i] == lineFeedForm(m_loaded[i]))
             texts[i] = m_loaded[i];
     }
     return texts;

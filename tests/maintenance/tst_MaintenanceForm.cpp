@@ -150,7 +150,7 @@ private slots:
 
     void reviewShowsMarksUpdatesAndRemoves()
     {
-        open({"a|X|x", "b|Y|x", "b|Y|y", "c|Z|x"});
+        open({"a|X|x", "b|Y|x", "b|Y|y\r\nz", "c|Z|x"});
         findNext();
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), "Y");
         QCOMPARE(the<QPlainTextEdit>("Text2_2")->toPlainText(), ""); // the marker is shown as nothing
@@ -160,6 +160,8 @@ private slots:
         the<QPlainTextEdit>("Text2_11")->clear();
         click("CommandUpdate");
         QCOMPARE(the<QPlainTextEdit>("Text2_11")->toPlainText(), "");
+        // The abstract was left as it was: its CR LF stays as stored.
+        QCOMPARE(readLines(m_path, "SELECT Abstract FROM Abstracts WHERE Personal = 'r2'"), QStringList{"y\r\nz"});
         QVERIFY(the("Picture3_0")->isVisible() && the("Picture3_11")->isHidden());
         click("CommandRemove");
         QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), "r1");

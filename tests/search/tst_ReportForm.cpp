@@ -168,6 +168,7 @@ private slots:
 
     void savingANewCategoryAndAClearedTitle()
     {
+        OtherConnection(m_path, "UPDATE Abstracts SET Author_address = 'Bldg' || char(160) || '5' WHERE rowid = 1");
         search(QStringLiteral("single"));
         showTab(2);
         the<QPlainTextEdit>("Text2_0")->clear();
@@ -178,9 +179,12 @@ private slots:
         QCOMPARE(prompts().messages(), QStringList{"You already have a Category named None"});
         QCOMPARE(the<QComboBox>("Combo3")->currentText(), QStringLiteral("Protocols"));
         click("CommandUpdate");
-        // The abstract was not touched: its CR LF stays as stored.
-        QCOMPARE(rows("SELECT Title, TitelS, Publishing_year, Category, Abstract FROM Abstracts WHERE rowid = 1"),
-            QStringList{"XX_EmptyField_XX|XX_EmptyField_XX|1999|Protocols|Line one\r\nline two of 1"});
+        // The abstract and the address were not touched: the CR LF and the non-breaking
+        // space stay as stored.
+        QCOMPARE(rows("SELECT Title, TitelS, Publishing_year, Category, Abstract, Author_address FROM Abstracts WHERE "
+                      "rowid = 1"),
+            QStringList{QStringLiteral(
+                "XX_EmptyField_XX|XX_EmptyField_XX|1999|Protocols|Line one\r\nline two of 1|Bldg\u00A05")});
 
         // The options show the new category when they open next, while this screen waits.
         click("Command2");
