@@ -19,13 +19,16 @@ bool askReplaceFile(Prompts& prompts, const QString& fileName)
         == PromptButton::Yes;
 }
 
-QString askNewCategory(Prompts& prompts, const QStringList& listed)
+QString askNewCategory(Prompts& prompts, const QStringList& listed, const std::function<void(int)>& duplicateNamed)
 {
     for (;;) {
         const QString name = prompts.input(
             QStringLiteral("Please type the new category name"), QStringLiteral("New category"), QString());
-        if (name.isEmpty() || !listed.contains(name, Qt::CaseSensitive))
+        const qsizetype listedAt = name.isEmpty() ? -1 : listed.indexOf(name);
+        if (listedAt < 0)
             return name;
+        if (duplicateNamed)
+            duplicateNamed(static_cast<int>(listedAt));
         prompts.notice(QStringLiteral("You already have a Category named ") + name);
     }
 }

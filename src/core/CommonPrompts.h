@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace papyrant {
 
 // True when the chosen file's name is already taken in its folder. The listing of the
@@ -21,7 +23,10 @@ bool askReplaceFile(Prompts& prompts, const QString& fileName);
 // Asks for a new category name ("Please type the new category name", "New category")
 // until the answer is empty or differs from every listed name (exactly, letter case
 // counting); each duplicate is refused with "You already have a Category named " and the
-// name. Gives the accepted name, or an empty text when the user gave none.
-QString askNewCategory(Prompts& prompts, const QStringList& listed);
+// name. Gives the accepted name, or an empty text when the user gave none. A list that
+// makes the matching entry current before the refusal passes duplicateNamed, which gets
+// the entry's index in listed.
+QString askNewCategory(
+    Prompts& prompts, const QStringList& listed, const std::function<void(int)>& duplicateNamed = {});
 
 } // namespace papyrant

@@ -22,6 +22,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace papyrant {
 namespace {
 
@@ -113,6 +115,10 @@ QWidget* AutoExtractForm::buildLabelGrid()
         m_startBoxes[i]->setObjectName(arrayName("Text2", i));
         m_endBoxes[i] = new QLineEdit(grid);
         m_endBoxes[i]->setObjectName(arrayName("Text4", i));
+        // A label of any length goes into the file and comes back whole (a line box
+        // would cut it at 32,767 characters).
+        m_startBoxes[i]->setMaxLength(std::numeric_limits<int>::max());
+        m_endBoxes[i]->setMaxLength(std::numeric_limits<int>::max());
         auto* takeStart = captionButton(grid, arrayName("Command1", i), GetSelectedText);
         auto* takeEnd = captionButton(grid, arrayName("Command8", i), GetSelectedText);
         // "Get selected text " copies the selection exactly, line breaks included, and
@@ -242,7 +248,13 @@ void AutoExtractForm::labelSetChosen()
 {
     UpdateLabelButtons();
     LabelSetStore store(prompts(), programState().LabelsPath);
-    const auto set = store.load(m_labelSets->currentText());
+    bool vanished = false;
+    const auto set = store.load(m_labelSets->currentText(), &vanished);
+    if (vanished) {
+        // Another program took it out of the labels file: the list follows the file.
+        FillLabelSetList();
+        UpdateLabelButtons();
+    }
     if (!set)
         return;
     for (int i = 0; i < LabelFieldCount; ++i) {

@@ -95,7 +95,9 @@ void addCategory(QComboBox* box)
     QStringList listed;
     for (int i = 0; i < box->count(); ++i)
         listed << box->itemText(i);
-    const QString name = askNewCategory(prompts(), listed);
+    // A name already listed becomes the current entry, so cancelling after the refusal
+    // leaves the user on it.
+    const QString name = askNewCategory(prompts(), listed, [box](int at) { box->setCurrentIndex(at); });
     if (!name.isEmpty())
         box->setCurrentIndex(insertSorted(box, name));
 }

@@ -137,14 +137,18 @@ std::optional<QStringList> LabelSetStore::names()
     }
 }
 
-std::optional<LabelSet> LabelSetStore::load(const QString& name)
+std::optional<LabelSet> LabelSetStore::load(const QString& name, bool* vanished)
 {
+    if (vanished)
+        *vanished = false;
     try {
         Database db(m_path);
         RecordSet found(db, labelSetLookupQuery(name));
         requireLabelColumns(found);
         if (found.recordCount() == 0) {
             tellVanished(name);
+            if (vanished)
+                *vanished = true;
             return std::nullopt;
         }
         found.moveFirst();

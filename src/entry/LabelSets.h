@@ -55,8 +55,8 @@ public:
     // FillLabelSetList: every name in store order; nothing when the file can't be read.
     std::optional<QStringList> names();
     // The set of that name; nothing when it is gone or the file can't be read (the user
-    // has been told which).
-    std::optional<LabelSet> load(const QString& name);
+    // has been told which, and vanished, when given, says whether it was gone).
+    std::optional<LabelSet> load(const QString& name, bool* vanished = nullptr);
     // "Save current Labels": asks for a name, and before overwriting a set of that name
     // (letter case ignored) asks again.
     LabelChange save(const Labels& startLabels, const Labels& endLabels);

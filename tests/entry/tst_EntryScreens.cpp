@@ -93,13 +93,19 @@ private slots:
         QCOMPARE(items(the<QComboBox>(screen, u"Combo2"_s)), QStringList({u"Crohn's"_s, u"soil"_s}));
         QCOMPARE(the<QPushButton>(screen, u"Command1_8"_s)->text(), u"Get selected text "_s);
         QCOMPARE(the<QPushButton>(screen, u"Command5"_s)->toolTip(), u"Add  new category"_s);
+        // A listed name is refused and becomes the current entry; cancelling leaves it there.
+        m_fixture->prompts().answerInput(u"soil"_s);
+        m_fixture->prompts().answerInput(QString());
+        click(screen, u"Command5"_s);
+        QCOMPARE(m_fixture->prompts().messages(), QStringList{u"You already have a Category named soil"_s});
+        QCOMPARE(the<QComboBox>(screen, u"Combo2"_s)->currentText(), u"soil"_s);
         auto* extract = the<QPushButton>(screen, u"CommandExtract"_s);
         m_fixture->prompts().cancelFile();
         click(screen, u"Command2"_s);
         open(screen, u"Command2"_s, u"\x89PNG\0\0"_s);
-        QCOMPARE(m_fixture->prompts().messages(),
-            QStringList{u"This file can't be opened.\nIt holds binary data, not text."_s});
-        QCOMPARE(m_fixture->prompts().asked()[0].filter, u"Text  Files (*.txt)|*.txt"_s);
+        QCOMPARE(
+            m_fixture->prompts().messages().last(), u"This file can't be opened.\nIt holds binary data, not text."_s);
+        QCOMPARE(m_fixture->prompts().asked()[3].filter, u"Text  Files (*.txt)|*.txt"_s);
         open(screen, u"Command2"_s, Records);
         QVERIFY(!extract->isEnabled());
         auto* view = the<TextView>(screen, u"RText1"_s);
