@@ -115,8 +115,8 @@ bool SaveAllRun::start(Prompts& prompts, const QString& summary, int pageCount, 
             SaveAllExt = name.right(3);
             SaveAllBase = name.chopped(4);
             m_folder = chosen.folder;
-            // Any file of a page's name counts, also one the folder lists in another
-            // letter case, so no page file is replaced without the question.
+            // The file a page would replace, by the exact name the run writes (on a
+            // case-blind disk the check finds it in any letter case).
             for (int page = 0; page < pageCount; ++page) {
                 if (QFileInfo::exists(pagePath(page)))
                     return QFileInfo(pagePath(page)).fileName();
