@@ -65,4 +65,10 @@ QString holdText(const QString& value, int maxLength)
     return kept.mid(start, end - start).toString();
 }
 
+QString heldOrMarker(const QString& value, int maxLength)
+{
+    QString held = holdText(value, maxLength);
+    return held.isEmpty() ? EmptyFieldMarker : held;
+}
+
 } // namespace papyrant

@@ -58,4 +58,8 @@ QString columnNameForm(const QString& displayName);
 // returns and blanks stripped from the end and then from the start. Tabs stay.
 QString holdText(const QString& value, int maxLength);
 
+// What a field stores of a value: the holder's text, or the marker when nothing is left,
+// so readers see a field without value rather than an empty text.
+QString heldOrMarker(const QString& value, int maxLength);
+
 } // namespace papyrant

@@ -19,9 +19,10 @@ public:
     {
         m_clock.start();
     }
-    // True once the tick has used its time; a stepper checks it after each step, so
-    // every tick makes progress.
-    bool spent() const { return m_clock.elapsed() >= m_length; }
+    // True once the tick has used its time, less what the stepper keeps in reserve (for
+    // its commit); a stepper checks it after each step, so every tick makes progress.
+    bool spent(qint64 reserveMs = 0) const { return m_clock.elapsed() >= m_length - reserveMs; }
+    qint64 lengthMs() const { return m_length; }
 
 private:
     QElapsedTimer m_clock;

@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/Database.h"
 #include "core/RecordSet.h"
+#include "entry/ManualEntry.h"
 
 #include <QElapsedTimer>
 
@@ -28,8 +29,7 @@ int extractionHolderLimit(int column)
 
 QString extractedValue(const QString& cut, int column)
 {
-    QString held = holdText(cut, extractionHolderLimit(column));
-    return held.isEmpty() ? EmptyFieldMarker : held;
+    return heldOrMarker(cut, extractionHolderLimit(column));
 }
 
 ExtractionRun::ExtractionRun(TextModel& text, Database& db, RecordSet& table)
@@ -44,6 +44,7 @@ std::optional<StartRefusal> ExtractionRun::start(const ExtractionSetup& setup)
     m_state = ExtractionState{};
     m_progress = 0;
     m_setup = setup;
+    m_category = holdText(setup.category, extractionHolderLimit(Category));
     const int f = setup.firstField;
     m_state.FirstLabel = setup.startLabels[f];
     if (setup.startLabels[f].isEmpty())
@@ -60,11 +61,11 @@ bool ExtractionRun::step(const TickBudget& budget)
     Database::Transaction batch(m_db);
     // The commit belongs to the tick too: as long as the last commit took (up to half the
     // tick) is kept free for this one, so a slow disk makes ticks smaller, not longer.
-    const qint64 reserve = std::min<qint64>(m_lastCommitMs, TickLength.count() / 2);
-    QElapsedTimer work;
-    work.start();
+    const qint64 reserve = std::min<qint64>(m_lastCommitMs, budget.lengthMs() / 2);
+    // Every record of a tick is entered on the same day.
+    m_entryDate = extractedValue(todayText(), Entry_Date);
     try {
-        while (!extractNextRecord() && !budget.spent() && work.elapsed() < TickLength.count() - reserve) { }
+        while (!extractNextRecord() && !budget.spent(reserve)) { }
     } catch (...) {
         // The row that failed was never written; the records finished before it are kept.
         m_table.cancelUpdate();
@@ -107,10 +108,10 @@ bool ExtractionRun::extractNextRecord()
         }
     }
     if (s.RecordFailed == 0) {
-        row[Entry_Date] = extractedValue(todayText(), Entry_Date);
-        row[Category] = holdText(m_setup.category, extractionHolderLimit(Category));
+        row[Entry_Date] = m_entryDate;
+        row[Category] = m_category;
         row[Personal] = EmptyFieldMarker;
-        store(row);
+        addRecord(m_table, row);
     } else {
         s.RecordFailed = 0;
         s.FailedNumbers += QStringLiteral("  ") + QString::number(s.RecordCounter);
@@ -144,14 +145,6 @@ bool ExtractionRun::cutField(int field, std::array<QString, ColumnCount>& row)
     if (field == Title)
         row[TitelS] = holdText(row[Title], extractionHolderLimit(TitelS));
     return true;
-}
-
-void ExtractionRun::store(std::array<QString, ColumnCount>& row)
-{
-    m_table.addNew();
-    for (int c = 0; c < ColumnCount; ++c)
-        m_table.setValue(columnName(c), row[c]);
-    m_table.update();
 }
 
 void ExtractionRun::finish()

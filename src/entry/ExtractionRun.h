@@ -95,12 +95,13 @@ public:
 private:
     bool extractNextRecord(); // true when no record was left
     bool cutField(int field, std::array<QString, ColumnCount>& row);
-    void store(std::array<QString, ColumnCount>& row);
 
     TextModel& m_text;
     Database& m_db;
     RecordSet& m_table;
     ExtractionSetup m_setup;
+    QString m_category; // the setup's category as its holder keeps it
+    QString m_entryDate; // today, as the records of this tick are entered
     ExtractionState m_state;
     qsizetype m_progress = 0;
     qint64 m_lastCommitMs = 0;

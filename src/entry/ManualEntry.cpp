@@ -35,17 +35,15 @@ std::array<QString, ColumnCount> manualRecord(const EntryBoxes& boxes, const QSt
 {
     std::array<QString, ColumnCount> record;
     for (int i = 0; i < EntryBoxCount; ++i) {
-        // A box left empty, or holding only blanks and line breaks, stores the marker rather
-        // than an empty text, so readers see a field without value.
-        const QString held = holdText(boxes[i], manualHolderLimit(i));
-        record[i] = held.isEmpty() ? EmptyFieldMarker : held;
+        // A box left empty, or holding only blanks and line breaks, stores the marker.
+        record[i] = heldOrMarker(boxes[i], manualHolderLimit(i));
     }
     record[TitelS] = holdText(record[Title], manualHolderLimit(TitelS));
     record[Category] = holdText(category, manualHolderLimit(Category));
     return record;
 }
 
-void addManualRecord(RecordSet& table, const std::array<QString, ColumnCount>& record)
+void addRecord(RecordSet& table, const std::array<QString, ColumnCount>& record)
 {
     table.addNew();
     try {

@@ -30,8 +30,9 @@ bool hasRecordData(const EntryBoxes& boxes);
 // box without value, the sort key from the title and the category.
 std::array<QString, ColumnCount> manualRecord(const EntryBoxes& boxes, const QString& category);
 
-// Adds the record as a new row of the set. Throws StoreError; nothing is written then.
-void addManualRecord(RecordSet& table, const std::array<QString, ColumnCount>& record);
+// Adds the record as a new row of the set (manual adding and extraction alike). Throws
+// StoreError; nothing is written then.
+void addRecord(RecordSet& table, const std::array<QString, ColumnCount>& record);
 
 // "The record couldn't be added." and the store's description on the next line.
 QString addFailureMessage(const QString& reason);

@@ -208,7 +208,7 @@ void ManualForm::addRecord()
     try {
         if (!m_data.hasRecordset())
             m_data.refresh();
-        addManualRecord(m_data.recordset(), manualRecord(texts, m_categories->currentText()));
+        papyrant::addRecord(m_data.recordset(), manualRecord(texts, m_categories->currentText()));
     } catch (const std::exception& e) {
         // Nothing was written; the boxes keep their entries for another try, which opens
         // the table afresh.

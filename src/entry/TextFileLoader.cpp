@@ -34,12 +34,11 @@ bool startsWith(const QByteArray& bytes, std::initializer_list<unsigned char> ma
     return std::equal(mark.begin(), mark.end(), reinterpret_cast<const unsigned char*>(bytes.constData()));
 }
 
-// Text files hold no NUL and few control characters besides tab, line breaks, form feed
-// and the old end-of-file mark; pictures, archives and programs hold plenty.
+// Text files hold few control characters besides tab, line breaks, form feed and the old
+// end-of-file mark; pictures, archives and programs hold plenty. (A NUL anywhere is
+// checked apart, on the bytes or the decoded text, whichever is at hand.)
 bool looksBinary(QStringView text)
 {
-    if (text.contains(QChar(0)))
-        return true;
     const QStringView head = text.left(64 * 1024);
     qsizetype controls = 0;
     for (const QChar c : head) {
@@ -54,7 +53,7 @@ LoadedText decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes,
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    if (decoder.hasError() || looksBinary(text))
+    if (decoder.hasError() || text.contains(QChar(0)) || looksBinary(text))
         throw TextFileError(BinaryContent.toStdString());
     return {std::move(text), name};
 }

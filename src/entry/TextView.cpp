@@ -212,6 +212,9 @@ void TextView::paintEvent(QPaintEvent*)
     const qsizetype from = selectionStart();
     const qsizetype to = selectionEnd();
     const int caretLine = lineOf(m_caret);
+    QTextCharFormat selected;
+    selected.setBackground(palette().brush(QPalette::Highlight));
+    selected.setForeground(palette().brush(QPalette::HighlightedText));
     for (const Placed& placed : placedLines()) {
         const qsizetype start = lineStart(placed.line);
         const qsizetype end = lineTextEnd(placed.line);
@@ -223,13 +226,12 @@ void TextView::paintEvent(QPaintEvent*)
                 formats.append({int(first - start), int(last - first), format});
         };
         for (const Mark& mark : m_marks) {
+            if (mark.end <= start || mark.start >= end)
+                continue;
             QTextCharFormat format;
             format.setForeground(mark.colour);
             add(mark.start, mark.end, format);
         }
-        QTextCharFormat selected;
-        selected.setBackground(palette().brush(QPalette::Highlight));
-        selected.setForeground(palette().brush(QPalette::HighlightedText));
         add(from, to, selected);
         placed.layout->draw(&painter, QPointF(Margin, placed.top), formats);
         if (hasFocus() && placed.line == caretLine)

@@ -3,11 +3,10 @@
 namespace papyrant {
 
 AutoRemoveRun::AutoRemoveRun(Database& db, const FieldFlags& selected, std::chrono::milliseconds commitInterval)
-    : m_db(db)
-    , m_fastDeletion(db)
+    : m_fastDeletion(db)
     , m_batch(db, commitInterval)
     , m_selected(selected)
-    , m_scan(m_db)
+    , m_scan(db)
 {
     m_progressMaximum = m_scan.records().recordCount() + 2;
 }

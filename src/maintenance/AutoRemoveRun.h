@@ -56,7 +56,6 @@ private:
     };
     void scanStep(Tally& tally);
 
-    Database& m_db;
     FastDeletion m_fastDeletion; // for the run's length
     BatchTransaction m_batch; // after m_fastDeletion: rolled back before its setting goes
     FieldFlags m_selected;

@@ -39,10 +39,7 @@ DataBinding bibliographyBinding(ProgramState& state)
 int matchingRecords(DataBinding& binding, const QString& source)
 {
     binding.setRecordSource(source);
-    RecordSet& records = binding.refresh();
-    if (records.recordCount() > 0)
-        records.moveLast();
-    return records.recordCount();
+    return binding.refresh().recordCount();
 }
 
 // Runs one operation; a store failure is reported and changes nothing.

@@ -97,14 +97,6 @@ void ManageTab::chooseCategory(const QString& name)
     categoryEdited();
 }
 
-QStringList ManageTab::categories() const
-{
-    QStringList names;
-    for (int i = 0; i < m_category->count(); ++i)
-        names << m_category->itemText(i);
-    return names;
-}
-
 QString ManageTab::categoryText() const
 {
     return m_category->currentText();

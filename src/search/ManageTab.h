@@ -25,7 +25,6 @@ public:
     void addCategory(const QString& name);
     // Makes a listed category the one chosen, as a choice from the list would.
     void chooseCategory(const QString& name);
-    QStringList categories() const;
     QString categoryText() const;
     // "Do" has done its work: the hint goes.
     void hideHint();

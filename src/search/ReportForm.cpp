@@ -238,8 +238,7 @@ void ReportForm::caretMoved(int position)
 {
     if (m_tabs->currentIndex() != Results)
         return;
-    m_state.EditTarget
-        = recordUnderCaret(position, m_state.HeaderLength, m_state.shownRecordEnds(), m_results->chosenPage());
+    m_state.EditTarget = recordUnderCaret(position, m_state.HeaderLength, m_state.RecordEnds, m_results->chosenPage());
     m_results->setEditLabelToolTip(m_state.EditTarget);
 }
 

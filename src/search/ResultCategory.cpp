@@ -15,8 +15,8 @@ int putResultsIntoCategory(DataBinding& results, const QString& category)
     std::vector<std::int64_t> keys = records.rowKeys();
     std::sort(keys.begin(), keys.end());
     Database& db = results.database();
-    int changed = 0;
-    try {
+    const int changed = storeCall([&] {
+        int assigned = 0;
         Database::Transaction batch(db);
         // Bound, not spliced into the text: a category such as Crohn's stays one value.
         SQLite::Statement assign(db.handle(), "UPDATE Abstracts SET Category = ? WHERE rowid = ?");
@@ -25,14 +25,11 @@ int putResultsIntoCategory(DataBinding& results, const QString& category)
         for (const std::int64_t key : keys) {
             assign.tryReset();
             assign.bind(2, static_cast<int64_t>(key));
-            changed += assign.exec();
+            assigned += assign.exec();
         }
         batch.commit();
-    } catch (const StoreError&) {
-        throw;
-    } catch (const std::exception& e) {
-        throw StoreError(e.what());
-    }
+        return assigned;
+    });
     records.rereadValues();
     return changed;
 }

@@ -74,14 +74,12 @@ ResultCopy::ResultCopy(const QString& sourcePath, std::vector<std::int64_t> keys
     for (const QString& column : columnNames())
         columns << column;
     const QString list = columns.join(QStringLiteral(", "));
-    try {
-        m_insert = std::make_unique<SQLite::Statement>(m_target->handle(),
+    m_insert = storeCall([&] {
+        return std::make_unique<SQLite::Statement>(m_target->handle(),
             QStringLiteral("INSERT INTO main.Abstracts (%1) SELECT %1 FROM %2.Abstracts WHERE rowid = ?")
                 .arg(list, source)
                 .toStdString());
-    } catch (const std::exception& e) {
-        throw StoreError(e.what());
-    }
+    });
 }
 
 ResultCopy::~ResultCopy() = default;

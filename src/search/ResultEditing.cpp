@@ -15,14 +15,6 @@ EditPosition positionOf(const ResultsState& state)
         navigationButtons(state.CurrentRecordNo, state.ResultCount)};
 }
 
-// A bound field keeps no line breaks or blanks at its ends; a value that is nothing else
-// is no value, and is stored as such.
-QString storedValue(const QString& text)
-{
-    const QString kept = holdText(text, static_cast<int>(text.size()));
-    return kept.isEmpty() ? EmptyFieldMarker : kept;
-}
-
 } // namespace
 
 QString recordCounter(int currentRecordNo, int resultCount)
@@ -119,10 +111,10 @@ void saveCurrentRecord(RecordSet& records, const EditTexts& texts, const QString
     records.edit();
     try {
         for (int i = 0; i < EditFieldCount; ++i)
-            records.setValue(columnName(i), storedValue(texts[i]));
+            records.setValue(columnName(i), heldOrMarker(texts[i], static_cast<int>(texts[i].size())));
         const QString kept = holdText(category, static_cast<int>(category.size()));
         records.setValue(columnName(Category), kept.isEmpty() ? NoCategory : kept);
-        records.setValue(columnName(TitelS), storedValue(texts[Title]));
+        records.setValue(columnName(TitelS), heldOrMarker(texts[Title], static_cast<int>(texts[Title].size())));
         records.update();
     } catch (...) {
         records.cancelUpdate();

@@ -104,7 +104,6 @@ bool saveViewedRecords(Prompts& prompts, const QString& summary, int pageCount, 
 bool SaveAllRun::start(Prompts& prompts, const QString& summary, int pageCount, int viewedPage)
 {
     clear();
-    SavingAll = 1;
     bool tooShort = false;
     const auto file = askOutputFile(
         prompts, SaveAllTitle, proposedFileName(summary), [&](const ChosenFile& chosen) -> std::optional<QString> {
@@ -160,7 +159,6 @@ QString SaveAllRun::pagePath(int page) const
 
 void SaveAllRun::clear()
 {
-    SavingAll = 0;
     SaveAllBase.clear();
     SaveAllExt.clear();
 }

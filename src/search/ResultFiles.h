@@ -8,7 +8,6 @@
 
 #include <QString>
 
-#include <cstdint>
 #include <optional>
 
 namespace papyrant {
@@ -50,7 +49,6 @@ bool saveViewedRecords(Prompts& prompts, const QString& summary, int pageCount, 
 // the shown page to pageShown, which writes base<k>.ext and says which page comes next.
 class SaveAllRun {
 public:
-    std::int16_t SavingAll = 0; // 1 while a run is under way; presentation reads it
     QString SaveAllBase; // chosen name less its last four characters
     QString SaveAllExt; // last three characters of the chosen name
     int SaveAllReturnPage = 0; // page viewed when the run started

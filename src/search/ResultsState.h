@@ -5,7 +5,7 @@
 #include "search/Presentation.h"
 #include "search/SearchItems.h"
 
-#include <array>
+#include <vector>
 
 namespace papyrant {
 
@@ -15,25 +15,20 @@ struct ResultsState {
     int EditTarget = 0; // record under the caret in the results text, 0 when none
     int PresentedRecordNo = 0; // number of the last record on the page shown
     int HeaderLength = 0; // characters of the header of the page shown
-    std::array<int, PageSize + 1> RecordEnds{}; // see PresentedPage::recordEnds
-    int ShownBlocks = 0; // record blocks on the page shown
+    std::vector<int> RecordEnds{0}; // of the page shown; see PresentedPage::recordEnds
     int ShownPage = 0; // page last chosen; -1 makes the next choice render
     bool SavingAll = false; // "Save all" is writing the pages one by one
     bool ResultsChanged = false; // records were removed: the page is built afresh when shown
     bool CategoriesChanged = false; // a category was added: the options re-read theirs
     HighlightWords highlightWords; // of the last search, marked on every page
 
-    // Takes over the offsets of a page just shown; entries past its last block keep
-    // their values, nobody reads them.
+    // Takes over the offsets of a page just shown.
     void pageShown(const PresentedPage& page)
     {
         HeaderLength = page.headerLength;
-        ShownBlocks = page.blockCount();
-        for (int k = 0; k <= ShownBlocks; ++k)
-            RecordEnds[k] = page.recordEnds[k];
-        PresentedRecordNo = page.firstRecordNo + ShownBlocks;
+        RecordEnds = page.recordEnds;
+        PresentedRecordNo = page.firstRecordNo + page.blockCount();
     }
-    std::vector<int> shownRecordEnds() const { return {RecordEnds.begin(), RecordEnds.begin() + ShownBlocks + 1}; }
 };
 
 } // namespace papyrant
