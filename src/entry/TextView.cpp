@@ -1,5 +1,7 @@
 #include "entry/TextView.h"
 
+#include "entry/LineIndex.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -15,14 +17,7 @@
 namespace papyrant {
 namespace {
 
-// Longer lines are shown in pieces, so no single layout grows with the file.
-constexpr qsizetype LongestLine = 4096;
 constexpr int Margin = 4;
-
-bool isBreak(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
-}
 
 } // namespace
 
@@ -103,22 +98,7 @@ QColor TextView::colourAt(qsizetype position) const
 
 void TextView::indexLines()
 {
-    m_lineStarts.assign(1, 0);
-    const QChar* text = m_model.text().constData();
-    const qsizetype length = m_model.length();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < length; ++i) {
-        if (isBreak(text[i])) {
-            if (text[i] == QLatin1Char('\r') && i + 1 < length && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
-            m_lineStarts.push_back(start);
-        } else if (i + 1 - start >= LongestLine && !text[i].isHighSurrogate() && i + 1 < length
-            && !isBreak(text[i + 1])) {
-            start = i + 1;
-            m_lineStarts.push_back(start);
-        }
-    }
+    m_lineStarts = indexLineStarts(m_model.text());
 }
 
 int TextView::lineOf(qsizetype position) const
@@ -392,8 +372,10 @@ void TextView::replaceSelection(const QString& text, bool remember)
     }
     m_marks = std::move(kept);
     m_anchor = m_caret = start + text.size();
-    indexLines();
-    invalidateLayouts();
+    // Lines above the edited one keep their index and their layouts.
+    const int firstChanged = reindexLineStarts(m_lineStarts, m_model.text(), start, end - start, text.size());
+    m_layouts.erase(m_layouts.lower_bound(firstChanged), m_layouts.end());
+    m_placedValid = false;
     updateScrollRange();
     ensureCaretVisible();
     viewport()->update();

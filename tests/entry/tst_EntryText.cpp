@@ -1,11 +1,13 @@
 // The text of the entry screens: files decoded as users have them, and the find and
-// selection rules over the file's exact characters.
+// selection rules over the file's exact characters, and the view's index of lines.
 
+#include "entry/LineIndex.h"
 #include "entry/TextFileLoader.h"
 #include "entry/TextModel.h"
 #include "support/TestFolders.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -88,6 +90,52 @@ private slots:
         QCOMPARE(text.selLength(), 0);
         text.setSelLength(100);
         QCOMPARE(text.selectedText(), QStringLiteral(" a\r\nTI: b\r\n"));
+    }
+
+    // The index mended after an edit equals the index made afresh, whatever the edit
+    // does to line breaks, CR LF pairs and lines long enough to be cut in pieces.
+    void lineIndexFollowsEdits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<QString>("inserted");
+        const QString longLine(2 * LongestLine + 100, QLatin1Char('x'));
+        QTest::newRow("LF typed after a CR joins them") << "ab\rcd\nef" << 3 << 0 << "\n";
+        QTest::newRow("LF of a pair removed") << "ab\r\ncd\nef" << 3 << 1 << "";
+        QTest::newRow("break typed into a long line") << longLine + "\nend" << 5000 << 0 << "\n";
+        QTest::newRow("break between long lines removed")
+            << longLine + "\n" + longLine << int(longLine.size()) << 1 << "";
+        QTest::newRow("many lines replaced by one") << "a\nb\nc\nd\ne" << 1 << 6 << "Z";
+        QTest::newRow("text typed at the very end") << "a\nb" << 3 << 0 << "c\r";
+    }
+    void lineIndexFollowsEdits()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, start);
+        QFETCH(int, removed);
+        QFETCH(QString, inserted);
+        std::vector<qsizetype> starts = indexLineStarts(text);
+        text.replace(start, removed, inserted);
+        reindexLineStarts(starts, text, start, removed, inserted.size());
+        QCOMPARE(starts, indexLineStarts(text));
+    }
+    void lineIndexFollowsRandomEdits()
+    {
+        QRandomGenerator random(20261207);
+        const QString pieces[] = {"\r", "\n", "\r\n", "ab", QString(LongestLine / 3, QLatin1Char('y'))};
+        QString text;
+        std::vector<qsizetype> starts = indexLineStarts(text);
+        for (int edit = 0; edit < 400; ++edit) {
+            const qsizetype start = random.bounded(int(text.size()) + 1);
+            const qsizetype removed = random.bounded(int(std::min<qsizetype>(text.size() - start, 6000)) + 1);
+            QString inserted;
+            for (int k = random.bounded(4); k > 0; --k)
+                inserted += pieces[random.bounded(5)];
+            text.replace(start, removed, inserted);
+            reindexLineStarts(starts, text, start, removed, inserted.size());
+            QCOMPARE(starts, indexLineStarts(text));
+        }
     }
 };
 
