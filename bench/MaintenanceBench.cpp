@@ -1,6 +1,7 @@
 #include "MaintenanceBench.h"
 
 #include "BibliographyGenerator.h"
+#include "FigureRunner.h"
 
 #include "core/DataBinding.h"
 #include "core/Database.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 
 #include <sqlite3.h>
 #include <unistd.h>
@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
+#include <memory>
 #include <stdexcept>
 
 namespace papyrant::bench {
@@ -52,34 +53,6 @@ public:
     std::optional<ChosenFile> saveFile(const QString&, const QString&, const QString&) override { return {}; }
 };
 
-double secondsOf(const QElapsedTimer& timer)
-{
-    return timer.nsecsElapsed() / 1e9;
-}
-
-double median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples.empty() ? 0 : samples[samples.size() / 2];
-}
-
-// The shell started on the file with one statement; its rows go to the null device.
-double shellSeconds(const QString& path, const QString& sql, QString* output = nullptr)
-{
-    QProcess shell;
-    if (!output)
-        shell.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    shell.start(QStringLiteral("sqlite3"), {path, sql});
-    if (!shell.waitForFinished(-1) || shell.exitCode() != 0)
-        throw std::runtime_error("the sqlite3 shell failed: " + shell.readAllStandardError().toStdString());
-    const double elapsed = secondsOf(timer);
-    if (output)
-        *output = QString::fromUtf8(shell.readAllStandardOutput()).trimmed();
-    return elapsed;
-}
-
 // The statement run in this process through SQLite's C API, every column of every row
 // read as text, as a program would that does nothing else.
 double apiSeconds(const QString& path, const QString& sql)
@@ -103,7 +76,7 @@ double apiSeconds(const QString& path, const QString& sql)
     sqlite3_close(db);
     if (failed)
         throw std::runtime_error("sqlite3: " + reason);
-    return secondsOf(timer);
+    return timer.nsecsElapsed() / 1e9;
 }
 
 // The copy is written through to the disk before anything is timed on it: otherwise the
@@ -209,147 +182,122 @@ private:
     const MaintenanceBenchSettings& m_settings;
 };
 
-MaintenanceFigure autoRemoveFigure(const MaintenanceBenchSettings& settings, const Files& files)
+Figure autoRemoveFigure(const MaintenanceBenchSettings& settings, const Files& files)
 {
-    MaintenanceFigure figure;
-    figure.what = QStringLiteral("auto remove, %1 records with %2 exact pairs (Title, Abstract), 15 ms ticks")
-                      .arg(settings.records)
-                      .arg(settings.records / 10);
     const QString reading = QStringLiteral("select * from Abstracts order by TitelS;");
-    figure.reference = reading;
-    figure.limitSeconds = 2.0;
-    figure.limitRatio = 3.0;
     const QString original = files.withRepeatedPairs();
     const QString work = files.path(QStringLiteral("maint-pairs-run.pyr"));
-    std::int64_t deleted = 0;
-    int ticks = 0;
-    for (int run = 0; run < settings.runs; ++run) {
-        copyFile(original, work);
-        QElapsedTimer timer;
-        timer.start();
-        {
-            Database db(work);
-            AutoRemoveRun remove(db, defaultAutoRemoveFields());
-            ticks = 1;
-            while (!remove.step(TickBudget()))
-                ++ticks;
-            deleted = remove.deletedCount();
-        }
-        figure.ours.push_back(secondsOf(timer));
-        figure.shell.push_back(shellSeconds(original, reading));
-        figure.api.push_back(apiSeconds(original, reading));
-    }
-    QString left;
-    shellSeconds(work, QStringLiteral("select count(*) from Abstracts;"), &left);
-    figure.check = QStringLiteral("%1 deleted in %2 ticks, sqlite3 counts %3 left").arg(deleted).arg(ticks).arg(left);
-    figure.checkPassed = deleted == settings.records / 10 && left.toLongLong() == settings.records - deleted;
-    QFile::remove(work);
+    const int records = settings.records;
+    auto deleted = std::make_shared<std::int64_t>(0);
+    auto ticks = std::make_shared<int>(0);
+    Figure figure;
+    figure.title
+        = QStringLiteral("Maintenance: auto remove, %1 records with %2 exact pairs (Title, Abstract), 15 ms ticks")
+              .arg(records)
+              .arg(records / 10);
+    figure.ours = {QStringLiteral("Papyrant"), [=] {
+                       copyFile(original, work);
+                       return timed([&] {
+                           Database db(work);
+                           AutoRemoveRun remove(db, defaultAutoRemoveFields());
+                           *ticks = 1;
+                           while (!remove.step(TickBudget()))
+                               ++*ticks;
+                           *deleted = remove.deletedCount();
+                       });
+                   }};
+    figure.references = {{{"sqlite3 shell: " + reading, [=] { return shellSeconds(original, reading); }}, 3.0},
+        {{"C API in this process: " + reading, [=] { return apiSeconds(original, reading); }}, 0}};
+    figure.maxMedian = 2.0;
+    figure.agree = [=] {
+        QString left;
+        shellSeconds(work, QStringLiteral("select count(*) from Abstracts;"), &left);
+        QFile::remove(work);
+        std::printf("  found: %lld deleted in %d ticks, sqlite3 counts %s left\n", static_cast<long long>(*deleted),
+            *ticks, qPrintable(left));
+        return *deleted == records / 10 && left.toLongLong() == records - *deleted;
+    };
     return figure;
 }
 
-MaintenanceFigure findNextFigure(const MaintenanceBenchSettings& settings, const Files& files)
+Figure findNextFigure(const MaintenanceBenchSettings& settings, const Files& files)
 {
-    MaintenanceFigure figure;
-    figure.what = QStringLiteral("find next, %1 records without a pair, to the end").arg(settings.records);
     const QString reading = QStringLiteral("select Title from Abstracts order by TitelS;");
-    figure.reference = reading;
-    figure.limitSeconds = 1.0;
     const QString file = files.withoutPairs();
-    BenchPrompts prompts;
-    bool foundNone = true;
-    for (int run = 0; run < settings.runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        DataBinding data(file);
-        RepeatedPairReview review(data, prompts);
-        review.findNext();
-        figure.ours.push_back(secondsOf(timer));
-        foundNone = foundNone && !review.actionsEnabled();
-        figure.shell.push_back(shellSeconds(file, reading));
-        figure.api.push_back(apiSeconds(file, reading));
-    }
-    figure.check = QStringLiteral("%1 end-of-records notices in %2 runs").arg(prompts.notices).arg(settings.runs);
-    figure.checkPassed = foundNone && prompts.notices == settings.runs;
+    auto prompts = std::make_shared<BenchPrompts>();
+    auto runs = std::make_shared<int>(0);
+    auto foundNone = std::make_shared<bool>(true);
+    Figure figure;
+    figure.title
+        = QStringLiteral("Maintenance: find next, %1 records without a pair, to the end").arg(settings.records);
+    figure.ours = {QStringLiteral("Papyrant"), [=] {
+                       return timed([&] {
+                           DataBinding data(file);
+                           RepeatedPairReview review(data, *prompts);
+                           review.findNext();
+                           *foundNone = *foundNone && !review.actionsEnabled();
+                           ++*runs;
+                       });
+                   }};
+    figure.references = {{{"sqlite3 shell: " + reading, [=] { return shellSeconds(file, reading); }}, 0},
+        {{"C API in this process: " + reading, [=] { return apiSeconds(file, reading); }}, 0}};
+    figure.maxMedian = 1.0;
+    figure.agree = [=] {
+        std::printf("  found: %d end-of-records notices in %d runs\n", prompts->notices, *runs);
+        return *foundNone && prompts->notices == *runs;
+    };
     return figure;
 }
 
-MaintenanceFigure renameFigure(const MaintenanceBenchSettings& settings, const Files& files)
+Figure renameFigure(const MaintenanceBenchSettings& settings, const Files& files)
 {
-    MaintenanceFigure figure;
-    figure.what
-        = QStringLiteral("rename a category of %1 of %2 records").arg(settings.records / 2).arg(settings.records);
-    figure.reference = QStringLiteral("the same Update, back and forth");
-    figure.limitSeconds = 1.0;
     const QString file = files.withoutPairs();
-    ProgramState state;
-    state.BibPath = file;
-    BenchPrompts prompts;
-    const QString other = QStringLiteral("Reviewed");
-    QString counted;
-    for (int run = 0; run < settings.runs; ++run) {
-        prompts.inputs.push_back(other);
-        QElapsedTimer timer;
-        timer.start();
-        const CleanupOutcome outcome = papyrant::renameCategory(state, prompts, Files::ReviewsCategory, {});
-        figure.ours.push_back(secondsOf(timer));
-        if (!outcome.changed)
-            throw std::runtime_error("the category was not renamed");
-        if (run == 0)
-            shellSeconds(file, QStringLiteral("select count(*) from Abstracts where Category = 'Reviewed';"), &counted);
-        // The shell names it back, the C API away and back again, so every side renames
-        // the same 50,000 records and the next run starts from "Reviews" once more.
-        const QString back = QStringLiteral("Update Abstracts SET Category = 'Reviews' Where Category = 'Reviewed';");
-        figure.shell.push_back(shellSeconds(file, back));
-        figure.api.push_back(
-            apiSeconds(file, QStringLiteral("Update Abstracts SET Category = 'Reviewed' Where Category = 'Reviews';")));
-        apiSeconds(file, back);
-    }
-    figure.check = QStringLiteral("sqlite3 counts %1 records renamed").arg(counted);
-    figure.checkPassed = counted.toInt() == settings.records / 2;
+    const int records = settings.records;
+    auto state = std::make_shared<ProgramState>();
+    state->BibPath = file;
+    auto prompts = std::make_shared<BenchPrompts>();
+    auto counted = std::make_shared<QString>();
+    // Papyrant renames "Reviews" to "Reviewed", the shell names it back, the C API away and
+    // back again: every side renames the same records, and each run starts from "Reviews".
+    const QString away = QStringLiteral("Update Abstracts SET Category = 'Reviewed' Where Category = 'Reviews';");
+    const QString back = QStringLiteral("Update Abstracts SET Category = 'Reviews' Where Category = 'Reviewed';");
+    Figure figure;
+    figure.title = QStringLiteral("Maintenance: rename a category of %1 of %2 records").arg(records / 2).arg(records);
+    figure.ours
+        = {QStringLiteral("Papyrant"), [=] {
+               prompts->inputs.push_back(QStringLiteral("Reviewed"));
+               bool changed = false;
+               const double seconds = timed(
+                   [&] { changed = papyrant::renameCategory(*state, *prompts, Files::ReviewsCategory, {}).changed; });
+               if (!changed)
+                   throw std::runtime_error("the category was not renamed");
+               if (counted->isEmpty())
+                   shellSeconds(file, QStringLiteral("select count(*) from Abstracts where Category = 'Reviewed';"),
+                       counted.get());
+               return seconds;
+           }};
+    figure.references = {{{"sqlite3 shell: the same Update, back", [=] { return shellSeconds(file, back); }}, 0},
+        {{"C API in this process: the same Update",
+             [=] {
+                 const double seconds = apiSeconds(file, away);
+                 apiSeconds(file, back);
+                 return seconds;
+             }},
+            0}};
+    figure.maxMedian = 1.0;
+    figure.agree = [=] {
+        std::printf("  found: sqlite3 counts %s records renamed\n", qPrintable(*counted));
+        return counted->toInt() == records / 2;
+    };
     return figure;
-}
-
-void printRuns(const char* side, const QString& what, const std::vector<double>& samples)
-{
-    const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
-    std::printf(
-        "  %-6s min %7.3f  median %7.3f  max %7.3f s  (%s)\n", side, *low, median(samples), *high, qPrintable(what));
 }
 
 } // namespace
 
-std::vector<MaintenanceFigure> measureMaintenance(const MaintenanceBenchSettings& settings)
+std::vector<Figure> maintenanceFigures(const MaintenanceBenchSettings& settings)
 {
     const Files files(settings);
     return {autoRemoveFigure(settings, files), findNextFigure(settings, files), renameFigure(settings, files)};
-}
-
-bool reportMaintenance(const std::vector<MaintenanceFigure>& figures)
-{
-    bool allHeld = true;
-    for (const MaintenanceFigure& figure : figures) {
-        std::printf("Maintenance: %s\n", qPrintable(figure.what));
-        printRuns("ours", QStringLiteral("Papyrant"), figure.ours);
-        printRuns("shell", QStringLiteral("sqlite3 shell: ") + figure.reference, figure.shell);
-        printRuns("C API", QStringLiteral("in this process: ") + figure.reference, figure.api);
-        std::printf("  found: %s%s\n", qPrintable(figure.check), figure.checkPassed ? "" : "  !! unexpected");
-        const double ours = median(figure.ours);
-        const bool fast = ours <= figure.limitSeconds;
-        std::printf(
-            "  => median seconds %8.3f (target <= %.3f)  %s\n", ours, figure.limitSeconds, fast ? "PASS" : "FAIL");
-        bool close = true;
-        if (figure.limitRatio > 0) {
-            const double ratio = ours / median(figure.shell);
-            close = ratio <= figure.limitRatio;
-            std::printf("  => ratio ours / shell (medians) %8.3f (target <= %.3f)  %s\n", ratio, figure.limitRatio,
-                close ? "PASS" : "FAIL");
-        } else {
-            std::printf("  => ratio ours / shell (medians) %8.3f (shown only)\n", ours / median(figure.shell));
-        }
-        std::printf("  => ratio ours / C API (medians) %8.3f (shown only)\n", ours / median(figure.api));
-        allHeld = allHeld && fast && close && figure.checkPassed;
-    }
-    return allHeld;
 }
 
 } // namespace papyrant::bench

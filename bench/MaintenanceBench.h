@@ -4,6 +4,8 @@
 // corresponding reading or statement on the same file in the same run (the target), and
 // beside the same statement run in this process through SQLite's C API (shown only).
 
+#include "FigureRunner.h"
+
 #include <QString>
 
 #include <vector>
@@ -14,24 +16,9 @@ struct MaintenanceBenchSettings {
     QString templatePath; // the empty bibliography new files are copied from
     QString dataFolder; // generated files are kept here between runs
     int records = 100000;
-    int runs = 5;
 };
 
-struct MaintenanceFigure {
-    QString what; // what Papyrant does
-    QString reference; // what the sqlite3 shell does, and the C API in this process
-    std::vector<double> ours; // seconds, one per run
-    std::vector<double> shell;
-    std::vector<double> api;
-    double limitSeconds = 0; // the median must stay within
-    double limitRatio = 0; // ours / shell medians; 0 when it is shown only
-    QString check; // what the run found, for a reader to compare
-    bool checkPassed = true;
-};
-
-std::vector<MaintenanceFigure> measureMaintenance(const MaintenanceBenchSettings& settings);
-
-// Prints every figure with its reference and targets; true when all hold.
-bool reportMaintenance(const std::vector<MaintenanceFigure>& figures);
+// The three figures, their bibliographies made (once, then kept) before they return.
+std::vector<Figure> maintenanceFigures(const MaintenanceBenchSettings& settings);
 
 } // namespace papyrant::bench

@@ -1,6 +1,7 @@
 #include "ManageResultsBench.h"
 
 #include "BibliographyGenerator.h"
+#include "FigureRunner.h"
 
 #include "core/DataBinding.h"
 #include "core/Database.h"
@@ -101,17 +102,6 @@ int countOf(const QString& file)
 {
     Database db(file);
     return RecordSet(db, EveryRecord).recordCount();
-}
-
-double shellSeconds(const QString& database, const QString& sql)
-{
-    QProcess shell;
-    QElapsedTimer timer;
-    timer.start();
-    shell.start(QStringLiteral("sqlite3"), {database, sql});
-    if (!shell.waitForFinished(-1) || shell.exitCode() != 0)
-        throw std::runtime_error("the sqlite3 shell failed: " + shell.readAllStandardError().toStdString());
-    return timer.nsecsElapsed() / 1e9;
 }
 
 } // namespace

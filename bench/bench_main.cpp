@@ -5,6 +5,7 @@
 
 #include "BibliographyGenerator.h"
 #include "EntryBench.h"
+#include "FigureRunner.h"
 #include "MaintenanceBench.h"
 #include "ManageResultsBench.h"
 
@@ -35,88 +36,6 @@ using namespace papyrant;
 using namespace papyrant::bench;
 
 namespace {
-
-// One side of a figure: one run of the job, giving its measure (seconds unless the
-// figure says otherwise). Preparation that is not part of the job stays outside.
-struct Side {
-    QString name;
-    std::function<double()> run;
-};
-
-struct Reference {
-    Side side;
-    double maxRatio = 0; // largest papyrant / reference ratio of the medians; 0 shows it only
-};
-
-// A figure with a target. To add one, write a function that returns it and list it in
-// main(): the runner times, prints and judges it.
-struct Figure {
-    QString title;
-    Side ours;
-    std::vector<Reference> references;
-    double maxMedian = 0; // largest median of ours; 0 for none
-    QString unit = QStringLiteral("s");
-    std::function<bool()> agree; // optional: prints and checks that the sides found the same
-};
-
-struct Summary {
-    double min = 0, median = 0, max = 0;
-};
-
-Summary summarise(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return {samples.front(), samples[samples.size() / 2], samples.back()};
-}
-
-bool verdict(const QString& what, double value, double limit)
-{
-    const bool ok = value <= limit;
-    std::printf("  => %-44s %8.3f (target <= %.3f)  %s\n", qPrintable(what), value, limit, ok ? "PASS" : "FAIL");
-    return ok;
-}
-
-bool runFigure(const Figure& figure, int runs)
-{
-    std::printf("%s\n", qPrintable(figure.title));
-    std::fflush(stdout);
-    std::vector<Side> sides{figure.ours};
-    for (const Reference& reference : figure.references)
-        sides.push_back(reference.side);
-    std::vector<std::vector<double>> samples(sides.size());
-    for (int run = 0; run < runs; ++run) {
-        for (std::size_t s = 0; s < sides.size(); ++s)
-            samples[s].push_back(sides[s].run());
-    }
-    std::vector<Summary> summaries;
-    for (std::size_t s = 0; s < sides.size(); ++s) {
-        summaries.push_back(summarise(samples[s]));
-        std::printf("  %-44s min %9.3f  median %9.3f  max %9.3f %s\n", qPrintable(sides[s].name), summaries[s].min,
-            summaries[s].median, summaries[s].max, qPrintable(figure.unit));
-    }
-    bool passed = !figure.agree || figure.agree();
-    if (figure.maxMedian > 0)
-        passed &= verdict("median " + figure.unit, summaries[0].median, figure.maxMedian);
-    for (std::size_t r = 0; r < figure.references.size(); ++r) {
-        const double ratio = summaries[0].median / summaries[r + 1].median;
-        const QString what = "ratio papyrant / " + figure.references[r].side.name;
-        if (figure.references[r].maxRatio > 0)
-            passed &= verdict(what.left(44), ratio, figure.references[r].maxRatio);
-        else
-            std::printf("  => %-44s %8.3f (shown only)\n", qPrintable(what.left(44)), ratio);
-    }
-    return passed;
-}
-
-// Times one run of the work in seconds.
-template <typename Work>
-double timed(Work&& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e9;
-}
 
 // A plain SQLite connection: the references' side, with SQLite's own Like.
 class Connection {
@@ -571,8 +490,9 @@ int main(int argc, char** argv)
                                                 parser.value("records").toInt(), runs})
                              .targetsMet;
         if (only.isEmpty() || only.contains("maintenance"))
-            allPassed &= reportMaintenance(measureMaintenance({parser.value("program-folder") + "/VarEdoRecors",
-                parser.value("data"), parser.value("records").toInt(), runs}));
+            for (const Figure& figure : maintenanceFigures({parser.value("program-folder") + "/VarEdoRecors",
+                     parser.value("data"), parser.value("records").toInt()}))
+                allPassed &= runFigure(figure, runs);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-bench: %s\n", e.what());
         return 2;
