@@ -3,52 +3,12 @@
 #include "core/Database.h"
 #include "core/RecordSet.h"
 #include "core/SqlText.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "entry/LabelsFile.h"
 
 namespace papyrant {
 namespace {
 
 const QString NameColumn = QStringLiteral("Name");
-
-// Thrown before a write the file cannot take, with the reason in the user's words.
-class LabelsFileProblem : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Why the labels file can't be used, in words a user can act on.
-QString describeProblem(const QString& path, const std::exception& error)
-{
-    if (dynamic_cast<const LabelsFileProblem*>(&error))
-        return errorText(error);
-    if (!QFileInfo(path).isFile())
-        return QStringLiteral("The labels file %1 is missing.").arg(QDir::toNativeSeparators(path));
-    const QString engine = errorText(error);
-    if (engine.contains(QLatin1String("locked")) || engine.contains(QLatin1String("busy")))
-        return QStringLiteral("The labels file is in use by another program.");
-    if (engine.contains(QLatin1String("readonly")))
-        return QStringLiteral("The labels file is read-only.");
-    for (const char* damage :
-        {"not a database", "malformed", "no such table", "no such column", "there is no column"}) {
-        if (engine.contains(QLatin1String(damage)))
-            return QStringLiteral("The labels file is damaged.");
-    }
-    return engine;
-}
-
-// A write needs the file and its folder (for the rollback journal) writable.
-void requireWritable(const QString& path)
-{
-    const QFileInfo file(path);
-    if (!file.isFile())
-        return; // opening it reports the missing file
-    if (!file.isWritable())
-        throw LabelsFileProblem("The labels file is read-only.");
-    if (!QFileInfo(file.absolutePath()).isWritable())
-        throw LabelsFileProblem("The folder of the labels file is read-only, so the file can't be changed.");
-}
 
 // A set read from a file of another shape would come back with labels silently missing.
 void requireLabelColumns(const RecordSet& rows)
@@ -106,7 +66,7 @@ LabelSetStore::LabelSetStore(Prompts& prompts, QString labelsPath)
 
 void LabelSetStore::tell(const QString& sentence, const std::exception& error) const
 {
-    m_prompts.notice(sentence + QLatin1Char('\n') + describeProblem(m_path, error));
+    m_prompts.notice(sentence + QLatin1Char('\n') + labelsFileProblem(m_path, error));
 }
 
 void LabelSetStore::tellVanished(const QString& name) const
@@ -187,7 +147,7 @@ LabelChange LabelSetStore::save(const Labels& startLabels, const Labels& endLabe
                 break;
             }
         }
-        requireWritable(m_path);
+        requireWritableLabelsFile(m_path);
         Database db(m_path);
         Database::Transaction batch(db);
         if (overwrite) {
@@ -223,7 +183,7 @@ LabelChange LabelSetStore::remove(const QString& name)
         != PromptButton::Yes)
         return {LabelChange::Declined, {}};
     try {
-        requireWritable(m_path);
+        requireWritableLabelsFile(m_path);
         Database db(m_path);
         Database::Transaction batch(db);
         RecordSet found(db, labelSetLookupQuery(name));
@@ -256,7 +216,7 @@ LabelChange LabelSetStore::rename(const QString& oldName)
                 break;
             extraLine = QStringLiteral("You already have abbreviations called ") + name + QLatin1Char('\n');
         }
-        requireWritable(m_path);
+        requireWritableLabelsFile(m_path);
         Database db(m_path);
         Database::Transaction batch(db);
         RecordSet found(db, labelSetLookupQuery(oldName));
