@@ -10,4 +10,8 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/PlainTagGrammar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TaggedRecordCursor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FormatDetection.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TagVocabulary.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TagMap.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReadyTagMaps.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TagMapProposal.cpp
 )
