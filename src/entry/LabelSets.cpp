@@ -58,6 +58,23 @@ QString labelSetTableQuery()
     return QStringLiteral("Select abbreviations.* From abbreviations");
 }
 
+int earliestStartLabelField(const Labels& startLabels, QStringView text)
+{
+    int earliest = -1;
+    qsizetype at = text.size();
+    for (int i = 0; i < LabelFieldCount; ++i) {
+        if (startLabels[i].isEmpty())
+            continue;
+        // Only what lies before the earliest label found so far needs searching.
+        const qsizetype found = text.first(std::min(text.size(), at + startLabels[i].size())).indexOf(startLabels[i]);
+        if (found >= 0 && found < at) {
+            at = found;
+            earliest = i;
+        }
+    }
+    return earliest;
+}
+
 LabelSetStore::LabelSetStore(Prompts& prompts, QString labelsPath)
     : m_prompts(prompts)
     , m_path(std::move(labelsPath))

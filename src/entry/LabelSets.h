@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <array>
 #include <optional>
@@ -47,6 +48,11 @@ struct LabelChange {
         = Declined;
     QString name;
 };
+
+// The field whose start label occurs first in the text, so a run started with it begins
+// every record where the export does (the MEDLINE set: Publishing year, since DP precedes
+// TI); -1 when no start label occurs. Empty labels are passed over.
+int earliestStartLabelField(const Labels& startLabels, QStringView text);
 
 class LabelSetStore {
 public:
