@@ -76,20 +76,9 @@ int earliestStartLabelField(const Labels& startLabels, QStringView text)
 }
 
 LabelSetStore::LabelSetStore(Prompts& prompts, QString labelsPath)
-    : m_prompts(prompts)
-    , m_path(std::move(labelsPath))
+    : LabelsFileStore(
+        prompts, std::move(labelsPath), QStringLiteral("The Labels called %1 are no longer in the labels file."))
 {
-}
-
-void LabelSetStore::tell(const QString& sentence, const std::exception& error) const
-{
-    m_prompts.notice(sentence + QLatin1Char('\n') + labelsFileProblem(m_path, error));
-}
-
-void LabelSetStore::tellVanished(const QString& name) const
-{
-    m_prompts.notice(QStringLiteral("The Labels called ") + name + QStringLiteral(" are no longer in the labels file.")
-        + QLatin1Char('\n') + QStringLiteral("Nothing was changed."));
 }
 
 bool LabelSetStore::exists(const QString& name) const
@@ -101,24 +90,21 @@ bool LabelSetStore::exists(const QString& name) const
 
 std::optional<QStringList> LabelSetStore::names()
 {
-    try {
+    return reading(QStringLiteral("The labels couldn't be read."), [&]() -> std::optional<QStringList> {
         Database db(m_path);
         RecordSet rows(db, labelSetNamesQuery());
         QStringList names;
         for (rows.moveFirst(); !rows.eof(); rows.moveNext())
             names << rows.value(0);
         return names;
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The labels couldn't be read."), e);
-        return std::nullopt;
-    }
+    });
 }
 
 std::optional<LabelSet> LabelSetStore::load(const QString& name, bool* vanished)
 {
     if (vanished)
         *vanished = false;
-    try {
+    return reading(QStringLiteral("The labels couldn't be read."), [&]() -> std::optional<LabelSet> {
         Database db(m_path);
         RecordSet found(db, labelSetLookupQuery(name));
         requireLabelColumns(found);
@@ -136,122 +122,99 @@ std::optional<LabelSet> LabelSetStore::load(const QString& name, bool* vanished)
             set.endLabels[i] = found.value(endLabelColumns()[i]);
         }
         return set;
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The labels couldn't be read."), e);
-        return std::nullopt;
-    }
+    });
 }
 
 LabelChange LabelSetStore::save(const Labels& startLabels, const Labels& endLabels)
 {
-    const QString failed = QStringLiteral("The labels couldn't be saved; the labels file is unchanged.");
-    try {
-        QString name;
-        bool overwrite = false;
-        for (;;) {
-            name = m_prompts.input(
-                QStringLiteral("Please type the new abbreviations name"), QStringLiteral("New abbreviations"), name);
-            if (name.isEmpty())
-                return {LabelChange::Declined, {}};
-            if (!exists(name))
-                break;
-            const QString question = QStringLiteral("You already have abbreviations called ") + name + QLatin1Char('\n')
-                + QStringLiteral(" do you want to overwrite it?");
-            if (m_prompts.message(
-                    question, programTitle(), PromptButtons::YesNo, PromptIcon::Exclamation, PromptButton::Yes)
-                == PromptButton::Yes) {
-                overwrite = true;
-                break;
+    return changing(
+        QStringLiteral("The labels couldn't be saved; the labels file is unchanged."), [&]() -> LabelChange {
+            QString name;
+            bool overwrite = false;
+            for (;;) {
+                name = m_prompts.input(QStringLiteral("Please type the new abbreviations name"),
+                    QStringLiteral("New abbreviations"), name);
+                if (name.isEmpty())
+                    return {LabelChange::Declined, {}};
+                if (!exists(name))
+                    break;
+                const QString question = QStringLiteral("You already have abbreviations called ") + name
+                    + QLatin1Char('\n') + QStringLiteral(" do you want to overwrite it?");
+                if (m_prompts.message(
+                        question, programTitle(), PromptButtons::YesNo, PromptIcon::Exclamation, PromptButton::Yes)
+                    == PromptButton::Yes) {
+                    overwrite = true;
+                    break;
+                }
             }
-        }
-        requireWritableLabelsFile(m_path);
-        Database db(m_path);
-        Database::Transaction batch(db);
-        if (overwrite) {
-            RecordSet found(db, labelSetLookupQuery(name));
-            if (found.recordCount() > 0) {
-                found.moveFirst();
-                found.deleteCurrent();
-            }
-        }
-        RecordSet table(db, labelSetTableQuery());
-        requireLabelColumns(table);
-        table.addNew();
-        table.setValue(NameColumn, name);
-        for (int i = 0; i < LabelFieldCount; ++i) {
-            table.setValue(startLabelColumns()[i], startLabels[i]);
-            table.setValue(endLabelColumns()[i], endLabels[i]);
-        }
-        table.update();
-        batch.commit();
-        return {LabelChange::Done, name};
-    } catch (const std::exception& e) {
-        tell(failed, e);
-        return {LabelChange::Failed, {}};
-    }
+            return inTransaction([&](Database& db) -> LabelChange {
+                if (overwrite) {
+                    RecordSet found(db, labelSetLookupQuery(name));
+                    if (found.recordCount() > 0) {
+                        found.moveFirst();
+                        found.deleteCurrent();
+                    }
+                }
+                RecordSet table(db, labelSetTableQuery());
+                requireLabelColumns(table);
+                table.addNew();
+                table.setValue(NameColumn, name);
+                for (int i = 0; i < LabelFieldCount; ++i) {
+                    table.setValue(startLabelColumns()[i], startLabels[i]);
+                    table.setValue(endLabelColumns()[i], endLabels[i]);
+                }
+                table.update();
+                return {LabelChange::Done, name};
+            });
+        });
 }
 
 LabelChange LabelSetStore::remove(const QString& name)
 {
-    const QString question = QStringLiteral("You are going to delete ") + name + QStringLiteral(" Labels.")
-        + QLatin1Char('\n') + QStringLiteral("Are you sure you want to delete it?");
-    if (m_prompts.message(
-            question, QStringLiteral("Delete Labels"), PromptButtons::YesNo, PromptIcon::None, PromptButton::Yes)
-        != PromptButton::Yes)
+    if (!confirmed(QStringLiteral("You are going to delete ") + name + QStringLiteral(" Labels.") + QLatin1Char('\n')
+                + QStringLiteral("Are you sure you want to delete it?"),
+            QStringLiteral("Delete Labels")))
         return {LabelChange::Declined, {}};
-    try {
-        requireWritableLabelsFile(m_path);
-        Database db(m_path);
-        Database::Transaction batch(db);
-        RecordSet found(db, labelSetLookupQuery(name));
-        requireLabelColumns(found);
-        if (found.recordCount() == 0) {
-            tellVanished(name);
-            return {LabelChange::Vanished, {}};
-        }
-        found.moveFirst();
-        found.deleteCurrent();
-        batch.commit();
-        return {LabelChange::Done, {}};
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The labels couldn't be deleted; the labels file is unchanged."), e);
-        return {LabelChange::Failed, {}};
-    }
+    return changing(QStringLiteral("The labels couldn't be deleted; the labels file is unchanged."), [&] {
+        return inTransaction([&](Database& db) -> LabelChange {
+            RecordSet found(db, labelSetLookupQuery(name));
+            requireLabelColumns(found);
+            if (found.recordCount() == 0)
+                return tellVanished(name);
+            found.moveFirst();
+            found.deleteCurrent();
+            return {LabelChange::Done, {}};
+        });
+    });
 }
 
 LabelChange LabelSetStore::rename(const QString& oldName)
 {
-    try {
-        QString extraLine;
-        QString name;
-        for (;;) {
-            name = m_prompts.input(extraLine + QStringLiteral("Please type the new Labels name"),
-                QStringLiteral("Rename Labels"), oldName);
-            if (name.isEmpty())
-                return {LabelChange::Declined, {}};
-            if (!exists(name))
-                break;
-            extraLine = QStringLiteral("You already have abbreviations called ") + name + QLatin1Char('\n');
-        }
-        requireWritableLabelsFile(m_path);
-        Database db(m_path);
-        Database::Transaction batch(db);
-        RecordSet found(db, labelSetLookupQuery(oldName));
-        requireLabelColumns(found);
-        if (found.recordCount() == 0) {
-            tellVanished(oldName);
-            return {LabelChange::Vanished, {}};
-        }
-        found.moveFirst();
-        found.edit();
-        found.setValue(NameColumn, name);
-        found.update();
-        batch.commit();
-        return {LabelChange::Done, name};
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The labels couldn't be renamed; the labels file is unchanged."), e);
-        return {LabelChange::Failed, {}};
-    }
+    return changing(
+        QStringLiteral("The labels couldn't be renamed; the labels file is unchanged."), [&]() -> LabelChange {
+            QString extraLine;
+            QString name;
+            for (;;) {
+                name = m_prompts.input(extraLine + QStringLiteral("Please type the new Labels name"),
+                    QStringLiteral("Rename Labels"), oldName);
+                if (name.isEmpty())
+                    return {LabelChange::Declined, {}};
+                if (!exists(name))
+                    break;
+                extraLine = QStringLiteral("You already have abbreviations called ") + name + QLatin1Char('\n');
+            }
+            return inTransaction([&](Database& db) -> LabelChange {
+                RecordSet found(db, labelSetLookupQuery(oldName));
+                requireLabelColumns(found);
+                if (found.recordCount() == 0)
+                    return tellVanished(oldName);
+                found.moveFirst();
+                found.edit();
+                found.setValue(NameColumn, name);
+                found.update();
+                return {LabelChange::Done, name};
+            });
+        });
 }
 
 } // namespace papyrant

@@ -37,4 +37,49 @@ void requireWritableLabelsFile(const QString& path)
         throw LabelsFileProblem("The folder of the labels file is read-only, so the file can't be changed.");
 }
 
+LabelsFileStore::LabelsFileStore(Prompts& prompts, QString labelsPath, QString vanishedText)
+    : m_prompts(prompts)
+    , m_path(std::move(labelsPath))
+    , m_vanishedText(std::move(vanishedText))
+{
+}
+
+LabelChange LabelsFileStore::changing(const QString& sentence, const std::function<LabelChange()>& work) const
+{
+    try {
+        return work();
+    } catch (const std::exception& e) {
+        tell(sentence, e);
+        return {LabelChange::Failed, {}};
+    }
+}
+
+LabelChange LabelsFileStore::inTransaction(const std::function<LabelChange(Database&)>& work) const
+{
+    requireWritableLabelsFile(m_path);
+    Database db(m_path);
+    Database::Transaction batch(db);
+    LabelChange change = work(db);
+    if (change.result == LabelChange::Done)
+        batch.commit();
+    return change;
+}
+
+bool LabelsFileStore::confirmed(const QString& question, const QString& title) const
+{
+    return m_prompts.message(question, title, PromptButtons::YesNo, PromptIcon::None, PromptButton::Yes)
+        == PromptButton::Yes;
+}
+
+LabelChange LabelsFileStore::tellVanished(const QString& name) const
+{
+    m_prompts.notice(m_vanishedText.arg(name) + QLatin1Char('\n') + QStringLiteral("Nothing was changed."));
+    return {LabelChange::Vanished, {}};
+}
+
+void LabelsFileStore::tell(const QString& sentence, const std::exception& error) const
+{
+    m_prompts.notice(sentence + QLatin1Char('\n') + labelsFileProblem(m_path, error));
+}
+
 } // namespace papyrant

@@ -15,8 +15,9 @@ struct FormatDetection {
 };
 
 // MEDLINE or RIS when the text holds records of either (the one with more records), else
-// Web of Science when it has an ER line or its header, else the plain layout most of whose
-// lines are tag lines of at least two tags, else None.
+// Web of Science when it has an ER line or its FN header, else a plain layout; Web of Science
+// and the plain layouts count only when most lines that are not indented are tag lines, of
+// at least two tags and two a record on average (prose is None).
 FormatDetection detectTaggedFormat(QStringView text);
 
 // What the auto-extract screen says of an opened file: "RIS export: 8 records",

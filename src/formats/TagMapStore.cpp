@@ -18,8 +18,8 @@ const std::array<QString, TagTargetCount>& ruleColumns()
 {
     static const std::array<QString, TagTargetCount> columns = [] {
         std::array<QString, TagTargetCount> made;
-        for (int i = 0; i < LabelFieldCount; ++i)
-            made[std::size_t(i)] = columnName(i);
+        for (int i = 0; i <= int(TagTarget::Abstract); ++i)
+            made[std::size_t(i)] = columnName(i); // the field's column
         made[std::size_t(TagTarget::Volume)] = QStringLiteral("Volume");
         made[std::size_t(TagTarget::Issue)] = QStringLiteral("Issue");
         made[std::size_t(TagTarget::FirstPage)] = QStringLiteral("First_page");
@@ -77,25 +77,14 @@ QString tagMapTableStatement()
 }
 
 TagMapStore::TagMapStore(Prompts& prompts, QString labelsPath)
-    : m_prompts(prompts)
-    , m_path(std::move(labelsPath))
+    : LabelsFileStore(
+        prompts, std::move(labelsPath), QStringLiteral("The tag map called %1 is no longer in the labels file."))
 {
-}
-
-void TagMapStore::tell(const QString& sentence, const std::exception& error) const
-{
-    m_prompts.notice(sentence + QLatin1Char('\n') + labelsFileProblem(m_path, error));
-}
-
-void TagMapStore::tellVanished(const QString& name) const
-{
-    m_prompts.notice(QStringLiteral("The tag map called ") + name + QStringLiteral(" is no longer in the labels file.")
-        + QLatin1Char('\n') + QStringLiteral("Nothing was changed."));
 }
 
 std::optional<QStringList> TagMapStore::names()
 {
-    try {
+    return reading(QStringLiteral("The tag maps couldn't be read."), [&]() -> std::optional<QStringList> {
         Database db(m_path);
         QStringList names;
         if (!hasTable(db))
@@ -104,17 +93,14 @@ std::optional<QStringList> TagMapStore::names()
         for (rows.moveFirst(); !rows.eof(); rows.moveNext())
             names << rows.value(0);
         return names;
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The tag maps couldn't be read."), e);
-        return std::nullopt;
-    }
+    });
 }
 
 std::optional<TagMap> TagMapStore::load(const QString& name, bool* vanished)
 {
     if (vanished)
         *vanished = false;
-    try {
+    return reading(QStringLiteral("The tag maps couldn't be read."), [&]() -> std::optional<TagMap> {
         Database db(m_path);
         const auto row = findRow(db, name);
         if (!row) {
@@ -129,10 +115,7 @@ std::optional<TagMap> TagMapStore::load(const QString& name, bool* vanished)
         for (int i = 0; i < TagTargetCount; ++i)
             map.rules[std::size_t(i)] = ruleFromText(row->value(ruleColumns()[std::size_t(i)]));
         return map;
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The tag maps couldn't be read."), e);
-        return std::nullopt;
-    }
+    });
 }
 
 QString TagMapStore::askName(
@@ -168,85 +151,66 @@ QString TagMapStore::askName(
 
 LabelChange TagMapStore::save(const TagMap& map)
 {
-    try {
-        bool overwrite = false;
-        const QString name = askName(QStringLiteral("Please type the name of the new tag map"),
-            QStringLiteral("New tag map"), map.name, true, &overwrite);
-        if (name.isEmpty())
-            return {LabelChange::Declined, {}};
-        requireWritableLabelsFile(m_path);
-        Database db(m_path);
-        Database::Transaction batch(db);
-        db.execute(tagMapTableStatement());
-        if (overwrite) {
-            if (const auto row = findRow(db, name))
-                row->deleteCurrent();
-        }
-        RecordSet table(db, QStringLiteral("Select tagmaps.* From tagmaps"));
-        table.addNew();
-        table.setValue(NameColumn, name);
-        table.setValue(FormatColumn, taggedFormatName(map.format));
-        for (int i = 0; i < TagTargetCount; ++i)
-            table.setValue(ruleColumns()[std::size_t(i)], ruleText(map.rules[std::size_t(i)]));
-        table.update();
-        batch.commit();
-        return {LabelChange::Done, name};
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The tag map couldn't be saved; the labels file is unchanged."), e);
-        return {LabelChange::Failed, {}};
-    }
+    return changing(
+        QStringLiteral("The tag map couldn't be saved; the labels file is unchanged."), [&]() -> LabelChange {
+            bool overwrite = false;
+            const QString name = askName(QStringLiteral("Please type the name of the new tag map"),
+                QStringLiteral("New tag map"), map.name, true, &overwrite);
+            if (name.isEmpty())
+                return {LabelChange::Declined, {}};
+            return inTransaction([&](Database& db) -> LabelChange {
+                db.execute(tagMapTableStatement());
+                if (overwrite) {
+                    if (const auto row = findRow(db, name))
+                        row->deleteCurrent();
+                }
+                RecordSet table(db, QStringLiteral("Select tagmaps.* From tagmaps"));
+                table.addNew();
+                table.setValue(NameColumn, name);
+                table.setValue(FormatColumn, taggedFormatName(map.format));
+                for (int i = 0; i < TagTargetCount; ++i)
+                    table.setValue(ruleColumns()[std::size_t(i)], ruleText(map.rules[std::size_t(i)]));
+                table.update();
+                return {LabelChange::Done, name};
+            });
+        });
 }
 
 LabelChange TagMapStore::remove(const QString& name)
 {
-    const QString question = QStringLiteral("You are going to delete the tag map ") + name + QLatin1Char('.')
-        + QLatin1Char('\n') + QStringLiteral("Are you sure you want to delete it?");
-    if (m_prompts.message(
-            question, QStringLiteral("Delete tag map"), PromptButtons::YesNo, PromptIcon::None, PromptButton::Yes)
-        != PromptButton::Yes)
+    if (!confirmed(QStringLiteral("You are going to delete the tag map ") + name + QLatin1Char('.') + QLatin1Char('\n')
+                + QStringLiteral("Are you sure you want to delete it?"),
+            QStringLiteral("Delete tag map")))
         return {LabelChange::Declined, {}};
-    try {
-        requireWritableLabelsFile(m_path);
-        Database db(m_path);
-        Database::Transaction batch(db);
-        const auto row = findRow(db, name);
-        if (!row) {
-            tellVanished(name);
-            return {LabelChange::Vanished, {}};
-        }
-        row->deleteCurrent();
-        batch.commit();
-        return {LabelChange::Done, {}};
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The tag map couldn't be deleted; the labels file is unchanged."), e);
-        return {LabelChange::Failed, {}};
-    }
+    return changing(QStringLiteral("The tag map couldn't be deleted; the labels file is unchanged."), [&] {
+        return inTransaction([&](Database& db) -> LabelChange {
+            const auto row = findRow(db, name);
+            if (!row)
+                return tellVanished(name);
+            row->deleteCurrent();
+            return {LabelChange::Done, {}};
+        });
+    });
 }
 
 LabelChange TagMapStore::rename(const QString& oldName)
 {
-    try {
-        const QString name = askName(QStringLiteral("Please type the new name of the tag map"),
-            QStringLiteral("Rename tag map"), oldName, false, nullptr);
-        if (name.isEmpty())
-            return {LabelChange::Declined, {}};
-        requireWritableLabelsFile(m_path);
-        Database db(m_path);
-        Database::Transaction batch(db);
-        const auto row = findRow(db, oldName);
-        if (!row) {
-            tellVanished(oldName);
-            return {LabelChange::Vanished, {}};
-        }
-        row->edit();
-        row->setValue(NameColumn, name);
-        row->update();
-        batch.commit();
-        return {LabelChange::Done, name};
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The tag map couldn't be renamed; the labels file is unchanged."), e);
-        return {LabelChange::Failed, {}};
-    }
+    return changing(
+        QStringLiteral("The tag map couldn't be renamed; the labels file is unchanged."), [&]() -> LabelChange {
+            const QString name = askName(QStringLiteral("Please type the new name of the tag map"),
+                QStringLiteral("Rename tag map"), oldName, false, nullptr);
+            if (name.isEmpty())
+                return {LabelChange::Declined, {}};
+            return inTransaction([&](Database& db) -> LabelChange {
+                const auto row = findRow(db, oldName);
+                if (!row)
+                    return tellVanished(oldName);
+                row->edit();
+                row->setValue(NameColumn, name);
+                row->update();
+                return {LabelChange::Done, name};
+            });
+        });
 }
 
 } // namespace papyrant

@@ -10,7 +10,7 @@
 // acted on. Names compare without letter case; the ready-made maps' names are not taken.
 
 #include "core/Prompts.h"
-#include "entry/LabelSets.h"
+#include "entry/LabelsFile.h"
 #include "formats/TagMap.h"
 
 #include <QString>
@@ -23,7 +23,7 @@ namespace papyrant {
 // The statement that adds the table (to a labels file written before tag maps existed).
 QString tagMapTableStatement();
 
-class TagMapStore {
+class TagMapStore : private LabelsFileStore {
 public:
     TagMapStore(Prompts& prompts, QString labelsPath);
 
@@ -46,11 +46,6 @@ private:
     // gave none. Throws StoreError.
     QString askName(
         const QString& prompt, const QString& title, const QString& proposed, bool offerOverwrite, bool* overwrite);
-    void tell(const QString& sentence, const std::exception& error) const;
-    void tellVanished(const QString& name) const;
-
-    Prompts& m_prompts;
-    QString m_path;
 };
 
 } // namespace papyrant
