@@ -3,38 +3,9 @@
 #include <QStringList>
 
 namespace papyrant::bench {
-namespace {
-
-const QStringList Words{"soil", "carbon", "nitrogen", "grassland", "root", "microbial", "respiration", "field",
-    "experiment", "plots", "measured", "increased", "under", "long-term", "management", "effects", "tillage", "biomass",
-    "seasonal", "climate", "warming", "moisture", "density", "samples", "across", "sites", "response", "treatment",
-    "organic", "matter", "stocks", "depth", "yield", "crop", "rotation", "fertiliser", "phosphorus"};
-const QStringList Surnames{"Berg", "Lund", "Costa", "Novak", "Huber", "Moreau", "Virtanen", "Olsen", "Kowalski", "Smit",
-    "Silva", "Rocha", "Ahmed", "Grant", "Weber", "Tanaka", "Okafor", "Jensen", "Rossi", "Fischer"};
-const QStringList Journals{"Journal of soil ecology", "Alpine ecology", "Soil reports", "Geoderma letters",
-    "Soil biology and biochemistry", "Global change and soil", "Journal of tropical soils"};
-const QStringList Months{"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-} // namespace
-
 MedlineExportGenerator::MedlineExportGenerator(std::uint64_t seed)
-    : m_random(seed)
+    : m_words(seed)
 {
-}
-
-int MedlineExportGenerator::between(int low, int high)
-{
-    return std::uniform_int_distribution<int>(low, high)(m_random);
-}
-
-QString MedlineExportGenerator::sentence(int minWords, int maxWords)
-{
-    QStringList words;
-    const int count = between(minWords, maxWords);
-    for (int i = 0; i < count; ++i)
-        words << Words[between(0, int(Words.size()) - 1)];
-    words.front()[0] = words.front()[0].toUpper();
-    return words.join(QLatin1Char(' ')) + QLatin1Char('.');
 }
 
 QString MedlineExportGenerator::indented(const QString& text) const
@@ -58,34 +29,36 @@ QString MedlineExportGenerator::indented(const QString& text) const
 
 QString MedlineExportGenerator::record(int number)
 {
-    const int year = between(1995, 2024);
-    const QString month = Months[between(0, 11)];
-    const QString journal = Journals[between(0, int(Journals.size()) - 1)];
+    const int year = m_words.between(1995, 2024);
+    const QString month = m_words.month();
+    const QString journal = m_words.journal();
     QString r;
     r += QStringLiteral("PMID- %1\nOWN - NLM\nSTAT- MEDLINE\nDCOM- %20412\nLR  - %20412\n")
              .arg(30000000 + number)
              .arg(year);
-    r += QStringLiteral("IS  - 1573-5036 (Electronic)\nVI  - %1\nIP  - %2\n").arg(between(1, 300)).arg(between(1, 12));
+    r += QStringLiteral("IS  - 1573-5036 (Electronic)\nVI  - %1\nIP  - %2\n")
+             .arg(m_words.between(1, 300))
+             .arg(m_words.between(1, 12));
     r += QStringLiteral("DP  - %1 %2\n").arg(year).arg(month);
-    r += QStringLiteral("TI  - ") + indented(sentence(8, 22)) + QLatin1Char('\n');
+    r += QStringLiteral("TI  - ") + indented(m_words.sentence(8, 22)) + QLatin1Char('\n');
     if (number % 20 != 19)
-        r += QStringLiteral("PG  - %1-%2\n").arg(between(1, 500)).arg(between(501, 900));
+        r += QStringLiteral("PG  - %1-%2\n").arg(m_words.between(1, 500)).arg(m_words.between(501, 900));
     r += QStringLiteral("LID - 10.1000/jse.%1 [doi]\n").arg(number);
     QStringList abstract;
-    for (int i = between(5, 8); i > 0; --i)
-        abstract << sentence(12, 26);
+    for (int i = m_words.between(5, 8); i > 0; --i)
+        abstract << m_words.sentence(12, 26);
     r += QStringLiteral("AB  - ") + indented(abstract.join(QLatin1Char(' '))) + QLatin1Char('\n');
-    for (int i = between(2, 8); i > 0; --i) {
-        const QString surname = Surnames[between(0, int(Surnames.size()) - 1)];
-        const QChar initial(QLatin1Char(char('A' + between(0, 25))));
+    for (int i = m_words.between(2, 8); i > 0; --i) {
+        const QString surname = m_words.surname();
+        const QChar initial = m_words.initial();
         r += QStringLiteral("FAU - %1, %2.\nAU  - %1 %2\n").arg(surname).arg(initial);
         if (i % 2 == 0)
             r += QStringLiteral("AD  - Department of Soil Science, University of %1, %1.\n").arg(surname);
     }
     r += QStringLiteral("LA  - eng\nPT  - Journal Article\nPL  - Netherlands\n");
     r += QStringLiteral("TA  - J Soil\nJT  - %1\nJID - %2\nSB  - IM\n").arg(journal).arg(9100000 + number % 997);
-    for (int i = between(3, 10); i > 0; --i)
-        r += QStringLiteral("MH  - ") + Words[between(0, int(Words.size()) - 1)] + QStringLiteral("/*analysis\n");
+    for (int i = m_words.between(3, 10); i > 0; --i)
+        r += QStringLiteral("MH  - ") + m_words.word() + QStringLiteral("/*analysis\n");
     r += QStringLiteral("EDAT- %1/01/10 06:00\nMHDA- %1/04/13 06:00\nCRDT- %1/01/10 06:00\n").arg(year);
     r += QStringLiteral("AID - 10.1000/jse.%1 [doi]\nPST - ppublish\n").arg(number);
     r += QStringLiteral("SO  - J Soil. %1 %2;12(3):211-224. doi: 10.1000/jse.%3.\n").arg(year).arg(month).arg(number);

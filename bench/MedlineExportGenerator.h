@@ -5,10 +5,11 @@
 // no page tag, as records published ahead of print, and fails to cut with the ready-made
 // MEDLINE label set.
 
+#include "ExportWords.h"
+
 #include <QString>
 
 #include <cstdint>
-#include <random>
 
 namespace papyrant::bench {
 
@@ -23,11 +24,9 @@ public:
 
 private:
     QString record(int number);
-    QString sentence(int minWords, int maxWords);
     QString indented(const QString& text) const; // continuation lines of six blanks
-    int between(int low, int high);
 
-    std::mt19937_64 m_random;
+    ExportWords m_words;
 };
 
 } // namespace papyrant::bench

@@ -8,6 +8,7 @@
 #include "FigureRunner.h"
 #include "MaintenanceBench.h"
 #include "ManageResultsBench.h"
+#include "TaggedReadingBench.h"
 
 #include "core/BibliographyFiles.h"
 #include "core/Database.h"
@@ -453,13 +454,16 @@ int main(int argc, char** argv)
         QDir::tempPath() + "/papyrant-bench"});
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
     parser.addOption({"memory-probe", "(internal) measure one record set over this file", "file"});
+    parser.addOption({"tagged-probe", "(internal) read this tagged export by its tags", "file"});
     parser.addOption({"only",
         "run only these figures: insert, open, memory, like, search, search-large, delete, entry, results, "
-        "manage, maintenance",
+        "manage, maintenance, tagged",
         "names"});
     parser.process(app);
     if (parser.isSet("memory-probe"))
         return memoryProbe(parser.value("memory-probe"), parser.value("large").toInt());
+    if (parser.isSet("tagged-probe"))
+        return taggedReadingProbe(parser.value("tagged-probe"));
 
     const int runs = std::max(1, parser.value("runs").toInt());
     Bench bench(parser.value("program-folder"), parser.value("data"), parser.value("records").toInt(),
@@ -483,6 +487,9 @@ int main(int argc, char** argv)
         }
         if (only.isEmpty() || only.contains("entry"))
             allPassed &= entryBench(parser.value("program-folder"), parser.value("data"), runs);
+        if (only.isEmpty() || only.contains("tagged"))
+            for (const Figure& figure : taggedReadingFigures(parser.value("data")))
+                allPassed &= runFigure(figure, runs);
         if (only.isEmpty() || only.contains("results"))
             allPassed &= resultsBench(parser, runs);
         if (only.isEmpty() || only.contains("manage"))

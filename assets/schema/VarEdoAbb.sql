@@ -13,6 +13,17 @@ CREATE TABLE abbreviations (
     Ab1        TEXT, Ab2        TEXT
 );
 
+-- Tag maps the user saved (the ready-made ones are part of the program): for each field the
+-- tags that fill it, "FAU | AU" for the first tag a record holds, "MH + OT" for all of them,
+-- and the tags of the source's volume, issue and pages. A labels file written before tag
+-- maps existed lacks this table; the program adds it when the first map is saved.
+CREATE TABLE tagmaps (
+    Name TEXT COLLATE NOCASE, Format TEXT,
+    Title TEXT, Authors TEXT, Author_address TEXT, Source TEXT, Publishing_year TEXT,
+    Keywords TEXT, Publication_type TEXT, Language TEXT, Abstract TEXT,
+    Volume TEXT, Issue TEXT, First_page TEXT, Last_page TEXT
+);
+
 -- Ready-made label sets for the tagged exports researchers meet most. Start and end labels
 -- are tags of each format; an end label is the tag that follows the field in the format's
 -- usual order, so a record missing it fails and goes to manual adding instead of being cut

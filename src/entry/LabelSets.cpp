@@ -3,52 +3,12 @@
 #include "core/Database.h"
 #include "core/RecordSet.h"
 #include "core/SqlText.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "entry/LabelsFile.h"
 
 namespace papyrant {
 namespace {
 
 const QString NameColumn = QStringLiteral("Name");
-
-// Thrown before a write the file cannot take, with the reason in the user's words.
-class LabelsFileProblem : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Why the labels file can't be used, in words a user can act on.
-QString describeProblem(const QString& path, const std::exception& error)
-{
-    if (dynamic_cast<const LabelsFileProblem*>(&error))
-        return errorText(error);
-    if (!QFileInfo(path).isFile())
-        return QStringLiteral("The labels file %1 is missing.").arg(QDir::toNativeSeparators(path));
-    const QString engine = errorText(error);
-    if (engine.contains(QLatin1String("locked")) || engine.contains(QLatin1String("busy")))
-        return QStringLiteral("The labels file is in use by another program.");
-    if (engine.contains(QLatin1String("readonly")))
-        return QStringLiteral("The labels file is read-only.");
-    for (const char* damage :
-        {"not a database", "malformed", "no such table", "no such column", "there is no column"}) {
-        if (engine.contains(QLatin1String(damage)))
-            return QStringLiteral("The labels file is damaged.");
-    }
-    return engine;
-}
-
-// A write needs the file and its folder (for the rollback journal) writable.
-void requireWritable(const QString& path)
-{
-    const QFileInfo file(path);
-    if (!file.isFile())
-        return; // opening it reports the missing file
-    if (!file.isWritable())
-        throw LabelsFileProblem("The labels file is read-only.");
-    if (!QFileInfo(file.absolutePath()).isWritable())
-        throw LabelsFileProblem("The folder of the labels file is read-only, so the file can't be changed.");
-}
 
 // A set read from a file of another shape would come back with labels silently missing.
 void requireLabelColumns(const RecordSet& rows)
@@ -98,21 +58,27 @@ QString labelSetTableQuery()
     return QStringLiteral("Select abbreviations.* From abbreviations");
 }
 
+int earliestStartLabelField(const Labels& startLabels, QStringView text)
+{
+    int earliest = -1;
+    qsizetype at = text.size();
+    for (int i = 0; i < LabelFieldCount; ++i) {
+        if (startLabels[i].isEmpty())
+            continue;
+        // Only what lies before the earliest label found so far needs searching.
+        const qsizetype found = text.first(std::min(text.size(), at + startLabels[i].size())).indexOf(startLabels[i]);
+        if (found >= 0 && found < at) {
+            at = found;
+            earliest = i;
+        }
+    }
+    return earliest;
+}
+
 LabelSetStore::LabelSetStore(Prompts& prompts, QString labelsPath)
-    : m_prompts(prompts)
-    , m_path(std::move(labelsPath))
+    : LabelsFileStore(
+        prompts, std::move(labelsPath), QStringLiteral("The Labels called %1 are no longer in the labels file."))
 {
-}
-
-void LabelSetStore::tell(const QString& sentence, const std::exception& error) const
-{
-    m_prompts.notice(sentence + QLatin1Char('\n') + describeProblem(m_path, error));
-}
-
-void LabelSetStore::tellVanished(const QString& name) const
-{
-    m_prompts.notice(QStringLiteral("The Labels called ") + name + QStringLiteral(" are no longer in the labels file.")
-        + QLatin1Char('\n') + QStringLiteral("Nothing was changed."));
 }
 
 bool LabelSetStore::exists(const QString& name) const
@@ -124,24 +90,21 @@ bool LabelSetStore::exists(const QString& name) const
 
 std::optional<QStringList> LabelSetStore::names()
 {
-    try {
+    return reading(QStringLiteral("The labels couldn't be read."), [&]() -> std::optional<QStringList> {
         Database db(m_path);
         RecordSet rows(db, labelSetNamesQuery());
         QStringList names;
         for (rows.moveFirst(); !rows.eof(); rows.moveNext())
             names << rows.value(0);
         return names;
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The labels couldn't be read."), e);
-        return std::nullopt;
-    }
+    });
 }
 
 std::optional<LabelSet> LabelSetStore::load(const QString& name, bool* vanished)
 {
     if (vanished)
         *vanished = false;
-    try {
+    return reading(QStringLiteral("The labels couldn't be read."), [&]() -> std::optional<LabelSet> {
         Database db(m_path);
         RecordSet found(db, labelSetLookupQuery(name));
         requireLabelColumns(found);
@@ -159,122 +122,99 @@ std::optional<LabelSet> LabelSetStore::load(const QString& name, bool* vanished)
             set.endLabels[i] = found.value(endLabelColumns()[i]);
         }
         return set;
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The labels couldn't be read."), e);
-        return std::nullopt;
-    }
+    });
 }
 
 LabelChange LabelSetStore::save(const Labels& startLabels, const Labels& endLabels)
 {
-    const QString failed = QStringLiteral("The labels couldn't be saved; the labels file is unchanged.");
-    try {
-        QString name;
-        bool overwrite = false;
-        for (;;) {
-            name = m_prompts.input(
-                QStringLiteral("Please type the new abbreviations name"), QStringLiteral("New abbreviations"), name);
-            if (name.isEmpty())
-                return {LabelChange::Declined, {}};
-            if (!exists(name))
-                break;
-            const QString question = QStringLiteral("You already have abbreviations called ") + name + QLatin1Char('\n')
-                + QStringLiteral(" do you want to overwrite it?");
-            if (m_prompts.message(
-                    question, programTitle(), PromptButtons::YesNo, PromptIcon::Exclamation, PromptButton::Yes)
-                == PromptButton::Yes) {
-                overwrite = true;
-                break;
+    return changing(
+        QStringLiteral("The labels couldn't be saved; the labels file is unchanged."), [&]() -> LabelChange {
+            QString name;
+            bool overwrite = false;
+            for (;;) {
+                name = m_prompts.input(QStringLiteral("Please type the new abbreviations name"),
+                    QStringLiteral("New abbreviations"), name);
+                if (name.isEmpty())
+                    return {LabelChange::Declined, {}};
+                if (!exists(name))
+                    break;
+                const QString question = QStringLiteral("You already have abbreviations called ") + name
+                    + QLatin1Char('\n') + QStringLiteral(" do you want to overwrite it?");
+                if (m_prompts.message(
+                        question, programTitle(), PromptButtons::YesNo, PromptIcon::Exclamation, PromptButton::Yes)
+                    == PromptButton::Yes) {
+                    overwrite = true;
+                    break;
+                }
             }
-        }
-        requireWritable(m_path);
-        Database db(m_path);
-        Database::Transaction batch(db);
-        if (overwrite) {
-            RecordSet found(db, labelSetLookupQuery(name));
-            if (found.recordCount() > 0) {
-                found.moveFirst();
-                found.deleteCurrent();
-            }
-        }
-        RecordSet table(db, labelSetTableQuery());
-        requireLabelColumns(table);
-        table.addNew();
-        table.setValue(NameColumn, name);
-        for (int i = 0; i < LabelFieldCount; ++i) {
-            table.setValue(startLabelColumns()[i], startLabels[i]);
-            table.setValue(endLabelColumns()[i], endLabels[i]);
-        }
-        table.update();
-        batch.commit();
-        return {LabelChange::Done, name};
-    } catch (const std::exception& e) {
-        tell(failed, e);
-        return {LabelChange::Failed, {}};
-    }
+            return inTransaction([&](Database& db) -> LabelChange {
+                if (overwrite) {
+                    RecordSet found(db, labelSetLookupQuery(name));
+                    if (found.recordCount() > 0) {
+                        found.moveFirst();
+                        found.deleteCurrent();
+                    }
+                }
+                RecordSet table(db, labelSetTableQuery());
+                requireLabelColumns(table);
+                table.addNew();
+                table.setValue(NameColumn, name);
+                for (int i = 0; i < LabelFieldCount; ++i) {
+                    table.setValue(startLabelColumns()[i], startLabels[i]);
+                    table.setValue(endLabelColumns()[i], endLabels[i]);
+                }
+                table.update();
+                return {LabelChange::Done, name};
+            });
+        });
 }
 
 LabelChange LabelSetStore::remove(const QString& name)
 {
-    const QString question = QStringLiteral("You are going to delete ") + name + QStringLiteral(" Labels.")
-        + QLatin1Char('\n') + QStringLiteral("Are you sure you want to delete it?");
-    if (m_prompts.message(
-            question, QStringLiteral("Delete Labels"), PromptButtons::YesNo, PromptIcon::None, PromptButton::Yes)
-        != PromptButton::Yes)
+    if (!confirmed(QStringLiteral("You are going to delete ") + name + QStringLiteral(" Labels.") + QLatin1Char('\n')
+                + QStringLiteral("Are you sure you want to delete it?"),
+            QStringLiteral("Delete Labels")))
         return {LabelChange::Declined, {}};
-    try {
-        requireWritable(m_path);
-        Database db(m_path);
-        Database::Transaction batch(db);
-        RecordSet found(db, labelSetLookupQuery(name));
-        requireLabelColumns(found);
-        if (found.recordCount() == 0) {
-            tellVanished(name);
-            return {LabelChange::Vanished, {}};
-        }
-        found.moveFirst();
-        found.deleteCurrent();
-        batch.commit();
-        return {LabelChange::Done, {}};
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The labels couldn't be deleted; the labels file is unchanged."), e);
-        return {LabelChange::Failed, {}};
-    }
+    return changing(QStringLiteral("The labels couldn't be deleted; the labels file is unchanged."), [&] {
+        return inTransaction([&](Database& db) -> LabelChange {
+            RecordSet found(db, labelSetLookupQuery(name));
+            requireLabelColumns(found);
+            if (found.recordCount() == 0)
+                return tellVanished(name);
+            found.moveFirst();
+            found.deleteCurrent();
+            return {LabelChange::Done, {}};
+        });
+    });
 }
 
 LabelChange LabelSetStore::rename(const QString& oldName)
 {
-    try {
-        QString extraLine;
-        QString name;
-        for (;;) {
-            name = m_prompts.input(extraLine + QStringLiteral("Please type the new Labels name"),
-                QStringLiteral("Rename Labels"), oldName);
-            if (name.isEmpty())
-                return {LabelChange::Declined, {}};
-            if (!exists(name))
-                break;
-            extraLine = QStringLiteral("You already have abbreviations called ") + name + QLatin1Char('\n');
-        }
-        requireWritable(m_path);
-        Database db(m_path);
-        Database::Transaction batch(db);
-        RecordSet found(db, labelSetLookupQuery(oldName));
-        requireLabelColumns(found);
-        if (found.recordCount() == 0) {
-            tellVanished(oldName);
-            return {LabelChange::Vanished, {}};
-        }
-        found.moveFirst();
-        found.edit();
-        found.setValue(NameColumn, name);
-        found.update();
-        batch.commit();
-        return {LabelChange::Done, name};
-    } catch (const std::exception& e) {
-        tell(QStringLiteral("The labels couldn't be renamed; the labels file is unchanged."), e);
-        return {LabelChange::Failed, {}};
-    }
+    return changing(
+        QStringLiteral("The labels couldn't be renamed; the labels file is unchanged."), [&]() -> LabelChange {
+            QString extraLine;
+            QString name;
+            for (;;) {
+                name = m_prompts.input(extraLine + QStringLiteral("Please type the new Labels name"),
+                    QStringLiteral("Rename Labels"), oldName);
+                if (name.isEmpty())
+                    return {LabelChange::Declined, {}};
+                if (!exists(name))
+                    break;
+                extraLine = QStringLiteral("You already have abbreviations called ") + name + QLatin1Char('\n');
+            }
+            return inTransaction([&](Database& db) -> LabelChange {
+                RecordSet found(db, labelSetLookupQuery(oldName));
+                requireLabelColumns(found);
+                if (found.recordCount() == 0)
+                    return tellVanished(oldName);
+                found.moveFirst();
+                found.edit();
+                found.setValue(NameColumn, name);
+                found.update();
+                return {LabelChange::Done, name};
+            });
+        });
 }
 
 } // namespace papyrant

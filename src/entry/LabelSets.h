@@ -9,9 +9,11 @@
 // listing and acting on it is reported, never acted on.
 
 #include "core/Prompts.h"
+#include "entry/LabelsFile.h"
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <array>
 #include <optional>
@@ -36,19 +38,12 @@ QString labelSetNamesQuery();
 QString labelSetLookupQuery(const QString& name); // the name is quoted safely
 QString labelSetTableQuery();
 
-// What became of a save, delete or rename.
-struct LabelChange {
-    enum Result {
-        Done, // written; `name` is the set's name now
-        Declined, // the user said No or gave no name: nothing written
-        Vanished, // the set was no longer in the file: nothing written, the user was told
-        Failed // the file could not be read or written: nothing written, the user was told
-    } result
-        = Declined;
-    QString name;
-};
+// The field whose start label occurs first in the text, so a run started with it begins
+// every record where the export does (the MEDLINE set: Publishing year, since DP precedes
+// TI); -1 when no start label occurs. Empty labels are passed over.
+int earliestStartLabelField(const Labels& startLabels, QStringView text);
 
-class LabelSetStore {
+class LabelSetStore : private LabelsFileStore {
 public:
     LabelSetStore(Prompts& prompts, QString labelsPath);
 
@@ -66,12 +61,7 @@ public:
     LabelChange rename(const QString& oldName);
 
 private:
-    void tell(const QString& sentence, const std::exception& error) const;
-    void tellVanished(const QString& name) const;
     bool exists(const QString& name) const; // throws StoreError
-
-    Prompts& m_prompts;
-    QString m_path;
 };
 
 } // namespace papyrant

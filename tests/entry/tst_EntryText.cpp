@@ -22,27 +22,77 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("encoding");
+        QTest::addColumn<int>("unreadable");
         const QString sample = QStringLiteral("Café “Ölfeld” €\r\nZeile 2\n");
-        QTest::newRow("UTF-8") << sample.toUtf8() << sample << "UTF-8";
-        QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + sample.toUtf8() << sample << "UTF-8 with BOM";
-        QByteArray le("\xFF\xFE", 2), be("\xFE\xFF", 2);
+        QTest::newRow("UTF-8") << sample.toUtf8() << sample << "UTF-8" << 0;
+        QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + sample.toUtf8() << sample << "UTF-8 with BOM" << 0;
+        QByteArray le, be;
         for (const QChar c : sample) {
             le += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
             be += QByteArray(1, char(c.unicode() >> 8)) + char(c.unicode() & 0xFF);
         }
-        QTest::newRow("UTF-16LE") << le << sample << "UTF-16LE";
-        QTest::newRow("UTF-16BE") << be << sample << "UTF-16BE";
+        QTest::newRow("UTF-16LE") << "\xFF\xFE" + le << sample << "UTF-16LE" << 0;
+        QTest::newRow("UTF-16BE") << "\xFE\xFF" + be << sample << "UTF-16BE" << 0;
+        QTest::newRow("UTF-16LE without BOM") << le << sample << "UTF-16LE without BOM" << 0;
+        QTest::newRow("UTF-16BE without BOM") << be << sample << "UTF-16BE without BOM" << 0;
         QTest::newRow("Windows-1252") << QByteArray("Caf\xE9 \x93\xD6lfeld\x94 \x80\r\nZeile 2\n") << sample
-                                      << "Windows-1252";
+                                      << "Windows-1252" << 0;
+        // A stray byte, a lone lead byte and a sequence cut short: those bytes alone are lost.
+        const QString lost = QStringLiteral("\uFFFD");
+        QTest::newRow("UTF-8 with bytes that are not UTF-8")
+            << sample.toUtf8() + "M\xFFller, \xC3(\xE2\x82x) " + sample.toUtf8()
+            << sample + "M" + lost + "ller, " + lost + "(" + lost + lost + "x) " + sample << "UTF-8" << 4;
+        QTest::newRow("UTF-8 with BOM and a stray byte")
+            << "\xEF\xBB\xBF\xFF" + sample.toUtf8() << lost + sample << "UTF-8 with BOM" << 1;
+        QTest::newRow("Windows-1252 holding one UTF-8 pair")
+            << QByteArray("Caf\xE9 \xC3\xA9t\xE9") << QStringLiteral("Café Ã©té") << "Windows-1252" << 0;
+        QTest::newRow("Windows-1252 ending in a lead byte")
+            << QByteArray("abc\xC3") << QStringLiteral("abcÃ") << "Windows-1252" << 0;
     }
     void decodesFilesAsUsersHaveThem()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QFETCH(QString, encoding);
-        const LoadedText loaded = decodeText(bytes);
-        QCOMPARE(loaded.text, text); // line breaks exactly as in the file
+        QFETCH(int, unreadable);
+        const LoadedText decoded = decodeText(bytes);
+        QCOMPARE(decoded.text, text); // line breaks exactly as in the file
+        QCOMPARE(decoded.encoding, encoding);
+        QCOMPARE(decoded.unreadableBytes, unreadable);
+        // Read from a file (in pieces), the same.
+        QTemporaryDir dir;
+        const LoadedText loaded = loadTextFile(writeFileBytes(dir.filePath(QStringLiteral("export.txt")), bytes));
+        QCOMPARE(loaded.text, text);
         QCOMPARE(loaded.encoding, encoding);
+        QCOMPARE(loaded.unreadableBytes, unreadable);
+    }
+
+    void piecesJoinInsideCharacters()
+    {
+        // Characters of two and three bytes and a UTF-16 surrogate pair across the 1 MB pieces.
+        for (const QString& tail : {QStringLiteral("é€ b"), QStringLiteral("€é"), QStringLiteral("\U0001F600 x")}) {
+            for (const bool utf16 : {false, true}) {
+                const qsizetype before = utf16 ? 512 * 1024 - 1 : 1024 * 1024 - 1; // characters before the cut
+                const QString text = QString(before, QLatin1Char('a')) + tail;
+                const QByteArray bytes = utf16
+                    ? QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)
+                    : text.toUtf8();
+                QTemporaryDir dir;
+                const LoadedText loaded = loadTextFile(writeFileBytes(dir.filePath(QStringLiteral("big.txt")), bytes));
+                QVERIFY(loaded.text == text);
+                QCOMPARE(loaded.unreadableBytes, 0);
+            }
+        }
+    }
+
+    void saysHowManyBytesWereLost()
+    {
+        QCOMPARE(unreadableBytesNote(LoadedText{}), QString());
+        QCOMPARE(unreadableBytesNote(LoadedText{{}, {}, 3}),
+            QStringLiteral("3 bytes of this file are not UTF-8 and could not be read.\nEach shows as \uFFFD in the "
+                           "text; the rest of the file is read as it is."));
+        QCOMPARE(unreadableBytesNote(LoadedText{{}, {}, 1}).section(QLatin1Char('\n'), 0, 0),
+            QStringLiteral("1 byte of this file is not UTF-8 and could not be read."));
     }
 
     void refusesWhatIsNoText_data()
@@ -54,6 +104,8 @@ private slots:
         QTest::newRow("picture") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) << qint64(0) << binary;
         QTest::newRow("control characters") << QByteArray(200, '\x02') + "text" << qint64(0) << binary;
         QTest::newRow("UTF-16 holding NUL") << QByteArray("\xFF\xFEh\0\0\0", 6) << qint64(0) << binary;
+        QTest::newRow("NUL in every other byte, but an odd size")
+            << QByteArray("\xC2\x89PNG\0\0", 7) << qint64(0) << binary;
         QTest::newRow("over 200 MB") << QByteArray() << MaxTextFileBytes + 1
                                      << QStringLiteral("This file can't be opened.\nIt is larger than 200 MB.");
     }

@@ -2,6 +2,7 @@
 // words, names holding a quote, and a file that is missing, damaged, locked or no longer
 // holds the set: the user is told and the file stays as it was.
 
+#include "core/RecordModel.h"
 #include "entry/LabelSets.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"
@@ -129,6 +130,22 @@ private slots:
                 "set"}));
         QCOMPARE(names(), QStringList({"RIS", "Crohn's disease"}));
         QCOMPARE(store().load(u"Crohn's disease"_s)->startLabels, labels(u"K"_s));
+    }
+
+    void firstFieldIsTheEarliestStartLabel()
+    {
+        // The ready-made sets as shipped (init emptied this test's copy).
+        const auto shipped = [&](const QString& name) {
+            return LabelSetStore(*m_prompts, builtProgramFolder() + u"/VarEdoAbb"_s).load(name)->startLabels;
+        };
+        const QString medline
+            = u"\nPMID- 1\nOWN - NLM\nDP  - 2019 Feb\nTI  - Soil\nAB  - x\nFAU - Berg, A\nAU  - Berg A\n"_s;
+        QCOMPARE(earliestStartLabelField(shipped(u"MEDLINE (PubMed)"_s), medline), int(Publishing_year));
+        QCOMPARE(earliestStartLabelField(shipped(u"RIS"_s), u"TY  - JOUR\nAU  - Berg, A\nTI  - Soil\n"_s),
+            int(Publication_type));
+        QCOMPARE(earliestStartLabelField(shipped(u"ISI tagged (Web of Science)"_s), u"FN x\nVR 1.0\nPT J\nAU Berg\n"_s),
+            int(Publication_type));
+        QCOMPARE(earliestStartLabelField(shipped(u"RIS"_s), u"no tags here"_s), -1);
     }
 
     void vanishedSetIsReportedNotActedOn()
