@@ -1,1 +1,2 @@
 # Readers and writers of exchange formats, judged by independent readers where one exists.
+papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_FieldSplitting tst_CitationWriters tst_CitationExport)
