@@ -1,35 +1,48 @@
 #include "formats/BibTexWriter.h"
 
-#include <QRegularExpression>
+#include "formats/TextScan.h"
+
+#include <algorithm>
 
 namespace papyrant {
 namespace {
 
-bool needsEscape(QChar c)
+// The characters TeX treats specially, and the hyphen, whose pairs TeX makes a dash:
+// # $ % & (one run of codes), -, \ ^ _ (with ] between), { } ~ (with |).
+std::uint16_t mayNeedEscape(std::uint16_t c)
 {
-    switch (c.unicode()) {
-    case u'#':
-    case u'$':
-    case u'%':
-    case u'&':
-    case u'_':
-    case u'{':
-    case u'}':
-    case u'~':
-    case u'^':
-    case u'\\':
-    case u'-': return true;
-    default: return false;
-    }
+    return mask(std::uint16_t(c - u'#') < 4) | mask(c == u'-') | mask(std::uint16_t(c - u'\\') < 4)
+        | mask(std::uint16_t(c - u'{') < 4);
 }
 
-bool holdsCapital(QStringView word)
+void appendText(QString& out, QStringView text)
 {
-    for (QChar c : word) {
-        if (c.isUpper())
-            return true;
+    qsizetype plain = 0; // start of the run of characters that need no escape
+    for (qsizetype i = firstMarked(text, 0, mayNeedEscape); i < text.size();
+         i = firstMarked(text, i + 1, mayNeedEscape)) {
+        const QChar c = text[i];
+        if (c == u']' || c == u'|' || (c == u'-' && (i + 1 == text.size() || text[i + 1] != u'-')))
+            continue;
+        out += text.mid(plain, i - plain);
+        plain = i + 1;
+        switch (c.unicode()) {
+        case u'~': out += QLatin1StringView("\\textasciitilde{}"); break;
+        case u'^': out += QLatin1StringView("\\textasciicircum{}"); break;
+        case u'\\': out += QLatin1StringView("\\textbackslash{}"); break;
+        case u'-': out += QLatin1StringView("-{}"); break;
+        default: out += u'\\'; out += c;
+        }
     }
-    return false;
+    out += text.mid(plain);
+}
+
+// Text on one line, escaped.
+void appendLine(QString& out, QStringView text)
+{
+    if (isOneLine(text))
+        appendText(out, text);
+    else
+        appendText(out, text.toString().simplified());
 }
 
 // Styles capitalise the first letter of a title and of each sentence in it (after ". ? !"
@@ -45,49 +58,82 @@ bool firstLetterIsSmall(QStringView word)
 
 // A brace group that begins with a backslash is one "special character" to BibTeX, whose
 // case it changes after all; an empty group first keeps it an ordinary protected group.
-QString protectedWord(const QString& escaped)
+void appendProtected(QString& out, QStringView text)
 {
-    return escaped.startsWith(u'\\') ? QLatin1StringView("{{}") + escaped + u'}' : u'{' + escaped + u'}';
+    const qsizetype start = out.size();
+    out += u'{';
+    appendText(out, text);
+    if (out.size() > start + 1 && out[start + 1] == u'\\')
+        out.insert(start + 1, QLatin1StringView("{}"));
+    out += u'}';
+}
+
+void appendTitle(QString& out, QStringView title)
+{
+    bool startsSentence = true;
+    bool first = true;
+    for (QStringView word : title.split(u' ', Qt::SkipEmptyParts)) {
+        if (!first)
+            out += u' ';
+        first = false;
+        if (std::any_of(word.begin(), word.end(), [](QChar c) { return c.isUpper(); })
+            || (startsSentence && firstLetterIsSmall(word)))
+            appendProtected(out, word);
+        else
+            appendText(out, word);
+        startsSentence = QStringView(u".?!:").contains(word.back());
+    }
 }
 
 // " and " separates names: a name part holding the word is kept in braces.
-QString namePart(const QString& part)
+void appendNamePart(QString& out, QStringView part)
 {
-    static const QRegularExpression andWord(
-        QStringLiteral("(^|\\s)and(\\s|$)"), QRegularExpression::CaseInsensitiveOption);
-    const QString escaped = bibTexText(part);
-    return part.contains(andWord) ? u'{' + escaped + u'}' : escaped;
-}
-
-QString bibTexName(const PersonName& name)
-{
-    if (name.isLiteral())
-        return protectedWord(bibTexText(name.literal));
-    if (name.given.isEmpty())
-        return namePart(name.family);
-    return namePart(name.family) + QLatin1StringView(", ") + namePart(name.given);
-}
-
-QString bibTexKeywords(const QStringList& keywords)
-{
-    QStringList written;
-    for (const QString& keyword : keywords) {
-        const QString escaped = bibTexText(oneLine(keyword));
-        // biblatex splits key words at commas; a key word holding one stays whole in braces.
-        written << (keyword.contains(u',') ? u'{' + escaped + u'}' : escaped);
+    qsizetype wordStart = 0;
+    for (qsizetype i = 0; i <= part.size(); ++i) {
+        if (i < part.size() && part[i] != u' ')
+            continue;
+        if (i - wordStart == 3 && part.mid(wordStart, 3).compare(QLatin1StringView("and"), Qt::CaseInsensitive) == 0) {
+            appendProtected(out, part);
+            return;
+        }
+        wordStart = i + 1;
     }
-    return written.join(QLatin1StringView(", "));
+    appendText(out, part);
 }
 
-void addField(QString& out, QLatin1StringView name, const QString& value)
+void appendName(QString& out, const PersonName& name)
 {
-    if (value.isEmpty())
+    if (name.isLiteral()) {
+        appendProtected(out, name.literal);
         return;
+    }
+    appendNamePart(out, name.family);
+    if (!name.given.isEmpty()) {
+        out += QLatin1StringView(", ");
+        appendNamePart(out, name.given);
+    }
+}
+
+// Writes ",\n  name = {" and what write appends, or nothing when it appends nothing.
+template <typename Write>
+void addField(QString& out, QLatin1StringView name, Write write)
+{
+    const qsizetype start = out.size();
     out += QLatin1StringView(",\n  ");
     out += name;
     out += QLatin1StringView(" = {");
-    out += value;
+    const qsizetype valueStart = out.size();
+    write();
+    if (out.size() == valueStart) {
+        out.truncate(start);
+        return;
+    }
     out += u'}';
+}
+
+void addTextField(QString& out, QLatin1StringView name, QStringView value)
+{
+    addField(out, name, [&] { appendLine(out, value); });
 }
 
 } // namespace
@@ -108,78 +154,71 @@ QString bibTexType(PublicationKind kind)
 
 QString bibTexText(const QString& text)
 {
-    qsizetype first = 0;
-    while (first < text.size() && !needsEscape(text[first]))
-        ++first;
-    if (first == text.size())
-        return text;
-    QString out = text.left(first);
-    out.reserve(text.size() + 32);
-    for (qsizetype i = first; i < text.size(); ++i) {
-        const QChar c = text[i];
-        switch (c.unicode()) {
-        case u'~': out += QLatin1StringView("\\textasciitilde{}"); break;
-        case u'^': out += QLatin1StringView("\\textasciicircum{}"); break;
-        case u'\\': out += QLatin1StringView("\\textbackslash{}"); break;
-        case u'-':
-            out += c;
-            if (i + 1 < text.size() && text[i + 1] == u'-')
-                out += QLatin1StringView("{}");
-            break;
-        default:
-            if (needsEscape(c))
-                out += u'\\';
-            out += c;
-        }
-    }
+    QString out;
+    appendText(out, text);
     return out;
 }
 
 QString bibTexTitle(const QString& title)
 {
-    QStringList words;
-    bool startsSentence = true;
-    for (QStringView word : QStringView(title).split(u' ', Qt::SkipEmptyParts)) {
-        const QString escaped = bibTexText(word.toString());
-        words << (holdsCapital(word) || (startsSentence && firstLetterIsSmall(word)) ? protectedWord(escaped)
-                                                                                     : escaped);
-        startsSentence = QStringView(u".?!:").contains(word.back());
-    }
-    return words.join(u' ');
+    QString out;
+    appendTitle(out, title);
+    return out;
 }
 
 QByteArray BibTexWriter::entry(const CitationRecord& record)
 {
     QString out;
-    out.reserve(record.abstract.size() + record.title.size() + 512);
+    out.reserve(record.abstract.size() + record.title.size() + 1024);
     if (recordsWritten() > 0)
         out += u'\n';
-    out += u'@' + bibTexType(record.kind) + u'{' + m_keys.next(record);
-    QStringList authors;
-    for (const PersonName& name : record.authors)
-        authors << bibTexName(name);
-    addField(out, QLatin1StringView("author"), authors.join(QLatin1StringView(" and ")));
-    addField(out, QLatin1StringView("title"), bibTexTitle(record.title));
+    out += u'@';
+    out += bibTexType(record.kind);
+    out += u'{';
+    out += m_keys.next(record);
+    addField(out, QLatin1StringView("author"), [&] {
+        for (std::size_t i = 0; i < record.authors.size(); ++i) {
+            if (i > 0)
+                out += QLatin1StringView(" and ");
+            appendName(out, record.authors[i]);
+        }
+    });
+    addField(out, QLatin1StringView("title"), [&] { appendTitle(out, record.title); });
     // Chapters and papers name their book or proceedings in booktitle, which styles print
     // for them and recase like a title; every other kind keeps the source as its journal.
+    const SourceParts& source = record.source;
     if (record.kind == PublicationKind::Chapter || record.kind == PublicationKind::Conference)
-        addField(out, QLatin1StringView("booktitle"), bibTexTitle(record.source.journal));
+        addField(out, QLatin1StringView("booktitle"), [&] { appendTitle(out, source.journal); });
     else
-        addField(out, QLatin1StringView("journal"), bibTexText(record.source.journal));
-    addField(out, QLatin1StringView("volume"), bibTexText(record.source.volume));
-    addField(out, QLatin1StringView("number"), bibTexText(record.source.issue));
-    QString pages = bibTexText(record.source.firstPage);
-    if (!record.source.lastPage.isEmpty())
-        pages += QLatin1StringView("--") + bibTexText(record.source.lastPage);
-    addField(out, QLatin1StringView("pages"), pages);
-    addField(out, QLatin1StringView("year"), record.year);
-    addField(out, QLatin1StringView("keywords"), bibTexKeywords(record.keywords));
-    addField(out, QLatin1StringView("abstract"), bibTexText(oneLine(record.abstract)));
-    addField(out, QLatin1StringView("language"), bibTexText(oneLine(record.language)));
+        addTextField(out, QLatin1StringView("journal"), source.journal);
+    addTextField(out, QLatin1StringView("volume"), source.volume);
+    addTextField(out, QLatin1StringView("number"), source.issue);
+    addField(out, QLatin1StringView("pages"), [&] {
+        appendText(out, source.firstPage);
+        if (!source.lastPage.isEmpty()) {
+            out += QLatin1StringView("--");
+            appendText(out, source.lastPage);
+        }
+    });
+    addTextField(out, QLatin1StringView("year"), record.year);
+    addField(out, QLatin1StringView("keywords"), [&] {
+        for (const QString& keyword : record.keywords) {
+            if (&keyword != &record.keywords.front())
+                out += QLatin1StringView(", ");
+            // biblatex splits key words at commas; a key word holding one stays whole.
+            if (keyword.contains(u','))
+                out += u'{';
+            appendLine(out, keyword);
+            if (keyword.contains(u','))
+                out += u'}';
+        }
+    });
+    addTextField(out, QLatin1StringView("abstract"), record.abstract);
+    addTextField(out, QLatin1StringView("language"), record.language);
     // The authors' address is their affiliation: BibTeX's address is where a publisher
     // is, and styles print it as such.
-    addField(out, QLatin1StringView("affiliation"), bibTexText(oneLine(record.address)));
-    addField(out, QLatin1StringView("note"), bibTexText(oneLine(record.note)));
+    addTextField(out, QLatin1StringView("affiliation"), record.address);
+    addTextField(out, QLatin1StringView("note"), record.note);
     out += QLatin1StringView("\n}\n");
     return out.toUtf8();
 }

@@ -4,6 +4,10 @@
 
 #include <system_error>
 
+#ifdef __linux__
+#include <fcntl.h>
+#endif
+
 namespace papyrant {
 
 CitationExport::CitationExport(CitationFormat format, const QString& targetPath)
@@ -47,16 +51,32 @@ bool CitationExport::write(const RecordValues& record)
 {
     if (!m_file.isOpen())
         return false;
-    if (m_writer->write(record))
-        return true;
-    fail();
-    return false;
+    if (!m_writer->write(record)) {
+        fail();
+        return false;
+    }
+    startWriteBack();
+    return true;
+}
+
+void CitationExport::startWriteBack()
+{
+    const qint64 written = m_file.pos();
+    if (written - m_startedUpTo < WriteBackStep || !m_file.flush())
+        return;
+        // The bytes start on their way to the disk while the export goes on. Putting the file
+        // in place waits until all of it is on the disk: that is then a few milliseconds
+        // instead of a pause as long as writing the whole file.
+#ifdef __linux__
+    ::sync_file_range(m_file.handle(), m_startedUpTo, written - m_startedUpTo, SYNC_FILE_RANGE_WRITE);
+#endif
+    m_startedUpTo = written;
 }
 
 std::optional<QString> CitationExport::finish()
 {
     if (!m_file.isOpen())
-        return m_failure;
+        return m_failure.isEmpty() ? m_file.errorString() : m_failure;
     if (!m_writer->finish() || !m_file.commit())
         return fail();
     return std::nullopt;

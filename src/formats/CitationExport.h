@@ -39,10 +39,14 @@ public:
 
 private:
     std::optional<QString> fail();
+    void startWriteBack();
+
+    static constexpr qint64 WriteBackStep = 4 << 20; // bytes: about two ticks of writing
 
     QSaveFile m_file;
     std::unique_ptr<CitationWriter> m_writer;
     QString m_failure;
+    qint64 m_startedUpTo = 0; // bytes whose writing to the disk has been started
 };
 
 } // namespace papyrant

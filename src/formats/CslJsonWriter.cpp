@@ -1,31 +1,79 @@
 #include "formats/CslJsonWriter.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "formats/TextScan.h"
 
 namespace papyrant {
 namespace {
 
+std::uint16_t needsEscape(std::uint16_t c)
+{
+    return mask(c < 0x20) | mask(c == u'"') | mask(c == u'\\');
+}
+
+void appendString(QString& out, QStringView text)
+{
+    out += u'"';
+    qsizetype plain = 0;
+    for (qsizetype i = firstMarked(text, 0, needsEscape); i < text.size(); i = firstMarked(text, i + 1, needsEscape)) {
+        const char16_t c = text[i].unicode();
+        out += text.mid(plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+        case u'"': out += QLatin1StringView("\\\""); break;
+        case u'\\': out += QLatin1StringView("\\\\"); break;
+        case u'\n': out += QLatin1StringView("\\n"); break;
+        case u'\r': out += QLatin1StringView("\\r"); break;
+        case u'\t': out += QLatin1StringView("\\t"); break;
+        case u'\b': out += QLatin1StringView("\\b"); break;
+        case u'\f': out += QLatin1StringView("\\f"); break;
+        default: out += QStringLiteral("\\u%1").arg(int(c), 4, 16, QLatin1Char('0'));
+        }
+    }
+    out += text.mid(plain);
+    out += u'"';
+}
+
 // Line breaks as JSON keeps them: one line feed each, whatever the record stored.
-QString withLineFeeds(QString text)
+void appendWithLineFeeds(QString& out, QStringView text)
 {
-    return text.replace(QLatin1StringView("\r\n"), QLatin1StringView("\n")).replace(u'\r', u'\n');
+    if (!text.contains(u'\r')) {
+        appendString(out, text);
+        return;
+    }
+    QString feeds = text.toString();
+    feeds.replace(QLatin1StringView("\r\n"), QLatin1StringView("\n")).replace(u'\r', u'\n');
+    appendString(out, feeds);
 }
 
-QJsonObject cslName(const PersonName& name)
+void appendName(QLatin1StringView name, QString& out)
 {
-    if (name.isLiteral())
-        return {{QStringLiteral("literal"), name.literal}};
-    QJsonObject person{{QStringLiteral("family"), name.family}};
-    if (!name.given.isEmpty())
-        person.insert(QStringLiteral("given"), name.given);
-    return person;
+    out += u'"';
+    out += name;
+    out += QLatin1StringView("\":");
 }
 
-void addText(QJsonObject& item, const QString& name, const QString& value)
+// ,"name":"value" for a value that is not empty.
+void addText(QString& out, QLatin1StringView name, QStringView value)
 {
-    if (!value.isEmpty())
-        item.insert(name, value);
+    if (value.isEmpty())
+        return;
+    out += u',';
+    appendName(name, out);
+    appendString(out, value);
+}
+
+void appendPerson(QString& out, const PersonName& name)
+{
+    out += u'{';
+    if (name.isLiteral()) {
+        appendName(QLatin1StringView("literal"), out);
+        appendString(out, name.literal);
+    } else {
+        appendName(QLatin1StringView("family"), out);
+        appendString(out, name.family);
+        addText(out, QLatin1StringView("given"), name.given);
+    }
+    out += u'}';
 }
 
 } // namespace
@@ -44,30 +92,11 @@ QString cslType(PublicationKind kind)
     return QStringLiteral("document");
 }
 
-QJsonObject cslItem(const CitationRecord& record, const QString& id)
+QString jsonString(QStringView text)
 {
-    QJsonObject item{{QStringLiteral("id"), id}, {QStringLiteral("type"), cslType(record.kind)}};
-    addText(item, QStringLiteral("title"), record.title);
-    QJsonArray authors;
-    for (const PersonName& name : record.authors)
-        authors.append(cslName(name));
-    if (!authors.isEmpty())
-        item.insert(QStringLiteral("author"), authors);
-    addText(item, QStringLiteral("container-title"), record.source.journal);
-    addText(item, QStringLiteral("volume"), record.source.volume);
-    addText(item, QStringLiteral("issue"), record.source.issue);
-    const SourceParts& source = record.source;
-    addText(item, QStringLiteral("page"),
-        source.lastPage.isEmpty() ? source.firstPage : source.firstPage + u'-' + source.lastPage);
-    if (!record.year.isEmpty())
-        item.insert(QStringLiteral("issued"),
-            QJsonObject{{QStringLiteral("date-parts"), QJsonArray{QJsonArray{record.year.toInt()}}}});
-    addText(item, QStringLiteral("abstract"), withLineFeeds(record.abstract));
-    // CSL has one text for key words; reference managers join them with commas.
-    addText(item, QStringLiteral("keyword"), record.keywords.join(QLatin1StringView(", ")));
-    addText(item, QStringLiteral("language"), record.language);
-    addText(item, QStringLiteral("note"), withLineFeeds(record.note));
-    return item;
+    QString out;
+    appendString(out, text);
+    return out;
 }
 
 QByteArray CslJsonWriter::opening()
@@ -75,11 +104,56 @@ QByteArray CslJsonWriter::opening()
     return QByteArrayLiteral("[\n");
 }
 
+// Written by hand rather than through QJsonObject: building a JSON object per record and
+// per author took longer than the whole export may (see the decision note on CSL-JSON).
 QByteArray CslJsonWriter::entry(const CitationRecord& record)
 {
-    QByteArray out = recordsWritten() > 0 ? QByteArrayLiteral(",\n") : QByteArray();
-    out += QJsonDocument(cslItem(record, m_keys.next(record))).toJson(QJsonDocument::Compact);
-    return out;
+    QString out;
+    out.reserve(record.abstract.size() + record.title.size() + 1024);
+    if (recordsWritten() > 0)
+        out += QLatin1StringView(",\n");
+    out += u'{';
+    appendName(QLatin1StringView("id"), out);
+    appendString(out, m_keys.next(record));
+    addText(out, QLatin1StringView("type"), cslType(record.kind));
+    addText(out, QLatin1StringView("title"), record.title);
+    if (!record.authors.empty()) {
+        out += u',';
+        appendName(QLatin1StringView("author"), out);
+        out += u'[';
+        for (std::size_t i = 0; i < record.authors.size(); ++i) {
+            if (i > 0)
+                out += u',';
+            appendPerson(out, record.authors[i]);
+        }
+        out += u']';
+    }
+    const SourceParts& source = record.source;
+    addText(out, QLatin1StringView("container-title"), source.journal);
+    addText(out, QLatin1StringView("volume"), source.volume);
+    addText(out, QLatin1StringView("issue"), source.issue);
+    addText(out, QLatin1StringView("page"),
+        source.lastPage.isEmpty() ? source.firstPage : source.firstPage + u'-' + source.lastPage);
+    if (!record.year.isEmpty()) {
+        out += u',';
+        appendName(QLatin1StringView("issued"), out);
+        out += QLatin1StringView("{\"date-parts\":[[") + record.year + QLatin1StringView("]]}");
+    }
+    if (!record.abstract.isEmpty()) {
+        out += u',';
+        appendName(QLatin1StringView("abstract"), out);
+        appendWithLineFeeds(out, record.abstract);
+    }
+    // CSL has one text for key words; reference managers join them with commas.
+    addText(out, QLatin1StringView("keyword"), record.keywords.join(QLatin1StringView(", ")));
+    addText(out, QLatin1StringView("language"), record.language);
+    if (!record.note.isEmpty()) {
+        out += u',';
+        appendName(QLatin1StringView("note"), out);
+        appendWithLineFeeds(out, record.note);
+    }
+    out += u'}';
+    return out.toUtf8();
 }
 
 QByteArray CslJsonWriter::closing()

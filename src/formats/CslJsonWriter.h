@@ -1,20 +1,18 @@
 #pragma once
 // CSL-JSON, what pandoc, Zotero and citation processors read: an array of objects, one a
-// record, with the citation key of the BibTeX export as its id. Each record is made with
-// Qt's JSON classes and written on a line of its own as soon as it is made.
+// record on a line of its own, with the citation key of the BibTeX export as its id.
 
 #include "formats/CitationKeys.h"
 #include "formats/CitationWriter.h"
-
-#include <QJsonObject>
 
 namespace papyrant {
 
 // "article-journal", "book", "chapter", "paper-conference", "thesis", "report" or "document".
 QString cslType(PublicationKind kind);
 
-// The record's CSL item under the given id.
-QJsonObject cslItem(const CitationRecord& record, const QString& id);
+// The text as a JSON string, quotes included: " and \ escaped, control characters as
+// \n, \t... or \u00XX, everything else as it is.
+QString jsonString(QStringView text);
 
 class CslJsonWriter final : public CitationWriter {
 protected:

@@ -1,8 +1,12 @@
 #include "formats/FieldSplitting.h"
 
 #include "core/RecordModel.h"
+#include "formats/TextScan.h"
 
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <array>
 
 namespace papyrant {
 namespace {
@@ -12,11 +16,7 @@ constexpr int MostGivenWords = 4;
 
 bool hasDigit(QStringView text)
 {
-    for (QChar c : text) {
-        if (c.isDigit())
-            return true;
-    }
-    return false;
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
 }
 
 // MEDLINE's initials: "J", "JA", "J.A.", "J.-P.": capitals, with dots or hyphens between.
@@ -36,50 +36,113 @@ bool isInitials(QStringView token)
 
 // Given names that are bare capitals ("JA") get a dot and a blank each ("J. A."), the
 // form citation styles shorten and print correctly; anything else stays as written.
-QString givenForm(const QString& given)
+QString givenForm(QStringView given)
 {
-    for (QChar c : given) {
-        if (!c.isUpper())
-            return given;
-    }
-    if (given.size() > 3)
-        return given;
-    QStringList initials;
+    bool capitals = given.size() <= 3;
     for (QChar c : given)
-        initials << QString(c) + u'.';
-    return initials.join(u' ');
+        capitals = capitals && c.isUpper();
+    if (!capitals)
+        return given.toString();
+    QString initials;
+    for (QChar c : given) {
+        if (!initials.isEmpty())
+            initials += u' ';
+        initials += c;
+        initials += u'.';
+    }
+    return initials;
 }
 
-// The family words of a "Family GI" name: one to three, none of them initials, the last
-// one capitalised ("van der Berg", never "Smith JA" of "Smith JA III").
-bool isFamilyPart(const QList<QStringView>& words)
+// Calls take(word) for each blank-separated word of a one-line text, in order, until it
+// returns false. Names are split this way many times per record, so nothing is allocated.
+template <typename Take>
+void forEachWord(QStringView text, Take take)
 {
-    if (words.isEmpty() || words.size() > MostNameWords || !words.back().front().isUpper())
+    qsizetype i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && text[i] == u' ')
+            ++i;
+        const qsizetype start = i;
+        while (i < text.size() && text[i] != u' ')
+            ++i;
+        if (i > start && !take(text.mid(start, i - start)))
+            return;
+    }
+}
+
+int wordCount(QStringView text)
+{
+    int count = 0;
+    forEachWord(text, [&](QStringView) {
+        ++count;
+        return true;
+    });
+    return count;
+}
+
+// "Family GI": one to three family words, none of them initials nor holding a digit, the
+// last one capitalised ("van der Berg J"), then the initials ("Smith JA III" is no such name).
+bool isFamilyInitialsName(QStringView name)
+{
+    std::array<QStringView, MostNameWords + 2> words;
+    int count = 0;
+    forEachWord(name, [&](QStringView word) {
+        words[count++] = word;
+        return count < static_cast<int>(words.size());
+    });
+    if (count < 2 || count > MostNameWords + 1 || !isInitials(words[count - 1]) || !words[count - 2].front().isUpper())
         return false;
-    for (QStringView word : words) {
-        if (isInitials(word) || hasDigit(word))
+    for (int i = 0; i < count - 1; ++i) {
+        if (isInitials(words[i]) || hasDigit(words[i]))
             return false;
     }
     return true;
 }
 
-bool isFamilyInitialsName(QStringView name)
+PersonName literalName(QStringView name)
 {
-    QList<QStringView> words = name.split(u' ', Qt::SkipEmptyParts);
-    if (words.size() < 2 || !isInitials(words.back()))
-        return false;
-    words.removeLast();
-    return isFamilyPart(words);
+    return PersonName{{}, {}, name.toString()};
 }
 
-int wordCount(QStringView text)
+bool isSpace(QChar c)
 {
-    return static_cast<int>(text.split(u' ', Qt::SkipEmptyParts).size());
+    const char16_t u = c.unicode();
+    return u < 0x80 ? u == u' ' || (u >= u'\t' && u <= u'\r') : c.isSpace();
 }
 
-PersonName literalName(const QString& name)
+// Whether the block at c (and the character before it) may hold a double blank, a control
+// character, or beyond ASCII a character that may be a space.
+bool blockMayNotBeOneLine(const char16_t* c)
 {
-    return PersonName{{}, {}, name};
+    std::uint16_t suspect = 0;
+    for (int k = 0; k < ScanBlock; ++k) {
+        const std::uint16_t u = c[k];
+        const std::uint16_t before = c[k - 1];
+        suspect |= mask(u == u' ' && before == u' ') | mask(u < u' ') | mask(u >= 0x80);
+    }
+    return suspect != 0;
+}
+
+PersonName parsedName(QStringView name)
+{
+    if (!isOneLine(name))
+        return parsedName(name.toString().simplified());
+    const qsizetype comma = name.indexOf(u',');
+    if (comma >= 0) {
+        const QStringView family = name.left(comma).trimmed();
+        const QStringView given = name.mid(comma + 1).trimmed();
+        if (given.isEmpty() && !family.isEmpty())
+            return literalName(family);
+        if (family.isEmpty() || given.contains(u',') || wordCount(family) > MostNameWords
+            || wordCount(given) > MostGivenWords || hasDigit(name))
+            return literalName(name);
+        return PersonName{family.toString(), givenForm(given), {}};
+    }
+    if (isFamilyInitialsName(name)) {
+        const qsizetype blank = name.lastIndexOf(u' ');
+        return PersonName{name.left(blank).toString(), givenForm(name.mid(blank + 1)), {}};
+    }
+    return literalName(name);
 }
 
 // Splits at "; " and at line breaks; pieces trimmed, a trailing ';' dropped, empty ones left out.
@@ -178,44 +241,75 @@ QString storedText(const QString& value)
     return isEmptyField(value) ? QString() : value.trimmed();
 }
 
+bool isOneLine(QStringView text)
+{
+    const qsizetype size = text.size();
+    if (size == 0)
+        return true;
+    const char16_t* c = text.utf16();
+    if (c[0] == u' ' || c[size - 1] == u' ')
+        return false;
+    // c[k + 1] is there after a blank: the text does not end in one.
+    auto isOneLineFrom = [&](qsizetype from, qsizetype to) {
+        for (qsizetype k = from; k < to; ++k) {
+            if ((c[k] == u' ' && c[k + 1] == u' ') || (c[k] != u' ' && isSpace(QChar(c[k]))))
+                return false;
+        }
+        return true;
+    };
+    qsizetype i = 1;
+    for (; i + ScanBlock <= size; i += ScanBlock) {
+        if (blockMayNotBeOneLine(c + i) && !isOneLineFrom(i - 1, i + ScanBlock))
+            return false;
+    }
+    return isOneLineFrom(i - 1, size);
+}
+
 QString oneLine(const QString& text)
 {
-    return text.simplified();
+    // Most values are one line already: they are handed on without a copy.
+    return isOneLine(text) ? text : text.simplified();
+}
+
+void appendOneLine(QString& out, QStringView text)
+{
+    if (isOneLine(text)) {
+        out += text;
+        return;
+    }
+    bool blank = false;
+    const qsizetype start = out.size();
+    for (QChar c : text) {
+        if (isSpace(c)) {
+            blank = true;
+            continue;
+        }
+        if (blank && out.size() > start)
+            out += u' ';
+        blank = false;
+        out += c;
+    }
 }
 
 PersonName parseName(const QString& name)
 {
-    const QString whole = oneLine(name);
-    const qsizetype comma = whole.indexOf(u',');
-    if (comma >= 0) {
-        const QString family = whole.left(comma).trimmed();
-        const QString given = whole.mid(comma + 1).trimmed();
-        if (given.isEmpty() || family.isEmpty() || given.contains(u',') || wordCount(family) > MostNameWords
-            || wordCount(given) > MostGivenWords || hasDigit(whole))
-            return literalName(given.isEmpty() && !family.isEmpty() ? family : whole);
-        return PersonName{family, givenForm(given), {}};
-    }
-    if (isFamilyInitialsName(whole)) {
-        const qsizetype blank = whole.lastIndexOf(u' ');
-        return PersonName{whole.left(blank), givenForm(whole.mid(blank + 1)), {}};
-    }
-    return literalName(whole);
+    return parsedName(name);
 }
 
 std::vector<PersonName> splitAuthors(const QString& value)
 {
     std::vector<PersonName> names;
     for (const QString& piece : splitPieces(value)) {
-        const QStringList parts = piece.split(u',', Qt::SkipEmptyParts);
+        const QList<QStringView> parts = QStringView(piece).split(u',', Qt::SkipEmptyParts);
         bool commaList = parts.size() > 1;
-        for (const QString& part : parts)
-            commaList = commaList && isFamilyInitialsName(QStringView(part).trimmed());
+        for (QStringView part : parts)
+            commaList = commaList && isFamilyInitialsName(part.trimmed());
         if (!commaList) {
-            names.push_back(parseName(piece));
+            names.push_back(parsedName(piece));
             continue;
         }
-        for (const QString& part : parts)
-            names.push_back(parseName(part));
+        for (QStringView part : parts)
+            names.push_back(parsedName(part.trimmed()));
     }
     return names;
 }

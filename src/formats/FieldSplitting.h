@@ -17,6 +17,11 @@ QString storedText(const QString& value);
 // Runs of blanks, tabs and line breaks become one blank: for formats whose values are
 // single lines or where a line break means nothing.
 QString oneLine(const QString& text);
+// The same, appended to out without a copy of its own.
+void appendOneLine(QString& out, QStringView text);
+// True when the text is one line already: no line break, tab or other space but single
+// blanks between words.
+bool isOneLine(QStringView text);
 
 // A person with family and given parts, or a group (or any name of no known shape) kept
 // whole as a literal.

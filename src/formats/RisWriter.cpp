@@ -3,15 +3,17 @@
 namespace papyrant {
 namespace {
 
-void addTag(QString& out, QLatin1StringView tag, const QString& value)
+void addTag(QString& out, QLatin1StringView tag, QStringView value)
 {
-    const QString line = oneLine(value);
-    if (line.isEmpty())
-        return;
+    const qsizetype start = out.size();
     out += tag;
     out += QLatin1StringView("  - ");
-    out += line;
-    out += QLatin1StringView("\r\n");
+    const qsizetype valueStart = out.size();
+    appendOneLine(out, value);
+    if (out.size() == valueStart)
+        out.truncate(start);
+    else
+        out += QLatin1StringView("\r\n");
 }
 
 // "Family, Given"; a group ends in a comma, which EndNote and Zotero read as a name not

@@ -256,6 +256,9 @@ private slots:
     void cslJsonReadByPandoc()
     {
         const QString path = exported(CitationFormat::CslJson, QStringLiteral("records.json"));
+        QJsonParseError error;
+        QCOMPARE(QJsonDocument::fromJson(readAll(path), &error).array().size(), qsizetype(awkwardRecords().size()));
+        QCOMPARE(error.error, QJsonParseError::NoError);
         const Run run = runReader(QStringLiteral("pandoc"), {"-f", "csljson", "-t", "csljson", path});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.err, QByteArray());
