@@ -137,7 +137,9 @@ QByteArray CslJsonWriter::entry(const CitationRecord& record)
     if (!record.year.isEmpty()) {
         out += u',';
         appendName(QLatin1StringView("issued"), out);
-        out += QLatin1StringView("{\"date-parts\":[[") + record.year + QLatin1StringView("]]}");
+        // A number: JSON allows no leading zero ("0987").
+        out += QLatin1StringView("{\"date-parts\":[[") + QString::number(record.year.toInt())
+            + QLatin1StringView("]]}");
     }
     if (!record.abstract.isEmpty()) {
         out += u',';
