@@ -4,6 +4,7 @@
 // sides alternate, and the figure judges the ratio of the medians against its target.
 
 #include "BibliographyGenerator.h"
+#include "CitationExportBench.h"
 #include "EntryBench.h"
 #include "FigureRunner.h"
 #include "MaintenanceBench.h"
@@ -455,15 +456,19 @@ int main(int argc, char** argv)
     parser.addOption({"program-folder", "folder holding the template", "dir", PAPYRANT_PROGRAM_FOLDER});
     parser.addOption({"memory-probe", "(internal) measure one record set over this file", "file"});
     parser.addOption({"tagged-probe", "(internal) read this tagged export by its tags", "file"});
+    parser.addOption({"export-probe", "(internal) measure one citation export in this format", "format"});
     parser.addOption({"only",
         "run only these figures: insert, open, memory, like, search, search-large, delete, entry, results, "
-        "manage, maintenance, tagged",
+        "manage, maintenance, tagged, export",
         "names"});
     parser.process(app);
     if (parser.isSet("memory-probe"))
         return memoryProbe(parser.value("memory-probe"), parser.value("large").toInt());
     if (parser.isSet("tagged-probe"))
         return taggedReadingProbe(parser.value("tagged-probe"));
+    const CitationExportBenchSettings exportSettings{parser.value("data"), parser.value("records").toInt()};
+    if (parser.isSet("export-probe"))
+        return citationExportProbe(parser.value("export-probe"), exportSettings);
 
     const int runs = std::max(1, parser.value("runs").toInt());
     Bench bench(parser.value("program-folder"), parser.value("data"), parser.value("records").toInt(),
@@ -499,6 +504,9 @@ int main(int argc, char** argv)
         if (only.isEmpty() || only.contains("maintenance"))
             for (const Figure& figure : maintenanceFigures({parser.value("program-folder") + "/VarEdoRecors",
                      parser.value("data"), parser.value("records").toInt()}))
+                allPassed &= runFigure(figure, runs);
+        if (only.isEmpty() || only.contains("export"))
+            for (const Figure& figure : citationExportFigures(exportSettings))
                 allPassed &= runFigure(figure, runs);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-bench: %s\n", e.what());
