@@ -7,6 +7,7 @@
 #include "entry/EntryControls.h"
 #include "entry/ManualForm.h"
 #include "entry/TextView.h"
+#include "screens/PictureButtons.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

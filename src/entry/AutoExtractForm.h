@@ -5,8 +5,8 @@
 
 #include "core/DataBinding.h"
 #include "entry/ExtractionRun.h"
-#include "panel/ScreenRegistry.h"
-#include "panel/WaitCursor.h"
+#include "screens/ScreenRegistry.h"
+#include "screens/WaitCursor.h"
 
 #include <array>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
-// What the two entry screens share: their picture buttons, the sorted category box with its
-// "None" rule and "new category" dialogue, opening a text file into the view, and the report
-// of a store error.
+// What the two entry screens share: the text view under its button row, the sorted
+// category box with its "None" rule and "new category" dialogue, opening a text file into
+// the view, and the report of a store error.
 
 #include <QString>
 #include <QStringList>
@@ -19,10 +19,6 @@ class QWidget;
 namespace papyrant {
 
 class TextView;
-
-// A button showing a picture, with its design name and tooltip.
-QToolButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture, const QString& tooltip);
-QPushButton* captionButton(QWidget* parent, const QString& name, const QString& caption);
 
 // The left half of both entry screens: the text view (RText1) under a row of picture
 // buttons: the open button (`openName`), the screen's own `tools`, then Help (Command9,

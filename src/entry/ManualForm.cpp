@@ -8,7 +8,8 @@
 #include "core/Twips.h"
 #include "entry/EntryControls.h"
 #include "entry/TextView.h"
-#include "panel/BoxText.h"
+#include "screens/BoxText.h"
+#include "screens/PictureButtons.h"
 
 #include <QComboBox>
 #include <QEvent>

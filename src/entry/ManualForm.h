@@ -6,7 +6,7 @@
 
 #include "core/DataBinding.h"
 #include "entry/ManualEntry.h"
-#include "panel/ScreenRegistry.h"
+#include "screens/ScreenRegistry.h"
 
 #include <array>
 

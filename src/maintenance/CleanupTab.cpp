@@ -2,13 +2,14 @@
 
 #include "core/Database.h"
 #include "core/ProgramState.h"
-#include "maintenance/PictureButtons.h"
+#include "screens/PictureButtons.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace papyrant {
@@ -54,22 +55,26 @@ CleanupTab::CleanupTab(QWidget* parent)
 {
     QGroupBox* categories = frame("Frame2", QStringLiteral("Categories"), this);
     m_categories = dropDownList("Combo1", categories);
-    m_renameCategory
-        = pictureButton("Command7", QStringLiteral("Rename category"), QStyle::SP_ArrowForward, categories);
-    m_deleteCategory = pictureButton("Command6", QStringLiteral("Delete category"), QStyle::SP_TrashIcon, categories);
+    m_renameCategory = pictureButton(
+        categories, "Command7", QStyle::SP_ArrowForward, QStringLiteral("Rename category"), ButtonWords::Beside);
+    m_deleteCategory = pictureButton(
+        categories, "Command6", QStyle::SP_TrashIcon, QStringLiteral("Delete category"), ButtonWords::Beside);
     pickerRow(categories, label("Label3", QStringLiteral("Category"), categories), m_categories,
         {m_renameCategory, m_deleteCategory});
 
     QGroupBox* dates = frame("Frame3", QStringLiteral("Entry date"), this);
     m_dates = dropDownList("Combo2", dates);
-    m_deleteDate = pictureButton("Command2", QStringLiteral("Delete"), QStyle::SP_TrashIcon, dates);
-    m_changeDate = pictureButton("Command4", QStringLiteral("Change entry date"), QStyle::SP_ArrowForward, dates);
+    m_deleteDate
+        = pictureButton(dates, "Command2", QStyle::SP_TrashIcon, QStringLiteral("Delete"), ButtonWords::Beside);
+    m_changeDate = pictureButton(
+        dates, "Command4", QStyle::SP_ArrowForward, QStringLiteral("Change entry date"), ButtonWords::Beside);
     pickerRow(dates, label("Label4", QStringLiteral("Date"), dates), m_dates, {m_deleteDate, m_changeDate});
 
     QGroupBox* combination = frame("Frame4", QStringLiteral("Combination"), this);
     m_combination = label("Label5", QString(), combination);
     m_combination->setWordWrap(true);
-    m_deleteCombination = pictureButton("Command8", QStringLiteral("Delete"), QStyle::SP_TrashIcon, combination);
+    m_deleteCombination
+        = pictureButton(combination, "Command8", QStyle::SP_TrashIcon, QStringLiteral("Delete"), ButtonWords::Beside);
     auto* combinationRow = new QHBoxLayout(combination);
     combinationRow->addWidget(m_combination, 1);
     combinationRow->addWidget(m_deleteCombination);

@@ -4,11 +4,12 @@
 #include "help/HelpOpener.h"
 #include "maintenance/CleanupTab.h"
 #include "maintenance/MaintOptionForm.h"
-#include "maintenance/PictureButtons.h"
 #include "maintenance/RepeatedRecordsTab.h"
+#include "screens/PictureButtons.h"
 
 #include <QHBoxLayout>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace papyrant {
@@ -27,8 +28,10 @@ MaintenanceForm::MaintenanceForm(QWidget* parent)
     m_cleanup = new CleanupTab(m_tabs);
     m_tabs->addTab(m_repeated, QStringLiteral("Remove repeated records"));
     m_tabs->addTab(m_cleanup, QStringLiteral("Cleanup"));
-    m_help = pictureButton("Command9", QStringLiteral("Help"), QStyle::SP_MessageBoxQuestion, m_content);
-    m_back = pictureButton("Command3", QStringLiteral("Back to control panel"), QStyle::SP_ArrowBack, m_content);
+    m_help = pictureButton(
+        m_content, "Command9", QStyle::SP_MessageBoxQuestion, QStringLiteral("Help"), ButtonWords::Beside);
+    m_back = pictureButton(
+        m_content, "Command3", QStyle::SP_ArrowBack, QStringLiteral("Back to control panel"), ButtonWords::Beside);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -4,7 +4,7 @@
 // the way back to the control panel. Its auto-remove options dialog is made hidden with
 // it; the choices in it outlive the screen.
 
-#include "panel/ScreenRegistry.h"
+#include "screens/ScreenRegistry.h"
 
 class QTabWidget;
 class QToolButton;

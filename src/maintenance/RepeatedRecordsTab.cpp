@@ -2,8 +2,8 @@
 
 #include "core/ProgramState.h"
 #include "maintenance/AutoRemoveOptions.h"
-#include "maintenance/PictureButtons.h"
-#include "panel/BoxText.h"
+#include "screens/BoxText.h"
+#include "screens/PictureButtons.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace papyrant {
@@ -51,9 +52,10 @@ RepeatedRecordsTab::RepeatedRecordsTab(QWidget* parent)
     m_first->setObjectName(QStringLiteral("Option1"));
     m_second = new QRadioButton(QStringLiteral("Show 2nd repeated record"), this);
     m_second->setObjectName(QStringLiteral("Option2"));
-    m_update
-        = pictureButton("CommandUpdate", QStringLiteral("Update current record"), QStyle::SP_DialogSaveButton, this);
-    m_remove = pictureButton("CommandRemove", QStringLiteral("Remove current record"), QStyle::SP_TrashIcon, this);
+    m_update = pictureButton(this, "CommandUpdate", QStyle::SP_DialogSaveButton,
+        QStringLiteral("Update current record"), ButtonWords::Beside);
+    m_remove = pictureButton(
+        this, "CommandRemove", QStyle::SP_TrashIcon, QStringLiteral("Remove current record"), ButtonWords::Beside);
     m_autoRemove = new QPushButton(QStringLiteral("Auto remove repeated records"), this);
     m_autoRemove->setObjectName(QStringLiteral("Command5"));
     m_options = new QPushButton(QStringLiteral("Options"), this);

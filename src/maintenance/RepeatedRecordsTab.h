@@ -7,7 +7,7 @@
 #include "core/DataBinding.h"
 #include "maintenance/AutoRemoveRun.h"
 #include "maintenance/RepeatedPairReview.h"
-#include "panel/WaitCursor.h"
+#include "screens/WaitCursor.h"
 
 #include <QWidget>
 

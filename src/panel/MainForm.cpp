@@ -8,7 +8,7 @@
 #include "panel/Artwork.h"
 #include "panel/PicsForm.h"
 #include "panel/PictureButton.h"
-#include "panel/ScreenRegistry.h"
+#include "screens/ScreenRegistry.h"
 
 #include <QCloseEvent>
 #include <QDir>

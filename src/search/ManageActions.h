@@ -4,7 +4,7 @@
 // deletion run in timer ticks with the screen busy, the bar and the line showing how far
 // they are; an engine error stops them with its description, keeping what was committed.
 
-#include "search/BatchTimer.h"
+#include "screens/BatchTimer.h"
 
 #include <QObject>
 

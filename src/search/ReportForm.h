@@ -7,8 +7,8 @@
 // Each tab is a widget of its own that only shows and collects.
 
 #include "core/DataBinding.h"
-#include "panel/ScreenRegistry.h"
-#include "search/BusyState.h"
+#include "screens/ScreenRegistry.h"
+#include "screens/BusyState.h"
 #include "search/ResultsState.h"
 
 #include <memory>

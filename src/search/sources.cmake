@@ -9,12 +9,10 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
 qt_add_resources(PAPYRANT_SEARCH_ART ${CMAKE_CURRENT_LIST_DIR}/art/search_art.qrc)
 list(APPEND PAPYRANT_SCREEN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CriteriaGrid.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/BusyState.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReportToolBar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ResultsTab.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EditTab.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ManageTab.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/BatchTimer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ManageActions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OutputActions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReportForm.cpp

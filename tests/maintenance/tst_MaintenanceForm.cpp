@@ -7,7 +7,7 @@
 #include "maintenance/AutoRemoveOptions.h"
 #include "maintenance/MaintOptionForm.h"
 #include "maintenance/MaintenanceForm.h"
-#include "panel/ScreenRegistry.h"
+#include "screens/ScreenRegistry.h"
 #include "support/ScreenFixture.h"
 
 #include <QComboBox>

@@ -1,13 +1,12 @@
 // The control panel driven through its real widgets: refusals, create and open, the
 // status line, pointer and keyboard, the banner's animation, and help opening beside it.
 
-#include "TestScreen.h"
-
 #include "help/Help1.h"
 #include "panel/Artwork.h"
 #include "panel/MainForm.h"
 #include "panel/PicsForm.h"
 #include "support/ScreenFixture.h"
+#include "support/TestScreen.h"
 
 #include <QLabel>
 #include <QScreen>

@@ -3,7 +3,7 @@
 #include "core/Captions.h"
 #include "help/Help1.h"
 #include "panel/MainForm.h"
-#include "panel/ScreenRegistry.h"
+#include "screens/ScreenRegistry.h"
 
 #include <QDir>
 #include <QtTest>

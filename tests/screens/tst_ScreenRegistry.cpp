@@ -1,10 +1,9 @@
 // Opening working screens from the panel and coming back: one instance per kind,
 // destroyed on close, the count re-read on return, the close box ending the program.
 
-#include "TestScreen.h"
-
 #include "panel/MainForm.h"
 #include "support/ScreenFixture.h"
+#include "support/TestScreen.h"
 
 #include <QLabel>
 #include <QtTest>

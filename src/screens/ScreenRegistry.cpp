@@ -1,4 +1,4 @@
-#include "panel/ScreenRegistry.h"
+#include "screens/ScreenRegistry.h"
 
 #include "core/ProgramState.h"
 #include "help/Help1.h"

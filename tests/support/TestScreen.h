@@ -5,7 +5,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/RecordSet.h"
-#include "panel/ScreenRegistry.h"
+#include "screens/ScreenRegistry.h"
 
 #include <QPushButton>
 

@@ -1,4 +1,4 @@
-#include "search/BatchTimer.h"
+#include "screens/BatchTimer.h"
 
 namespace papyrant {
 

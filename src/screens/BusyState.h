@@ -7,7 +7,7 @@
 // The results screen enters it for a search and for each page it builds; copying and
 // deleting results and saving all pages use the same object.
 
-#include "panel/WaitCursor.h"
+#include "screens/WaitCursor.h"
 
 #include <QPointer>
 #include <QWidget>
