@@ -3,6 +3,7 @@
 #include "BibliographyGenerator.h"
 #include "FigureRunner.h"
 
+#include "core/Bibliography.h"
 #include "core/DataBinding.h"
 #include "core/Database.h"
 #include "core/RecordSet.h"
@@ -146,7 +147,9 @@ ManageResultsFigures manageResultsBench(const ManageResultsSetup& setup)
     std::printf("Delete all of %d results sorted by title (ticks of 15 ms)\n", setup.records);
     figures.deleteSeconds = medianOf(setup.runs, [&] {
         const QString file = files.copyOf(QStringLiteral("manage-delete.pyr"), source);
-        DataBinding results(file);
+        Bibliography bibliography;
+        bibliography.open(file, QStringLiteral("manage-delete"));
+        DataBinding results(bibliography);
         results.setRecordSource(EveryRecordByTitle);
         ResultDeletion deletion(results.database(), results.refresh().rowKeys());
         QElapsedTimer timer;
@@ -167,7 +170,9 @@ ManageResultsFigures manageResultsBench(const ManageResultsSetup& setup)
 
     std::printf("Put %d results sorted by title into a category (one transaction)\n", setup.records);
     const QString categoryFile = files.copyOf(QStringLiteral("manage-category.pyr"), source);
-    DataBinding results(categoryFile);
+    Bibliography categoryBibliography;
+    categoryBibliography.open(categoryFile, QStringLiteral("manage-category"));
+    DataBinding results(categoryBibliography);
     results.setRecordSource(EveryRecordByTitle);
     results.refresh();
     int run = 0;

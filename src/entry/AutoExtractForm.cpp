@@ -1,7 +1,7 @@
 #include "entry/AutoExtractForm.h"
 
+#include "core/Bibliography.h"
 #include "core/Captions.h"
-#include "core/DistinctValues.h"
 #include "core/ProgramState.h"
 #include "core/Prompts.h"
 #include "entry/EntryControls.h"
@@ -44,11 +44,11 @@ QString arrayName(const char* name, int index)
 
 } // namespace
 
-AutoExtractForm::AutoExtractForm(QWidget* parent)
-    : WorkingScreen(ScreenKind::AutoExtract, parent)
+AutoExtractForm::AutoExtractForm(Bibliography& bibliography, QWidget* parent)
+    : WorkingScreen(ScreenKind::AutoExtract, bibliography, parent)
+    , m_data(bibliography)
 {
     setObjectName(QStringLiteral("AutoExtractForm"));
-    const ProgramState& state = programState();
 
     m_work = new QWidget(this);
     const ViewColumn left = viewColumn(m_work, "Command2", QStringLiteral("/HAutoExtract.htm"));
@@ -90,11 +90,10 @@ AutoExtractForm::AutoExtractForm(QWidget* parent)
     connect(m_timer, &QTimer::timeout, this, &AutoExtractForm::ExtractNextRecord);
 
     // Load: the binding on the open bibliography, the category and label-set lists, the caption.
-    m_data.setDatabasePath(state.BibPath);
     m_data.setRecordSource(QStringLiteral("Abstracts"));
     FillCategoryList();
     FillLabelSetList();
-    setWindowTitle(windowCaption(ScreenKind::AutoExtract, state.BibName));
+    setWindowTitle(windowCaption(ScreenKind::AutoExtract, bibliography.BibName()));
     resize(1100, 640);
 }
 
@@ -210,12 +209,7 @@ bool AutoExtractForm::running() const
 
 void AutoExtractForm::FillCategoryList()
 {
-    try {
-        fillSorted(m_categories, readCategories(programState().BibPath));
-    } catch (const std::exception& e) {
-        m_categories->clear();
-        reportDataError(e);
-    }
+    fillSorted(m_categories, bibliography().refreshCategories(prompts()));
 }
 
 void AutoExtractForm::FillLabelSetList()
@@ -336,7 +330,6 @@ bool AutoExtractForm::openRecordSet()
 
 void AutoExtractForm::StartExtraction()
 {
-    const ProgramState& state = programState();
     if (!openRecordSet())
         return;
     TextModel& text = m_view->modelWithSelection();
@@ -344,7 +337,7 @@ void AutoExtractForm::StartExtraction()
     m_recordNo->setText(QStringLiteral("1"));
     m_bar->setRange(0, m_run->progressMaximum());
     m_bar->setValue(0);
-    m_fromTo->setText(QStringLiteral("from ") + m_fileTitle + QStringLiteral(" to ") + state.BibName);
+    m_fromTo->setText(QStringLiteral("from ") + m_fileTitle + QStringLiteral(" to ") + bibliography().BibName());
     chooseNoneWhenEmpty(m_categories);
 
     ExtractionSetup setup;
@@ -405,13 +398,9 @@ void AutoExtractForm::FinishExtraction()
 
 void AutoExtractForm::handOverFailedRecords()
 {
-    ProgramState& state = programState();
-    state.ManualFromExtract = 1;
-    auto* manual = qobject_cast<ManualForm*>(screens().instance(ScreenKind::ManualAdding));
-    if (!manual) {
-        state.ManualFromExtract = 0;
+    auto* manual = qobject_cast<ManualForm*>(screens().instance(ScreenKind::ManualAdding, bibliography()));
+    if (!manual)
         return;
-    }
     QStringList categories;
     for (int i = 0; i < m_categories->count(); ++i)
         categories << m_categories->itemText(i);

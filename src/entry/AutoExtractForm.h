@@ -5,8 +5,8 @@
 
 #include "core/DataBinding.h"
 #include "entry/ExtractionRun.h"
-#include "screens/ScreenRegistry.h"
 #include "screens/WaitCursor.h"
+#include "screens/WorkingScreen.h"
 
 #include <array>
 #include <memory>
@@ -28,7 +28,7 @@ class TextView;
 class AutoExtractForm : public WorkingScreen {
     Q_OBJECT
 public:
-    explicit AutoExtractForm(QWidget* parent = nullptr);
+    explicit AutoExtractForm(Bibliography& bibliography, QWidget* parent = nullptr);
     ~AutoExtractForm() override;
 
     // The run of the last "Extract", while the screen lives.

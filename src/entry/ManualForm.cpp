@@ -1,9 +1,8 @@
 #include "entry/ManualForm.h"
 
+#include "core/Bibliography.h"
 #include "core/Captions.h"
 #include "core/Clock.h"
-#include "core/DistinctValues.h"
-#include "core/ProgramState.h"
 #include "core/Prompts.h"
 #include "core/Twips.h"
 #include "entry/EntryControls.h"
@@ -30,11 +29,11 @@ const QColor TakenColour(255, 0, 0);
 
 } // namespace
 
-ManualForm::ManualForm(QWidget* parent)
-    : WorkingScreen(ScreenKind::ManualAdding, parent)
+ManualForm::ManualForm(Bibliography& bibliography, QWidget* parent)
+    : WorkingScreen(ScreenKind::ManualAdding, bibliography, parent)
+    , m_data(bibliography)
 {
     setObjectName(QStringLiteral("ManualForm"));
-    const ProgramState& state = programState();
 
     auto* save
         = pictureButton(this, "Command6", QStyle::SP_DialogSaveButton, QStringLiteral("Save current state in a file"));
@@ -83,19 +82,13 @@ ManualForm::ManualForm(QWidget* parent)
     layout->addLayout(left.layout, 1);
     layout->addLayout(right, 1);
 
-    // Load: the binding on the open bibliography, today's date, the categories (unless
-    // extraction brings its own list), the caption.
-    m_data.setDatabasePath(state.BibPath);
+    // Load: the binding on the open bibliography, today's date, the categories (an
+    // extraction handing over its failed records replaces them with its own list), the
+    // caption.
     m_data.setRecordSource(QStringLiteral("Abstracts"));
     m_entryDate->setText(todayText());
-    if (state.ManualFromExtract != 1) {
-        try {
-            fillSorted(m_categories, readCategories(state.BibPath));
-        } catch (const std::exception& e) {
-            reportDataError(e);
-        }
-    }
-    setWindowTitle(windowCaption(ScreenKind::ManualAdding, state.BibName));
+    fillSorted(m_categories, bibliography.refreshCategories(prompts()));
+    setWindowTitle(windowCaption(ScreenKind::ManualAdding, bibliography.BibName()));
     resize(1100, 680);
 }
 
@@ -227,12 +220,13 @@ void ManualForm::receiveFailedRecords(const QString& texts, const QStringList& c
     m_categories->clear();
     m_categories->addItems(categories);
     m_categories->setCurrentIndex(currentIndex);
+    m_servesExtraction = true;
 }
 
 void ManualForm::back()
 {
     m_saved.StateSaved = 0;
-    backToControlPanel();
+    leave(m_servesExtraction ? ScreenExit::BackToExtraction : ScreenExit::BackToPanel);
 }
 
 void ManualForm::unloadScreen()

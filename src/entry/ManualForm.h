@@ -6,7 +6,7 @@
 
 #include "core/DataBinding.h"
 #include "entry/ManualEntry.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/WorkingScreen.h"
 
 #include <array>
 
@@ -24,12 +24,12 @@ class TextView;
 class ManualForm : public WorkingScreen {
     Q_OBJECT
 public:
-    explicit ManualForm(QWidget* parent = nullptr);
+    explicit ManualForm(Bibliography& bibliography, QWidget* parent = nullptr);
     ~ManualForm() override;
 
     // The records automatic extraction could not cut: their text goes into the view (and
     // opening another file is disabled so it stays there), the run's category list with its
-    // current item into the category box.
+    // current item into the category box; the way back leads to the extraction.
     void receiveFailedRecords(const QString& texts, const QStringList& categories, int currentIndex);
 
     const SavedState& savedState() const { return m_saved; }
@@ -63,6 +63,7 @@ private:
     QComboBox* m_categories = nullptr; // Combo1
     DataBinding m_data; // Data1: the Abstracts table of the open bibliography
     SavedState m_saved;
+    bool m_servesExtraction = false; // the failed records of an extraction are on view
 };
 
 } // namespace papyrant

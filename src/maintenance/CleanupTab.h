@@ -7,8 +7,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class QComboBox;
 class QLabel;
 class QToolButton;
@@ -18,7 +16,7 @@ namespace papyrant {
 class CleanupTab : public QWidget {
     Q_OBJECT
 public:
-    explicit CleanupTab(QWidget* parent = nullptr);
+    explicit CleanupTab(Bibliography& bibliography, QWidget* parent = nullptr);
 
     // Both lists read again, nothing picked, every operation button disabled.
     void refreshLists();
@@ -32,9 +30,8 @@ private:
     // Reads the lists again after a change; a rename or a new date stays on view.
     void afterOperation(const CleanupOutcome& outcome, QComboBox* showIn);
     QStringList listed(const QComboBox* list) const;
-    // Fills the list from the bibliography with nothing picked; a failure is reported.
-    void fillList(QComboBox* list, const std::function<QStringList()>& read, const QString& failure);
 
+    Bibliography& m_bibliography;
     QComboBox* m_categories; // Combo1
     QToolButton* m_renameCategory; // Command7
     QToolButton* m_deleteCategory; // Command6

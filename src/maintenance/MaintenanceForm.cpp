@@ -1,6 +1,6 @@
 #include "maintenance/MaintenanceForm.h"
 
-#include "core/ProgramState.h"
+#include "core/Bibliography.h"
 #include "help/HelpOpener.h"
 #include "maintenance/CleanupTab.h"
 #include "maintenance/MaintOptionForm.h"
@@ -14,8 +14,8 @@
 
 namespace papyrant {
 
-MaintenanceForm::MaintenanceForm(QWidget* parent)
-    : WorkingScreen(ScreenKind::Maintenance, parent)
+MaintenanceForm::MaintenanceForm(Bibliography& bibliography, QWidget* parent)
+    : WorkingScreen(ScreenKind::Maintenance, bibliography, parent)
 {
     setObjectName(QStringLiteral("MaintenanceForm"));
     // The options dialog lies outside the locked content, so it stays usable while the
@@ -24,8 +24,8 @@ MaintenanceForm::MaintenanceForm(QWidget* parent)
     m_content = new QWidget(this);
     m_tabs = new QTabWidget(m_content);
     m_tabs->setObjectName(QStringLiteral("Tab1"));
-    m_repeated = new RepeatedRecordsTab(m_tabs);
-    m_cleanup = new CleanupTab(m_tabs);
+    m_repeated = new RepeatedRecordsTab(bibliography, m_tabs);
+    m_cleanup = new CleanupTab(bibliography, m_tabs);
     m_tabs->addTab(m_repeated, QStringLiteral("Remove repeated records"));
     m_tabs->addTab(m_cleanup, QStringLiteral("Cleanup"));
     m_help = pictureButton(
@@ -51,7 +51,7 @@ MaintenanceForm::MaintenanceForm(QWidget* parent)
     connect(m_help, &QToolButton::clicked, this, &MaintenanceForm::helpClicked);
     connect(m_back, &QToolButton::clicked, this, &WorkingScreen::backToControlPanel);
 
-    setWindowTitle(windowCaption(ScreenKind::Maintenance, programState().BibName));
+    setWindowTitle(windowCaption(ScreenKind::Maintenance, bibliography.BibName()));
     resize(960, 640);
 }
 

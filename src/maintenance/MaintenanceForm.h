@@ -4,7 +4,7 @@
 // the way back to the control panel. Its auto-remove options dialog is made hidden with
 // it; the choices in it outlive the screen.
 
-#include "screens/ScreenRegistry.h"
+#include "screens/WorkingScreen.h"
 
 class QTabWidget;
 class QToolButton;
@@ -18,7 +18,7 @@ class RepeatedRecordsTab;
 class MaintenanceForm : public WorkingScreen {
     Q_OBJECT
 public:
-    explicit MaintenanceForm(QWidget* parent = nullptr);
+    explicit MaintenanceForm(Bibliography& bibliography, QWidget* parent = nullptr);
 
     // False while an auto-remove run goes or the options dialog is open.
     bool acceptsInput() const;

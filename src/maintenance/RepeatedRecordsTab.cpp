@@ -1,6 +1,5 @@
 #include "maintenance/RepeatedRecordsTab.h"
 
-#include "core/ProgramState.h"
 #include "maintenance/AutoRemoveOptions.h"
 #include "screens/BoxText.h"
 #include "screens/PictureButtons.h"
@@ -41,9 +40,9 @@ QString indexed(const char* name, int i)
 
 } // namespace
 
-RepeatedRecordsTab::RepeatedRecordsTab(QWidget* parent)
+RepeatedRecordsTab::RepeatedRecordsTab(Bibliography& bibliography, QWidget* parent)
     : QWidget(parent)
-    , m_data(programState().BibPath)
+    , m_data(bibliography)
     , m_review(m_data, prompts())
 {
     m_findNext = new QPushButton(QStringLiteral("Find next repeated records"), this);

@@ -28,7 +28,7 @@ namespace papyrant {
 class RepeatedRecordsTab : public QWidget {
     Q_OBJECT
 public:
-    explicit RepeatedRecordsTab(QWidget* parent = nullptr);
+    explicit RepeatedRecordsTab(Bibliography& bibliography, QWidget* parent = nullptr);
     ~RepeatedRecordsTab() override;
 
     bool running() const { return m_run != nullptr; }

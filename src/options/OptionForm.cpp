@@ -1,8 +1,6 @@
 #include "options/OptionForm.h"
 
-#include "core/Database.h"
-#include "core/DistinctValues.h"
-#include "core/ProgramState.h"
+#include "core/Bibliography.h"
 #include "core/Prompts.h"
 #include "help/HelpOpener.h"
 #include "options/OptionChecks.h"
@@ -63,8 +61,9 @@ QCheckBox* checkBox(const char* name, const QString& caption, bool checked, QWid
 
 } // namespace
 
-OptionForm::OptionForm(QWidget* parent)
+OptionForm::OptionForm(Bibliography& bibliography, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_bibliography(bibliography)
 {
     setObjectName(QStringLiteral("OptionForm"));
     setWindowTitle(QStringLiteral("Options"));
@@ -283,14 +282,10 @@ void OptionForm::FillCategoryOptions()
 {
     m_categories->clear();
     // Without an open bibliography (a dialog made on its own) there is nothing to list.
-    if (programState().BibPath.isEmpty())
+    if (!m_bibliography.isOpen())
         return;
-    try {
-        for (const QString& category : readCategories(programState().BibPath))
-            addCheckItem(m_categories, category, true);
-    } catch (const std::exception& error) {
-        prompts().notice(QStringLiteral("The categories could not be read.\n") + errorText(error));
-    }
+    for (const QString& category : m_bibliography.refreshCategories(prompts()))
+        addCheckItem(m_categories, category, true);
     m_categories->setCurrentRow(-1);
 }
 
@@ -298,10 +293,10 @@ void OptionForm::FillLanguageList()
 {
     m_language->clear();
     m_language->clearEditText();
-    if (programState().BibPath.isEmpty())
+    if (!m_bibliography.isOpen())
         return;
     try {
-        m_language->addItems(readLanguages(programState().BibPath));
+        m_language->addItems(readLanguages(m_bibliography.database()));
     } catch (const std::exception& error) {
         prompts().notice(QStringLiteral("The languages could not be read.\n") + errorText(error));
     }

@@ -25,10 +25,12 @@ class QPushButton;
 
 namespace papyrant {
 
+class Bibliography;
+
 class OptionForm : public QWidget {
     Q_OBJECT
 public:
-    explicit OptionForm(QWidget* parent = nullptr);
+    explicit OptionForm(Bibliography& bibliography, QWidget* parent = nullptr);
 
     // Everything a search reads: searched columns, years, language, categories, sort.
     SearchOptions searchOptions() const;
@@ -86,6 +88,7 @@ private:
     QPushButton* m_ok; // Command1
     QPushButton* m_help; // Command2
 
+    Bibliography& m_bibliography;
     QString m_sortColumn = QStringLiteral("None"); // what the hidden Text1 held
     // Set while the dialog loads, so checking the default output fields does not rebuild
     // the sort list on every entry.

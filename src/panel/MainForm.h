@@ -3,8 +3,10 @@
 // screen is opened. Its picture buttons highlight and animate the banner under the
 // pointer (HoverMachine); this class only puts the pictures in place.
 
+#include "core/Bibliography.h"
 #include "core/Captions.h"
 #include "panel/HoverMachine.h"
+#include "screens/ScreenRegistry.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -41,8 +43,11 @@ public:
     // The screen a working-screen button opens, and its label for notices.
     static ScreenKind screenOf(PanelButton button);
 
-    // Re-reads the open bibliography's record count into the status line; screens
-    // returning to the panel call it so records they added or removed are counted.
+    // The open bibliography, which the panel owns and hands to every screen it opens.
+    Bibliography& bibliography() { return m_bibliography; }
+
+    // Re-reads the open bibliography's record count into the status line, so records a
+    // screen added or removed are counted.
     void refreshRecordCount();
 
 protected:
@@ -63,6 +68,9 @@ private:
     void placeControls();
     Button& button(PanelButton number);
 
+    // A working screen was left: the count is read again on a fresh connection (quietly
+    // when the program is about to end).
+    void screenLeft(ScreenExit exit);
     void createClicked();
     void openClicked();
     void workingScreenClicked(PanelButton button);
@@ -79,6 +87,7 @@ private:
     void showExitBanner() override;
     void toggleBlink() override;
 
+    Bibliography m_bibliography;
     HoverMachine m_hover;
     std::vector<Button> m_buttons;
     TrackedPicture* m_background = nullptr; // Picture22

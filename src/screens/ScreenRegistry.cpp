@@ -1,10 +1,5 @@
 #include "screens/ScreenRegistry.h"
 
-#include "core/ProgramState.h"
-#include "help/Help1.h"
-#include "panel/MainForm.h"
-
-#include <QCloseEvent>
 #include <QCoreApplication>
 
 namespace papyrant {
@@ -31,23 +26,19 @@ QWidget* ScreenRegistry::existing(ScreenKind kind) const
     return found == m_instances.end() ? nullptr : found->second.data();
 }
 
-void ScreenRegistry::setControlPanel(MainForm* panel)
+void ScreenRegistry::setControlPanel(QWidget* panel, ReturnHandler onReturn)
 {
     m_panel = panel;
+    m_onReturn = std::move(onReturn);
 }
 
-MainForm* ScreenRegistry::controlPanel() const
-{
-    return m_panel.data();
-}
-
-QWidget* ScreenRegistry::instance(ScreenKind kind)
+QWidget* ScreenRegistry::instance(ScreenKind kind, Bibliography& bibliography)
 {
     if (QWidget* screen = existing(kind))
         return screen;
     if (!isRegistered(kind))
         return nullptr;
-    QWidget* screen = m_factories[kind]();
+    QWidget* screen = m_factories[kind](bibliography);
     if (!screen)
         return nullptr;
     screen->setAttribute(Qt::WA_DeleteOnClose);
@@ -55,15 +46,35 @@ QWidget* ScreenRegistry::instance(ScreenKind kind)
     return screen;
 }
 
-QWidget* ScreenRegistry::show(ScreenKind kind)
+QWidget* ScreenRegistry::show(ScreenKind kind, Bibliography& bibliography)
 {
-    QWidget* screen = instance(kind);
+    QWidget* screen = instance(kind, bibliography);
     if (!screen)
         return nullptr;
     screen->show();
     screen->raise();
     screen->activateWindow();
     return screen;
+}
+
+void ScreenRegistry::screenLeft(ScreenExit exit)
+{
+    if (m_ending)
+        return;
+    if (m_panel && m_onReturn)
+        m_onReturn(exit);
+    if (exit == ScreenExit::CloseBox) {
+        endProgram();
+        return;
+    }
+    if (exit == ScreenExit::BackToExtraction) {
+        if (QWidget* extraction = existing(ScreenKind::AutoExtract)) {
+            extraction->show();
+            return;
+        }
+    }
+    if (m_panel)
+        m_panel->show();
 }
 
 void ScreenRegistry::endProgram()
@@ -75,8 +86,6 @@ void ScreenRegistry::endProgram()
         if (screen)
             screen->close();
     }
-    if (Help1::exists())
-        Help1::instance().close();
     if (m_panel)
         m_panel->close();
     m_ending = false;
@@ -87,54 +96,6 @@ ScreenRegistry& screens()
 {
     static ScreenRegistry registry;
     return registry;
-}
-
-void returnFromScreen(ScreenKind kind)
-{
-    ScreenRegistry& registry = screens();
-    if (registry.ending())
-        return;
-    ProgramState& state = programState();
-    if (state.ReturnToPanel == 0) {
-        registry.endProgram();
-        return;
-    }
-    state.ReturnToPanel = 0;
-    MainForm* panel = registry.controlPanel();
-    if (panel)
-        panel->refreshRecordCount();
-    if (kind == ScreenKind::ManualAdding && state.ManualFromExtract == 1) {
-        state.ManualFromExtract = 0;
-        if (QWidget* extract = registry.existing(ScreenKind::AutoExtract)) {
-            extract->show();
-            return;
-        }
-    }
-    if (panel)
-        panel->show();
-}
-
-WorkingScreen::WorkingScreen(ScreenKind kind, QWidget* parent)
-    : QWidget(parent, Qt::Window)
-    , m_kind(kind)
-{
-}
-
-void WorkingScreen::backToControlPanel()
-{
-    programState().ReturnToPanel = 1;
-    close();
-}
-
-void WorkingScreen::closeEvent(QCloseEvent* event)
-{
-    if (closeRefused()) {
-        event->ignore();
-        return;
-    }
-    unloadScreen();
-    event->accept();
-    returnFromScreen(m_kind);
 }
 
 } // namespace papyrant

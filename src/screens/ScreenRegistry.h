@@ -1,12 +1,13 @@
 #pragma once
 // The working screens of the program: one program-wide instance per kind, created on
-// first use and destroyed when it closes, so reopening starts it afresh. The screens
-// themselves register a factory for their kind; the control panel opens them by kind.
+// first use and destroyed when it closes, so reopening starts it afresh. Each kind has a
+// factory, registered where the program is assembled (main), that builds the screen over
+// the open bibliography it is handed:
 //
-//   screens().registerScreen(ScreenKind::SearchResults, [] { return new ReportForm; });
+//   screens().registerScreen(ScreenKind::SearchResults, [](Bibliography& b) { return new ReportForm(b); });
 //
-// A screen returns to the panel through WorkingScreen (or, for a screen with its own
-// base class, by calling returnFromScreen() from its close handling).
+// The control panel opens screens by kind; when one is left (ScreenExit), its return
+// handler brings the panel's count up to date before the registry shows what comes next.
 
 #include "core/Captions.h"
 
@@ -18,9 +19,18 @@
 
 namespace papyrant {
 
-class MainForm;
+class Bibliography;
 
-using ScreenFactory = std::function<QWidget*()>;
+// How a working screen was left.
+enum class ScreenExit {
+    CloseBox, // the window's close box: the program ends
+    BackToPanel, // "Back to control panel"
+    BackToExtraction, // manual adding that served an extraction goes back to it
+};
+
+using ScreenFactory = std::function<QWidget*(Bibliography&)>;
+// What the control panel does first whenever a screen was left.
+using ReturnHandler = std::function<void(ScreenExit)>;
 
 class ScreenRegistry {
 public:
@@ -37,59 +47,36 @@ public:
     {
         return qobject_cast<Screen*>(existing(kind));
     }
-    // The instance of the kind, created hidden when it does not exist yet, so a caller
-    // can fill it before showing it. Null when no factory is registered for the kind.
-    QWidget* instance(ScreenKind kind);
-    // Creates the screen if it does not exist yet (it deletes itself when closed) and
-    // shows it. Null when no factory is registered for the kind.
-    QWidget* show(ScreenKind kind);
+    // The instance of the kind, created hidden over the bibliography when it does not
+    // exist yet, so a caller can fill it before showing it. Null when no factory is
+    // registered for the kind.
+    QWidget* instance(ScreenKind kind, Bibliography& bibliography);
+    // The instance (created as above, deleting itself when closed), shown. Null when no
+    // factory is registered for the kind.
+    QWidget* show(ScreenKind kind, Bibliography& bibliography);
 
-    // The control panel that screens return to.
-    void setControlPanel(MainForm* panel);
-    MainForm* controlPanel() const;
+    // The control panel: the window the screens return to, and what it does first then.
+    void setControlPanel(QWidget* panel, ReturnHandler onReturn);
 
-    // Closes every screen, the help window and the control panel, and leaves the
-    // event loop. Safe to reach again from the close handling it sets off.
+    // A screen was left: after the panel's return handler, the close box ends the program;
+    // the way back from manual adding that served an extraction shows the extraction
+    // again (when it is still there), any other way back the control panel.
+    void screenLeft(ScreenExit exit);
+
+    // Closes every screen and the control panel, and leaves the event loop. Safe to reach
+    // again from the close handling it sets off.
     void endProgram();
     bool ending() const { return m_ending; }
 
 private:
     std::map<ScreenKind, ScreenFactory> m_factories;
     std::map<ScreenKind, QPointer<QWidget>> m_instances;
-    QPointer<MainForm> m_panel;
+    QPointer<QWidget> m_panel;
+    ReturnHandler m_onReturn;
     bool m_ending = false;
 };
 
 // The program's registry.
 ScreenRegistry& screens();
-
-// The close handling every working screen shares. With ReturnToPanel at 0 (the
-// window's close box) the program ends. Otherwise the flag goes back to 0, the panel
-// re-reads the record count and comes back; manual adding that serves a running
-// extraction (ManualFromExtract = 1) goes back to the auto-extract screen instead.
-void returnFromScreen(ScreenKind kind);
-
-// A working screen: a top-level window with a way back to the control panel.
-class WorkingScreen : public QWidget {
-    Q_OBJECT
-public:
-    explicit WorkingScreen(ScreenKind kind, QWidget* parent = nullptr);
-
-    ScreenKind kind() const { return m_kind; }
-
-    // "Back to control panel": marks the return and closes the screen.
-    void backToControlPanel();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // The screen's own unload work (its dialogs, record sets), done before control
-    // passes back.
-    virtual void unloadScreen() { }
-    // True while the screen must not be closed, not even by its close box.
-    virtual bool closeRefused() const { return false; }
-
-private:
-    ScreenKind m_kind;
-};
 
 } // namespace papyrant

@@ -2,6 +2,7 @@
 # base, the busy state and wait cursor, the tick driver of long work, picture buttons.
 list(APPEND PAPYRANT_SCREEN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ScreenRegistry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WorkingScreen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BusyState.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchTimer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureButtons.cpp

@@ -51,7 +51,7 @@ void ManageActions::copyResults()
     const RecordSet* results = m_form.resultSet();
     if (!results || running())
         return;
-    m_copy = startResultCopy(prompts(), programState(), *results);
+    m_copy = startResultCopy(prompts(), programState(), m_form.bibliography(), *results);
     if (!m_copy)
         return;
     m_form.busy().enter();

@@ -1,13 +1,11 @@
 #include "search/ReportForm.h"
 
+#include "core/Bibliography.h"
 #include "core/Captions.h"
 #include "core/CommonPrompts.h"
-#include "core/DistinctValues.h"
-#include "core/ProgramState.h"
 #include "core/Prompts.h"
 #include "help/HelpOpener.h"
 #include "options/OptionForm.h"
-#include "panel/MainForm.h"
 #include "search/CriteriaGrid.h"
 #include "search/EditTab.h"
 #include "search/ManageActions.h"
@@ -35,8 +33,9 @@ const char* const HelpPages[] = {"/Hsearch1S.htm", "/Hsearch2R.htm", "/HSearch3E
 
 } // namespace
 
-ReportForm::ReportForm(QWidget* parent)
-    : WorkingScreen(ScreenKind::SearchResults, parent)
+ReportForm::ReportForm(Bibliography& bibliography, QWidget* parent)
+    : WorkingScreen(ScreenKind::SearchResults, bibliography, parent)
+    , m_binding(bibliography)
     , m_busy(this)
     , m_toolBar(new ReportToolBar(this))
     , m_tabs(new QTabWidget(this))
@@ -84,11 +83,10 @@ ReportForm::~ReportForm() = default;
 void ReportForm::load()
 {
     // The dialog lives hidden beside this screen; a search reads it as it stands.
-    m_options = std::make_unique<OptionForm>();
+    m_options = std::make_unique<OptionForm>(bibliography());
     connect(m_options.get(), &OptionForm::accepted, this, [this] { setEnabled(true); });
-    m_binding.setDatabasePath(programState().BibPath);
     FillCategoryLists();
-    setWindowTitle(windowCaption(ScreenKind::SearchResults, programState().BibName));
+    setWindowTitle(windowCaption(ScreenKind::SearchResults, bibliography().BibName()));
     // Nothing to present, print or save before the first search.
     m_results->presentButton()->setEnabled(false);
     for (ToolButton output : {ToolButton::Copy, ToolButton::Print, ToolButton::Save, ToolButton::SaveAll})
@@ -103,12 +101,7 @@ RecordSet* ReportForm::resultSet()
 
 void ReportForm::FillCategoryLists()
 {
-    QStringList names;
-    try {
-        names = readCategories(programState().BibPath);
-    } catch (const std::exception& error) {
-        reportFailure(QStringLiteral("The categories could not be read."), error);
-    }
+    const QStringList& names = bibliography().refreshCategories(prompts());
     m_edit->setCategories(names);
     m_manage->setCategories(names);
 }
@@ -412,14 +405,6 @@ void ReportForm::unloadScreen()
     m_manageActions.reset();
     m_options.reset();
     m_binding.close();
-    // Closed by its close box: the panel comes back into view, with its count, before the
-    // program ends.
-    if (programState().ReturnToPanel == 0 && !screens().ending()) {
-        if (MainForm* panel = screens().controlPanel()) {
-            panel->refreshRecordCount();
-            panel->show();
-        }
-    }
 }
 
 } // namespace papyrant

@@ -7,8 +7,8 @@
 // Each tab is a widget of its own that only shows and collects.
 
 #include "core/DataBinding.h"
-#include "screens/ScreenRegistry.h"
 #include "screens/BusyState.h"
+#include "screens/WorkingScreen.h"
 #include "search/ResultsState.h"
 
 #include <memory>
@@ -33,7 +33,7 @@ class ReportForm : public WorkingScreen {
 public:
     enum Tab { SearchItems = 0, Results = 1, EditResults = 2, ManageResults = 3 };
 
-    explicit ReportForm(QWidget* parent = nullptr);
+    explicit ReportForm(Bibliography& bibliography, QWidget* parent = nullptr);
     ~ReportForm() override;
 
     // Search (Command8): tidies the rows, checks the brackets, runs the composed statement,

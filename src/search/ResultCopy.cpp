@@ -29,7 +29,7 @@ bool sameFile(const QString& a, const QString& b)
 
 } // namespace
 
-std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, ProgramState& state)
+std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, const ProgramState& state)
 {
     auto file = prompts.saveFile(CopyTargetTitle, BibliographyFilter, QString());
     if (!file || file->fullPath.isEmpty())
@@ -44,7 +44,6 @@ std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, ProgramState& state
             return std::nullopt;
         }
     }
-    state.CopyTargetPath = file->fullPath;
     return file;
 }
 
@@ -126,13 +125,15 @@ QString ResultCopy::outcomeText() const
         + QStringLiteral(" bibliography");
 }
 
-std::unique_ptr<ResultCopy> startResultCopy(Prompts& prompts, ProgramState& state, const RecordSet& results)
+std::unique_ptr<ResultCopy> startResultCopy(
+    Prompts& prompts, const ProgramState& state, const Bibliography& bibliography, const RecordSet& results)
 {
     const auto target = chooseCopyTarget(prompts, state);
     if (!target)
         return nullptr;
     try {
-        return std::make_unique<ResultCopy>(state.BibPath, results.rowKeys(), state.CopyTargetPath, target->fileTitle);
+        return std::make_unique<ResultCopy>(
+            bibliography.BibPath(), results.rowKeys(), target->fullPath, target->fileTitle);
     } catch (const std::exception& e) {
         prompts.notice(errorText(e));
         return nullptr;

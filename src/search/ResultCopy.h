@@ -3,6 +3,7 @@
 // of one transaction each, so the window repaints and the progress bar moves while
 // thousands of records are copied.
 
+#include "core/Bibliography.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/Prompts.h"
@@ -27,9 +28,9 @@ inline const QString CopyTargetTitle = QStringLiteral("Copy current results to a
 // Asks for the target bibliography. A name the folder does not hold brings the question
 // "Bibliography "<name>" Doesn't exist." LF "Do you want to create it?"; Yes copies the
 // template there, No goes on with the name (the copy then reports the missing file).
-// Sets CopyTargetPath. Nothing when the dialog was cancelled or the template could not
-// be copied (reported with the system's description).
-std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, ProgramState& state);
+// Nothing when the dialog was cancelled or the template could not be copied (reported
+// with the system's description).
+std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, const ProgramState& state);
 
 class ResultCopy {
 public:
@@ -72,8 +73,9 @@ private:
 };
 
 // Lets the user choose the target (chooseCopyTarget) and opens the copy of every record
-// of results, read from the open bibliography (BibPath). Nothing when the user cancelled
-// or the target cannot be opened; a failure is reported with the system's description.
-std::unique_ptr<ResultCopy> startResultCopy(Prompts& prompts, ProgramState& state, const RecordSet& results);
+// of results, read from the open bibliography. Nothing when the user cancelled or the
+// target cannot be opened; a failure is reported with the system's description.
+std::unique_ptr<ResultCopy> startResultCopy(
+    Prompts& prompts, const ProgramState& state, const Bibliography& bibliography, const RecordSet& results);
 
 } // namespace papyrant

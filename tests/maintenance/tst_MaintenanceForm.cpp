@@ -4,10 +4,11 @@
 #include "MaintenanceRecords.h"
 
 #include "core/Database.h"
+#include "help/Help1.h"
 #include "maintenance/AutoRemoveOptions.h"
 #include "maintenance/MaintOptionForm.h"
 #include "maintenance/MaintenanceForm.h"
-#include "screens/ScreenRegistry.h"
+#include "screens/WorkingScreen.h"
 #include "support/ScreenFixture.h"
 
 #include <QComboBox>
@@ -63,7 +64,7 @@ class TestMaintenanceForm : public QObject {
 private slots:
     void initTestCase()
     {
-        screens().registerScreen(ScreenKind::Maintenance, [] { return new MaintenanceForm; });
+        screens().registerScreen(ScreenKind::Maintenance, [](Bibliography& b) { return new MaintenanceForm(b); });
     }
     void init() { m_fixture = std::make_unique<ScreenFixture>(); }
     void cleanup()
@@ -193,10 +194,10 @@ private slots:
         QCOMPARE(the<QComboBox>("Combo1")->count(), 1);
         QVERIFY(!the("Command7")->isEnabled() && !the("Command8")->isEnabled());
         click("Command9");
-        QVERIFY(m_fixture->folder().state().HelpPage.endsWith("/HMaintenanceC.htm"));
+        QVERIFY(Help1::instance().homePage().endsWith("/HMaintenanceC.htm"));
         the<QTabWidget>("Tab1")->setCurrentIndex(0);
         click("Command9");
-        QVERIFY(m_fixture->folder().state().HelpPage.endsWith("/HMaintenanceR.htm"));
+        QVERIFY(Help1::instance().homePage().endsWith("/HMaintenanceR.htm"));
     }
 };
 

@@ -224,7 +224,7 @@ private slots:
         QFETCH(QStringList, states);
         QFETCH(QStringList, remaining);
         const QString path = m_folder->makeBibliography("review.pyr", taggedRecords(records));
-        DataBinding data(path);
+        DataBinding data(m_folder->openBibliography(path));
         RepeatedPairReview review(data, *m_prompts);
         QStringList seen;
         for (const QString& action : actions) {
@@ -248,7 +248,7 @@ private slots:
     void updateStoresTypedValuesAndRecomputesMarks()
     {
         const QString path = m_folder->makeBibliography("update.pyr", taggedRecords({"a|A|x", "a|A|x"}));
-        DataBinding data(path);
+        DataBinding data(m_folder->openBibliography(path));
         RepeatedPairReview review(data, *m_prompts);
         review.findNext();
         FieldValues typed = review.boxes();
@@ -266,7 +266,7 @@ private slots:
     void updateOfARecordDeletedElsewhereIsReported()
     {
         const QString path = m_folder->makeBibliography("gone.pyr", taggedRecords({"a|A|x", "a|A|x"}));
-        DataBinding data(path);
+        DataBinding data(m_folder->openBibliography(path));
         RepeatedPairReview review(data, *m_prompts);
         review.findNext();
         Database(path).execute("DELETE FROM Abstracts WHERE Personal = 'r0'");

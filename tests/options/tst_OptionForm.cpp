@@ -3,6 +3,7 @@
 
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "help/Help1.h"
 #include "options/OptionForm.h"
 #include "options/OptionLists.h"
 #include "support/ScreenFixture.h"
@@ -81,9 +82,7 @@ private:
     void openForm(const std::vector<TestRecord>& records)
     {
         m_bibliography = m_fixture->folder().makeBibliography(QStringLiteral("options.pyr"), records);
-        m_fixture->folder().openBibliography(m_bibliography);
-        m_fixture->folder().state().DataPath.clear();
-        m_form = std::make_unique<OptionForm>();
+        m_form = std::make_unique<OptionForm>(m_fixture->folder().openBibliography(m_bibliography));
         m_form->show();
         m_form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
@@ -301,9 +300,9 @@ private slots:
 
     void unreadableBibliographyIsReportedNotFatal()
     {
-        m_fixture->folder().openBibliography(writeFileBytes(m_fixture->folder().filePath(QStringLiteral("broken.pyr")),
-            "this is not a bibliography, only a text that looks like one to nobody"));
-        OptionForm form;
+        OptionForm form(m_fixture->folder().openBibliography(
+            writeFileBytes(m_fixture->folder().filePath(QStringLiteral("broken.pyr")),
+                "this is not a bibliography, only a text that looks like one to nobody")));
         QCOMPARE(m_fixture->prompts().asked().size(), std::size_t(1));
         // The fixed sentence, then the engine's description.
         QVERIFY(m_fixture->prompts().asked().front().text.startsWith(
@@ -319,8 +318,7 @@ private slots:
         QTest::keyClick(m_form.get(), Qt::Key_Escape);
         QVERIFY(m_form->isVisible());
         click(m_form.get(), "Command2");
-        QCOMPARE(m_fixture->folder().state().HelpPage,
-            m_fixture->folder().state().ProgramFolder + QStringLiteral("/HsearchOp.htm"));
+        QCOMPARE(Help1::instance().homePage(), m_fixture->folder().state().ProgramFolder + QStringLiteral("/HsearchOp.htm"));
     }
 };
 

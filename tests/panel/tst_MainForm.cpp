@@ -120,7 +120,7 @@ private slots:
         for (const char* name : {"Picture7", "Picture9", "Picture17", "Picture15"})
             refuses(name, u"There is no bibliography opened.\nPlease open bibliography first."_s);
         // With a bibliography open, a screen this build lacks is named as missing.
-        m_folder->openBibliography(m_folder->makeBibliography(u"some.pyr"_s));
+        m_fixture->openBibliography(u"some.pyr"_s);
         screens().unregisterScreen(ScreenKind::Maintenance);
         refuses("Picture15", u"This screen is not available in this version of Papyrant yet."_s);
         QCOMPARE(TestScreen::created, 0);
@@ -146,15 +146,15 @@ private slots:
         QCOMPARE(m_prompts->messages().size(), 1);
         QVERIFY(m_prompts->messages().front().startsWith(u"Can't open this file\n"_s));
         QCOMPARE(status(), line);
-        QVERIFY(!programState().bibliographyOpen());
+        QVERIFY(!m_panel->bibliography().isOpen());
     }
 
     void countOnOpeningAndAReadFailureKeepsTheLine()
     {
         const QString path = m_folder->makeBibliography(u"grow.pyr"_s, {{{u"Title"_s, u"One"_s}}});
         open(path);
-        TestScreen(ScreenKind::ManualAdding).addRecord();
-        openPanel(); // a panel opened over an open bibliography shows its count at once
+        TestScreen(ScreenKind::ManualAdding, m_panel->bibliography()).addRecord();
+        m_panel->refreshRecordCount();
         const QString line = u"bibliography name is: grow, contains 2 records"_s;
         QCOMPARE(status(), line);
         // Broken while a screen had it: reported, and the line keeps its last count.
@@ -256,8 +256,8 @@ private slots:
         const QRect help = Help1::instance().frameGeometry();
         QVERIFY(!help.intersects(m_panel->frameGeometry()));
         QVERIFY(m_panel->screen()->availableGeometry().contains(help));
-        QCOMPARE(programState().HelpPage, QDir::cleanPath(m_folder->path()) + u"/Hmain.htm"_s);
-        QCOMPARE(Help1::instance().browser()->source().toLocalFile(), programState().HelpPage);
+        QCOMPARE(Help1::instance().homePage(), QDir::cleanPath(m_folder->path()) + u"/Hmain.htm"_s);
+        QCOMPARE(Help1::instance().browser()->source().toLocalFile(), Help1::instance().homePage());
         QVERIFY(m_panel->isVisible());
         QCOMPARE(hovered(), PanelButton::None);
 

@@ -53,22 +53,20 @@ class ResultManagementTest : public QObject {
 private:
     std::unique_ptr<TestProgramFolder> m_folder;
     QString m_bibliography;
-    DataBinding m_results;
+    std::unique_ptr<DataBinding> m_results;
 
 private slots:
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>();
         m_bibliography = m_folder->makeBibliography("meadows.pyr", fiveRecords());
-        m_folder->openBibliography(m_bibliography);
-        m_results.close();
-        m_results.setDatabasePath(m_bibliography);
-        m_results.setRecordSource(SoilSearch);
-        m_results.refresh();
+        m_results = std::make_unique<DataBinding>(m_folder->openBibliography(m_bibliography));
+        m_results->setRecordSource(SoilSearch);
+        m_results->refresh();
     }
     void cleanup()
     {
-        m_results.close();
+        m_results.reset();
         m_folder.reset();
     }
 
@@ -81,11 +79,11 @@ private slots:
     void categoryForEveryResult()
     {
         QFETCH(QString, category);
-        m_results.recordset().setAbsolutePosition(1);
-        QCOMPARE(putResultsIntoCategory(m_results, category), 3);
-        QCOMPARE(m_results.recordset().absolutePosition(), 1);
-        QCOMPARE(m_results.recordset().value("Title"), "Title of 3");
-        QCOMPARE(m_results.recordset().value("Category"), category);
+        m_results->recordset().setAbsolutePosition(1);
+        QCOMPARE(putResultsIntoCategory(*m_results, category), 3);
+        QCOMPARE(m_results->recordset().absolutePosition(), 1);
+        QCOMPARE(m_results->recordset().value("Title"), "Title of 3");
+        QCOMPARE(m_results->recordset().value("Category"), category);
         QCOMPARE(readLines(m_bibliography, "SELECT Category FROM Abstracts ORDER BY rowid"),
             (QStringList{category, "Methods", category, category, "None"}));
     }
@@ -94,7 +92,7 @@ private slots:
     {
         ScriptedPrompts prompts;
         prompts.answerFile(m_bibliography);
-        auto copy = startResultCopy(prompts, m_folder->state(), m_results.recordset());
+        auto copy = startResultCopy(prompts, m_folder->state(), m_folder->bibliography(), m_results->recordset());
         QVERIFY(copy);
         QCOMPARE(copy->progressText(), "Copying 3 records to meadows.pyr bibliography");
         QCOMPARE(runToEnd(*copy), BatchState::Finished);
@@ -118,7 +116,7 @@ private slots:
         const std::chrono::milliseconds interval(commitInterval);
         const TickBudget oneRecord(std::chrono::milliseconds(0));
         const QString target = m_folder->makeBibliography("locked.pyr");
-        ResultCopy copy(m_bibliography, m_results.recordset().rowKeys(), target, "locked.pyr", interval);
+        ResultCopy copy(m_bibliography, m_results->recordset().rowKeys(), target, "locked.pyr", interval);
         QCOMPARE(copy.step(oneRecord), BatchState::Running);
         OtherConnection reader(target, ReadLock);
         QCOMPARE(copy.step(TickBudget()), BatchState::Failed);
@@ -128,7 +126,7 @@ private slots:
             copy.outcomeText(), QString::number(copied.size()) + " records were copied to locked.pyr bibliography");
         QCOMPARE(readLines(target, "SELECT Title FROM Abstracts"), copied);
 
-        ResultDeletion deletion(m_results.database(), m_results.recordset().rowKeys(), interval);
+        ResultDeletion deletion(m_results->database(), m_results->recordset().rowKeys(), interval);
         QCOMPARE(deletion.step(oneRecord), BatchState::Running);
         OtherConnection otherReader(m_bibliography, ReadLock);
         QCOMPARE(deletion.step(TickBudget()), BatchState::Failed);
@@ -139,11 +137,11 @@ private slots:
 
     void deleteAllKeepsTheConnectionsSetting()
     {
-        m_results.setRecordSource("Select Abstracts.* From Abstracts");
-        auto secureDelete = [&] { return m_results.database().handle().execAndGet("PRAGMA secure_delete").getInt(); };
+        m_results->setRecordSource("Select Abstracts.* From Abstracts");
+        auto secureDelete = [&] { return m_results->database().handle().execAndGet("PRAGMA secure_delete").getInt(); };
         const int before = secureDelete();
         {
-            ResultDeletion deletion(m_results.database(), m_results.refresh().rowKeys());
+            ResultDeletion deletion(m_results->database(), m_results->refresh().rowKeys());
             QCOMPARE(deletion.total(), 5);
             QCOMPARE(runToEnd(deletion), BatchState::Finished);
             QCOMPARE(deletion.remaining(), 0);

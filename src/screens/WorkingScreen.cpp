@@ -1,0 +1,33 @@
+#include "screens/WorkingScreen.h"
+
+#include <QCloseEvent>
+
+namespace papyrant {
+
+WorkingScreen::WorkingScreen(ScreenKind kind, Bibliography& bibliography, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_kind(kind)
+    , m_bibliography(bibliography)
+{
+}
+
+void WorkingScreen::leave(ScreenExit exit)
+{
+    m_exit = exit;
+    close();
+    // A refused close leaves the screen open; the next close box is a close box again.
+    m_exit = ScreenExit::CloseBox;
+}
+
+void WorkingScreen::closeEvent(QCloseEvent* event)
+{
+    if (closeRefused()) {
+        event->ignore();
+        return;
+    }
+    unloadScreen();
+    event->accept();
+    screens().screenLeft(m_exit);
+}
+
+} // namespace papyrant
