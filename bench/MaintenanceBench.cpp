@@ -200,7 +200,7 @@ Figure autoRemoveFigure(const MaintenanceBenchSettings& settings, const Files& f
                        copyFile(original, work);
                        return timed([&] {
                            Database db(work);
-                           AutoRemoveRun remove(db, defaultAutoRemoveFields());
+                           AutoRemoveRun remove(db, AutoRemoveOptions{}.fields);
                            *ticks = 1;
                            while (!remove.step(TickBudget()))
                                ++*ticks;

@@ -95,7 +95,7 @@ bool saveAllPages(const ResultsBenchSettings& settings, const QString& path)
         // The reference: the same pages built by presentation and written by the same
         // writer, without the screen.
         RecordSet& records = *form->resultSet();
-        const PageSettings page = form->pageSettings();
+        const SearchSnapshot& page = form->resultsState().search;
         timer.restart();
         for (int p = 0; p < pages; ++p) {
             const PresentedPage shown = PresentPage(records, p, form->resultsState().ResultCount, page);

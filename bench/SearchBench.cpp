@@ -132,9 +132,9 @@ bool pageWithMarks(const ResultsBenchSettings& settings, const QString& path)
     std::printf("A page of 50 records with references and ten highlight words, into the results box\n");
     Database db(path);
     RecordSet records(db, QStringLiteral("Select Abstracts.* From Abstracts"));
-    PageSettings page;
-    page.outputFields = {true, true, true, true, true, false, true, true, true, true, false, true};
-    page.createReferences = true;
+    SearchSnapshot page;
+    page.options.outputFields = {true, true, true, true, true, false, true, true, true, true, false, true};
+    page.options.createReferences = true;
     page.summary = QStringLiteral("protein");
     const QStringList words{"gene", "cell", "protein", "virus", "cancer", "immune", "risk", "brain", "heart", "study"};
     for (int i = 0; i < CriteriaRowCount; ++i)

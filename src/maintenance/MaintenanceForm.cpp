@@ -14,17 +14,19 @@
 
 namespace papyrant {
 
-MaintenanceForm::MaintenanceForm(Bibliography& bibliography, QWidget* parent)
+MaintenanceForm::MaintenanceForm(Bibliography& bibliography, AutoRemoveOptions& autoRemove, QWidget* parent)
     : WorkingScreen(ScreenKind::Maintenance, bibliography, parent)
+    , m_autoRemove(autoRemove)
 {
     setObjectName(QStringLiteral("MaintenanceForm"));
     // The options dialog lies outside the locked content, so it stays usable while the
     // screen waits for it.
     m_options = new MaintOptionForm(this);
+    m_options->edit(autoRemove);
     m_content = new QWidget(this);
     m_tabs = new QTabWidget(m_content);
     m_tabs->setObjectName(QStringLiteral("Tab1"));
-    m_repeated = new RepeatedRecordsTab(bibliography, m_tabs);
+    m_repeated = new RepeatedRecordsTab(bibliography, autoRemove, m_tabs);
     m_cleanup = new CleanupTab(bibliography, m_tabs);
     m_tabs->addTab(m_repeated, QStringLiteral("Remove repeated records"));
     m_tabs->addTab(m_cleanup, QStringLiteral("Cleanup"));
@@ -46,7 +48,10 @@ MaintenanceForm::MaintenanceForm(Bibliography& bibliography, QWidget* parent)
 
     connect(m_repeated, &RepeatedRecordsTab::inputLocked, this, &MaintenanceForm::lockInput);
     connect(m_repeated, &RepeatedRecordsTab::optionsRequested, this, &MaintenanceForm::showOptions);
-    connect(m_options, &MaintOptionForm::accepted, this, [this] { lockInput(false); });
+    connect(m_options, &MaintOptionForm::accepted, this, [this](const AutoRemoveOptions& edited) {
+        m_autoRemove = edited;
+        lockInput(false);
+    });
     connect(m_tabs, &QTabWidget::currentChanged, this, &MaintenanceForm::tabChanged);
     connect(m_help, &QToolButton::clicked, this, &MaintenanceForm::helpClicked);
     connect(m_back, &QToolButton::clicked, this, &WorkingScreen::backToControlPanel);

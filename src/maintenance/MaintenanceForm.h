@@ -2,8 +2,9 @@
 // The maintenance screen: "Remove repeated records" (review of pairs and auto remove) and
 // "Cleanup" (categories and entry dates) on two tabs, with help for the tab on view and
 // the way back to the control panel. Its auto-remove options dialog is made hidden with
-// it; the choices in it outlive the screen.
+// it and edits a copy of the program's auto-remove choice, which outlives the screen.
 
+#include "maintenance/AutoRemoveOptions.h"
 #include "screens/WorkingScreen.h"
 
 class QTabWidget;
@@ -18,7 +19,8 @@ class RepeatedRecordsTab;
 class MaintenanceForm : public WorkingScreen {
     Q_OBJECT
 public:
-    explicit MaintenanceForm(Bibliography& bibliography, QWidget* parent = nullptr);
+    // autoRemove: the program's auto-remove choice, kept for as long as the program runs.
+    MaintenanceForm(Bibliography& bibliography, AutoRemoveOptions& autoRemove, QWidget* parent = nullptr);
 
     // False while an auto-remove run goes or the options dialog is open.
     bool acceptsInput() const;
@@ -40,6 +42,7 @@ private:
     QToolButton* m_help; // Command9
     QToolButton* m_back; // Command3
     MaintOptionForm* m_options;
+    AutoRemoveOptions& m_autoRemove;
 };
 
 } // namespace papyrant

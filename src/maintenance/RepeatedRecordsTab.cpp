@@ -1,6 +1,5 @@
 #include "maintenance/RepeatedRecordsTab.h"
 
-#include "maintenance/AutoRemoveOptions.h"
 #include "screens/BoxText.h"
 #include "screens/PictureButtons.h"
 
@@ -40,9 +39,10 @@ QString indexed(const char* name, int i)
 
 } // namespace
 
-RepeatedRecordsTab::RepeatedRecordsTab(Bibliography& bibliography, QWidget* parent)
+RepeatedRecordsTab::RepeatedRecordsTab(Bibliography& bibliography, const AutoRemoveOptions& autoRemove, QWidget* parent)
     : QWidget(parent)
     , m_data(bibliography)
+    , m_autoRemoveOptions(autoRemove)
     , m_review(m_data, prompts())
 {
     m_findNext = new QPushButton(QStringLiteral("Find next repeated records"), this);
@@ -199,7 +199,7 @@ void RepeatedRecordsTab::autoRemoveClicked()
     m_review.clearDisplay();
     showReview();
     try {
-        m_run = std::make_unique<AutoRemoveRun>(m_data.database(), autoRemoveFields());
+        m_run = std::make_unique<AutoRemoveRun>(m_data.database(), m_autoRemoveOptions.fields);
     } catch (const std::exception& error) {
         endRun(autoRemoveFailure(errorText(error)));
         return;

@@ -5,6 +5,7 @@
 // input while a run goes (inputLocked) and to show the options dialog (optionsRequested).
 
 #include "core/DataBinding.h"
+#include "maintenance/AutoRemoveOptions.h"
 #include "maintenance/AutoRemoveRun.h"
 #include "maintenance/RepeatedPairReview.h"
 #include "screens/WaitCursor.h"
@@ -28,7 +29,8 @@ namespace papyrant {
 class RepeatedRecordsTab : public QWidget {
     Q_OBJECT
 public:
-    explicit RepeatedRecordsTab(Bibliography& bibliography, QWidget* parent = nullptr);
+    // autoRemove: the fields auto remove compares, as the program keeps them.
+    RepeatedRecordsTab(Bibliography& bibliography, const AutoRemoveOptions& autoRemove, QWidget* parent = nullptr);
     ~RepeatedRecordsTab() override;
 
     bool running() const { return m_run != nullptr; }
@@ -49,6 +51,7 @@ private:
     void showReview();
 
     DataBinding m_data; // Data1, on the open bibliography
+    const AutoRemoveOptions& m_autoRemoveOptions;
     RepeatedPairReview m_review;
     std::unique_ptr<AutoRemoveRun> m_run;
     std::optional<WaitCursor> m_wait;

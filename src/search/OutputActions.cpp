@@ -87,14 +87,14 @@ void OutputActions::copy()
 void OutputActions::save()
 {
     const ResultsTab& tab = *m_form.resultsTab();
-    saveViewedRecords(
-        prompts(), m_form.pageSettings().summary, tab.pageCount(), tab.chosenPage(), tab.pageText(), tab.pageMarks());
+    saveViewedRecords(prompts(), m_form.resultsState().search.summary, tab.pageCount(), tab.chosenPage(),
+        tab.pageText(), tab.pageMarks());
 }
 
 void OutputActions::saveAll()
 {
     ResultsTab& tab = *m_form.resultsTab();
-    if (!m_saveAll.start(prompts(), m_form.pageSettings().summary, tab.pageCount(), tab.chosenPage()))
+    if (!m_saveAll.start(prompts(), m_form.resultsState().search.summary, tab.pageCount(), tab.chosenPage()))
         return;
     ResultsState& state = m_form.resultsState();
     state.SavingAll = true;

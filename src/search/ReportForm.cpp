@@ -84,8 +84,12 @@ void ReportForm::load()
 {
     // The dialog lives hidden beside this screen; a search reads it as it stands.
     m_options = std::make_unique<OptionForm>(bibliography());
-    connect(m_options.get(), &OptionForm::accepted, this, [this] { setEnabled(true); });
+    connect(m_options.get(), &OptionForm::accepted, this, [this](const SearchOptions& edited) {
+        m_settings = edited;
+        setEnabled(true);
+    });
     FillCategoryLists();
+    m_settings = defaultSearchOptions(bibliography().categories());
     setWindowTitle(windowCaption(ScreenKind::SearchResults, bibliography().BibName()));
     // Nothing to present, print or save before the first search.
     m_results->presentButton()->setEnabled(false);
@@ -115,8 +119,8 @@ void ReportForm::Search()
         return;
     }
     m_busy.enter(m_results->resultsBox());
-    const HighlightWords words = highlightWords(rows);
-    const SearchOutcome outcome = runSearchStatement(m_binding, ComposeQuery(rows, m_options->searchOptions()));
+    SearchSnapshot search = takeSnapshot(rows, m_settings);
+    const SearchOutcome outcome = runSearchStatement(m_binding, search.statement);
     if (!outcome.accepted) {
         // The previous results, page and highlight words stay as they were.
         m_busy.leave();
@@ -126,8 +130,8 @@ void ReportForm::Search()
 
     const int count = outcome.recordCount;
     m_state.ResultCount = count;
-    m_state.highlightWords = words;
-    m_criteria->showHighlightWords(words);
+    m_state.search = std::move(search);
+    m_criteria->showHighlightWords(m_state.search.highlightWords);
     m_state.CurrentRecordNo = 1;
     m_state.EditTarget = 0;
     // The page about to be presented already reflects the new set.
@@ -148,24 +152,13 @@ void ReportForm::Search()
     m_tabs->setCurrentIndex(Results);
 }
 
-PageSettings ReportForm::pageSettings() const
-{
-    PageSettings settings;
-    settings.outputFields = m_options->outputFields();
-    settings.createReferences = m_options->createReferences();
-    settings.options = m_options->searchOptions();
-    settings.summary = searchSummary(m_criteria->rows());
-    settings.highlightWords = m_state.highlightWords;
-    return settings;
-}
-
 void ReportForm::PresentPage()
 {
     RecordSet* records = resultSet();
     if (records) {
         try {
             const PresentedPage page
-                = papyrant::PresentPage(*records, m_results->chosenPage(), m_state.ResultCount, pageSettings());
+                = papyrant::PresentPage(*records, m_results->chosenPage(), m_state.ResultCount, m_state.search);
             // While "Save all" runs the box stays hidden: only the file needs the page.
             if (m_state.SavingAll)
                 m_results->keepPage(page);
@@ -245,13 +238,15 @@ void ReportForm::backClicked()
 
 void ReportForm::searchOptionsClicked()
 {
+    // A category was added here: the bibliography's list is read again, every one selected.
+    if (m_state.CategoriesChanged) {
+        m_state.CategoriesChanged = false;
+        m_settings.categories = everyCategory(bibliography().refreshCategories(prompts()));
+    }
+    m_options->edit(m_settings);
     m_options->show();
     m_options->raise();
     m_options->activateWindow();
-    if (m_state.CategoriesChanged) {
-        m_state.CategoriesChanged = false;
-        m_options->requestCategoryRefresh();
-    }
     // The dialog's "OK" enables this screen again.
     setEnabled(false);
 }

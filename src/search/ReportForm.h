@@ -7,6 +7,7 @@
 // Each tab is a widget of its own that only shows and collects.
 
 #include "core/DataBinding.h"
+#include "options/SearchOptions.h"
 #include "screens/BusyState.h"
 #include "screens/WorkingScreen.h"
 #include "search/ResultsState.h"
@@ -26,7 +27,6 @@ class OutputActions;
 class ReportToolBar;
 class ResultsTab;
 struct EditPosition;
-struct PageSettings;
 
 class ReportForm : public WorkingScreen {
     Q_OBJECT
@@ -62,8 +62,8 @@ public:
     RecordSet* resultSet();
     DataBinding& resultsBinding() { return m_binding; }
     BusyState& busy() { return m_busy; }
-    // The options as the dialog holds them now, for a page.
-    PageSettings pageSettings() const;
+    // The search settings the next search takes; the options dialog edits a copy.
+    const SearchOptions& searchSettings() const { return m_settings; }
 
     QTabWidget* tabs() const { return m_tabs; }
     ReportToolBar* toolBar() const { return m_toolBar; }
@@ -105,6 +105,7 @@ private:
     void listCategory(const QString& name);
 
     ResultsState m_state;
+    SearchOptions m_settings;
     DataBinding m_binding; // Data1
     BusyState m_busy;
     std::unique_ptr<OptionForm> m_options;

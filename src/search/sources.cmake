@@ -2,6 +2,7 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/QueryComposition.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SearchRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SearchItems.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SearchSnapshot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Presentation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ResultEditing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CriteriaGeometry.cpp

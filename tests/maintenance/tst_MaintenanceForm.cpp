@@ -33,6 +33,7 @@ class TestMaintenanceForm : public QObject {
     std::unique_ptr<ScreenFixture> m_fixture;
     QString m_path;
     QPointer<MaintenanceForm> m_form;
+    AutoRemoveOptions m_autoRemove; // as the program keeps it between screens
 
     template <typename T = QWidget>
     T* the(const QString& name) const
@@ -64,13 +65,14 @@ class TestMaintenanceForm : public QObject {
 private slots:
     void initTestCase()
     {
-        screens().registerScreen(ScreenKind::Maintenance, [](Bibliography& b) { return new MaintenanceForm(b); });
+        screens().registerScreen(
+            ScreenKind::Maintenance, [this](Bibliography& b) { return new MaintenanceForm(b, m_autoRemove); });
     }
     void init() { m_fixture = std::make_unique<ScreenFixture>(); }
     void cleanup()
     {
         m_fixture.reset();
-        autoRemoveFields() = defaultAutoRemoveFields();
+        m_autoRemove = {};
     }
 
     void autoRemoveReportsAndBackCountsAgain_data()

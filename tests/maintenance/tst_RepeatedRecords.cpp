@@ -125,7 +125,7 @@ private slots:
         const QString path
             = m_folder->makeBibliography("ticks.pyr", taggedRecords({"a|X|x", "b|Y|x", "b|Y|x", "b|Y|x", "c|Z|x"}));
         Database db(path);
-        AutoRemoveRun run(db, defaultAutoRemoveFields());
+        AutoRemoveRun run(db, AutoRemoveOptions{}.fields);
         QCOMPARE(run.progressMaximum(), 7);
         QList<int> progress;
         bool finished = false;
@@ -157,7 +157,7 @@ private slots:
             = m_folder->makeBibliography("locked.pyr", taggedRecords({"a|A|x", "a|A|x", "b|B|x", "b|B|x"}));
         Database db(path);
         db.setBusyTimeout(0);
-        AutoRemoveRun run(db, defaultAutoRemoveFields(), std::chrono::milliseconds(commitInterval));
+        AutoRemoveRun run(db, AutoRemoveOptions{}.fields, std::chrono::milliseconds(commitInterval));
         QVERIFY(!run.step(TickBudget(0ms))); // deletes r0
         OtherConnection reader(path, "BEGIN; SELECT count(*) FROM Abstracts;");
         QVERIFY_THROWS_EXCEPTION(StoreError, run.step(TickBudget())); // deletes r2, cannot commit
@@ -172,7 +172,7 @@ private slots:
         Database db(path);
         db.execute("INSERT INTO Abstracts (Title, TitelS, Abstract) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
                    "SELECT i + 1 FROM n WHERE i < 32770) SELECT 'Same', 'Same', 'x' FROM n");
-        AutoRemoveRun run(db, defaultAutoRemoveFields());
+        AutoRemoveRun run(db, AutoRemoveOptions{}.fields);
         while (!run.step(TickBudget(60s)))
             ;
         QCOMPARE(run.report(), "Papyrant deleted 32769 similar records\n");
