@@ -202,7 +202,7 @@ Figure autoRemoveFigure(const MaintenanceBenchSettings& settings, const Files& f
                            Database db(work);
                            AutoRemoveRun remove(db, AutoRemoveOptions{}.fields);
                            *ticks = 1;
-                           while (!remove.step(TickBudget()))
+                           while (remove.step(TickBudget()).ongoing())
                                ++*ticks;
                            *deleted = remove.deletedCount();
                        });
@@ -270,8 +270,9 @@ Figure renameFigure(const MaintenanceBenchSettings& settings, const Files& files
         = {QStringLiteral("Papyrant"), [=] {
                prompts->inputs.push_back(QStringLiteral("Reviewed"));
                bool changed = false;
-               const double seconds = timed(
-                   [&] { changed = papyrant::renameCategory(*bibliography, *prompts, Files::ReviewsCategory, {}).changed; });
+               const double seconds = timed([&] {
+                   changed = papyrant::renameCategory(*bibliography, *prompts, Files::ReviewsCategory, {}).changed;
+               });
                if (!changed)
                    throw std::runtime_error("the category was not renamed");
                if (counted->isEmpty())

@@ -123,9 +123,9 @@ ManageResultsFigures manageResultsBench(const ManageResultsSetup& setup)
         timer.start();
         {
             ResultCopy copy(source, keys, target, QStringLiteral("manage-copy.pyr"), commitInterval);
-            while (copy.step(TickBudget()) == BatchState::Running) { }
+            const StepOutcome outcome = runToEnd(copy);
             if (copy.CopyDone != setup.records)
-                throw std::runtime_error("the copy stopped: " + copy.error().toStdString());
+                throw std::runtime_error("the copy stopped: " + outcome.reason.toStdString());
         }
         const double elapsed = timer.nsecsElapsed() / 1e9;
         if (countOf(target) != setup.records)
@@ -154,10 +154,10 @@ ManageResultsFigures manageResultsBench(const ManageResultsSetup& setup)
         ResultDeletion deletion(results.database(), results.refresh().rowKeys());
         QElapsedTimer timer;
         timer.start();
-        while (deletion.step(TickBudget()) == BatchState::Running) { }
+        const StepOutcome outcome = runToEnd(deletion);
         const double elapsed = timer.nsecsElapsed() / 1e9;
         if (deletion.remaining() != 0 || results.refresh().recordCount() != 0)
-            throw std::runtime_error("the deletion stopped: " + deletion.error().toStdString());
+            throw std::runtime_error("the deletion stopped: " + outcome.reason.toStdString());
         return elapsed;
     });
     std::printf("  for the record, the sqlite3 shell deleting every row one by one in one statement:\n");

@@ -88,7 +88,7 @@ bool saveAllPages(const ResultsBenchSettings& settings, const QString& path)
         form->toolBar()->button(ToolButton::SaveAll)->click();
         do
             waitUntilEnabled(*form);
-        while (form->resultsState().SavingAll || form->busy().active());
+        while (form->ticks().running() || form->busy().active());
         screen.push_back(milliseconds(timer));
         bytes = folderBytes(ours.path(), &written);
 

@@ -19,7 +19,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -82,12 +81,8 @@ AutoExtractForm::AutoExtractForm(Bibliography& bibliography, QWidget* parent)
     layout->addWidget(m_work, 1);
     layout->addWidget(buildProgressPanel());
 
-    // Each tick runs records for its whole budget, then the timer fires again as soon as the
-    // window has painted; no idle gap stretches the run.
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
-    m_timer->setInterval(0);
-    connect(m_timer, &QTimer::timeout, this, &AutoExtractForm::ExtractNextRecord);
+    // A run locks the controls but leaves its progress panel alone.
+    setWorkArea(m_work);
 
     // Load: the binding on the open bibliography, the category and label-set lists, the caption.
     m_data.setRecordSource(QStringLiteral("Abstracts"));
@@ -200,11 +195,6 @@ QWidget* AutoExtractForm::buildProgressPanel()
     layout->addWidget(m_bar);
     m_progressPanel->hide();
     return m_progressPanel;
-}
-
-bool AutoExtractForm::running() const
-{
-    return m_timer->isActive() || m_wait.has_value();
 }
 
 void AutoExtractForm::FillCategoryList()
@@ -350,33 +340,23 @@ void AutoExtractForm::StartExtraction()
         (refusal->endLabel ? m_endBoxes : m_startBoxes)[refusal->field]->setFocus();
         return;
     }
-    setRunning(true);
     m_progressPanel->show();
-    m_timer->start();
+    ticks().start(*m_run,
+        {m_bar, DataErrorSentence, [this] { m_recordNo->setText(QString::number(m_run->state().RecordCounter)); },
+            [this](const StepOutcome& outcome) { extractionEnded(outcome); }});
 }
 
-void AutoExtractForm::ExtractNextRecord()
+void AutoExtractForm::extractionEnded(const StepOutcome& outcome)
 {
-    m_timer->stop();
-    bool ended = false;
-    try {
-        ended = m_run->step(TickBudget());
-    } catch (const std::exception& e) {
-        // The ticks before, and the records of this tick before the failure, stay stored.
-        // The next run opens the table afresh.
-        m_run.reset();
-        m_data.close();
-        m_progressPanel->hide();
-        setRunning(false);
-        reportDataError(e);
+    if (outcome.kind == StepOutcome::Kind::Done) {
+        FinishExtraction();
         return;
     }
-    m_recordNo->setText(QString::number(m_run->state().RecordCounter));
-    m_bar->setValue(std::min(m_run->progressValue(), m_bar->maximum()));
-    if (ended)
-        FinishExtraction();
-    else
-        m_timer->start();
+    // The records committed before, and those of this tick before the failure, stay
+    // stored; the driver reports the failure. The next run opens the table afresh.
+    m_run.reset();
+    m_data.close();
+    m_progressPanel->hide();
 }
 
 void AutoExtractForm::FinishExtraction()
@@ -384,7 +364,6 @@ void AutoExtractForm::FinishExtraction()
     m_run->finish();
     m_view->showModelSelection();
     m_progressPanel->hide();
-    m_wait.reset(); // the pointer is back before the closing message
     if (m_run->anyFailed()) {
         if (prompts().message(m_run->failedRecordsQuestion(), programTitle(), PromptButtons::YesNo, PromptIcon::None,
                 PromptButton::Yes)
@@ -393,7 +372,6 @@ void AutoExtractForm::FinishExtraction()
     } else {
         prompts().notice(m_run->successMessage());
     }
-    setRunning(false);
 }
 
 void AutoExtractForm::handOverFailedRecords()
@@ -411,19 +389,8 @@ void AutoExtractForm::handOverFailedRecords()
     manual->activateWindow();
 }
 
-void AutoExtractForm::setRunning(bool running)
-{
-    m_work->setEnabled(!running);
-    if (running)
-        m_wait.emplace();
-    else
-        m_wait.reset();
-}
-
 void AutoExtractForm::unloadScreen()
 {
-    m_timer->stop();
-    m_wait.reset();
     m_run.reset();
     m_data.close();
 }

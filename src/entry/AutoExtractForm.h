@@ -1,16 +1,15 @@
 #pragma once
 // The auto-extract screen: a text file in the view, a label set in eighteen boxes, the first
 // field and a category; "Extract" cuts the text into records of the open bibliography, in
-// timer ticks with a progress panel, and offers the records that failed to manual adding.
+// ticks of the screen's driver with a progress panel, and offers the records that failed
+// to manual adding.
 
 #include "core/DataBinding.h"
 #include "entry/ExtractionRun.h"
-#include "screens/WaitCursor.h"
 #include "screens/WorkingScreen.h"
 
 #include <array>
 #include <memory>
-#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -18,7 +17,6 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 class QToolButton;
 
 namespace papyrant {
@@ -33,12 +31,10 @@ public:
 
     // The run of the last "Extract", while the screen lives.
     const ExtractionRun* run() const { return m_run.get(); }
-    bool running() const;
+    bool running() const { return ticks().running(); }
 
 protected:
     void unloadScreen() override;
-    // A run holds the screen until its end message.
-    bool closeRefused() const override { return running(); }
 
 private:
     QWidget* buildLabelGrid();
@@ -57,10 +53,10 @@ private:
     void renameLabels();
     void afterLabelChange(const LabelChange& change);
     void StartExtraction();
-    void ExtractNextRecord();
+    // The run has ended: its end message, or its failure reported by the driver.
+    void extractionEnded(const StepOutcome& outcome);
     void FinishExtraction();
     void handOverFailedRecords();
-    void setRunning(bool running);
     bool openRecordSet();
 
     Labels boxTexts(const std::array<QLineEdit*, LabelFieldCount>& boxes) const;
@@ -81,10 +77,8 @@ private:
     QLabel* m_recordNo = nullptr; // Label4
     QLabel* m_fromTo = nullptr; // Label5
     QProgressBar* m_bar = nullptr; // Bar1
-    QTimer* m_timer = nullptr; // Timer1
     DataBinding m_data; // Data1: the Abstracts table of the open bibliography
     std::unique_ptr<ExtractionRun> m_run;
-    std::optional<WaitCursor> m_wait;
 };
 
 } // namespace papyrant

@@ -7,6 +7,7 @@
 #include "entry/TextView.h"
 #include "help/HelpOpener.h"
 #include "screens/PictureButtons.h"
+#include "screens/TickDriver.h"
 #include "screens/WaitCursor.h"
 
 #include <QComboBox>
@@ -102,7 +103,7 @@ std::optional<QString> openTextFileInto(TextView* view)
 
 void reportDataError(const std::exception& error)
 {
-    prompts().notice(QStringLiteral("Data Error") + QLatin1Char('\n') + errorText(error));
+    reportWorkFailure(DataErrorSentence, errorText(error));
 }
 
 } // namespace papyrant

@@ -48,6 +48,7 @@ void addCategory(QComboBox* box);
 std::optional<QString> openTextFileInto(TextView* view);
 
 // A store error reported by a screen's data binding: "Data Error" and the engine's text.
+inline const QString DataErrorSentence = QStringLiteral("Data Error");
 void reportDataError(const std::exception& error);
 
 } // namespace papyrant

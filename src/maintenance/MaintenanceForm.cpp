@@ -24,9 +24,11 @@ MaintenanceForm::MaintenanceForm(Bibliography& bibliography, AutoRemoveOptions& 
     m_options = new MaintOptionForm(this);
     m_options->edit(autoRemove);
     m_content = new QWidget(this);
+    // Auto remove locks the content alone, as the options dialog does.
+    setWorkArea(m_content);
     m_tabs = new QTabWidget(m_content);
     m_tabs->setObjectName(QStringLiteral("Tab1"));
-    m_repeated = new RepeatedRecordsTab(bibliography, autoRemove, m_tabs);
+    m_repeated = new RepeatedRecordsTab(bibliography, autoRemove, ticks(), m_tabs);
     m_cleanup = new CleanupTab(bibliography, m_tabs);
     m_tabs->addTab(m_repeated, QStringLiteral("Remove repeated records"));
     m_tabs->addTab(m_cleanup, QStringLiteral("Cleanup"));
@@ -63,11 +65,6 @@ MaintenanceForm::MaintenanceForm(Bibliography& bibliography, AutoRemoveOptions& 
 bool MaintenanceForm::acceptsInput() const
 {
     return m_content->isEnabled();
-}
-
-bool MaintenanceForm::closeRefused() const
-{
-    return m_repeated->running();
 }
 
 void MaintenanceForm::lockInput(bool locked)

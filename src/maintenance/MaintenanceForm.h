@@ -25,10 +25,6 @@ public:
     // False while an auto-remove run goes or the options dialog is open.
     bool acceptsInput() const;
 
-protected:
-    // An auto remove run holds the screen until the scan reaches the end.
-    bool closeRefused() const override;
-
 private:
     void lockInput(bool locked);
     void showOptions();

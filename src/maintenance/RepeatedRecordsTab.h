@@ -1,39 +1,39 @@
 #pragma once
 // The "Remove repeated records" tab: the review of pairs (RepeatedPairReview) above, and
 // auto remove with its options and progress bar below. The tab owns the bibliography
-// binding its searches and runs use (Data1). It asks the maintenance screen to lock its
-// input while a run goes (inputLocked) and to show the options dialog (optionsRequested).
+// binding its searches and runs use. Auto remove runs on the screen's tick driver; the tab
+// asks the maintenance screen to lock its input while it looks for the next pair
+// (inputLocked) and to show the options dialog (optionsRequested).
 
 #include "core/DataBinding.h"
 #include "maintenance/AutoRemoveOptions.h"
 #include "maintenance/AutoRemoveRun.h"
 #include "maintenance/RepeatedPairReview.h"
-#include "screens/WaitCursor.h"
 
 #include <QWidget>
 
 #include <array>
 #include <memory>
-#include <optional>
 
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 class QToolButton;
 
 namespace papyrant {
+
+class TickDriver;
 
 class RepeatedRecordsTab : public QWidget {
     Q_OBJECT
 public:
     // autoRemove: the fields auto remove compares, as the program keeps them.
-    RepeatedRecordsTab(Bibliography& bibliography, const AutoRemoveOptions& autoRemove, QWidget* parent = nullptr);
+    // ticks: the screen's driver, which runs auto remove.
+    RepeatedRecordsTab(
+        Bibliography& bibliography, const AutoRemoveOptions& autoRemove, TickDriver& ticks, QWidget* parent = nullptr);
     ~RepeatedRecordsTab() override;
-
-    bool running() const { return m_run != nullptr; }
 
 signals:
     void inputLocked(bool locked);
@@ -45,16 +45,16 @@ private:
     void updateClicked();
     void removeClicked();
     void autoRemoveClicked();
-    void runTick();
-    void endRun(const QString& report);
+    // After the run: the review starts over from the first record; the report follows.
+    void runEnded(const StepOutcome& outcome);
     // Puts the review's state on the controls.
     void showReview();
 
     DataBinding m_data; // Data1, on the open bibliography
     const AutoRemoveOptions& m_autoRemoveOptions;
+    TickDriver& m_ticks;
     RepeatedPairReview m_review;
     std::unique_ptr<AutoRemoveRun> m_run;
-    std::optional<WaitCursor> m_wait;
 
     QPushButton* m_findNext; // Command1
     QRadioButton* m_first; // Option1
@@ -66,7 +66,6 @@ private:
     QPushButton* m_autoRemove; // Command5
     QPushButton* m_options; // CommandOptions
     QProgressBar* m_bar; // Bar1
-    QTimer* m_timer; // Timer1
 };
 
 } // namespace papyrant

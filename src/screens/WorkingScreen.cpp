@@ -8,6 +8,8 @@ WorkingScreen::WorkingScreen(ScreenKind kind, Bibliography& bibliography, QWidge
     : QWidget(parent, Qt::Window)
     , m_kind(kind)
     , m_bibliography(bibliography)
+    , m_busy(this)
+    , m_ticks(m_busy)
 {
 }
 
@@ -21,7 +23,7 @@ void WorkingScreen::leave(ScreenExit exit)
 
 void WorkingScreen::closeEvent(QCloseEvent* event)
 {
-    if (closeRefused()) {
+    if (m_busy.active()) {
         event->ignore();
         return;
     }

@@ -4,6 +4,6 @@ list(APPEND PAPYRANT_SCREEN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ScreenRegistry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WorkingScreen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BusyState.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/BatchTimer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TickDriver.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureButtons.cpp
 )

@@ -38,9 +38,10 @@ public:
     // Every tab change empties the progress line and hides the hint.
     void tabChanged();
 
-    // A copy or deletion runs: the line reads `text`, the bar goes up to `maximum`.
-    void showProgress(const QString& text, int maximum);
-    void setProgress(int value);
+    // A copy or deletion runs: the line reads `text` above the bar, which the tick driver
+    // moves.
+    void showProgress(const QString& text);
+    QProgressBar* progressBar() const { return m_bar; }
     // The run has ended: the bar goes, the line keeps `text`.
     void showOutcome(const QString& text);
 

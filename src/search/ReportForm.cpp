@@ -36,7 +36,6 @@ const char* const HelpPages[] = {"/Hsearch1S.htm", "/Hsearch2R.htm", "/HSearch3E
 ReportForm::ReportForm(Bibliography& bibliography, QWidget* parent)
     : WorkingScreen(ScreenKind::SearchResults, bibliography, parent)
     , m_binding(bibliography)
-    , m_busy(this)
     , m_toolBar(new ReportToolBar(this))
     , m_tabs(new QTabWidget(this))
     , m_criteria(new CriteriaGrid(m_tabs))
@@ -67,8 +66,15 @@ ReportForm::ReportForm(Bibliography& bibliography, QWidget* parent)
     connect(m_edit, &EditTab::saveRequested, this, &ReportForm::saveClicked);
     connect(m_edit, &EditTab::removeRequested, this, &ReportForm::removeClicked);
     connect(m_edit, &EditTab::newCategoryRequested, this, &ReportForm::addNewCategory);
-    m_output = std::make_unique<OutputActions>(*this);
-    m_manageActions = std::make_unique<ManageActions>(*this);
+    m_output = std::make_unique<OutputActions>(*m_toolBar, *m_results, m_binding, m_state, ticks());
+    m_manageActions = std::make_unique<ManageActions>(*m_manage, m_binding, m_state, ticks());
+    connect(m_manageActions.get(), &ManageActions::categoryAssigned, this, &ReportForm::categoryAssigned);
+    connect(m_manageActions.get(), &ManageActions::recordsDeleted, this, &ReportForm::reloadResults);
+    connect(m_manage, &ManageTab::newCategoryRequested, this, [this] {
+        const QString name = addNewCategory();
+        if (!name.isEmpty())
+            m_manage->chooseCategory(name);
+    });
     connect(m_toolBar->button(ToolButton::Back), &QToolButton::clicked, this, &ReportForm::backClicked);
     connect(
         m_toolBar->button(ToolButton::SearchOptions), &QToolButton::clicked, this, &ReportForm::searchOptionsClicked);
@@ -118,12 +124,12 @@ void ReportForm::Search()
         prompts().notice(*refusal);
         return;
     }
-    m_busy.enter(m_results->resultsBox());
+    busy().enter(m_results->resultsBox());
     SearchSnapshot search = takeSnapshot(rows, m_settings);
     const SearchOutcome outcome = runSearchStatement(m_binding, search.statement);
     if (!outcome.accepted) {
         // The previous results, page and highlight words stay as they were.
-        m_busy.leave();
+        busy().leave();
         prompts().notice(refusedSearchMessage(outcome.engineError));
         return;
     }
@@ -159,27 +165,18 @@ void ReportForm::PresentPage()
         try {
             const PresentedPage page
                 = papyrant::PresentPage(*records, m_results->chosenPage(), m_state.ResultCount, m_state.search);
-            // While "Save all" runs the box stays hidden: only the file needs the page.
-            if (m_state.SavingAll)
-                m_results->keepPage(page);
-            else
-                m_results->showPage(page);
+            m_results->showPage(page);
             m_state.pageShown(page);
             // The caret stands at the start of the new page, in its header.
             m_state.EditTarget = 0;
             m_results->setEditLabelToolTip(0);
         } catch (const std::exception& error) {
-            m_busy.leave();
+            busy().leave();
             reportFailure(QStringLiteral("The records could not be read."), error);
-            if (m_state.SavingAll)
-                m_output->saveAllInterrupted();
             return;
         }
     }
-    if (m_state.SavingAll)
-        emit savingPagePresented();
-    else
-        m_busy.leave();
+    busy().leave();
 }
 
 void ReportForm::pageChosen(int index)
@@ -188,8 +185,8 @@ void ReportForm::pageChosen(int index)
         return;
     const QString item = m_results->chosenPageText();
     if (m_tabs->currentIndex() == Results && index != m_state.ShownPage) {
-        m_results->setNotice(pageNotice(item, m_state.SavingAll));
-        m_busy.enter(m_results->resultsBox());
+        m_results->setNotice(pageNotice(item, false));
+        busy().enter(m_results->resultsBox());
         // The notice is painted before the page is built.
         QTimer::singleShot(1, this, &ReportForm::PresentPage);
     }
@@ -388,11 +385,6 @@ void ReportForm::reloadResults()
 void ReportForm::reportFailure(const QString& sentence, const std::exception& error)
 {
     prompts().notice(sentence + QLatin1Char('\n') + errorText(error));
-}
-
-bool ReportForm::closeRefused() const
-{
-    return m_busy.active() || (m_manageActions && m_manageActions->running()) || m_state.SavingAll;
 }
 
 void ReportForm::unloadScreen()

@@ -8,7 +8,6 @@
 
 #include "core/DataBinding.h"
 #include "options/SearchOptions.h"
-#include "screens/BusyState.h"
 #include "screens/WorkingScreen.h"
 #include "search/ResultsState.h"
 
@@ -39,8 +38,7 @@ public:
     // Search (Command8): tidies the rows, checks the brackets, runs the composed statement,
     // loads the first record for editing, presents the first page and shows it.
     void Search();
-    // Builds the chosen page into the results box and ends the busy state (or, while
-    // "Save all" runs, hands over through savingPagePresented()).
+    // Builds the chosen page into the results box and ends the busy state.
     void PresentPage();
     // Reads the bibliography's categories into the lists of the edit and manage tabs.
     void FillCategoryLists();
@@ -61,7 +59,6 @@ public:
     // The record set of the last search; null before the first one.
     RecordSet* resultSet();
     DataBinding& resultsBinding() { return m_binding; }
-    BusyState& busy() { return m_busy; }
     // The search settings the next search takes; the options dialog edits a copy.
     const SearchOptions& searchSettings() const { return m_settings; }
 
@@ -74,15 +71,8 @@ public:
     OptionForm* options() const { return m_options.get(); }
     OutputActions* output() const { return m_output.get(); }
 
-signals:
-    // A page was presented while SavingAll is set: "Save all" saves it and goes on.
-    void savingPagePresented();
-
 protected:
     void unloadScreen() override;
-    // A search, copy, deletion or "Save all" under way holds the screen until it ends and
-    // has told its outcome.
-    bool closeRefused() const override;
 
 private:
     void load();
@@ -107,7 +97,6 @@ private:
     ResultsState m_state;
     SearchOptions m_settings;
     DataBinding m_binding; // Data1
-    BusyState m_busy;
     std::unique_ptr<OptionForm> m_options;
     ReportToolBar* m_toolBar = nullptr;
     QTabWidget* m_tabs = nullptr; // Tab1

@@ -83,10 +83,10 @@ ResultCopy::ResultCopy(const QString& sourcePath, std::vector<std::int64_t> keys
 
 ResultCopy::~ResultCopy() = default;
 
-BatchState ResultCopy::step(const TickBudget& budget)
+StepOutcome ResultCopy::step(const TickBudget& budget)
 {
     if (!m_error.isEmpty())
-        return BatchState::Failed;
+        return StepOutcome::failed(m_error);
     try {
         m_batch.begin();
         while (m_next < CopyTotal) {
@@ -108,9 +108,9 @@ BatchState ResultCopy::step(const TickBudget& budget)
         m_next = m_committedNext;
         CopyDone = m_committedDone;
         m_error = errorText(e);
-        return BatchState::Failed;
+        return StepOutcome::failed(m_error);
     }
-    return m_next < CopyTotal ? BatchState::Running : BatchState::Finished;
+    return m_next < CopyTotal ? StepOutcome::more() : StepOutcome::done();
 }
 
 QString ResultCopy::progressText() const
@@ -126,14 +126,13 @@ QString ResultCopy::outcomeText() const
 }
 
 std::unique_ptr<ResultCopy> startResultCopy(
-    Prompts& prompts, const ProgramState& state, const Bibliography& bibliography, const RecordSet& results)
+    Prompts& prompts, const ProgramState& state, const QString& sourcePath, const RecordSet& results)
 {
     const auto target = chooseCopyTarget(prompts, state);
     if (!target)
         return nullptr;
     try {
-        return std::make_unique<ResultCopy>(
-            bibliography.BibPath(), results.rowKeys(), target->fullPath, target->fileTitle);
+        return std::make_unique<ResultCopy>(sourcePath, results.rowKeys(), target->fullPath, target->fileTitle);
     } catch (const std::exception& e) {
         prompts.notice(errorText(e));
         return nullptr;

@@ -23,9 +23,6 @@ public:
 
     // Puts the page's text and marks into the box in one edit block, caret at the start.
     void showPage(const PresentedPage& page);
-    // Takes the page's text and marks for output only, leaving the box as it is: "Save
-    // all" writes page after page while the box is hidden.
-    void keepPage(const PresentedPage& page);
     // The text of the page shown, exactly as built (carriage returns included): what
     // printing, saving and copying write.
     const QString& pageText() const { return m_pageText; }
@@ -59,6 +56,9 @@ signals:
     void editRequested();
 
 private:
+    // Takes the page's text and marks for output.
+    void keepPage(const PresentedPage& page);
+
     QComboBox* m_pages; // Combo2
     QPushButton* m_present; // Command4
     QLabel* m_notice; // Label8

@@ -52,7 +52,8 @@ private:
     }
     AutoExtractForm* openExtract()
     {
-        auto* screen = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract, m_fixture->bibliography()));
+        auto* screen
+            = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract, m_fixture->bibliography()));
         the<QLineEdit>(screen, u"Text2_0"_s)->setText(u"<T>"_s);
         the<QLineEdit>(screen, u"Text4_0"_s)->setText(u"</T>"_s);
         the<QLineEdit>(screen, u"Text2_1"_s)->setText(u"<A>"_s);
@@ -88,7 +89,8 @@ private slots:
 
     void extractWaitsForAClickInTheView()
     {
-        auto* screen = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract, m_fixture->bibliography()));
+        auto* screen
+            = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract, m_fixture->bibliography()));
         QCOMPARE(screen->windowTitle(), u"Papyrant, Auto extract, bibliography name is: shelf"_s);
         QCOMPARE(items(the<QComboBox>(screen, u"Combo2"_s)), QStringList({u"Crohn's"_s, u"soil"_s}));
         QCOMPARE(the<QPushButton>(screen, u"Command1_8"_s)->text(), u"Get selected text "_s);
@@ -179,7 +181,8 @@ private slots:
 
     void labelSetsFromTheList()
     {
-        auto* screen = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract, m_fixture->bibliography()));
+        auto* screen
+            = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract, m_fixture->bibliography()));
         auto* list = the<QComboBox>(screen, u"Combo1"_s);
         list->setCurrentIndex(2);
         emit list->activated(2);

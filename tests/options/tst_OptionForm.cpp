@@ -322,7 +322,8 @@ private slots:
         QTest::keyClick(m_form.get(), Qt::Key_Escape);
         QVERIFY(m_form->isVisible());
         click(m_form.get(), "Command2");
-        QCOMPARE(Help1::instance().homePage(), m_fixture->folder().state().ProgramFolder + QStringLiteral("/HsearchOp.htm"));
+        QCOMPARE(
+            Help1::instance().homePage(), m_fixture->folder().state().ProgramFolder + QStringLiteral("/HsearchOp.htm"));
     }
 };
 

@@ -38,14 +38,6 @@ std::vector<TestRecord> fiveRecords()
     return records;
 }
 
-template <typename Batch>
-BatchState runToEnd(Batch& batch)
-{
-    BatchState state;
-    while ((state = batch.step(TickBudget())) == BatchState::Running) { }
-    return state;
-}
-
 } // namespace
 
 class ResultManagementTest : public QObject {
@@ -92,10 +84,10 @@ private slots:
     {
         ScriptedPrompts prompts;
         prompts.answerFile(m_bibliography);
-        auto copy = startResultCopy(prompts, m_folder->state(), m_folder->bibliography(), m_results->recordset());
+        auto copy = startResultCopy(prompts, m_folder->state(), m_bibliography, m_results->recordset());
         QVERIFY(copy);
         QCOMPARE(copy->progressText(), "Copying 3 records to meadows.pyr bibliography");
-        QCOMPARE(runToEnd(*copy), BatchState::Finished);
+        QCOMPARE(runToEnd(*copy), StepOutcome::done());
         QCOMPARE(readLines(m_bibliography, "SELECT count(*) FROM Abstracts WHERE Keywords = 'soil'"), QStringList{"6"});
     }
 
@@ -117,19 +109,18 @@ private slots:
         const TickBudget oneRecord(std::chrono::milliseconds(0));
         const QString target = m_folder->makeBibliography("locked.pyr");
         ResultCopy copy(m_bibliography, m_results->recordset().rowKeys(), target, "locked.pyr", interval);
-        QCOMPARE(copy.step(oneRecord), BatchState::Running);
+        QCOMPARE(copy.step(oneRecord), StepOutcome::more());
         OtherConnection reader(target, ReadLock);
-        QCOMPARE(copy.step(TickBudget()), BatchState::Failed);
+        QCOMPARE(copy.step(TickBudget()), StepOutcome::failed("database is locked"));
         reader.close();
-        QCOMPARE(copy.error(), "database is locked");
         QCOMPARE(
             copy.outcomeText(), QString::number(copied.size()) + " records were copied to locked.pyr bibliography");
         QCOMPARE(readLines(target, "SELECT Title FROM Abstracts"), copied);
 
         ResultDeletion deletion(m_results->database(), m_results->recordset().rowKeys(), interval);
-        QCOMPARE(deletion.step(oneRecord), BatchState::Running);
+        QCOMPARE(deletion.step(oneRecord), StepOutcome::more());
         OtherConnection otherReader(m_bibliography, ReadLock);
-        QCOMPARE(deletion.step(TickBudget()), BatchState::Failed);
+        QCOMPARE(deletion.step(TickBudget()), StepOutcome::failed("database is locked"));
         otherReader.close();
         QCOMPARE(deletion.remaining(), soilLeft.size());
         QCOMPARE(readLines(m_bibliography, "SELECT Title FROM Abstracts WHERE Keywords = 'soil'"), soilLeft);
@@ -143,7 +134,7 @@ private slots:
         {
             ResultDeletion deletion(m_results->database(), m_results->refresh().rowKeys());
             QCOMPARE(deletion.total(), 5);
-            QCOMPARE(runToEnd(deletion), BatchState::Finished);
+            QCOMPARE(runToEnd(deletion), StepOutcome::done());
             QCOMPARE(deletion.remaining(), 0);
         }
         QCOMPARE(secureDelete(), before);

@@ -39,7 +39,7 @@ class ResultWorkTest : public ResultsScreenTest {
     Q_OBJECT
 private:
     ResultsTab& results() const { return *m_form->resultsTab(); }
-    void waitUntilIdle() { QTRY_VERIFY(m_form->isEnabled() && !m_form->resultsState().SavingAll); }
+    void waitUntilIdle() { QTRY_VERIFY(m_form->isEnabled() && !m_form->ticks().running()); }
     // Selects the text of the results box from `from` on, `length` characters.
     void select(const QString& from, int length)
     {
