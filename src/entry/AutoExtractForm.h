@@ -42,6 +42,7 @@ private:
     QWidget* buildCategory();
     QWidget* buildProgressPanel();
 
+    // Reads the bibliography's categories (its one reader) into the category box, sorted.
     void FillCategoryList();
     void FillLabelSetList();
     void UpdateLabelButtons();

@@ -22,7 +22,6 @@
 #include <QString>
 
 #include <array>
-#include <cstdint>
 #include <optional>
 
 namespace papyrant {

@@ -87,12 +87,17 @@ ManualForm::ManualForm(Bibliography& bibliography, QWidget* parent)
     // caption.
     m_data.setRecordSource(QStringLiteral("Abstracts"));
     m_entryDate->setText(todayText());
-    fillSorted(m_categories, bibliography.refreshCategories(prompts()));
+    FillCategoryList();
     setWindowTitle(windowCaption(ScreenKind::ManualAdding, bibliography.BibName()));
     resize(1100, 680);
 }
 
 ManualForm::~ManualForm() = default;
+
+void ManualForm::FillCategoryList()
+{
+    fillSorted(m_categories, bibliography().refreshCategories(prompts()));
+}
 
 QWidget* ManualForm::buildEntryPanel()
 {
@@ -167,7 +172,7 @@ void ManualForm::takeSelection(int field)
 void ManualForm::openTextFile()
 {
     if (openTextFileInto(m_view))
-        m_saved.StateSaved = 0;
+        m_saved.StateSaved = false;
 }
 
 EntryBoxes ManualForm::boxTexts() const
@@ -225,7 +230,7 @@ void ManualForm::receiveFailedRecords(const QString& texts, const QStringList& c
 
 void ManualForm::back()
 {
-    m_saved.StateSaved = 0;
+    m_saved.StateSaved = false;
     leave(m_servesExtraction ? ScreenExit::BackToExtraction : ScreenExit::BackToPanel);
 }
 

@@ -41,6 +41,8 @@ protected:
 
 private:
     QWidget* buildEntryPanel();
+    // Reads the bibliography's categories (its one reader) into the category box, sorted.
+    void FillCategoryList();
     void takeSelection(int field);
     void openTextFile();
     void addRecord();

@@ -116,11 +116,11 @@ QStringList CleanupTab::listed(const QComboBox* list) const
 
 void CleanupTab::refreshLists()
 {
-    FillCategories();
+    FillCategoryList();
     FillEntryDates();
 }
 
-void CleanupTab::FillCategories()
+void CleanupTab::FillCategoryList()
 {
     m_categories->clear();
     m_categories->addItems(m_bibliography.refreshCategories(prompts()));

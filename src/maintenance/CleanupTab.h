@@ -22,7 +22,8 @@ public:
     void refreshLists();
 
 private:
-    void FillCategories();
+    // Reads the bibliography's categories (its one reader) into the list, none picked.
+    void FillCategoryList();
     void FillEntryDates();
     void UpdateCombinationLabel();
     void categoryPicked();

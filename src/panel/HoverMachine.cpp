@@ -84,10 +84,10 @@ void HoverMachine::tick()
 
 void HoverMachine::loadImagesOnce()
 {
-    if (m_ImagesLoaded != 0)
+    if (m_ImagesLoaded)
         return;
     m_view.loadImageHolder();
-    m_ImagesLoaded = 1;
+    m_ImagesLoaded = true;
 }
 
 } // namespace papyrant

@@ -3,13 +3,12 @@
 // rules can be checked alone. The panel implements HoverView and forwards its mouse,
 // keyboard-focus and timer events here; this class decides what is shown.
 
-#include <cstdint>
 #include <optional>
 
 namespace papyrant {
 
 // Buttons by their number in the animation table; 0 means none is highlighted.
-enum class PanelButton : std::int16_t {
+enum class PanelButton {
     None = 0,
     Create = 1, // Picture1
     Open = 2, // Picture13
@@ -67,16 +66,16 @@ public:
     void loadImagesOnce();
 
     PanelButton HoverState() const { return m_HoverState; }
-    std::int16_t FrameIndex() const { return m_FrameIndex; }
-    std::int16_t ImagesLoaded() const { return m_ImagesLoaded; }
+    int FrameIndex() const { return m_FrameIndex; }
+    bool ImagesLoaded() const { return m_ImagesLoaded; }
 
 private:
     void startHover(PanelButton button);
 
     HoverView& m_view;
     PanelButton m_HoverState = PanelButton::None;
-    std::int16_t m_FrameIndex = 0;
-    std::int16_t m_ImagesLoaded = 0;
+    int m_FrameIndex = 0;
+    bool m_ImagesLoaded = false;
 };
 
 } // namespace papyrant

@@ -94,7 +94,7 @@ void ReportForm::load()
         m_settings = edited;
         setEnabled(true);
     });
-    FillCategoryLists();
+    FillCategoryList();
     m_settings = defaultSearchOptions(bibliography().categories());
     setWindowTitle(windowCaption(ScreenKind::SearchResults, bibliography().BibName()));
     // Nothing to present, print or save before the first search.
@@ -109,7 +109,7 @@ RecordSet* ReportForm::resultSet()
     return m_binding.hasRecordset() ? &m_binding.recordset() : nullptr;
 }
 
-void ReportForm::FillCategoryLists()
+void ReportForm::FillCategoryList()
 {
     const QStringList& names = bibliography().refreshCategories(prompts());
     m_edit->setCategories(names);

@@ -40,8 +40,9 @@ public:
     void Search();
     // Builds the chosen page into the results box and ends the busy state.
     void PresentPage();
-    // Reads the bibliography's categories into the lists of the edit and manage tabs.
-    void FillCategoryLists();
+    // Reads the bibliography's categories (its one reader) into the lists of the edit and
+    // manage tabs.
+    void FillCategoryList();
     // "New" of either tab: asks for a name; an accepted one joins both lists and the
     // options re-read their categories when opened next.
     QString addNewCategory();
