@@ -64,21 +64,21 @@ private:
     int firstField() const;
 
     QWidget* m_work = nullptr; // every control a run disables
-    TextView* m_view = nullptr; // RText1
+    TextView* m_view = nullptr; // the text to extract from
     QString m_fileTitle;
-    std::array<QLineEdit*, LabelFieldCount> m_startBoxes{}; // Text2(i)
-    std::array<QLineEdit*, LabelFieldCount> m_endBoxes{}; // Text4(i)
-    std::array<QRadioButton*, LabelFieldCount> m_firstField{}; // Option1(i)
-    QComboBox* m_labelSets = nullptr; // Combo1
-    QToolButton* m_deleteLabels = nullptr; // Command6
-    QToolButton* m_renameLabels = nullptr; // Command7
-    QComboBox* m_categories = nullptr; // Combo2
-    QPushButton* m_extract = nullptr; // CommandExtract
-    QWidget* m_progressPanel = nullptr; // Picture1
-    QLabel* m_recordNo = nullptr; // Label4
-    QLabel* m_fromTo = nullptr; // Label5
-    QProgressBar* m_bar = nullptr; // Bar1
-    DataBinding m_data; // Data1: the Abstracts table of the open bibliography
+    std::array<QLineEdit*, LabelFieldCount> m_startBoxes{}; // "Start after" of each field
+    std::array<QLineEdit*, LabelFieldCount> m_endBoxes{}; // "End before" of each field
+    std::array<QRadioButton*, LabelFieldCount> m_firstField{}; // the field that begins a record
+    QComboBox* m_labelSets = nullptr; // the saved label sets
+    QToolButton* m_deleteLabels = nullptr;
+    QToolButton* m_renameLabels = nullptr;
+    QComboBox* m_categories = nullptr; // the category the records are put in
+    QPushButton* m_extract = nullptr;
+    QWidget* m_progressPanel = nullptr; // shown while a run goes
+    QLabel* m_recordNo = nullptr; // the record being extracted
+    QLabel* m_fromTo = nullptr; // "from <file> to <bibliography>"
+    QProgressBar* m_bar = nullptr; // how far into the text the run is
+    DataBinding m_data; // the Abstracts table of the open bibliography
     std::unique_ptr<ExtractionRun> m_run;
 };
 

@@ -20,9 +20,9 @@ namespace papyrant {
 
 class TextView;
 
-// The left half of both entry screens: the text view (RText1) under a row of picture
-// buttons: the open button (`openName`), the screen's own `tools`, then Help (Command9,
-// opening `helpPage`) and "Back to control panel" (Command3).
+// The left half of both entry screens: the text view under a row of picture buttons: the
+// open button (`openName`), the screen's own `tools`, then Help (opening `helpPage`) and
+// "Back to control panel".
 struct ViewColumn {
     QVBoxLayout* layout;
     TextView* view;

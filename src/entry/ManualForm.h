@@ -52,18 +52,18 @@ private:
     EntryBoxes boxTexts() const;
     void clearBoxes();
 
-    TextView* m_view = nullptr; // RText1
-    QToolButton* m_open = nullptr; // Command4
-    QWidget* m_window = nullptr; // Picture1: the visible part of the entry panel
-    QWidget* m_panel = nullptr; // Picture2: the entry panel
-    QScrollBar* m_scroll = nullptr; // VScroll1
-    std::array<QPlainTextEdit*, 10> m_boxes{}; // Text2(0..9)
-    QLineEdit* m_entryDate = nullptr; // Text2(10)
+    TextView* m_view = nullptr; // the text passages are taken from
+    QToolButton* m_open = nullptr; // opens a text file into the view
+    QWidget* m_window = nullptr; // the visible part of the entry panel
+    QWidget* m_panel = nullptr; // the entry panel
+    QScrollBar* m_scroll = nullptr;
+    std::array<QPlainTextEdit*, 10> m_boxes{}; // title ... personal comment
+    QLineEdit* m_entryDate = nullptr;
     // The exact text each box received from the view (CR LF kept), used while the box
     // still shows that text.
     std::array<QString, 9> m_taken;
-    QComboBox* m_categories = nullptr; // Combo1
-    DataBinding m_data; // Data1: the Abstracts table of the open bibliography
+    QComboBox* m_categories = nullptr;
+    DataBinding m_data; // the Abstracts table of the open bibliography
     SavedState m_saved;
     bool m_servesExtraction = false; // the failed records of an extraction are on view
 };

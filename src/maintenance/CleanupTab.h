@@ -33,14 +33,14 @@ private:
     QStringList listed(const QComboBox* list) const;
 
     Bibliography& m_bibliography;
-    QComboBox* m_categories; // Combo1
-    QToolButton* m_renameCategory; // Command7
-    QToolButton* m_deleteCategory; // Command6
-    QComboBox* m_dates; // Combo2
-    QToolButton* m_deleteDate; // Command2
-    QToolButton* m_changeDate; // Command4
-    QLabel* m_combination; // Label5
-    QToolButton* m_deleteCombination; // Command8
+    QComboBox* m_categories;
+    QToolButton* m_renameCategory;
+    QToolButton* m_deleteCategory;
+    QComboBox* m_dates; // the entry dates
+    QToolButton* m_deleteDate;
+    QToolButton* m_changeDate;
+    QLabel* m_combination; // names the records of the picked category and date
+    QToolButton* m_deleteCombination;
 };
 
 } // namespace papyrant

@@ -32,11 +32,11 @@ private:
     void helpClicked();
 
     QWidget* m_content; // everything the user can touch, locked as one
-    QTabWidget* m_tabs; // Tab1
+    QTabWidget* m_tabs; // repeated records, cleanup
     RepeatedRecordsTab* m_repeated;
     CleanupTab* m_cleanup;
-    QToolButton* m_help; // Command9
-    QToolButton* m_back; // Command3
+    QToolButton* m_help; // the help page of the tab on view
+    QToolButton* m_back; // "Back to control panel"
     MaintOptionForm* m_options;
     AutoRemoveOptions& m_autoRemove;
 };

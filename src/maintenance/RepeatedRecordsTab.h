@@ -50,22 +50,22 @@ private:
     // Puts the review's state on the controls.
     void showReview();
 
-    DataBinding m_data; // Data1, on the open bibliography
+    DataBinding m_data; // the scan's records, on the open bibliography
     const AutoRemoveOptions& m_autoRemoveOptions;
     TickDriver& m_ticks;
     RepeatedPairReview m_review;
     std::unique_ptr<AutoRemoveRun> m_run;
 
-    QPushButton* m_findNext; // Command1
-    QRadioButton* m_first; // Option1
-    QRadioButton* m_second; // Option2
-    QToolButton* m_update; // CommandUpdate
-    QToolButton* m_remove; // CommandRemove
-    std::array<QPlainTextEdit*, FieldCount> m_boxes{}; // Text2(0..11)
-    std::array<QLabel*, FieldCount> m_marks{}; // Picture3(0..11)
-    QPushButton* m_autoRemove; // Command5
-    QPushButton* m_options; // CommandOptions
-    QProgressBar* m_bar; // Bar1
+    QPushButton* m_findNext;
+    QRadioButton* m_first; // shows the first record of the pair
+    QRadioButton* m_second; // shows the second
+    QToolButton* m_update; // stores the record on view as typed
+    QToolButton* m_remove; // deletes the record on view
+    std::array<QPlainTextEdit*, FieldCount> m_boxes{}; // the record on view, field by field
+    std::array<QLabel*, FieldCount> m_marks{}; // a tick where the two records agree
+    QPushButton* m_autoRemove;
+    QPushButton* m_options; // the auto-remove options
+    QProgressBar* m_bar; // how far auto remove is
 };
 
 } // namespace papyrant

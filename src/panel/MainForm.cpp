@@ -284,7 +284,7 @@ void MainForm::closeEvent(QCloseEvent* event)
 
 // --- what the hover machine asks for ---
 
-void MainForm::setTimer1Enabled(bool enabled)
+void MainForm::setAnimationTimerEnabled(bool enabled)
 {
     if (enabled)
         m_animationTimer->start();

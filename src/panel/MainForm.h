@@ -37,7 +37,7 @@ public:
     // -2: exit banner).
     int bannerFrame() const { return m_bannerFrame; }
 
-    // One step of the hover animation: what Timer1 does every 250 ms.
+    // One step of the hover animation: what the animation timer does every 250 ms.
     void animationTick() { m_hover.tick(); }
 
     // The screen a working-screen button opens, and its label for notices.
@@ -77,7 +77,7 @@ private:
     void helpClicked();
 
     // HoverView
-    void setTimer1Enabled(bool enabled) override;
+    void setAnimationTimerEnabled(bool enabled) override;
     void showRestingImages() override;
     void setHandPointer(PanelButton button) override;
     void showHighlighted(PanelButton button) override;
@@ -90,15 +90,15 @@ private:
     Bibliography m_bibliography;
     HoverMachine m_hover;
     std::vector<Button> m_buttons;
-    TrackedPicture* m_background = nullptr; // Picture22
-    TrackedPicture* m_banner = nullptr; // Picture10
-    std::array<QLabel*, 2> m_blink{}; // Picture21(0), Picture21(1)
-    std::array<QPixmap, 2> m_bannerImages; // Picture6: resting, exit
-    std::vector<QPixmap> m_frames; // Picture4: frames of the hovered button
+    TrackedPicture* m_background = nullptr;
+    TrackedPicture* m_banner = nullptr; // where the animations play
+    std::array<QLabel*, 2> m_blink{}; // the two lights that blink over the exit banner
+    std::array<QPixmap, 2> m_bannerImages; // resting, exit
+    std::vector<QPixmap> m_frames; // frames of the hovered button
     std::unique_ptr<PicsForm> m_pics;
-    QLabel* m_status = nullptr; // Label1
-    QTimer* m_animationTimer = nullptr; // Timer1
-    QTimer* m_imageTimer = nullptr; // Timer2
+    QLabel* m_status = nullptr; // names the open bibliography and its record count
+    QTimer* m_animationTimer = nullptr;
+    QTimer* m_imageTimer = nullptr; // loads the frames just after the panel appears
     int m_bannerFrame = -1;
 };
 

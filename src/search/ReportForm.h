@@ -1,10 +1,12 @@
 #pragma once
 // The search and results screen: four tabs ("Search items", "Results", "Edit results",
 // "Manage results") under a bar of picture buttons. It owns what the tabs share: the
-// search options dialog (hidden for the screen's life), the result set of the last search
-// (Data1), the results state and the busy state, and it runs the operations that involve
-// more than one tab: Search, page choice and presentation, tab changes, the way back.
-// Each tab is a widget of its own that only shows and collects.
+// search settings (a value the options dialog edits a copy of), the result set of the
+// last search with the snapshot its pages read, and the results state; its bibliography,
+// busy state and tick driver come with every working screen. It runs the operations that
+// involve more than one tab: Search, page choice and presentation, tab changes, the way
+// back. Each tab is a widget of its own that only shows and collects; the manage and
+// output actions get the pieces they work on.
 
 #include "core/DataBinding.h"
 #include "options/SearchOptions.h"
@@ -35,7 +37,7 @@ public:
     explicit ReportForm(Bibliography& bibliography, QWidget* parent = nullptr);
     ~ReportForm() override;
 
-    // Search (Command8): tidies the rows, checks the brackets, runs the composed statement,
+    // Search: tidies the rows, checks the brackets, runs the composed statement,
     // loads the first record for editing, presents the first page and shows it.
     void Search();
     // Builds the chosen page into the results box and ends the busy state.
@@ -97,10 +99,10 @@ private:
 
     ResultsState m_state;
     SearchOptions m_settings;
-    DataBinding m_binding; // Data1
+    DataBinding m_binding; // the result set of the last search
     std::unique_ptr<OptionForm> m_options;
     ReportToolBar* m_toolBar = nullptr;
-    QTabWidget* m_tabs = nullptr; // Tab1
+    QTabWidget* m_tabs = nullptr; // search items, results, edit results, manage results
     CriteriaGrid* m_criteria = nullptr;
     ResultsTab* m_results = nullptr;
     EditTab* m_edit = nullptr;

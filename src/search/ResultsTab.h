@@ -1,7 +1,7 @@
 #pragma once
-// The "Results" tab: the page list (Combo2), "Present" (Command4), the read-only results
-// box (RText1) holding the page with its marks, the notice shown while a page is built
-// (Label8) and the label that leads to the edit tab (Label10).
+// The "Results" tab: the page list, "Present", the read-only results box holding the page
+// with its marks, the notice shown while a page is built and the label that leads to the
+// edit tab.
 
 #include "search/Presentation.h"
 
@@ -59,11 +59,11 @@ private:
     // Takes the page's text and marks for output.
     void keepPage(const PresentedPage& page);
 
-    QComboBox* m_pages; // Combo2
-    QPushButton* m_present; // Command4
-    QLabel* m_notice; // Label8
-    QLabel* m_edit; // Label10
-    QTextEdit* m_text; // RText1
+    QComboBox* m_pages; // "From 1 to 50", "From 51 to 100", ...
+    QPushButton* m_present;
+    QLabel* m_notice; // stands where the results box was while a page is built
+    QLabel* m_edit; // leads to the record under the caret on the edit tab
+    QTextEdit* m_text; // the page with its marks
     QString m_pageText;
     std::vector<FormatRun> m_pageRuns;
     ColourMarks m_pageMarks;

@@ -18,7 +18,7 @@ public:
     QStringList calls;
     bool timerOn = false;
 
-    void setTimer1Enabled(bool enabled) override
+    void setAnimationTimerEnabled(bool enabled) override
     {
         timerOn = enabled;
         calls << (enabled ? "timer on" : "timer off");
