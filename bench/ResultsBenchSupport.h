@@ -15,7 +15,7 @@ class QWidget;
 namespace papyrant {
 class Bibliography;
 class ReportForm;
-}
+} // namespace papyrant
 
 namespace papyrant::bench {
 
