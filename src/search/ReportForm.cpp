@@ -88,7 +88,7 @@ ReportForm::~ReportForm() = default;
 
 void ReportForm::load()
 {
-    // The dialog lives hidden beside this screen; a search reads it as it stands.
+    // The options dialog lives hidden beside this screen and edits copies of its settings.
     m_options = std::make_unique<OptionForm>(bibliography());
     connect(m_options.get(), &OptionForm::accepted, this, [this](const SearchOptions& edited) {
         m_settings = edited;
