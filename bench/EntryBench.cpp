@@ -113,7 +113,7 @@ RunFigures timedExtraction(
     QObject::connect(&timer, &QTimer::timeout, [&] {
         QElapsedTimer tick;
         tick.start();
-        const bool ended = run.step(TickBudget());
+        const bool ended = !run.step(TickBudget()).ongoing();
         figures.tickMs.push_back(tick.nsecsElapsed() / 1e6);
         if (ended) {
             run.finish();

@@ -3,6 +3,7 @@
 #include "BibliographyGenerator.h"
 #include "FigureRunner.h"
 
+#include "core/Bibliography.h"
 #include "core/DataBinding.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -199,9 +200,9 @@ Figure autoRemoveFigure(const MaintenanceBenchSettings& settings, const Files& f
                        copyFile(original, work);
                        return timed([&] {
                            Database db(work);
-                           AutoRemoveRun remove(db, defaultAutoRemoveFields());
+                           AutoRemoveRun remove(db, AutoRemoveOptions{}.fields);
                            *ticks = 1;
-                           while (!remove.step(TickBudget()))
+                           while (remove.step(TickBudget()).ongoing())
                                ++*ticks;
                            *deleted = remove.deletedCount();
                        });
@@ -232,7 +233,9 @@ Figure findNextFigure(const MaintenanceBenchSettings& settings, const Files& fil
         = QStringLiteral("Maintenance: find next, %1 records without a pair, to the end").arg(settings.records);
     figure.ours = {QStringLiteral("Papyrant"), [=] {
                        return timed([&] {
-                           DataBinding data(file);
+                           Bibliography bibliography;
+                           bibliography.open(file, QStringLiteral("find-next"));
+                           DataBinding data(bibliography);
                            RepeatedPairReview review(data, *prompts);
                            review.findNext();
                            *foundNone = *foundNone && !review.actionsEnabled();
@@ -253,8 +256,8 @@ Figure renameFigure(const MaintenanceBenchSettings& settings, const Files& files
 {
     const QString file = files.withoutPairs();
     const int records = settings.records;
-    auto state = std::make_shared<ProgramState>();
-    state->BibPath = file;
+    auto bibliography = std::make_shared<Bibliography>();
+    bibliography->open(file, QStringLiteral("rename"));
     auto prompts = std::make_shared<BenchPrompts>();
     auto counted = std::make_shared<QString>();
     // Papyrant renames "Reviews" to "Reviewed", the shell names it back, the C API away and
@@ -267,8 +270,9 @@ Figure renameFigure(const MaintenanceBenchSettings& settings, const Files& files
         = {QStringLiteral("Papyrant"), [=] {
                prompts->inputs.push_back(QStringLiteral("Reviewed"));
                bool changed = false;
-               const double seconds = timed(
-                   [&] { changed = papyrant::renameCategory(*state, *prompts, Files::ReviewsCategory, {}).changed; });
+               const double seconds = timed([&] {
+                   changed = papyrant::renameCategory(*bibliography, *prompts, Files::ReviewsCategory, {}).changed;
+               });
                if (!changed)
                    throw std::runtime_error("the category was not renamed");
                if (counted->isEmpty())

@@ -3,6 +3,7 @@
 #include "BibliographyGenerator.h"
 #include "FigureRunner.h"
 
+#include "core/Bibliography.h"
 #include "core/DataBinding.h"
 #include "core/Database.h"
 #include "core/RecordSet.h"
@@ -122,9 +123,9 @@ ManageResultsFigures manageResultsBench(const ManageResultsSetup& setup)
         timer.start();
         {
             ResultCopy copy(source, keys, target, QStringLiteral("manage-copy.pyr"), commitInterval);
-            while (copy.step(TickBudget()) == BatchState::Running) { }
+            const StepOutcome outcome = runToEnd(copy);
             if (copy.CopyDone != setup.records)
-                throw std::runtime_error("the copy stopped: " + copy.error().toStdString());
+                throw std::runtime_error("the copy stopped: " + outcome.reason.toStdString());
         }
         const double elapsed = timer.nsecsElapsed() / 1e9;
         if (countOf(target) != setup.records)
@@ -146,15 +147,17 @@ ManageResultsFigures manageResultsBench(const ManageResultsSetup& setup)
     std::printf("Delete all of %d results sorted by title (ticks of 15 ms)\n", setup.records);
     figures.deleteSeconds = medianOf(setup.runs, [&] {
         const QString file = files.copyOf(QStringLiteral("manage-delete.pyr"), source);
-        DataBinding results(file);
+        Bibliography bibliography;
+        bibliography.open(file, QStringLiteral("manage-delete"));
+        DataBinding results(bibliography);
         results.setRecordSource(EveryRecordByTitle);
         ResultDeletion deletion(results.database(), results.refresh().rowKeys());
         QElapsedTimer timer;
         timer.start();
-        while (deletion.step(TickBudget()) == BatchState::Running) { }
+        const StepOutcome outcome = runToEnd(deletion);
         const double elapsed = timer.nsecsElapsed() / 1e9;
         if (deletion.remaining() != 0 || results.refresh().recordCount() != 0)
-            throw std::runtime_error("the deletion stopped: " + deletion.error().toStdString());
+            throw std::runtime_error("the deletion stopped: " + outcome.reason.toStdString());
         return elapsed;
     });
     std::printf("  for the record, the sqlite3 shell deleting every row one by one in one statement:\n");
@@ -167,7 +170,9 @@ ManageResultsFigures manageResultsBench(const ManageResultsSetup& setup)
 
     std::printf("Put %d results sorted by title into a category (one transaction)\n", setup.records);
     const QString categoryFile = files.copyOf(QStringLiteral("manage-category.pyr"), source);
-    DataBinding results(categoryFile);
+    Bibliography categoryBibliography;
+    categoryBibliography.open(categoryFile, QStringLiteral("manage-category"));
+    DataBinding results(categoryBibliography);
     results.setRecordSource(EveryRecordByTitle);
     results.refresh();
     int run = 0;

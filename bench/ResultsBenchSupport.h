@@ -13,8 +13,9 @@
 class QWidget;
 
 namespace papyrant {
+class Bibliography;
 class ReportForm;
-}
+} // namespace papyrant
 
 namespace papyrant::bench {
 
@@ -29,8 +30,8 @@ bool judge(const char* what, double ours, const char* reference, double theirs, 
 QString copyOf(const QString& path, const QString& leaf);
 // A bibliography of `count` generated records, made once and kept in the data folder.
 QString generatedBibliography(const ResultsBenchSettings& settings, int count);
-// The program state as after opening the bibliography at path.
-void openBibliography(const ResultsBenchSettings& settings, const QString& path);
+// The program state and the open bibliography as after opening the file at path.
+Bibliography& openBibliography(const ResultsBenchSettings& settings, const QString& path);
 // A results screen over the bibliography after a search for `words` (nothing: every record).
 std::unique_ptr<ReportForm> searchedScreen(
     const ResultsBenchSettings& settings, const QString& path, const QString& words);

@@ -88,14 +88,14 @@ bool saveAllPages(const ResultsBenchSettings& settings, const QString& path)
         form->toolBar()->button(ToolButton::SaveAll)->click();
         do
             waitUntilEnabled(*form);
-        while (form->resultsState().SavingAll || form->busy().active());
+        while (form->ticks().running() || form->busy().active());
         screen.push_back(milliseconds(timer));
         bytes = folderBytes(ours.path(), &written);
 
         // The reference: the same pages built by presentation and written by the same
         // writer, without the screen.
         RecordSet& records = *form->resultSet();
-        const PageSettings page = form->pageSettings();
+        const SearchSnapshot& page = form->resultsState().search;
         timer.restart();
         for (int p = 0; p < pages; ++p) {
             const PresentedPage shown = PresentPage(records, p, form->resultsState().ResultCount, page);

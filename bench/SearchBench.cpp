@@ -5,6 +5,7 @@
 
 #include "BibliographyGenerator.h"
 
+#include "core/Bibliography.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/Prompts.h"
@@ -113,13 +114,15 @@ QString generatedBibliography(const ResultsBenchSettings& settings, int count)
     return path;
 }
 
-void openBibliography(const ResultsBenchSettings& settings, const QString& path)
+Bibliography& openBibliography(const ResultsBenchSettings& settings, const QString& path)
 {
     ProgramState& state = programState();
     state = ProgramState{};
     state.initialiseAtStart(settings.programFolder);
-    state.BibPath = path;
-    state.BibName = QFileInfo(path).completeBaseName();
+    // A screen made before keeps its own share of the connection it had.
+    static Bibliography bibliography;
+    bibliography.open(path, QFileInfo(path).completeBaseName());
+    return bibliography;
 }
 
 namespace {
@@ -129,9 +132,9 @@ bool pageWithMarks(const ResultsBenchSettings& settings, const QString& path)
     std::printf("A page of 50 records with references and ten highlight words, into the results box\n");
     Database db(path);
     RecordSet records(db, QStringLiteral("Select Abstracts.* From Abstracts"));
-    PageSettings page;
-    page.outputFields = {true, true, true, true, true, false, true, true, true, true, false, true};
-    page.createReferences = true;
+    SearchSnapshot page;
+    page.options.outputFields = {true, true, true, true, true, false, true, true, true, true, false, true};
+    page.options.createReferences = true;
     page.summary = QStringLiteral("protein");
     const QStringList words{"gene", "cell", "protein", "virus", "cancer", "immune", "risk", "brain", "heart", "study"};
     for (int i = 0; i < CriteriaRowCount; ++i)
@@ -180,8 +183,7 @@ bool pageWithMarks(const ResultsBenchSettings& settings, const QString& path)
 std::unique_ptr<ReportForm> searchedScreen(
     const ResultsBenchSettings& settings, const QString& path, const QString& words)
 {
-    openBibliography(settings, path);
-    auto form = std::make_unique<ReportForm>();
+    auto form = std::make_unique<ReportForm>(openBibliography(settings, path));
     form->resize(1000, 760);
     form->show();
     form->criteria()->wordsBox(0)->setText(words);

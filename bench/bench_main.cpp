@@ -215,10 +215,9 @@ Figure Bench::openAndCount()
     figure.title = QStringLiteral("Open a %1-record bibliography and refresh its count (warm file)").arg(m_large);
     figure.ours = {"open + record-count refresh", [path, line] {
                        return timed([&] {
-                           ProgramState state;
-                           state.BibPath = path;
-                           state.BibName = bibliographyName(QFileInfo(path).fileName());
-                           *line = refreshRecordCount(state);
+                           Bibliography bibliography;
+                           bibliography.open(path, bibliographyName(QFileInfo(path).fileName()));
+                           *line = refreshRecordCount(bibliography);
                        });
                    }};
     figure.references.push_back(

@@ -22,11 +22,16 @@ int main(int argc, char* argv[])
     QtPrompts qtPrompts;
     setPrompts(&qtPrompts);
 
-    // Working screens register their factories with screens() here as they are built.
-    screens().registerScreen(ScreenKind::AutoExtract, [] { return new AutoExtractForm; });
-    screens().registerScreen(ScreenKind::ManualAdding, [] { return new ManualForm; });
-    screens().registerScreen(ScreenKind::SearchResults, [] { return new ReportForm; });
-    screens().registerScreen(ScreenKind::Maintenance, [] { return new MaintenanceForm; });
+    // Which fields auto remove compares: kept for as long as the program runs.
+    AutoRemoveOptions autoRemove;
+
+    // The working screens, opened by the control panel through the registry.
+    // Each is built over the open bibliography the control panel hands it.
+    screens().registerScreen(ScreenKind::AutoExtract, [](Bibliography& b) { return new AutoExtractForm(b); });
+    screens().registerScreen(ScreenKind::ManualAdding, [](Bibliography& b) { return new ManualForm(b); });
+    screens().registerScreen(ScreenKind::SearchResults, [](Bibliography& b) { return new ReportForm(b); });
+    screens().registerScreen(
+        ScreenKind::Maintenance, [&autoRemove](Bibliography& b) { return new MaintenanceForm(b, autoRemove); });
 
     // The panel's load takes the program folder from the working directory.
     auto* panel = new MainForm;

@@ -1,6 +1,6 @@
 #pragma once
-// The transaction that the timer ticks of a long batch (copy, delete all, auto remove)
-// work in.
+// The transaction that the timer ticks of long work (extraction, auto remove, copy, delete
+// all) share.
 
 #include "core/Database.h"
 
@@ -34,6 +34,9 @@ public:
             m_age.start();
         }
     }
+    // True when a commit falls due within the next `withinMs` milliseconds, so a tick can
+    // keep time for it.
+    bool due(qint64 withinMs = 0) const { return m_transaction && m_age.elapsed() + withinMs >= m_interval; }
     // Commits when the transaction is old enough, or always when finishing.
     // Gives true when it committed.
     bool commitIfDue(bool finishing)

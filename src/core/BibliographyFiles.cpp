@@ -70,19 +70,18 @@ QString bibliographyName(const QString& fileTitle)
     return fileTitle.left(fileTitle.size() - 4);
 }
 
-QString refreshRecordCount(ProgramState& state)
+QString refreshRecordCount(Bibliography& bibliography)
 {
-    state.DataPath = state.BibPath;
-    // The shared binding's database: checked, then counted without reading every key.
-    Database db(state.DataPath);
+    // Checked, then counted without reading every key.
+    Database& db = bibliography.database();
     checkBibliography(db);
     const int count = countRecords(db);
     const QString countText = count == 0 ? QStringLiteral("no") : QString::number(count);
-    return QStringLiteral("bibliography name is: ") + state.BibName + QStringLiteral(", contains ") + countText
+    return QStringLiteral("bibliography name is: ") + bibliography.BibName() + QStringLiteral(", contains ") + countText
         + QStringLiteral(" records");
 }
 
-std::optional<QString> createBibliography(Prompts& prompts, ProgramState& state)
+std::optional<QString> createBibliography(Prompts& prompts, const ProgramState& state, Bibliography& bibliography)
 {
     QString proposed = QStringLiteral("bibliography1");
     for (;;) {
@@ -95,9 +94,8 @@ std::optional<QString> createBibliography(Prompts& prompts, ProgramState& state)
             if (fileTaken(*file, QStringLiteral("*.pyr")) && !askReplaceFile(prompts, file->fileTitle))
                 continue;
             copyTemplate(programFile(state, TemplateLeaf), file->fullPath);
-            state.BibName = name;
-            state.BibPath = file->fullPath;
-            return refreshRecordCount(state);
+            bibliography.open(file->fullPath, name);
+            return refreshRecordCount(bibliography);
         } catch (const TemplateMissing&) {
             prompts.notice(MissingTemplate);
         } catch (const std::exception& e) {
@@ -107,18 +105,17 @@ std::optional<QString> createBibliography(Prompts& prompts, ProgramState& state)
     }
 }
 
-std::optional<QString> openBibliography(Prompts& prompts, ProgramState& state)
+std::optional<QString> openBibliography(Prompts& prompts, Bibliography& bibliography)
 {
     const auto file = prompts.openFile(QStringLiteral("Open Papyrant File"), BibliographyFilter, QString());
     if (!file || file->fullPath.isEmpty())
         return std::nullopt;
     try {
-        state.BibName = bibliographyName(file->fileTitle);
-        state.BibPath = file->fullPath;
-        return refreshRecordCount(state);
+        bibliography.open(file->fullPath, bibliographyName(file->fileTitle));
+        return refreshRecordCount(bibliography);
     } catch (const std::exception& e) {
         prompts.notice(QStringLiteral("Can't open this file") + QLatin1Char('\n') + errorText(e));
-        state.BibName.clear();
+        bibliography.close();
         return std::nullopt;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Creating and opening bibliography files, and the status line that names the open one.
 
+#include "core/Bibliography.h"
 #include "core/ProgramState.h"
 #include "core/Prompts.h"
 
@@ -14,18 +15,21 @@ namespace papyrant {
 inline const QString BibliographyFilter = QStringLiteral("Papyrant File (*.pyr)|*.pyr");
 inline const QString TemplateLeaf = QStringLiteral("/VarEdoRecors");
 
-// Reads the open bibliography's record count and gives the status line
-// ("bibliography name is: x, contains 3 records"). Sets DataPath. Throws on any
-// store error (not a database, no Abstracts table, locked).
-QString refreshRecordCount(ProgramState& state);
+// Checks the open bibliography, reads its record count and gives the status line
+// ("bibliography name is: x, contains 3 records"). Throws on any store error (not a
+// database, no Abstracts table, locked).
+QString refreshRecordCount(Bibliography& bibliography);
 
-// Asks for a new file, copies the template there and opens it. Gives the new status
-// line, or nothing when the user cancelled or a failure was reported to the user.
-std::optional<QString> createBibliography(Prompts& prompts, ProgramState& state);
+// Asks for a new file, copies the program folder's template there and opens it as the
+// bibliography. Gives the new status line, or nothing when the user cancelled or a
+// failure was reported to the user (the bibliography open before stays open when the
+// copy failed).
+std::optional<QString> createBibliography(Prompts& prompts, const ProgramState& state, Bibliography& bibliography);
 
-// Asks for an existing file and opens it. Gives the new status line, or nothing when
-// the user cancelled or the file could not be opened (then no bibliography is open).
-std::optional<QString> openBibliography(Prompts& prompts, ProgramState& state);
+// Asks for an existing file and opens it as the bibliography. Gives the new status line,
+// or nothing when the user cancelled or the file could not be opened (then no
+// bibliography is open).
+std::optional<QString> openBibliography(Prompts& prompts, Bibliography& bibliography);
 
 // The template is not in the program folder.
 class TemplateMissing : public std::runtime_error {

@@ -1,28 +1,24 @@
 #include "core/DataBinding.h"
 
+#include "core/Bibliography.h"
+
 namespace papyrant {
 
-DataBinding::DataBinding(QString databasePath)
-    : m_path(std::move(databasePath))
+DataBinding::DataBinding(Bibliography& bibliography)
+    : m_bibliography(bibliography)
 {
 }
 
 DataBinding::~DataBinding()
 {
-    close();
-}
-
-void DataBinding::setDatabasePath(const QString& path)
-{
-    if (path != m_path)
-        close();
-    m_path = path;
+    // The record set goes before the connection it reads through.
+    m_recordset.reset();
 }
 
 Database& DataBinding::database()
 {
     if (!m_db)
-        m_db = std::make_unique<Database>(m_path);
+        m_db = m_bibliography.connection();
     return *m_db;
 }
 
@@ -44,6 +40,7 @@ void DataBinding::close()
 {
     m_recordset.reset();
     m_db.reset();
+    m_bibliography.closeConnection();
 }
 
 } // namespace papyrant

@@ -1,5 +1,6 @@
 #pragma once
-// A data binding: a database path, a record source and the record set it yields.
+// A record source over the open bibliography: a table name or statement and the record set
+// it yields, on the bibliography's connection.
 
 #include "core/Database.h"
 #include "core/RecordSet.h"
@@ -10,29 +11,33 @@
 
 namespace papyrant {
 
+class Bibliography;
+
 class DataBinding {
 public:
-    explicit DataBinding(QString databasePath = QString());
+    explicit DataBinding(Bibliography& bibliography);
     ~DataBinding();
+    DataBinding(const DataBinding&) = delete;
+    DataBinding& operator=(const DataBinding&) = delete;
 
-    void setDatabasePath(const QString& path);
-    const QString& databasePath() const { return m_path; }
     void setRecordSource(const QString& source) { m_source = source; }
     const QString& recordSource() const { return m_source; }
 
-    // Opens the database when needed and runs the record source. Throws StoreError;
-    // on failure the previous record set is kept.
+    // Runs the record source on the connection. Throws StoreError; on failure the previous
+    // record set is kept.
     RecordSet& refresh();
     RecordSet& recordset();
     bool hasRecordset() const { return m_recordset != nullptr; }
-    Database& database(); // opens it when needed
+    // The connection the record set works on, taken from the bibliography on first use.
+    Database& database();
 
+    // Drops the record set and the connection: the next use opens the file afresh.
     void close();
 
 private:
-    QString m_path;
+    Bibliography& m_bibliography;
     QString m_source;
-    std::unique_ptr<Database> m_db;
+    std::shared_ptr<Database> m_db;
     std::unique_ptr<RecordSet> m_recordset;
 };
 

@@ -1,23 +1,16 @@
 #include "core/DistinctValues.h"
 
-#include "core/DataBinding.h"
+#include "core/RecordSet.h"
 
 namespace papyrant {
 
-QStringList readDistinctValues(const QString& databasePath, const QString& statement)
+QStringList readDistinctValues(Database& db, const QString& statement)
 {
-    DataBinding binding(databasePath);
-    binding.setRecordSource(statement);
-    RecordSet& rows = binding.refresh();
+    RecordSet rows(db, statement);
     QStringList values;
     for (rows.moveFirst(); !rows.eof(); rows.moveNext())
         values << rows.value(0);
     return values;
-}
-
-QStringList readCategories(const QString& bibliographyPath)
-{
-    return readDistinctValues(bibliographyPath, QStringLiteral("Select Distinct Abstracts.Category From Abstracts"));
 }
 
 } // namespace papyrant

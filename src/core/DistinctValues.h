@@ -6,11 +6,10 @@
 
 namespace papyrant {
 
+class Database;
+
 // The first column of every row the statement gives, in the order the engine returns
 // them ("Select Distinct Abstracts.Language From Abstracts"). Throws StoreError.
-QStringList readDistinctValues(const QString& databasePath, const QString& statement);
-
-// The distinct categories of a bibliography, in the order the engine returns them.
-QStringList readCategories(const QString& bibliographyPath);
+QStringList readDistinctValues(Database& db, const QString& statement);
 
 } // namespace papyrant

@@ -1,7 +1,5 @@
 #include "core/ProgramState.h"
 
-#include "core/RecordModel.h"
-
 #include <QDir>
 
 namespace papyrant {
@@ -14,8 +12,6 @@ void ProgramState::initialiseAtStart(const QString& workingDirectory)
     if (ProgramFolder.endsWith(QLatin1Char('/')) && ProgramFolder.size() > 1)
         ProgramFolder.chop(1);
     LabelsPath = programFile(*this, QStringLiteral("/VarEdoAbb"));
-    EmptyField = EmptyFieldMarker;
-    FieldNames = fieldDisplayNames();
 }
 
 ProgramState& programState()

@@ -1,32 +1,17 @@
 #pragma once
-// The variables every screen shares. All texts start empty and all flags at 0;
-// the control panel fills the first four at start (initialiseAtStart).
+// What is program-wide: the program folder and the labels file in it. The control panel
+// fills it at start (initialiseAtStart). The open bibliography is not here: the panel owns
+// it (Bibliography) and hands it to the screens it opens.
 
 #include <QString>
-
-#include <array>
-#include <cstdint>
 
 namespace papyrant {
 
 struct ProgramState {
     QString ProgramFolder; // folder of the template, labels file and help pages
     QString LabelsPath; // ProgramFolder + "/VarEdoAbb"
-    QString EmptyField; // the empty-field marker
-    std::array<QString, 12> FieldNames; // display names of fields 0..11
-    QString BibPath; // full path of the open bibliography; empty when none
-    QString DataPath; // database the shared data binding opens next
-    QString BibName; // file title without its last four characters
-    QString CopyTargetPath; // bibliography the current results are copied into
-    QString HelpPage; // full path of the help page to show next
-    std::int16_t ReturnToPanel = 0; // 1 while a screen closes by "Back to control panel"
-    std::int16_t ManualFromExtract = 0; // 1 while manual adding serves failed extractions
 
-    // A bibliography is open exactly when it has a name.
-    bool bibliographyOpen() const { return !BibName.isEmpty(); }
-
-    // Start-up order: program folder (the working directory now), labels path,
-    // empty-field marker, field catalogue.
+    // The program folder is the working directory at start; the labels path follows it.
     void initialiseAtStart(const QString& workingDirectory);
 };
 

@@ -1,12 +1,13 @@
 #include "entry/AutoExtractForm.h"
 
+#include "core/Bibliography.h"
 #include "core/Captions.h"
-#include "core/DistinctValues.h"
 #include "core/ProgramState.h"
 #include "core/Prompts.h"
 #include "entry/EntryControls.h"
 #include "entry/ManualForm.h"
 #include "entry/TextView.h"
+#include "screens/PictureButtons.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -18,7 +19,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -43,11 +43,11 @@ QString arrayName(const char* name, int index)
 
 } // namespace
 
-AutoExtractForm::AutoExtractForm(QWidget* parent)
-    : WorkingScreen(ScreenKind::AutoExtract, parent)
+AutoExtractForm::AutoExtractForm(Bibliography& bibliography, QWidget* parent)
+    : WorkingScreen(ScreenKind::AutoExtract, bibliography, parent)
+    , m_data(bibliography)
 {
     setObjectName(QStringLiteral("AutoExtractForm"));
-    const ProgramState& state = programState();
 
     m_work = new QWidget(this);
     const ViewColumn left = viewColumn(m_work, "Command2", QStringLiteral("/HAutoExtract.htm"));
@@ -81,19 +81,14 @@ AutoExtractForm::AutoExtractForm(QWidget* parent)
     layout->addWidget(m_work, 1);
     layout->addWidget(buildProgressPanel());
 
-    // Each tick runs records for its whole budget, then the timer fires again as soon as the
-    // window has painted; no idle gap stretches the run.
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
-    m_timer->setInterval(0);
-    connect(m_timer, &QTimer::timeout, this, &AutoExtractForm::ExtractNextRecord);
+    // A run locks the controls but leaves its progress panel alone.
+    setWorkArea(m_work);
 
     // Load: the binding on the open bibliography, the category and label-set lists, the caption.
-    m_data.setDatabasePath(state.BibPath);
     m_data.setRecordSource(QStringLiteral("Abstracts"));
     FillCategoryList();
     FillLabelSetList();
-    setWindowTitle(windowCaption(ScreenKind::AutoExtract, state.BibName));
+    setWindowTitle(windowCaption(ScreenKind::AutoExtract, bibliography.BibName()));
     resize(1100, 640);
 }
 
@@ -202,19 +197,9 @@ QWidget* AutoExtractForm::buildProgressPanel()
     return m_progressPanel;
 }
 
-bool AutoExtractForm::running() const
-{
-    return m_timer->isActive() || m_wait.has_value();
-}
-
 void AutoExtractForm::FillCategoryList()
 {
-    try {
-        fillSorted(m_categories, readCategories(programState().BibPath));
-    } catch (const std::exception& e) {
-        m_categories->clear();
-        reportDataError(e);
-    }
+    fillSorted(m_categories, bibliography().refreshCategories(prompts()));
 }
 
 void AutoExtractForm::FillLabelSetList()
@@ -335,7 +320,6 @@ bool AutoExtractForm::openRecordSet()
 
 void AutoExtractForm::StartExtraction()
 {
-    const ProgramState& state = programState();
     if (!openRecordSet())
         return;
     TextModel& text = m_view->modelWithSelection();
@@ -343,7 +327,7 @@ void AutoExtractForm::StartExtraction()
     m_recordNo->setText(QStringLiteral("1"));
     m_bar->setRange(0, m_run->progressMaximum());
     m_bar->setValue(0);
-    m_fromTo->setText(QStringLiteral("from ") + m_fileTitle + QStringLiteral(" to ") + state.BibName);
+    m_fromTo->setText(QStringLiteral("from ") + m_fileTitle + QStringLiteral(" to ") + bibliography().BibName());
     chooseNoneWhenEmpty(m_categories);
 
     ExtractionSetup setup;
@@ -356,33 +340,23 @@ void AutoExtractForm::StartExtraction()
         (refusal->endLabel ? m_endBoxes : m_startBoxes)[refusal->field]->setFocus();
         return;
     }
-    setRunning(true);
     m_progressPanel->show();
-    m_timer->start();
+    ticks().start(*m_run,
+        {m_bar, DataErrorSentence, [this] { m_recordNo->setText(QString::number(m_run->state().RecordCounter)); },
+            [this](const StepOutcome& outcome) { extractionEnded(outcome); }});
 }
 
-void AutoExtractForm::ExtractNextRecord()
+void AutoExtractForm::extractionEnded(const StepOutcome& outcome)
 {
-    m_timer->stop();
-    bool ended = false;
-    try {
-        ended = m_run->step(TickBudget());
-    } catch (const std::exception& e) {
-        // The ticks before, and the records of this tick before the failure, stay stored.
-        // The next run opens the table afresh.
-        m_run.reset();
-        m_data.close();
-        m_progressPanel->hide();
-        setRunning(false);
-        reportDataError(e);
+    if (outcome.kind == StepOutcome::Kind::Done) {
+        FinishExtraction();
         return;
     }
-    m_recordNo->setText(QString::number(m_run->state().RecordCounter));
-    m_bar->setValue(std::min(m_run->progressValue(), m_bar->maximum()));
-    if (ended)
-        FinishExtraction();
-    else
-        m_timer->start();
+    // The records committed before, and those of this tick before the failure, stay
+    // stored; the driver reports the failure. The next run opens the table afresh.
+    m_run.reset();
+    m_data.close();
+    m_progressPanel->hide();
 }
 
 void AutoExtractForm::FinishExtraction()
@@ -390,7 +364,6 @@ void AutoExtractForm::FinishExtraction()
     m_run->finish();
     m_view->showModelSelection();
     m_progressPanel->hide();
-    m_wait.reset(); // the pointer is back before the closing message
     if (m_run->anyFailed()) {
         if (prompts().message(m_run->failedRecordsQuestion(), programTitle(), PromptButtons::YesNo, PromptIcon::None,
                 PromptButton::Yes)
@@ -399,18 +372,13 @@ void AutoExtractForm::FinishExtraction()
     } else {
         prompts().notice(m_run->successMessage());
     }
-    setRunning(false);
 }
 
 void AutoExtractForm::handOverFailedRecords()
 {
-    ProgramState& state = programState();
-    state.ManualFromExtract = 1;
-    auto* manual = qobject_cast<ManualForm*>(screens().instance(ScreenKind::ManualAdding));
-    if (!manual) {
-        state.ManualFromExtract = 0;
+    auto* manual = qobject_cast<ManualForm*>(screens().instance(ScreenKind::ManualAdding, bibliography()));
+    if (!manual)
         return;
-    }
     QStringList categories;
     for (int i = 0; i < m_categories->count(); ++i)
         categories << m_categories->itemText(i);
@@ -421,19 +389,8 @@ void AutoExtractForm::handOverFailedRecords()
     manual->activateWindow();
 }
 
-void AutoExtractForm::setRunning(bool running)
-{
-    m_work->setEnabled(!running);
-    if (running)
-        m_wait.emplace();
-    else
-        m_wait.reset();
-}
-
 void AutoExtractForm::unloadScreen()
 {
-    m_timer->stop();
-    m_wait.reset();
     m_run.reset();
     m_data.close();
 }

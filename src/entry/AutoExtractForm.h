@@ -1,16 +1,15 @@
 #pragma once
 // The auto-extract screen: a text file in the view, a label set in eighteen boxes, the first
 // field and a category; "Extract" cuts the text into records of the open bibliography, in
-// timer ticks with a progress panel, and offers the records that failed to manual adding.
+// ticks of the screen's driver with a progress panel, and offers the records that failed
+// to manual adding.
 
 #include "core/DataBinding.h"
 #include "entry/ExtractionRun.h"
-#include "panel/ScreenRegistry.h"
-#include "panel/WaitCursor.h"
+#include "screens/WorkingScreen.h"
 
 #include <array>
 #include <memory>
-#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -18,7 +17,6 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 class QToolButton;
 
 namespace papyrant {
@@ -28,17 +26,15 @@ class TextView;
 class AutoExtractForm : public WorkingScreen {
     Q_OBJECT
 public:
-    explicit AutoExtractForm(QWidget* parent = nullptr);
+    explicit AutoExtractForm(Bibliography& bibliography, QWidget* parent = nullptr);
     ~AutoExtractForm() override;
 
     // The run of the last "Extract", while the screen lives.
     const ExtractionRun* run() const { return m_run.get(); }
-    bool running() const;
+    bool running() const { return ticks().running(); }
 
 protected:
     void unloadScreen() override;
-    // A run holds the screen until its end message.
-    bool closeRefused() const override { return running(); }
 
 private:
     QWidget* buildLabelGrid();
@@ -46,6 +42,7 @@ private:
     QWidget* buildCategory();
     QWidget* buildProgressPanel();
 
+    // Reads the bibliography's categories (its one reader) into the category box, sorted.
     void FillCategoryList();
     void FillLabelSetList();
     void UpdateLabelButtons();
@@ -57,34 +54,32 @@ private:
     void renameLabels();
     void afterLabelChange(const LabelChange& change);
     void StartExtraction();
-    void ExtractNextRecord();
+    // The run has ended: its end message, or its failure reported by the driver.
+    void extractionEnded(const StepOutcome& outcome);
     void FinishExtraction();
     void handOverFailedRecords();
-    void setRunning(bool running);
     bool openRecordSet();
 
     Labels boxTexts(const std::array<QLineEdit*, LabelFieldCount>& boxes) const;
     int firstField() const;
 
     QWidget* m_work = nullptr; // every control a run disables
-    TextView* m_view = nullptr; // RText1
+    TextView* m_view = nullptr; // the text to extract from
     QString m_fileTitle;
-    std::array<QLineEdit*, LabelFieldCount> m_startBoxes{}; // Text2(i)
-    std::array<QLineEdit*, LabelFieldCount> m_endBoxes{}; // Text4(i)
-    std::array<QRadioButton*, LabelFieldCount> m_firstField{}; // Option1(i)
-    QComboBox* m_labelSets = nullptr; // Combo1
-    QToolButton* m_deleteLabels = nullptr; // Command6
-    QToolButton* m_renameLabels = nullptr; // Command7
-    QComboBox* m_categories = nullptr; // Combo2
-    QPushButton* m_extract = nullptr; // CommandExtract
-    QWidget* m_progressPanel = nullptr; // Picture1
-    QLabel* m_recordNo = nullptr; // Label4
-    QLabel* m_fromTo = nullptr; // Label5
-    QProgressBar* m_bar = nullptr; // Bar1
-    QTimer* m_timer = nullptr; // Timer1
-    DataBinding m_data; // Data1: the Abstracts table of the open bibliography
+    std::array<QLineEdit*, LabelFieldCount> m_startBoxes{}; // "Start after" of each field
+    std::array<QLineEdit*, LabelFieldCount> m_endBoxes{}; // "End before" of each field
+    std::array<QRadioButton*, LabelFieldCount> m_firstField{}; // the field that begins a record
+    QComboBox* m_labelSets = nullptr; // the saved label sets
+    QToolButton* m_deleteLabels = nullptr;
+    QToolButton* m_renameLabels = nullptr;
+    QComboBox* m_categories = nullptr; // the category the records are put in
+    QPushButton* m_extract = nullptr;
+    QWidget* m_progressPanel = nullptr; // shown while a run goes
+    QLabel* m_recordNo = nullptr; // the record being extracted
+    QLabel* m_fromTo = nullptr; // "from <file> to <bibliography>"
+    QProgressBar* m_bar = nullptr; // how far into the text the run is
+    DataBinding m_data; // the Abstracts table of the open bibliography
     std::unique_ptr<ExtractionRun> m_run;
-    std::optional<WaitCursor> m_wait;
 };
 
 } // namespace papyrant

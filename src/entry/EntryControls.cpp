@@ -6,7 +6,9 @@
 #include "entry/TextFileLoader.h"
 #include "entry/TextView.h"
 #include "help/HelpOpener.h"
-#include "panel/WaitCursor.h"
+#include "screens/PictureButtons.h"
+#include "screens/TickDriver.h"
+#include "screens/WaitCursor.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -15,25 +17,6 @@
 #include <QVBoxLayout>
 
 namespace papyrant {
-
-QToolButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture, const QString& tooltip)
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setIcon(parent->style()->standardIcon(picture));
-    button->setIconSize(QSize(24, 24));
-    button->setAutoRaise(true);
-    if (!tooltip.isEmpty())
-        button->setToolTip(tooltip);
-    return button;
-}
-
-QPushButton* captionButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
 
 ViewColumn viewColumn(QWidget* parent, const char* openName, const QString& helpPage, QList<QToolButton*> tools)
 {
@@ -120,7 +103,7 @@ std::optional<QString> openTextFileInto(TextView* view)
 
 void reportDataError(const std::exception& error)
 {
-    prompts().notice(QStringLiteral("Data Error") + QLatin1Char('\n') + errorText(error));
+    reportWorkFailure(DataErrorSentence, errorText(error));
 }
 
 } // namespace papyrant

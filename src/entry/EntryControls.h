@@ -1,7 +1,7 @@
 #pragma once
-// What the two entry screens share: their picture buttons, the sorted category box with its
-// "None" rule and "new category" dialogue, opening a text file into the view, and the report
-// of a store error.
+// What the two entry screens share: the text view under its button row, the sorted
+// category box with its "None" rule and "new category" dialogue, opening a text file into
+// the view, and the report of a store error.
 
 #include <QString>
 #include <QStringList>
@@ -20,13 +20,9 @@ namespace papyrant {
 
 class TextView;
 
-// A button showing a picture, with its design name and tooltip.
-QToolButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture, const QString& tooltip);
-QPushButton* captionButton(QWidget* parent, const QString& name, const QString& caption);
-
-// The left half of both entry screens: the text view (RText1) under a row of picture
-// buttons: the open button (`openName`), the screen's own `tools`, then Help (Command9,
-// opening `helpPage`) and "Back to control panel" (Command3).
+// The left half of both entry screens: the text view under a row of picture buttons: the
+// open button (`openName`), the screen's own `tools`, then Help (opening `helpPage`) and
+// "Back to control panel".
 struct ViewColumn {
     QVBoxLayout* layout;
     TextView* view;
@@ -52,6 +48,7 @@ void addCategory(QComboBox* box);
 std::optional<QString> openTextFileInto(TextView* view);
 
 // A store error reported by a screen's data binding: "Data Error" and the engine's text.
+inline const QString DataErrorSentence = QStringLiteral("Data Error");
 void reportDataError(const std::exception& error);
 
 } // namespace papyrant

@@ -32,10 +32,11 @@ QString extractedValue(const QString& cut, int column)
     return heldOrMarker(cut, extractionHolderLimit(column));
 }
 
-ExtractionRun::ExtractionRun(TextModel& text, Database& db, RecordSet& table)
+ExtractionRun::ExtractionRun(TextModel& text, Database& db, RecordSet& table, std::chrono::milliseconds commitInterval)
     : m_text(text)
     , m_db(db)
     , m_table(table)
+    , m_batch(db, commitInterval)
 {
 }
 
@@ -43,6 +44,7 @@ std::optional<StartRefusal> ExtractionRun::start(const ExtractionSetup& setup)
 {
     m_state = ExtractionState{};
     m_progress = 0;
+    m_failure.clear();
     m_setup = setup;
     m_category = holdText(setup.category, extractionHolderLimit(Category));
     const int f = setup.firstField;
@@ -54,32 +56,36 @@ std::optional<StartRefusal> ExtractionRun::start(const ExtractionSetup& setup)
     return std::nullopt;
 }
 
-bool ExtractionRun::step(const TickBudget& budget)
+StepOutcome ExtractionRun::step(const TickBudget& budget)
 {
+    if (!m_failure.isEmpty())
+        return StepOutcome::failed(m_failure);
     if (ended())
-        return true;
-    Database::Transaction batch(m_db);
-    // The commit belongs to the tick too: as long as the last commit took (up to half the
-    // tick) is kept free for this one, so a slow disk makes ticks smaller, not longer.
-    const qint64 reserve = std::min<qint64>(m_lastCommitMs, budget.lengthMs() / 2);
+        return StepOutcome::done();
+    // A tick that ends in a commit keeps as long as the last commit took (up to half the
+    // tick) free for it, so a slow disk makes ticks smaller, not longer.
+    const qint64 reserve = m_batch.due(budget.lengthMs()) ? std::min<qint64>(m_lastCommitMs, budget.lengthMs() / 2) : 0;
     // Every record of a tick is entered on the same day.
     m_entryDate = extractedValue(todayText(), Entry_Date);
     try {
+        m_batch.begin();
         while (!extractNextRecord() && !budget.spent(reserve)) { }
-    } catch (...) {
+        QElapsedTimer commit;
+        commit.start();
+        if (m_batch.commitIfDue(ended()))
+            m_lastCommitMs = commit.elapsed();
+    } catch (const std::exception& error) {
         // The row that failed was never written; the records finished before it are kept.
         m_table.cancelUpdate();
         try {
-            batch.commit();
+            m_batch.commitIfDue(true);
         } catch (const std::exception&) {
+            m_batch.rollback();
         }
-        throw;
+        m_failure = errorText(error);
+        return StepOutcome::failed(m_failure);
     }
-    QElapsedTimer commit;
-    commit.start();
-    batch.commit();
-    m_lastCommitMs = commit.elapsed();
-    return ended();
+    return ended() ? StepOutcome::done() : StepOutcome::more();
 }
 
 bool ExtractionRun::extractNextRecord()
@@ -103,17 +109,17 @@ bool ExtractionRun::extractNextRecord()
     std::array<QString, ColumnCount> row;
     for (int i = 0; i < LabelFieldCount; ++i) {
         if (!cutField(i, row)) {
-            s.RecordFailed = 1;
+            s.RecordFailed = true;
             break;
         }
     }
-    if (s.RecordFailed == 0) {
+    if (!s.RecordFailed) {
         row[Entry_Date] = m_entryDate;
         row[Category] = m_category;
         row[Personal] = EmptyFieldMarker;
         addRecord(m_table, row);
     } else {
-        s.RecordFailed = 0;
+        s.RecordFailed = false;
         s.FailedNumbers += QStringLiteral("  ") + QString::number(s.RecordCounter);
         m_text.select(s.RecordStart, s.RecordEnd - s.RecordStart);
         s.FailedTexts += m_text.selectedText();

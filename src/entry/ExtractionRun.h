@@ -9,18 +9,19 @@
 // view's selection, which a label not found leaves as it was; several quirks users rely on
 // follow from that (a missing start label cuts from the previous field's end).
 //
-// The run is a stepper: step() handles records until the tick's budget is spent, the rows
-// of one tick being one transaction, so an interruption keeps every finished tick.
+// The run is a stepper: step() handles records until the tick's budget is spent; the ticks
+// share a transaction committed about twice a second, so an interruption keeps every
+// record committed before it, and a store failure keeps every record finished before it.
 
+#include "core/BatchTransaction.h"
 #include "core/RecordModel.h"
-#include "core/TickBudget.h"
+#include "core/Stepper.h"
 #include "entry/LabelSets.h"
 #include "entry/TextModel.h"
 
 #include <QString>
 
 #include <array>
-#include <cstdint>
 #include <optional>
 
 namespace papyrant {
@@ -34,8 +35,8 @@ struct ExtractionState {
     qsizetype RecordEnd = 0; // end of the current record (exclusive)
     qsizetype FieldStart = 0; // first character of the current field value
     qsizetype FieldEnd = 0; // position right after the current field value
-    std::int16_t EndPhase = 0; // 0: records follow; 1: the current record is the last; 2: none left
-    std::int16_t RecordFailed = 0; // the current record failed to cut
+    int EndPhase = 0; // 0: records follow; 1: the current record is the last; 2: none left
+    bool RecordFailed = false; // the current record failed to cut
     int RecordCounter = 0; // records handled so far, the last one included
     QString FailedNumbers; // "  " and the number of every failed record
     QString FailedTexts; // the failed records' texts, joined without separator
@@ -63,19 +64,24 @@ int extractionHolderLimit(int column);
 // The value a holder keeps of a cut text: cut, cleaned, and the marker when nothing is left.
 QString extractedValue(const QString& cut, int column);
 
-class ExtractionRun {
+class ExtractionRun : public Stepper {
 public:
     // The text is the view's model (its selection moves as the run goes); rows are added to
-    // `table`, an updatable set over Abstracts opened on `db`.
-    ExtractionRun(TextModel& text, Database& db, RecordSet& table);
+    // `table`, an updatable set over Abstracts opened on `db`. commitInterval 0 commits
+    // every tick.
+    ExtractionRun(TextModel& text, Database& db, RecordSet& table,
+        std::chrono::milliseconds commitInterval = BatchCommitInterval);
 
     // StartExtraction: resets the state and checks the first field's labels.
     std::optional<StartRefusal> start(const ExtractionSetup& setup);
 
-    // ExtractNextRecord, repeated until the budget is spent or the run has ended, in one
-    // transaction. True once the run has ended (FinishExtraction is then due). A store
-    // error is thrown on after the records finished before it have been committed.
-    bool step(const TickBudget& budget);
+    // ExtractNextRecord, repeated until the budget is spent or the run has ended. Done once
+    // the run has ended (FinishExtraction is then due). On a store failure the records
+    // finished before it are committed, the run cannot go on, and the reason is the
+    // engine's description.
+    StepOutcome step(const TickBudget& budget) override;
+    // In thousands of characters of the text.
+    StepProgress progress() const override { return {progressValue(), progressMaximum()}; }
 
     // FinishExtraction's part in the text: the selection goes back to the start.
     void finish();
@@ -104,7 +110,9 @@ private:
     QString m_entryDate; // today, as the records of this tick are entered
     ExtractionState m_state;
     qsizetype m_progress = 0;
+    BatchTransaction m_batch;
     qint64 m_lastCommitMs = 0;
+    QString m_failure;
 };
 
 } // namespace papyrant

@@ -84,7 +84,7 @@ void reportSaveFailure(Prompts& prompts, const std::exception& error)
 void saveCurrentState(Prompts& prompts, SavedState& saved, const QString& text)
 {
     try {
-        if (saved.StateSaved == 1) {
+        if (saved.StateSaved) {
             writeText(saved.StateFilePath, text);
             return;
         }
@@ -96,7 +96,7 @@ void saveCurrentState(Prompts& prompts, SavedState& saved, const QString& text)
             if (fileTaken(*chosen, QStringLiteral("*.txt")) && !askReplaceFile(prompts, chosen->fileTitle))
                 continue;
             writeText(chosen->fullPath, text);
-            saved.StateSaved = 1;
+            saved.StateSaved = true;
             saved.StateFilePath = chosen->fullPath;
             return;
         }

@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <array>
-#include <cstdint>
 
 namespace papyrant {
 
@@ -39,7 +38,7 @@ QString addFailureMessage(const QString& reason);
 
 // What the screen remembers of the file its text was last saved to.
 struct SavedState {
-    std::int16_t StateSaved = 0; // 1 once the text has been saved
+    bool StateSaved = false; // the text has been saved to the file below
     QString StateFilePath; // where it was saved
 };
 

@@ -1,14 +1,14 @@
 #include "entry/ManualForm.h"
 
+#include "core/Bibliography.h"
 #include "core/Captions.h"
 #include "core/Clock.h"
-#include "core/DistinctValues.h"
-#include "core/ProgramState.h"
 #include "core/Prompts.h"
 #include "core/Twips.h"
 #include "entry/EntryControls.h"
 #include "entry/TextView.h"
-#include "panel/BoxText.h"
+#include "screens/BoxText.h"
+#include "screens/PictureButtons.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -29,11 +29,11 @@ const QColor TakenColour(255, 0, 0);
 
 } // namespace
 
-ManualForm::ManualForm(QWidget* parent)
-    : WorkingScreen(ScreenKind::ManualAdding, parent)
+ManualForm::ManualForm(Bibliography& bibliography, QWidget* parent)
+    : WorkingScreen(ScreenKind::ManualAdding, bibliography, parent)
+    , m_data(bibliography)
 {
     setObjectName(QStringLiteral("ManualForm"));
-    const ProgramState& state = programState();
 
     auto* save
         = pictureButton(this, "Command6", QStyle::SP_DialogSaveButton, QStringLiteral("Save current state in a file"));
@@ -82,23 +82,22 @@ ManualForm::ManualForm(QWidget* parent)
     layout->addLayout(left.layout, 1);
     layout->addLayout(right, 1);
 
-    // Load: the binding on the open bibliography, today's date, the categories (unless
-    // extraction brings its own list), the caption.
-    m_data.setDatabasePath(state.BibPath);
+    // Load: the binding on the open bibliography, today's date, the categories (an
+    // extraction handing over its failed records replaces them with its own list), the
+    // caption.
     m_data.setRecordSource(QStringLiteral("Abstracts"));
     m_entryDate->setText(todayText());
-    if (state.ManualFromExtract != 1) {
-        try {
-            fillSorted(m_categories, readCategories(state.BibPath));
-        } catch (const std::exception& e) {
-            reportDataError(e);
-        }
-    }
-    setWindowTitle(windowCaption(ScreenKind::ManualAdding, state.BibName));
+    FillCategoryList();
+    setWindowTitle(windowCaption(ScreenKind::ManualAdding, bibliography.BibName()));
     resize(1100, 680);
 }
 
 ManualForm::~ManualForm() = default;
+
+void ManualForm::FillCategoryList()
+{
+    fillSorted(m_categories, bibliography().refreshCategories(prompts()));
+}
 
 QWidget* ManualForm::buildEntryPanel()
 {
@@ -173,7 +172,7 @@ void ManualForm::takeSelection(int field)
 void ManualForm::openTextFile()
 {
     if (openTextFileInto(m_view))
-        m_saved.StateSaved = 0;
+        m_saved.StateSaved = false;
 }
 
 EntryBoxes ManualForm::boxTexts() const
@@ -226,12 +225,13 @@ void ManualForm::receiveFailedRecords(const QString& texts, const QStringList& c
     m_categories->clear();
     m_categories->addItems(categories);
     m_categories->setCurrentIndex(currentIndex);
+    m_servesExtraction = true;
 }
 
 void ManualForm::back()
 {
-    m_saved.StateSaved = 0;
-    backToControlPanel();
+    m_saved.StateSaved = false;
+    leave(m_servesExtraction ? ScreenExit::BackToExtraction : ScreenExit::BackToPanel);
 }
 
 void ManualForm::unloadScreen()

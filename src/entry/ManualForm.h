@@ -6,7 +6,7 @@
 
 #include "core/DataBinding.h"
 #include "entry/ManualEntry.h"
-#include "panel/ScreenRegistry.h"
+#include "screens/WorkingScreen.h"
 
 #include <array>
 
@@ -24,12 +24,12 @@ class TextView;
 class ManualForm : public WorkingScreen {
     Q_OBJECT
 public:
-    explicit ManualForm(QWidget* parent = nullptr);
+    explicit ManualForm(Bibliography& bibliography, QWidget* parent = nullptr);
     ~ManualForm() override;
 
     // The records automatic extraction could not cut: their text goes into the view (and
     // opening another file is disabled so it stays there), the run's category list with its
-    // current item into the category box.
+    // current item into the category box; the way back leads to the extraction.
     void receiveFailedRecords(const QString& texts, const QStringList& categories, int currentIndex);
 
     const SavedState& savedState() const { return m_saved; }
@@ -41,6 +41,8 @@ protected:
 
 private:
     QWidget* buildEntryPanel();
+    // Reads the bibliography's categories (its one reader) into the category box, sorted.
+    void FillCategoryList();
     void takeSelection(int field);
     void openTextFile();
     void addRecord();
@@ -50,19 +52,20 @@ private:
     EntryBoxes boxTexts() const;
     void clearBoxes();
 
-    TextView* m_view = nullptr; // RText1
-    QToolButton* m_open = nullptr; // Command4
-    QWidget* m_window = nullptr; // Picture1: the visible part of the entry panel
-    QWidget* m_panel = nullptr; // Picture2: the entry panel
-    QScrollBar* m_scroll = nullptr; // VScroll1
-    std::array<QPlainTextEdit*, 10> m_boxes{}; // Text2(0..9)
-    QLineEdit* m_entryDate = nullptr; // Text2(10)
+    TextView* m_view = nullptr; // the text passages are taken from
+    QToolButton* m_open = nullptr; // opens a text file into the view
+    QWidget* m_window = nullptr; // the visible part of the entry panel
+    QWidget* m_panel = nullptr; // the entry panel
+    QScrollBar* m_scroll = nullptr;
+    std::array<QPlainTextEdit*, 10> m_boxes{}; // title ... personal comment
+    QLineEdit* m_entryDate = nullptr;
     // The exact text each box received from the view (CR LF kept), used while the box
     // still shows that text.
     std::array<QString, 9> m_taken;
-    QComboBox* m_categories = nullptr; // Combo1
-    DataBinding m_data; // Data1: the Abstracts table of the open bibliography
+    QComboBox* m_categories = nullptr;
+    DataBinding m_data; // the Abstracts table of the open bibliography
     SavedState m_saved;
+    bool m_servesExtraction = false; // the failed records of an extraction are on view
 };
 
 } // namespace papyrant

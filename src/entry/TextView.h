@@ -1,5 +1,5 @@
 #pragma once
-// The text view of the entry screens (RText1): shows and edits a TextModel directly, so
+// The text view of the entry screens: shows and edits a TextModel directly, so
 // every position, selection and find works on the file's exact characters (a CR LF pair is
 // two characters, shown as one line break and passed over as one by the caret).
 //

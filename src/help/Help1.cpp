@@ -1,6 +1,5 @@
 #include "help/Help1.h"
 
-#include "core/ProgramState.h"
 #include "core/Prompts.h"
 #include "help/HelpLayout.h"
 
@@ -86,6 +85,7 @@ bool Help1::exists()
 
 void Help1::navigate(const QString& fullPath)
 {
+    m_homePage = fullPath;
     const QUrl page = QUrl::fromLocalFile(fullPath);
     // The same page again (Home on the home page) must still show its top.
     if (m_browser->source() == page)
@@ -148,7 +148,7 @@ void Help1::goBack()
 
 void Help1::goHome()
 {
-    navigate(programState().HelpPage);
+    navigate(m_homePage);
 }
 
 QString Help1::aboutText()

@@ -27,8 +27,10 @@ public:
     static Help1& instance();
     static bool exists();
 
-    // Shows the page at HelpPage (a full path).
+    // Shows the page at a full path; Home leads back to it.
     void navigate(const QString& fullPath);
+    // The page Home leads to: the one opened last.
+    const QString& homePage() const { return m_homePage; }
     QTextBrowser* browser() const { return m_browser; }
 
     // Puts a newly opened window beside `caller`, clear of it and wholly on its screen
@@ -51,6 +53,7 @@ private:
     QPushButton* m_back;
     QPushButton* m_home;
     QPushButton* m_about;
+    QString m_homePage;
 };
 
 } // namespace papyrant

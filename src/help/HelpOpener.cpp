@@ -12,15 +12,14 @@ namespace papyrant {
 
 bool showHelp(const QString& pageLeaf)
 {
-    ProgramState& state = programState();
+    const ProgramState& state = programState();
     try {
         if (state.ProgramFolder.isEmpty() || pageLeaf.isEmpty())
             throw std::runtime_error("no help page to show");
-        state.HelpPage = programFile(state, pageLeaf);
         const bool firstOpening = !Help1::exists();
         QWidget* caller = QApplication::activeWindow();
         Help1& window = Help1::instance();
-        window.navigate(state.HelpPage);
+        window.navigate(programFile(state, pageLeaf));
         if (firstOpening && caller != &window)
             window.placeBeside(caller);
         window.hide();

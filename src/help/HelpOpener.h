@@ -1,8 +1,9 @@
 #pragma once
 // Opening help from any screen: the page is a leaf of the program folder such as
-// "/Hmain.htm" (letter case kept). Sets HelpPage, shows the help window beside the
-// caller without blocking it and brings it to the front. On failure the user sees
-// "An error occur at loading help". Gives true when the page was handed to the window.
+// "/Hmain.htm" (letter case kept). Shows it in the help window, where Home leads back to
+// it, beside the caller without blocking it, and brings the window to the front. On
+// failure the user sees "An error occur at loading help". Gives true when the page was
+// handed to the window.
 
 #include <QString>
 

@@ -2,9 +2,11 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace papyrant {
 
-FieldFlags defaultAutoRemoveFields()
+FieldFlags AutoRemoveOptions::titleAndAbstract()
 {
     FieldFlags selected{};
     selected[Title] = true;
@@ -12,26 +14,16 @@ FieldFlags defaultAutoRemoveFields()
     return selected;
 }
 
-FieldFlags& autoRemoveFields()
+bool AutoRemoveOptions::anySelected() const
 {
-    static FieldFlags selected = defaultAutoRemoveFields();
-    return selected;
+    return std::any_of(fields.begin(), fields.end(), [](bool flag) { return flag; });
 }
 
-bool anySelected(const FieldFlags& selected)
-{
-    for (bool flag : selected) {
-        if (flag)
-            return true;
-    }
-    return false;
-}
-
-QString autoRemoveSentence(const FieldFlags& selected)
+QString AutoRemoveOptions::sentence() const
 {
     QStringList names;
     for (int i = 0; i < FieldCount; ++i) {
-        if (selected[i])
+        if (fields[i])
             names << fieldDisplayNames()[i];
     }
     if (names.isEmpty())

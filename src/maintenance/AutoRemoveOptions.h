@@ -1,7 +1,9 @@
 #pragma once
-// Which fields must agree before auto remove deletes the earlier record of a pair.
-// The choice lives as long as the program: closing and reopening the maintenance screen
-// keeps it, the next start of the program begins again from Title and Abstract.
+// Which fields must agree before auto remove deletes the earlier record of a pair, as one
+// value. The program keeps it for as long as it runs (main owns it and hands it to every
+// maintenance screen), so closing and reopening the screen keeps the choice and the next
+// start begins again from Title and Abstract. The options dialog edits a copy and hands it
+// back on "OK".
 
 #include "maintenance/RepeatedRecords.h"
 
@@ -9,16 +11,17 @@
 
 namespace papyrant {
 
-// Title and Abstract.
-FieldFlags defaultAutoRemoveFields();
+struct AutoRemoveOptions {
+    FieldFlags fields = titleAndAbstract();
 
-// The program's choice, read by every auto-remove run.
-FieldFlags& autoRemoveFields();
+    // At least one field is ticked: "OK" accepts only then.
+    bool anySelected() const;
+    // The sentence under the options list: "Auto remove repeated records when Title,
+    // Abstract of them are similar.", or the request to tick at least one field.
+    QString sentence() const;
 
-bool anySelected(const FieldFlags& selected);
-
-// The sentence under the options list: "Auto remove repeated records when Title,
-// Abstract of them are similar.", or the request to tick at least one field.
-QString autoRemoveSentence(const FieldFlags& selected);
+    static FieldFlags titleAndAbstract();
+    bool operator==(const AutoRemoveOptions&) const = default;
+};
 
 } // namespace papyrant

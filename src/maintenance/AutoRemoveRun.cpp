@@ -2,6 +2,8 @@
 
 namespace papyrant {
 
+const QString AutoRemoveFailure = QStringLiteral("Auto remove could not finish");
+
 AutoRemoveRun::AutoRemoveRun(Database& db, const FieldFlags& selected, std::chrono::milliseconds commitInterval)
     : m_fastDeletion(db)
     , m_batch(db, commitInterval)
@@ -11,10 +13,12 @@ AutoRemoveRun::AutoRemoveRun(Database& db, const FieldFlags& selected, std::chro
     m_progressMaximum = m_scan.records().recordCount() + 2;
 }
 
-bool AutoRemoveRun::step(const TickBudget& budget)
+StepOutcome AutoRemoveRun::step(const TickBudget& budget)
 {
+    if (!m_failure.isEmpty())
+        return StepOutcome::failed(m_failure);
     if (m_finished)
-        return true;
+        return StepOutcome::done();
     try {
         m_batch.begin();
         do {
@@ -25,13 +29,14 @@ bool AutoRemoveRun::step(const TickBudget& budget)
             m_notCovered += m_uncommitted.notCovered;
             m_uncommitted = {};
         }
-    } catch (...) {
+    } catch (const std::exception& error) {
         // The key list has lost the keys of the undone deletions, so the run ends here.
         m_batch.rollback();
         m_uncommitted = {};
-        throw;
+        m_failure = autoRemoveFailureReason(errorText(error), m_deleted);
+        return StepOutcome::failed(m_failure);
     }
-    return m_finished;
+    return m_finished ? StepOutcome::done() : StepOutcome::more();
 }
 
 void AutoRemoveRun::scanStep(Tally& tally)
@@ -67,14 +72,9 @@ QString AutoRemoveRun::report() const
     return autoRemoveReport(m_deleted, m_notCovered);
 }
 
-QString AutoRemoveRun::failureReport(const QString& engineText) const
+QString autoRemoveFailureReason(const QString& engineText, std::int64_t deleted)
 {
-    return autoRemoveFailure(engineText, m_deleted);
-}
-
-QString autoRemoveFailure(const QString& engineText, std::int64_t deleted)
-{
-    QString text = QStringLiteral("Auto remove could not finish") + QLatin1Char('\n') + engineText;
+    QString text = engineText;
     if (deleted > 0)
         text += QStringLiteral("\nPapyrant deleted %1 similar records").arg(deleted);
     return text;

@@ -4,15 +4,16 @@
 // selected field stays and is counted as similar but not covered. A run of equal
 // records therefore shrinks to its last one.
 //
-// The screen drives the pass from a timer: each step(budget) runs as many scan steps as
-// fit in the tick, and the ticks share a transaction committed about twice a second. Only neighbours whose titles may
-// agree are read (ScanRecords), and a deleted record's key is dropped from the ordered key list, so the pass stays
-// linear however many records it removes.
+// The screen drives the pass through the tick driver: each step(budget) runs as many scan
+// steps as fit in the tick, and the ticks share a transaction committed about twice a
+// second. Only neighbours whose titles may agree are read (ScanRecords), and a deleted
+// record's key is dropped from the ordered key list, so the pass stays linear however many
+// records it removes.
 
 #include "core/BatchTransaction.h"
 #include "core/Database.h"
 #include "core/FastDeletion.h"
-#include "core/TickBudget.h"
+#include "core/Stepper.h"
 #include "maintenance/RepeatedRecords.h"
 #include "maintenance/ScanRecords.h"
 
@@ -22,7 +23,10 @@
 
 namespace papyrant {
 
-class AutoRemoveRun {
+// The sentence before the reason when auto remove fails: "Auto remove could not finish".
+extern const QString AutoRemoveFailure;
+
+class AutoRemoveRun : public Stepper {
 public:
     // Opens the scan and stands on the first record. Throws StoreError. commitInterval 0
     // commits every tick.
@@ -30,15 +34,14 @@ public:
         Database& db, const FieldFlags& selected, std::chrono::milliseconds commitInterval = BatchCommitInterval);
 
     // One tick: scan steps until the budget is spent or the end is found; the deletions
-    // are committed when the transaction is due and at the end. Gives true when the run
-    // is finished. Throws StoreError: the uncommitted ticks are rolled back, committed
-    // ones stay, and the run cannot go on.
-    bool step(const TickBudget& budget);
+    // are committed when the transaction is due and at the end. On a store failure the
+    // uncommitted ticks are rolled back, committed ones stay, and the run cannot go on;
+    // the reason is the engine's description and what finished ticks deleted.
+    StepOutcome step(const TickBudget& budget) override;
     bool finished() const { return m_finished; }
 
     // One step per record plus the step that finds the end, so the value stays within.
-    int progressMaximum() const { return m_progressMaximum; }
-    int progressValue() const { return m_progress; }
+    StepProgress progress() const override { return {m_progress, m_progressMaximum}; }
 
     // Counts of the committed deletions.
     std::int64_t deletedCount() const { return m_deleted; }
@@ -46,8 +49,6 @@ public:
 
     // The report at the end of the run.
     QString report() const;
-    // The message when a tick failed: what the engine said and what the run kept.
-    QString failureReport(const QString& engineText) const;
 
 private:
     struct Tally {
@@ -66,6 +67,7 @@ private:
     std::int64_t m_deleted = 0;
     std::int64_t m_notCovered = 0;
     Tally m_uncommitted;
+    QString m_failure;
 };
 
 // "Papyrant deleted N similar records" LF, then "You still have M records appear to be
@@ -73,8 +75,8 @@ private:
 // above 0; "Papyrant detect no similar records" when both are 0.
 QString autoRemoveReport(std::int64_t deleted, std::int64_t notCovered);
 
-// "Auto remove could not finish" LF the engine's description, and what finished ticks
-// deleted; also when the run could not even start.
-QString autoRemoveFailure(const QString& engineText, std::int64_t deleted = 0);
+// The reason of a failure after AutoRemoveFailure: the engine's description and, on a line
+// of its own, what finished ticks deleted; also when the run could not even start.
+QString autoRemoveFailureReason(const QString& engineText, std::int64_t deleted = 0);
 
 } // namespace papyrant

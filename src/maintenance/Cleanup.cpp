@@ -1,7 +1,7 @@
 #include "maintenance/Cleanup.h"
 
-#include "core/DataBinding.h"
 #include "core/DistinctValues.h"
+#include "core/RecordSet.h"
 #include "core/SqlText.h"
 
 namespace papyrant {
@@ -29,17 +29,9 @@ bool mergeAccepted(Prompts& prompts, const QString& text)
         == PromptButton::Ok;
 }
 
-// The shared binding pointed at the open bibliography.
-DataBinding bibliographyBinding(ProgramState& state)
+int matchingRecords(Bibliography& bibliography, const QString& source)
 {
-    state.DataPath = state.BibPath;
-    return DataBinding(state.DataPath);
-}
-
-int matchingRecords(DataBinding& binding, const QString& source)
-{
-    binding.setRecordSource(source);
-    return binding.refresh().recordCount();
+    return RecordSet(bibliography.database(), source).recordCount();
 }
 
 // Runs one operation; a store failure is reported and changes nothing.
@@ -56,7 +48,7 @@ CleanupOutcome guarded(Prompts& prompts, Operation&& operation)
 
 // Gives every record holding the old value the new one: nothing when the answer is empty
 // or unchanged, and only after the merge question when the new value is listed already.
-CleanupOutcome moveValue(ProgramState& state, Prompts& prompts, const QString& column, const QString& oldValue,
+CleanupOutcome moveValue(Bibliography& bibliography, Prompts& prompts, const QString& column, const QString& oldValue,
     const QString& newValue, const QStringList& listed, const QString& mergeQuestion)
 {
     if (newValue.isEmpty() || newValue == oldValue)
@@ -64,8 +56,7 @@ CleanupOutcome moveValue(ProgramState& state, Prompts& prompts, const QString& c
     if (listed.contains(newValue) && !mergeAccepted(prompts, mergeQuestion))
         return {};
     return guarded(prompts, [&]() -> CleanupOutcome {
-        DataBinding binding = bibliographyBinding(state);
-        binding.database().execute(QStringLiteral("Update Abstracts SET %1 = ").arg(column) + sqlLiteral(newValue)
+        bibliography.database().execute(QStringLiteral("Update Abstracts SET %1 = ").arg(column) + sqlLiteral(newValue)
             + QStringLiteral(" Where %1 = ").arg(column) + sqlLiteral(oldValue));
         return {true, newValue};
     });
@@ -73,16 +64,10 @@ CleanupOutcome moveValue(ProgramState& state, Prompts& prompts, const QString& c
 
 } // namespace
 
-QStringList readCategoryList(ProgramState& state)
+QStringList readEntryDates(Bibliography& bibliography)
 {
-    state.DataPath = state.BibPath;
-    return readCategories(state.DataPath);
-}
-
-QStringList readEntryDateList(ProgramState& state)
-{
-    state.DataPath = state.BibPath;
-    return readDistinctValues(state.DataPath, QStringLiteral("Select Distinct Abstracts.Entry_Date From Abstracts"));
+    return readDistinctValues(
+        bibliography.database(), QStringLiteral("Select Distinct Abstracts.Entry_Date From Abstracts"));
 }
 
 QString combinationLabel(const QString& category, const QString& date)
@@ -93,11 +78,10 @@ QString combinationLabel(const QString& category, const QString& date)
         + QStringLiteral(" Which were entered in ") + quoted(date);
 }
 
-CleanupOutcome deleteCategory(ProgramState& state, Prompts& prompts, const QString& category)
+CleanupOutcome deleteCategory(Bibliography& bibliography, Prompts& prompts, const QString& category)
 {
     return guarded(prompts, [&]() -> CleanupOutcome {
-        DataBinding binding = bibliographyBinding(state);
-        const int count = matchingRecords(binding,
+        const int count = matchingRecords(bibliography,
             QStringLiteral("Select Abstracts.* From Abstracts Where (Abstracts.Category = ") + sqlLiteral(category)
                 + QLatin1Char(')'));
         const QString question = quoted(category) + QStringLiteral(" category contain ") + QString::number(count)
@@ -105,29 +89,28 @@ CleanupOutcome deleteCategory(ProgramState& state, Prompts& prompts, const QStri
             + QStringLiteral("Are you sure you want to delete this category with all its abstracts?");
         if (!confirmed(prompts, question, QStringLiteral("Delete category")))
             return {};
-        binding.database().execute(
+        bibliography.database().execute(
             QStringLiteral("Delete Abstracts.* From Abstracts Where Abstracts.Category = ") + sqlLiteral(category));
         return {true, QString()};
     });
 }
 
 CleanupOutcome renameCategory(
-    ProgramState& state, Prompts& prompts, const QString& category, const QStringList& listedCategories)
+    Bibliography& bibliography, Prompts& prompts, const QString& category, const QStringList& listedCategories)
 {
     const QString name = prompts.input(
         QStringLiteral("Please type the new category name"), QStringLiteral("Rename category"), category);
-    return moveValue(state, prompts, QStringLiteral("Category"), category, name, listedCategories,
+    return moveValue(bibliography, prompts, QStringLiteral("Category"), category, name, listedCategories,
         QStringLiteral("You already have category called ") + quoted(name) + LineFeed
             + QStringLiteral("Do you want to move all abstracts in category ") + quoted(category)
             + QStringLiteral(" to category ") + quoted(name) + QLatin1Char('?'));
 }
 
-CleanupOutcome deleteEntryDate(ProgramState& state, Prompts& prompts, const QString& date)
+CleanupOutcome deleteEntryDate(Bibliography& bibliography, Prompts& prompts, const QString& date)
 {
     return guarded(prompts, [&]() -> CleanupOutcome {
-        DataBinding binding = bibliographyBinding(state);
         const QString where = QStringLiteral("Where (Abstracts.Entry_Date = ") + sqlLiteral(date) + QLatin1Char(')');
-        const int count = matchingRecords(binding, QStringLiteral("Select Abstracts.* From Abstracts ") + where);
+        const int count = matchingRecords(bibliography, QStringLiteral("Select Abstracts.* From Abstracts ") + where);
         if (count == 0) {
             prompts.notice(QStringLiteral("Can't delete this Abstract"));
             return {};
@@ -138,29 +121,29 @@ CleanupOutcome deleteEntryDate(ProgramState& state, Prompts& prompts, const QStr
             + LineFeed + QStringLiteral("Are you sure you want to delete all these records?");
         if (!confirmed(prompts, question, QStringLiteral("Delete records")))
             return {};
-        binding.database().execute(QStringLiteral("Delete Abstracts.* From Abstracts ") + where);
+        bibliography.database().execute(QStringLiteral("Delete Abstracts.* From Abstracts ") + where);
         return {true, QString()};
     });
 }
 
 CleanupOutcome changeEntryDate(
-    ProgramState& state, Prompts& prompts, const QString& date, const QStringList& listedDates)
+    Bibliography& bibliography, Prompts& prompts, const QString& date, const QStringList& listedDates)
 {
     const QString newDate
         = prompts.input(QStringLiteral("Please type the new date"), QStringLiteral("Change entry date"), date);
-    return moveValue(state, prompts, QStringLiteral("Entry_Date"), date, newDate, listedDates,
+    return moveValue(bibliography, prompts, QStringLiteral("Entry_Date"), date, newDate, listedDates,
         QStringLiteral("You already have abstracts were entered in ") + quoted(newDate) + LineFeed
             + QStringLiteral("Do you want to move all the abstracts which were entered in ") + quoted(date)
             + QStringLiteral(" to ") + quoted(newDate) + QLatin1Char('?'));
 }
 
-CleanupOutcome deleteCombination(ProgramState& state, Prompts& prompts, const QString& category, const QString& date)
+CleanupOutcome deleteCombination(
+    Bibliography& bibliography, Prompts& prompts, const QString& category, const QString& date)
 {
     return guarded(prompts, [&]() -> CleanupOutcome {
-        DataBinding binding = bibliographyBinding(state);
         const QString where = QStringLiteral("Where (Abstracts.Category = ") + sqlLiteral(category)
             + QStringLiteral(" and Abstracts.Entry_Date = ") + sqlLiteral(date) + QLatin1Char(')');
-        const int count = matchingRecords(binding, QStringLiteral("Select Abstracts.* From Abstracts ") + where);
+        const int count = matchingRecords(bibliography, QStringLiteral("Select Abstracts.* From Abstracts ") + where);
         if (count == 0) {
             prompts.notice(QStringLiteral("There are no abstracts in this combination"));
             return {};
@@ -171,7 +154,7 @@ CleanupOutcome deleteCombination(ProgramState& state, Prompts& prompts, const QS
             + QStringLiteral("Are you sure you want to delete these abstracts?");
         if (!confirmed(prompts, question, QStringLiteral("Delete Abstracts")))
             return {};
-        binding.database().execute(QStringLiteral("Delete Abstracts.* From Abstracts ") + where);
+        bibliography.database().execute(QStringLiteral("Delete Abstracts.* From Abstracts ") + where);
         return {true, QString()};
     });
 }

@@ -4,11 +4,11 @@
 // Values go into the statements through the quoting helper, so a category such as
 // Crohn's disease is renamed like any other.
 //
-// Each operation opens the open bibliography (DataPath set to BibPath, as every user of
-// the shared binding does), asks its questions through the prompts, and reports a store
-// failure as "Can't change the bibliography" with the engine's description.
+// Each operation works on the open bibliography's connection, asks its questions through
+// the prompts, and reports a store failure as "Can't change the bibliography" with the
+// engine's description.
 
-#include "core/ProgramState.h"
+#include "core/Bibliography.h"
 #include "core/Prompts.h"
 
 #include <QString>
@@ -22,21 +22,21 @@ struct CleanupOutcome {
     QString shown; // what the changed list shows afterwards (the new name or date)
 };
 
-// The distinct categories and entry dates, in the order the engine gives them.
-QStringList readCategoryList(ProgramState& state);
-QStringList readEntryDateList(ProgramState& state);
+// The distinct entry dates, in the order the engine gives them. Throws StoreError.
+QStringList readEntryDates(Bibliography& bibliography);
 
 // "Delete abstracts in category "C" Which were entered in "D"", or empty unless both are given.
 QString combinationLabel(const QString& category, const QString& date);
 
-CleanupOutcome deleteCategory(ProgramState& state, Prompts& prompts, const QString& category);
+CleanupOutcome deleteCategory(Bibliography& bibliography, Prompts& prompts, const QString& category);
 // Renaming onto a listed name merges the two categories, after asking.
 CleanupOutcome renameCategory(
-    ProgramState& state, Prompts& prompts, const QString& category, const QStringList& listedCategories);
-CleanupOutcome deleteEntryDate(ProgramState& state, Prompts& prompts, const QString& date);
+    Bibliography& bibliography, Prompts& prompts, const QString& category, const QStringList& listedCategories);
+CleanupOutcome deleteEntryDate(Bibliography& bibliography, Prompts& prompts, const QString& date);
 // Any text is accepted as the new date; a listed one merges the two dates, after asking.
 CleanupOutcome changeEntryDate(
-    ProgramState& state, Prompts& prompts, const QString& date, const QStringList& listedDates);
-CleanupOutcome deleteCombination(ProgramState& state, Prompts& prompts, const QString& category, const QString& date);
+    Bibliography& bibliography, Prompts& prompts, const QString& date, const QStringList& listedDates);
+CleanupOutcome deleteCombination(
+    Bibliography& bibliography, Prompts& prompts, const QString& category, const QString& date);
 
 } // namespace papyrant

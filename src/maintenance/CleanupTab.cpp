@@ -1,14 +1,14 @@
 #include "maintenance/CleanupTab.h"
 
 #include "core/Database.h"
-#include "core/ProgramState.h"
-#include "maintenance/PictureButtons.h"
+#include "screens/PictureButtons.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace papyrant {
@@ -49,27 +49,32 @@ void pickerRow(QGroupBox* box, QLabel* caption, QComboBox* list, std::initialize
 
 } // namespace
 
-CleanupTab::CleanupTab(QWidget* parent)
+CleanupTab::CleanupTab(Bibliography& bibliography, QWidget* parent)
     : QWidget(parent)
+    , m_bibliography(bibliography)
 {
     QGroupBox* categories = frame("Frame2", QStringLiteral("Categories"), this);
     m_categories = dropDownList("Combo1", categories);
-    m_renameCategory
-        = pictureButton("Command7", QStringLiteral("Rename category"), QStyle::SP_ArrowForward, categories);
-    m_deleteCategory = pictureButton("Command6", QStringLiteral("Delete category"), QStyle::SP_TrashIcon, categories);
+    m_renameCategory = pictureButton(
+        categories, "Command7", QStyle::SP_ArrowForward, QStringLiteral("Rename category"), ButtonWords::Beside);
+    m_deleteCategory = pictureButton(
+        categories, "Command6", QStyle::SP_TrashIcon, QStringLiteral("Delete category"), ButtonWords::Beside);
     pickerRow(categories, label("Label3", QStringLiteral("Category"), categories), m_categories,
         {m_renameCategory, m_deleteCategory});
 
     QGroupBox* dates = frame("Frame3", QStringLiteral("Entry date"), this);
     m_dates = dropDownList("Combo2", dates);
-    m_deleteDate = pictureButton("Command2", QStringLiteral("Delete"), QStyle::SP_TrashIcon, dates);
-    m_changeDate = pictureButton("Command4", QStringLiteral("Change entry date"), QStyle::SP_ArrowForward, dates);
+    m_deleteDate
+        = pictureButton(dates, "Command2", QStyle::SP_TrashIcon, QStringLiteral("Delete"), ButtonWords::Beside);
+    m_changeDate = pictureButton(
+        dates, "Command4", QStyle::SP_ArrowForward, QStringLiteral("Change entry date"), ButtonWords::Beside);
     pickerRow(dates, label("Label4", QStringLiteral("Date"), dates), m_dates, {m_deleteDate, m_changeDate});
 
     QGroupBox* combination = frame("Frame4", QStringLiteral("Combination"), this);
     m_combination = label("Label5", QString(), combination);
     m_combination->setWordWrap(true);
-    m_deleteCombination = pictureButton("Command8", QStringLiteral("Delete"), QStyle::SP_TrashIcon, combination);
+    m_deleteCombination
+        = pictureButton(combination, "Command8", QStyle::SP_TrashIcon, QStringLiteral("Delete"), ButtonWords::Beside);
     auto* combinationRow = new QHBoxLayout(combination);
     combinationRow->addWidget(m_combination, 1);
     combinationRow->addWidget(m_deleteCombination);
@@ -83,19 +88,19 @@ CleanupTab::CleanupTab(QWidget* parent)
     connect(m_categories, &QComboBox::activated, this, &CleanupTab::categoryPicked);
     connect(m_dates, &QComboBox::activated, this, &CleanupTab::datePicked);
     connect(m_deleteCategory, &QToolButton::clicked, this,
-        [this] { afterOperation(deleteCategory(programState(), prompts(), m_categories->currentText()), nullptr); });
+        [this] { afterOperation(deleteCategory(m_bibliography, prompts(), m_categories->currentText()), nullptr); });
     connect(m_renameCategory, &QToolButton::clicked, this, [this] {
         afterOperation(
-            renameCategory(programState(), prompts(), m_categories->currentText(), listed(m_categories)), m_categories);
+            renameCategory(m_bibliography, prompts(), m_categories->currentText(), listed(m_categories)), m_categories);
     });
     connect(m_deleteDate, &QToolButton::clicked, this,
-        [this] { afterOperation(deleteEntryDate(programState(), prompts(), m_dates->currentText()), nullptr); });
+        [this] { afterOperation(deleteEntryDate(m_bibliography, prompts(), m_dates->currentText()), nullptr); });
     connect(m_changeDate, &QToolButton::clicked, this, [this] {
-        afterOperation(changeEntryDate(programState(), prompts(), m_dates->currentText(), listed(m_dates)), m_dates);
+        afterOperation(changeEntryDate(m_bibliography, prompts(), m_dates->currentText(), listed(m_dates)), m_dates);
     });
     connect(m_deleteCombination, &QToolButton::clicked, this, [this] {
         afterOperation(
-            deleteCombination(programState(), prompts(), m_categories->currentText(), m_dates->currentText()), nullptr);
+            deleteCombination(m_bibliography, prompts(), m_categories->currentText(), m_dates->currentText()), nullptr);
     });
     for (QToolButton* button : {m_renameCategory, m_deleteCategory, m_deleteDate, m_changeDate, m_deleteCombination})
         button->setEnabled(false);
@@ -111,38 +116,31 @@ QStringList CleanupTab::listed(const QComboBox* list) const
 
 void CleanupTab::refreshLists()
 {
-    FillCategories();
+    FillCategoryList();
     FillEntryDates();
 }
 
-void CleanupTab::FillCategories()
+void CleanupTab::FillCategoryList()
 {
-    fillList(
-        m_categories, [] { return readCategoryList(programState()); },
-        QStringLiteral("The categories could not be read.\n"));
+    m_categories->clear();
+    m_categories->addItems(m_bibliography.refreshCategories(prompts()));
+    m_categories->setCurrentIndex(-1);
     m_deleteCategory->setEnabled(false);
     m_renameCategory->setEnabled(false);
 }
 
 void CleanupTab::FillEntryDates()
 {
-    fillList(
-        m_dates, [] { return readEntryDateList(programState()); },
-        QStringLiteral("The entry dates could not be read.\n"));
+    m_dates->clear();
+    try {
+        m_dates->addItems(readEntryDates(m_bibliography));
+    } catch (const std::exception& error) {
+        prompts().notice(QStringLiteral("The entry dates could not be read.\n") + errorText(error));
+    }
+    m_dates->setCurrentIndex(-1);
     m_deleteDate->setEnabled(false);
     m_changeDate->setEnabled(false);
     UpdateCombinationLabel();
-}
-
-void CleanupTab::fillList(QComboBox* list, const std::function<QStringList()>& read, const QString& failure)
-{
-    list->clear();
-    try {
-        list->addItems(read());
-    } catch (const std::exception& error) {
-        prompts().notice(failure + errorText(error));
-    }
-    list->setCurrentIndex(-1);
 }
 
 void CleanupTab::UpdateCombinationLabel()

@@ -7,8 +7,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class QComboBox;
 class QLabel;
 class QToolButton;
@@ -18,13 +16,14 @@ namespace papyrant {
 class CleanupTab : public QWidget {
     Q_OBJECT
 public:
-    explicit CleanupTab(QWidget* parent = nullptr);
+    explicit CleanupTab(Bibliography& bibliography, QWidget* parent = nullptr);
 
     // Both lists read again, nothing picked, every operation button disabled.
     void refreshLists();
 
 private:
-    void FillCategories();
+    // Reads the bibliography's categories (its one reader) into the list, none picked.
+    void FillCategoryList();
     void FillEntryDates();
     void UpdateCombinationLabel();
     void categoryPicked();
@@ -32,17 +31,16 @@ private:
     // Reads the lists again after a change; a rename or a new date stays on view.
     void afterOperation(const CleanupOutcome& outcome, QComboBox* showIn);
     QStringList listed(const QComboBox* list) const;
-    // Fills the list from the bibliography with nothing picked; a failure is reported.
-    void fillList(QComboBox* list, const std::function<QStringList()>& read, const QString& failure);
 
-    QComboBox* m_categories; // Combo1
-    QToolButton* m_renameCategory; // Command7
-    QToolButton* m_deleteCategory; // Command6
-    QComboBox* m_dates; // Combo2
-    QToolButton* m_deleteDate; // Command2
-    QToolButton* m_changeDate; // Command4
-    QLabel* m_combination; // Label5
-    QToolButton* m_deleteCombination; // Command8
+    Bibliography& m_bibliography;
+    QComboBox* m_categories;
+    QToolButton* m_renameCategory;
+    QToolButton* m_deleteCategory;
+    QComboBox* m_dates; // the entry dates
+    QToolButton* m_deleteDate;
+    QToolButton* m_changeDate;
+    QLabel* m_combination; // names the records of the picked category and date
+    QToolButton* m_deleteCombination;
 };
 
 } // namespace papyrant

@@ -1,7 +1,6 @@
 #include "maintenance/MaintOptionForm.h"
 
 #include "core/RecordModel.h"
-#include "maintenance/AutoRemoveOptions.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -24,11 +23,9 @@ MaintOptionForm::MaintOptionForm(QWidget* parent)
     m_label->setWordWrap(true);
     m_fields = new QListWidget(this);
     m_fields->setObjectName(QStringLiteral("List1"));
-    const FieldFlags& selected = autoRemoveFields();
     for (int i = 0; i < FieldCount; ++i) {
         auto* item = new QListWidgetItem(fieldDisplayNames()[i], m_fields);
         item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        item->setCheckState(selected[i] ? Qt::Checked : Qt::Unchecked);
     }
     m_rule = new QPlainTextEdit(this);
     m_rule->setObjectName(QStringLiteral("Text1"));
@@ -49,22 +46,32 @@ MaintOptionForm::MaintOptionForm(QWidget* parent)
     connect(m_fields, &QListWidget::itemChanged, this, &MaintOptionForm::itemChanged);
     connect(m_ok, &QPushButton::clicked, this, [this] {
         hide();
-        emit accepted();
+        emit accepted(m_edited);
     });
+    edit(AutoRemoveOptions{});
+}
+
+void MaintOptionForm::edit(const AutoRemoveOptions& options)
+{
+    m_edited = options;
+    {
+        const QSignalBlocker quiet(m_fields);
+        for (int i = 0; i < FieldCount; ++i)
+            m_fields->item(i)->setCheckState(options.fields[i] ? Qt::Checked : Qt::Unchecked);
+    }
     showRule();
 }
 
 void MaintOptionForm::itemChanged(QListWidgetItem* item)
 {
-    autoRemoveFields()[m_fields->row(item)] = item->checkState() == Qt::Checked;
+    m_edited.fields[m_fields->row(item)] = item->checkState() == Qt::Checked;
     showRule();
 }
 
 void MaintOptionForm::showRule()
 {
-    const FieldFlags& selected = autoRemoveFields();
-    m_rule->setPlainText(autoRemoveSentence(selected));
-    m_ok->setEnabled(anySelected(selected));
+    m_rule->setPlainText(m_edited.sentence());
+    m_ok->setEnabled(m_edited.anySelected());
 }
 
 void MaintOptionForm::closeEvent(QCloseEvent* event)

@@ -1,8 +1,10 @@
 #pragma once
 // "Auto remove options": the fields that must agree before auto remove deletes a record.
-// The maintenance screen creates it hidden, shows it from "Options" and waits, disabled,
-// until "OK". The ticks are the program-wide choice itself (autoRemoveFields), so they
-// outlive this dialog and the maintenance screen; "OK" is refused while none is ticked.
+// The maintenance screen creates it hidden, hands it a copy of the program's choice and
+// shows it from "Options", waiting disabled until "OK", which hands the edited copy back;
+// "OK" is refused while no field is ticked.
+
+#include "maintenance/AutoRemoveOptions.h"
 
 #include <QWidget>
 
@@ -19,9 +21,13 @@ class MaintOptionForm : public QWidget {
 public:
     explicit MaintOptionForm(QWidget* parent = nullptr);
 
+    // Puts the choice into the list: from now on the dialog edits this copy.
+    void edit(const AutoRemoveOptions& options);
+    const AutoRemoveOptions& options() const { return m_edited; }
+
 signals:
-    // "OK" hid the dialog.
-    void accepted();
+    // "OK" hid the dialog; the edited copy.
+    void accepted(const AutoRemoveOptions& options);
 
 protected:
     // "OK" is the only way out: the window manager's close is refused.
@@ -31,10 +37,11 @@ private:
     void itemChanged(QListWidgetItem* item);
     void showRule();
 
-    QLabel* m_label; // Label1
-    QListWidget* m_fields; // List1
-    QPlainTextEdit* m_rule; // Text1
-    QPushButton* m_ok; // Command1
+    QLabel* m_label; // what the ticks mean
+    QListWidget* m_fields; // one tick per field
+    QPlainTextEdit* m_rule; // the rule the ticks make, in a sentence
+    QPushButton* m_ok;
+    AutoRemoveOptions m_edited;
 };
 
 } // namespace papyrant

@@ -1,34 +1,41 @@
 #include "maintenance/MaintenanceForm.h"
 
-#include "core/ProgramState.h"
+#include "core/Bibliography.h"
 #include "help/HelpOpener.h"
 #include "maintenance/CleanupTab.h"
 #include "maintenance/MaintOptionForm.h"
-#include "maintenance/PictureButtons.h"
 #include "maintenance/RepeatedRecordsTab.h"
+#include "screens/PictureButtons.h"
 
 #include <QHBoxLayout>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace papyrant {
 
-MaintenanceForm::MaintenanceForm(QWidget* parent)
-    : WorkingScreen(ScreenKind::Maintenance, parent)
+MaintenanceForm::MaintenanceForm(Bibliography& bibliography, AutoRemoveOptions& autoRemove, QWidget* parent)
+    : WorkingScreen(ScreenKind::Maintenance, bibliography, parent)
+    , m_autoRemove(autoRemove)
 {
     setObjectName(QStringLiteral("MaintenanceForm"));
     // The options dialog lies outside the locked content, so it stays usable while the
     // screen waits for it.
     m_options = new MaintOptionForm(this);
+    m_options->edit(autoRemove);
     m_content = new QWidget(this);
+    // Auto remove locks the content alone, as the options dialog does.
+    setWorkArea(m_content);
     m_tabs = new QTabWidget(m_content);
     m_tabs->setObjectName(QStringLiteral("Tab1"));
-    m_repeated = new RepeatedRecordsTab(m_tabs);
-    m_cleanup = new CleanupTab(m_tabs);
+    m_repeated = new RepeatedRecordsTab(bibliography, autoRemove, ticks(), m_tabs);
+    m_cleanup = new CleanupTab(bibliography, m_tabs);
     m_tabs->addTab(m_repeated, QStringLiteral("Remove repeated records"));
     m_tabs->addTab(m_cleanup, QStringLiteral("Cleanup"));
-    m_help = pictureButton("Command9", QStringLiteral("Help"), QStyle::SP_MessageBoxQuestion, m_content);
-    m_back = pictureButton("Command3", QStringLiteral("Back to control panel"), QStyle::SP_ArrowBack, m_content);
+    m_help = pictureButton(
+        m_content, "Command9", QStyle::SP_MessageBoxQuestion, QStringLiteral("Help"), ButtonWords::Beside);
+    m_back = pictureButton(
+        m_content, "Command3", QStyle::SP_ArrowBack, QStringLiteral("Back to control panel"), ButtonWords::Beside);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -43,23 +50,21 @@ MaintenanceForm::MaintenanceForm(QWidget* parent)
 
     connect(m_repeated, &RepeatedRecordsTab::inputLocked, this, &MaintenanceForm::lockInput);
     connect(m_repeated, &RepeatedRecordsTab::optionsRequested, this, &MaintenanceForm::showOptions);
-    connect(m_options, &MaintOptionForm::accepted, this, [this] { lockInput(false); });
+    connect(m_options, &MaintOptionForm::accepted, this, [this](const AutoRemoveOptions& edited) {
+        m_autoRemove = edited;
+        lockInput(false);
+    });
     connect(m_tabs, &QTabWidget::currentChanged, this, &MaintenanceForm::tabChanged);
     connect(m_help, &QToolButton::clicked, this, &MaintenanceForm::helpClicked);
     connect(m_back, &QToolButton::clicked, this, &WorkingScreen::backToControlPanel);
 
-    setWindowTitle(windowCaption(ScreenKind::Maintenance, programState().BibName));
+    setWindowTitle(windowCaption(ScreenKind::Maintenance, bibliography.BibName()));
     resize(960, 640);
 }
 
 bool MaintenanceForm::acceptsInput() const
 {
     return m_content->isEnabled();
-}
-
-bool MaintenanceForm::closeRefused() const
-{
-    return m_repeated->running();
 }
 
 void MaintenanceForm::lockInput(bool locked)

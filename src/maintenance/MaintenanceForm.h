@@ -2,9 +2,10 @@
 // The maintenance screen: "Remove repeated records" (review of pairs and auto remove) and
 // "Cleanup" (categories and entry dates) on two tabs, with help for the tab on view and
 // the way back to the control panel. Its auto-remove options dialog is made hidden with
-// it; the choices in it outlive the screen.
+// it and edits a copy of the program's auto-remove choice, which outlives the screen.
 
-#include "panel/ScreenRegistry.h"
+#include "maintenance/AutoRemoveOptions.h"
+#include "screens/WorkingScreen.h"
 
 class QTabWidget;
 class QToolButton;
@@ -18,14 +19,11 @@ class RepeatedRecordsTab;
 class MaintenanceForm : public WorkingScreen {
     Q_OBJECT
 public:
-    explicit MaintenanceForm(QWidget* parent = nullptr);
+    // autoRemove: the program's auto-remove choice, kept for as long as the program runs.
+    MaintenanceForm(Bibliography& bibliography, AutoRemoveOptions& autoRemove, QWidget* parent = nullptr);
 
     // False while an auto-remove run goes or the options dialog is open.
     bool acceptsInput() const;
-
-protected:
-    // An auto remove run holds the screen until the scan reaches the end.
-    bool closeRefused() const override;
 
 private:
     void lockInput(bool locked);
@@ -34,12 +32,13 @@ private:
     void helpClicked();
 
     QWidget* m_content; // everything the user can touch, locked as one
-    QTabWidget* m_tabs; // Tab1
+    QTabWidget* m_tabs; // repeated records, cleanup
     RepeatedRecordsTab* m_repeated;
     CleanupTab* m_cleanup;
-    QToolButton* m_help; // Command9
-    QToolButton* m_back; // Command3
+    QToolButton* m_help; // the help page of the tab on view
+    QToolButton* m_back; // "Back to control panel"
     MaintOptionForm* m_options;
+    AutoRemoveOptions& m_autoRemove;
 };
 
 } // namespace papyrant

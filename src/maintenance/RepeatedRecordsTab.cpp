@@ -1,9 +1,9 @@
 #include "maintenance/RepeatedRecordsTab.h"
 
-#include "core/ProgramState.h"
-#include "maintenance/AutoRemoveOptions.h"
-#include "maintenance/PictureButtons.h"
-#include "panel/BoxText.h"
+#include "screens/BoxText.h"
+#include "screens/PictureButtons.h"
+#include "screens/TickDriver.h"
+#include "screens/WaitCursor.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,7 +15,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace papyrant {
@@ -40,9 +40,12 @@ QString indexed(const char* name, int i)
 
 } // namespace
 
-RepeatedRecordsTab::RepeatedRecordsTab(QWidget* parent)
+RepeatedRecordsTab::RepeatedRecordsTab(
+    Bibliography& bibliography, const AutoRemoveOptions& autoRemove, TickDriver& ticks, QWidget* parent)
     : QWidget(parent)
-    , m_data(programState().BibPath)
+    , m_data(bibliography)
+    , m_autoRemoveOptions(autoRemove)
+    , m_ticks(ticks)
     , m_review(m_data, prompts())
 {
     m_findNext = new QPushButton(QStringLiteral("Find next repeated records"), this);
@@ -51,9 +54,10 @@ RepeatedRecordsTab::RepeatedRecordsTab(QWidget* parent)
     m_first->setObjectName(QStringLiteral("Option1"));
     m_second = new QRadioButton(QStringLiteral("Show 2nd repeated record"), this);
     m_second->setObjectName(QStringLiteral("Option2"));
-    m_update
-        = pictureButton("CommandUpdate", QStringLiteral("Update current record"), QStyle::SP_DialogSaveButton, this);
-    m_remove = pictureButton("CommandRemove", QStringLiteral("Remove current record"), QStyle::SP_TrashIcon, this);
+    m_update = pictureButton(this, "CommandUpdate", QStyle::SP_DialogSaveButton,
+        QStringLiteral("Update current record"), ButtonWords::Beside);
+    m_remove = pictureButton(
+        this, "CommandRemove", QStyle::SP_TrashIcon, QStringLiteral("Remove current record"), ButtonWords::Beside);
     m_autoRemove = new QPushButton(QStringLiteral("Auto remove repeated records"), this);
     m_autoRemove->setObjectName(QStringLiteral("Command5"));
     m_options = new QPushButton(QStringLiteral("Options"), this);
@@ -63,11 +67,6 @@ RepeatedRecordsTab::RepeatedRecordsTab(QWidget* parent)
     m_bar->setObjectName(QStringLiteral("Bar1"));
     m_bar->setRange(0, 1);
     m_bar->setValue(0);
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
-    // Each tick works for its budget; the next one follows as soon as the window has
-    // painted and handled its events, so the run is not stretched by idle gaps.
-    m_timer->setInterval(0);
 
     auto* pairBar = new QHBoxLayout;
     pairBar->addWidget(m_findNext);
@@ -98,7 +97,6 @@ RepeatedRecordsTab::RepeatedRecordsTab(QWidget* parent)
     connect(m_remove, &QToolButton::clicked, this, &RepeatedRecordsTab::removeClicked);
     connect(m_autoRemove, &QPushButton::clicked, this, &RepeatedRecordsTab::autoRemoveClicked);
     connect(m_options, &QPushButton::clicked, this, &RepeatedRecordsTab::optionsRequested);
-    connect(m_timer, &QTimer::timeout, this, &RepeatedRecordsTab::runTick);
 
     m_first->setChecked(true);
     showReview();
@@ -192,46 +190,29 @@ void RepeatedRecordsTab::removeClicked()
 
 void RepeatedRecordsTab::autoRemoveClicked()
 {
-    emit inputLocked(true);
-    m_wait.emplace();
     m_bar->setValue(0);
     m_review.clearDisplay();
     showReview();
     try {
-        m_run = std::make_unique<AutoRemoveRun>(m_data.database(), autoRemoveFields());
+        // Opening the scan reads every title in one sorted pass.
+        WaitCursor wait;
+        m_run = std::make_unique<AutoRemoveRun>(m_data.database(), m_autoRemoveOptions.fields);
     } catch (const std::exception& error) {
-        endRun(autoRemoveFailure(errorText(error)));
+        m_review.restartScan();
+        reportWorkFailure(AutoRemoveFailure, autoRemoveFailureReason(errorText(error)));
         return;
     }
-    m_bar->setRange(0, m_run->progressMaximum());
-    m_timer->start();
+    m_ticks.start(*m_run, {m_bar, AutoRemoveFailure, {}, [this](const StepOutcome& outcome) { runEnded(outcome); }});
 }
 
-void RepeatedRecordsTab::runTick()
+void RepeatedRecordsTab::runEnded(const StepOutcome& outcome)
 {
-    bool finished = false;
-    try {
-        finished = m_run->step(TickBudget());
-    } catch (const std::exception& error) {
-        endRun(m_run->failureReport(errorText(error)));
-        return;
-    }
-    m_bar->setValue(m_run->progressValue());
-    if (finished)
-        endRun(m_run->report());
-}
-
-void RepeatedRecordsTab::endRun(const QString& report)
-{
-    // Everything is put back before the report is shown, so the box does not wear the
-    // hourglass and no further tick fires behind it.
-    m_timer->stop();
+    const QString report = m_run->report();
     m_run.reset();
     m_review.restartScan();
     m_bar->setValue(0);
-    m_wait.reset();
-    emit inputLocked(false);
-    prompts().notice(report);
+    if (outcome.kind == StepOutcome::Kind::Done)
+        prompts().notice(report);
 }
 
 } // namespace papyrant

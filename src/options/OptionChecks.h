@@ -3,7 +3,7 @@
 // search when there are any, a year when the years are limited, a language when the
 // language is. Pure, so the rules are checked without the dialog.
 
-#include "search/QueryComposition.h"
+#include "options/SearchOptions.h"
 
 #include <QString>
 

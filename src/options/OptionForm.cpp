@@ -1,8 +1,6 @@
 #include "options/OptionForm.h"
 
-#include "core/Database.h"
-#include "core/DistinctValues.h"
-#include "core/ProgramState.h"
+#include "core/Bibliography.h"
 #include "core/Prompts.h"
 #include "help/HelpOpener.h"
 #include "options/OptionChecks.h"
@@ -46,6 +44,11 @@ bool isChecked(const QListWidget* list, int row)
     return list->item(row)->checkState() == Qt::Checked;
 }
 
+void setChecked(QListWidget* list, int row, bool checked)
+{
+    list->item(row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
 QListWidget* checkList(const char* name, QWidget* parent)
 {
     auto* list = new QListWidget(parent);
@@ -63,8 +66,9 @@ QCheckBox* checkBox(const char* name, const QString& caption, bool checked, QWid
 
 } // namespace
 
-OptionForm::OptionForm(QWidget* parent)
+OptionForm::OptionForm(Bibliography& bibliography, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_bibliography(bibliography)
 {
     setObjectName(QStringLiteral("OptionForm"));
     setWindowTitle(QStringLiteral("Options"));
@@ -100,7 +104,7 @@ OptionForm::OptionForm(QWidget* parent)
     layout->addLayout(columns);
     layout->addLayout(buttons);
 
-    load();
+    edit(SearchOptions{});
 }
 
 QWidget* OptionForm::buildSearchAt()
@@ -135,7 +139,6 @@ QWidget* OptionForm::buildSortBy()
     auto* frame = new QGroupBox(QStringLiteral("Sort by"), this);
     m_sortBy = new QComboBox(frame);
     m_sortBy->setObjectName(QStringLiteral("Combo2"));
-    connect(m_sortBy, &QComboBox::currentTextChanged, this, &OptionForm::sortChoiceChanged);
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(m_sortBy);
     return frame;
@@ -185,31 +188,47 @@ QWidget* OptionForm::buildCategories()
     return frame;
 }
 
-void OptionForm::load()
+void OptionForm::edit(const SearchOptions& options)
 {
-    for (int i : {0, 4, 6})
-        m_searchAt->item(i)->setCheckState(Qt::Checked);
     m_loading = true;
-    m_sortBy->addItem(QStringLiteral("None"));
-    for (int j = 0; j < FieldCount; ++j) {
-        if (j == Keywords || j == Entry_Date)
-            continue;
-        m_output->item(j)->setCheckState(Qt::Checked);
-    }
-    std::array<bool, FieldCount> defaults = outputFields();
-    m_sortBy->addItems(sortChoices(defaults).mid(1));
-    m_output->setCurrentRow(-1);
-    m_sortBy->setCurrentIndex(0);
+    for (int i = 0; i < SearchableColumnCount; ++i)
+        setChecked(m_searchAt, i, options.searchedColumns[i]);
+    m_wholeWord->setChecked(options.wholeWordOnly);
+    for (int j = 0; j < FieldCount; ++j)
+        setChecked(m_output, j, options.outputFields[j]);
+    m_references->setChecked(options.createReferences);
     m_loading = false;
-    m_searchAt->setCurrentRow(-1);
-    FillCategoryOptions();
+    m_sortBy->clear();
+    m_sortBy->addItems(sortChoices(options.outputFields));
+    m_sortBy->setCurrentIndex(std::max(0, m_sortBy->findText(options.sortChoice)));
+
+    // The filters' boxes follow their "All" ticks whether or not a tick changes here.
+    {
+        const QSignalBlocker years(m_allYears);
+        const QSignalBlocker languages(m_allLanguages);
+        m_allYears->setChecked(options.allYears);
+        m_allLanguages->setChecked(options.allLanguages);
+    }
+    m_yearFrom->setText(options.yearFrom);
+    m_yearTo->setText(options.yearTo);
+    allYearsToggled(options.allYears);
+    allLanguagesToggled(options.allLanguages);
+    if (!options.allLanguages)
+        m_language->setEditText(options.language);
+
+    m_categories->clear();
+    for (const CategoryChoice& category : options.categories)
+        addCheckItem(m_categories, category.name, category.selected);
+    for (QListWidget* list : {m_searchAt, m_output, m_categories})
+        list->setCurrentRow(-1);
 }
 
-SearchOptions OptionForm::searchOptions() const
+SearchOptions OptionForm::options() const
 {
     SearchOptions options;
     for (int i = 0; i < SearchableColumnCount; ++i)
         options.searchedColumns[i] = isChecked(m_searchAt, i);
+    options.wholeWordOnly = m_wholeWord->isChecked();
     options.allYears = m_allYears->isChecked();
     options.yearFrom = m_yearFrom->text();
     options.yearTo = m_yearTo->text();
@@ -218,7 +237,9 @@ SearchOptions OptionForm::searchOptions() const
     for (int i = 0; i < m_categories->count(); ++i)
         options.categories.push_back({m_categories->item(i)->text(), isChecked(m_categories, i)});
     options.sortChoice = m_sortBy->currentText();
-    options.sortColumn = m_sortColumn;
+    options.sortColumn = columnNameForm(options.sortChoice);
+    options.outputFields = outputFields();
+    options.createReferences = m_references->isChecked();
     return options;
 }
 
@@ -228,16 +249,6 @@ std::array<bool, FieldCount> OptionForm::outputFields() const
     for (int j = 0; j < FieldCount; ++j)
         fields[j] = isChecked(m_output, j);
     return fields;
-}
-
-bool OptionForm::createReferences() const
-{
-    return m_references->isChecked();
-}
-
-bool OptionForm::wholeWordOnly() const
-{
-    return m_wholeWord->isChecked();
 }
 
 void OptionForm::outputFieldChanged(QListWidgetItem*)
@@ -256,11 +267,6 @@ void OptionForm::rebuildSortList()
     m_output->setCurrentRow(current);
 }
 
-void OptionForm::sortChoiceChanged(const QString& choice)
-{
-    m_sortColumn = columnNameForm(choice);
-}
-
 void OptionForm::allYearsToggled(bool all)
 {
     m_yearFrom->setEnabled(!all);
@@ -270,38 +276,18 @@ void OptionForm::allYearsToggled(bool all)
 void OptionForm::allLanguagesToggled(bool all)
 {
     if (!all)
-        FillLanguageList();
+        fillLanguageList();
     m_language->setEnabled(!all);
 }
 
-void OptionForm::requestCategoryRefresh()
-{
-    FillCategoryOptions();
-}
-
-void OptionForm::FillCategoryOptions()
-{
-    m_categories->clear();
-    // Without an open bibliography (a dialog made on its own) there is nothing to list.
-    if (programState().BibPath.isEmpty())
-        return;
-    try {
-        for (const QString& category : readCategories(programState().BibPath))
-            addCheckItem(m_categories, category, true);
-    } catch (const std::exception& error) {
-        prompts().notice(QStringLiteral("The categories could not be read.\n") + errorText(error));
-    }
-    m_categories->setCurrentRow(-1);
-}
-
-void OptionForm::FillLanguageList()
+void OptionForm::fillLanguageList()
 {
     m_language->clear();
     m_language->clearEditText();
-    if (programState().BibPath.isEmpty())
+    if (!m_bibliography.isOpen())
         return;
     try {
-        m_language->addItems(readLanguages(programState().BibPath));
+        m_language->addItems(readLanguages(m_bibliography.database()));
     } catch (const std::exception& error) {
         prompts().notice(QStringLiteral("The languages could not be read.\n") + errorText(error));
     }
@@ -312,10 +298,11 @@ void OptionForm::FillLanguageList()
 
 void OptionForm::okClicked()
 {
-    const std::optional<OptionRefusal> refusal = checkOptions(searchOptions());
+    const SearchOptions edited = options();
+    const std::optional<OptionRefusal> refusal = checkOptions(edited);
     if (!refusal) {
         hide();
-        emit accepted();
+        emit accepted(edited);
         return;
     }
     prompts().notice(refusal->message);

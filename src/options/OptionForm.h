@@ -3,14 +3,14 @@
 // results show and whether references are made, the sort order, the year and language
 // filters and the categories searched.
 //
-// The results screen creates it hidden when it loads, shows it from its "Search options"
-// button and disables itself meanwhile; "OK" checks the settings, hides the dialog and
-// emits accepted(), on which the results screen enables itself again. Between openings the
-// dialog is only hidden, so every choice persists. The visible check lists hold the values
-// themselves: searchOptions() reads them into the snapshot the query is composed from.
+// It edits a copy of the results screen's settings: the screen hands its value to edit()
+// and shows the dialog from its "Search options" button, disabled meanwhile; "OK" checks
+// the edited copy, hides the dialog and hands the copy back through accepted(), on which
+// the screen keeps it and enables itself again. The languages to choose from are read from
+// the open bibliography.
 
 #include "core/RecordModel.h"
-#include "search/QueryComposition.h"
+#include "options/SearchOptions.h"
 
 #include <QWidget>
 
@@ -25,33 +25,21 @@ class QPushButton;
 
 namespace papyrant {
 
+class Bibliography;
+
 class OptionForm : public QWidget {
     Q_OBJECT
 public:
-    explicit OptionForm(QWidget* parent = nullptr);
+    explicit OptionForm(Bibliography& bibliography, QWidget* parent = nullptr);
 
-    // Everything a search reads: searched columns, years, language, categories, sort.
-    SearchOptions searchOptions() const;
-    // For the presentation of results: entry j is field j of the catalogue.
-    std::array<bool, FieldCount> outputFields() const;
-    bool createReferences() const;
-    // Shown and kept only; the search always matches whole, blank-bounded words.
-    bool wholeWordOnly() const;
-    // The column-name form of the sort choice ("TitelS" for "Title", "None" when unsorted).
-    const QString& sortColumn() const { return m_sortColumn; }
-
-    // The results screen calls this after it changed categories (where the dialog had its
-    // hidden refresh box): the category list is read again, all selected.
-    void requestCategoryRefresh();
-
-    // Refills the category list from the open bibliography, every entry selected.
-    void FillCategoryOptions();
-    // Refills the language list from the open bibliography, sorted.
-    void FillLanguageList();
+    // Puts the settings into the controls: from now on the dialog edits this copy.
+    void edit(const SearchOptions& options);
+    // The settings as the controls hold them now.
+    SearchOptions options() const;
 
 signals:
-    // "OK" found the settings complete and hid the dialog.
-    void accepted();
+    // "OK" found the edited settings complete and hid the dialog.
+    void accepted(const SearchOptions& options);
 
 protected:
     // "OK" is the only way out: the window manager's close is refused.
@@ -63,32 +51,33 @@ private:
     QWidget* buildSortBy();
     QWidget* buildYearsAndLanguage();
     QWidget* buildCategories();
-    void load();
+    // Refills the language list from the open bibliography, sorted.
+    void fillLanguageList();
+    std::array<bool, FieldCount> outputFields() const;
     void outputFieldChanged(QListWidgetItem* item);
     void rebuildSortList();
-    void sortChoiceChanged(const QString& choice);
     void allYearsToggled(bool all);
     void allLanguagesToggled(bool all);
     void okClicked();
     void helpClicked();
 
-    QListWidget* m_searchAt; // List1Vis
-    QCheckBox* m_wholeWord; // CheckwHoleWord
-    QListWidget* m_output; // List2Vis
-    QCheckBox* m_references; // CheckRef
-    QComboBox* m_sortBy; // Combo2
-    QCheckBox* m_allYears; // CheckYears
-    QLineEdit* m_yearFrom; // TextYear1
-    QLineEdit* m_yearTo; // TextYear2
-    QCheckBox* m_allLanguages; // CheckLanguage
-    QComboBox* m_language; // ComboLanguage
-    QListWidget* m_categories; // List3
-    QPushButton* m_ok; // Command1
-    QPushButton* m_help; // Command2
+    QListWidget* m_searchAt; // the columns searched
+    QCheckBox* m_wholeWord; // "Find whole word only"
+    QListWidget* m_output; // the fields the pages show
+    QCheckBox* m_references; // "Create references"
+    QComboBox* m_sortBy; // the sort choices the shown fields allow
+    QCheckBox* m_allYears; // no year filter
+    QLineEdit* m_yearFrom;
+    QLineEdit* m_yearTo;
+    QCheckBox* m_allLanguages; // no language filter
+    QComboBox* m_language; // the bibliography's languages, or one typed
+    QListWidget* m_categories; // the categories searched
+    QPushButton* m_ok;
+    QPushButton* m_help;
 
-    QString m_sortColumn = QStringLiteral("None"); // what the hidden Text1 held
-    // Set while the dialog loads, so checking the default output fields does not rebuild
-    // the sort list on every entry.
+    Bibliography& m_bibliography;
+    // Set while edit() fills the controls, so ticking the output fields one by one does not
+    // rebuild the sort list on every entry.
     bool m_loading = false;
 };
 

@@ -6,10 +6,10 @@
 
 namespace papyrant {
 
-QStringList readLanguages(const QString& bibliographyPath)
+QStringList readLanguages(Database& bibliography)
 {
     QStringList languages
-        = readDistinctValues(bibliographyPath, QStringLiteral("Select Distinct Abstracts.Language From Abstracts"));
+        = readDistinctValues(bibliography, QStringLiteral("Select Distinct Abstracts.Language From Abstracts"));
     std::stable_sort(languages.begin(), languages.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;

@@ -11,10 +11,12 @@
 
 namespace papyrant {
 
+class Database;
+
 // The distinct languages of a bibliography (the empty-field marker included when it is
 // stored as a language), sorted alphabetically without regard to letter case.
 // Throws StoreError.
-QStringList readLanguages(const QString& bibliographyPath);
+QStringList readLanguages(Database& bibliography);
 
 // The sort choices for the requested output: "None", then those of "Title",
 // "Publishing year", "Publication type" and "Language" whose field is selected, in

@@ -1,4 +1,5 @@
 list(APPEND PAPYRANT_LOGIC_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/SearchOptions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OptionLists.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OptionChecks.cpp
 )

@@ -16,7 +16,7 @@ QString artPath(const QString& leaf);
 // A missing or broken picture gives a null pixmap.
 QPixmap renderArt(const QString& leaf, QSize logicalSize, qreal devicePixelRatio);
 
-// The hand pointer of hovered picture buttons (the Picture12 artwork).
+// The hand pointer of hovered picture buttons.
 QCursor handCursor(qreal devicePixelRatio);
 
 } // namespace papyrant

@@ -22,7 +22,7 @@ void HoverMachine::restoreResting()
 {
     if (m_HoverState == PanelButton::None)
         return;
-    m_view.setTimer1Enabled(false);
+    m_view.setAnimationTimerEnabled(false);
     m_view.showRestingImages();
     m_HoverState = PanelButton::None;
 }
@@ -45,7 +45,7 @@ void HoverMachine::startHover(PanelButton button)
     m_view.showHighlighted(button);
     if (button == PanelButton::Help) {
         m_HoverState = button;
-        m_view.setTimer1Enabled(true);
+        m_view.setAnimationTimerEnabled(true);
         return;
     }
     if (button == PanelButton::Exit) {
@@ -58,7 +58,7 @@ void HoverMachine::startHover(PanelButton button)
     m_view.copyFrames(frames.holderArray, frames.lastFrame);
     m_FrameIndex = 0;
     m_HoverState = button;
-    m_view.setTimer1Enabled(true);
+    m_view.setAnimationTimerEnabled(true);
 }
 
 void HoverMachine::tick()
@@ -74,7 +74,7 @@ void HoverMachine::tick()
         m_FrameIndex = 0;
         if (!frames->repeating) {
             // Create and open hold their last frame until the pointer leaves.
-            m_view.setTimer1Enabled(false);
+            m_view.setAnimationTimerEnabled(false);
             return;
         }
     }
@@ -84,10 +84,10 @@ void HoverMachine::tick()
 
 void HoverMachine::loadImagesOnce()
 {
-    if (m_ImagesLoaded != 0)
+    if (m_ImagesLoaded)
         return;
     m_view.loadImageHolder();
-    m_ImagesLoaded = 1;
+    m_ImagesLoaded = true;
 }
 
 } // namespace papyrant

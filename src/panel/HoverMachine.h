@@ -3,27 +3,26 @@
 // rules can be checked alone. The panel implements HoverView and forwards its mouse,
 // keyboard-focus and timer events here; this class decides what is shown.
 
-#include <cstdint>
 #include <optional>
 
 namespace papyrant {
 
 // Buttons by their number in the animation table; 0 means none is highlighted.
-enum class PanelButton : std::int16_t {
+enum class PanelButton {
     None = 0,
-    Create = 1, // Picture1
-    Open = 2, // Picture13
-    AutoExtract = 3, // Picture7
-    Manual = 4, // Picture9
-    Maintenance = 5, // Picture15
-    Search = 6, // Picture17
-    Help = 7, // Picture19
-    Exit = 8, // Picture2
+    Create = 1,
+    Open = 2,
+    AutoExtract = 3,
+    Manual = 4,
+    Maintenance = 5,
+    Search = 6,
+    Help = 7,
+    Exit = 8,
 };
 
 // Where a button's animation frames lie in the image holder and how they play.
 struct FrameSet {
-    int holderArray; // 1..6: PicsForm's Picture1..Picture6
+    int holderArray; // 1..6: the image holder's frame array (PicsForm::frames)
     int lastFrame; // frames 0..lastFrame are played
     bool repeating; // false: play once and hold the last frame
 };
@@ -35,7 +34,7 @@ std::optional<FrameSet> frameSetOf(PanelButton button);
 class HoverView {
 public:
     virtual ~HoverView() = default;
-    virtual void setTimer1Enabled(bool enabled) = 0;
+    virtual void setAnimationTimerEnabled(bool enabled) = 0;
     // Every button gets its resting face, the banner its resting image, the blink pair hides.
     virtual void showRestingImages() = 0;
     virtual void setHandPointer(PanelButton button) = 0;
@@ -61,22 +60,22 @@ public:
     // The pointer moved over a button: starts its hover unless it is already the
     // hovered one (moving within a button must not restart its animation).
     void pointerOver(PanelButton button);
-    // Timer1: one animation step.
+    // The animation timer: one animation step.
     void tick();
-    // Timer2: loads the image holder if that has not happened yet.
+    // The loading timer: loads the image holder if that has not happened yet.
     void loadImagesOnce();
 
     PanelButton HoverState() const { return m_HoverState; }
-    std::int16_t FrameIndex() const { return m_FrameIndex; }
-    std::int16_t ImagesLoaded() const { return m_ImagesLoaded; }
+    int FrameIndex() const { return m_FrameIndex; }
+    bool ImagesLoaded() const { return m_ImagesLoaded; }
 
 private:
     void startHover(PanelButton button);
 
     HoverView& m_view;
     PanelButton m_HoverState = PanelButton::None;
-    std::int16_t m_FrameIndex = 0;
-    std::int16_t m_ImagesLoaded = 0;
+    int m_FrameIndex = 0;
+    bool m_ImagesLoaded = false;
 };
 
 } // namespace papyrant

@@ -4,11 +4,11 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/Prompts.h"
+#include "help/Help1.h"
 #include "help/HelpOpener.h"
 #include "panel/Artwork.h"
 #include "panel/PicsForm.h"
 #include "panel/PictureButton.h"
-#include "panel/ScreenRegistry.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -113,7 +113,7 @@ MainForm::MainForm(QWidget* parent)
     connect(m_banner, &TrackedPicture::pointerMoved, this, [this] { m_hover.restoreResting(); });
 
     placeControls();
-    screens().setControlPanel(this);
+    screens().setControlPanel(this, [this](ScreenExit exit) { screenLeft(exit); });
     load();
 }
 
@@ -192,14 +192,12 @@ void MainForm::load()
     m_banner->setPixmap(m_bannerImages[0]);
     for (Button& b : m_buttons)
         b.picture->setPixmap(b.resting);
-    if (!programState().BibPath.isEmpty())
-        refreshRecordCount();
 }
 
 void MainForm::refreshRecordCount()
 {
     try {
-        m_status->setText(papyrant::refreshRecordCount(programState()));
+        m_status->setText(papyrant::refreshRecordCount(m_bibliography));
     } catch (const std::exception& e) {
         // The bibliography went missing or broke while a screen had it; the line keeps
         // its last count rather than claiming a new one.
@@ -208,9 +206,24 @@ void MainForm::refreshRecordCount()
     }
 }
 
+void MainForm::screenLeft(ScreenExit exit)
+{
+    // The screen has let go of its record sets; a fresh connection sees the file as it is now.
+    m_bibliography.closeConnection();
+    if (exit != ScreenExit::CloseBox) {
+        refreshRecordCount();
+        return;
+    }
+    // The program ends: nothing to report, but the line is brought up to date all the same.
+    try {
+        m_status->setText(papyrant::refreshRecordCount(m_bibliography));
+    } catch (const std::exception&) {
+    }
+}
+
 void MainForm::createClicked()
 {
-    if (const auto line = createBibliography(prompts(), programState())) {
+    if (const auto line = createBibliography(prompts(), programState(), m_bibliography)) {
         m_status->setText(*line);
         m_hover.restoreResting();
     }
@@ -218,7 +231,7 @@ void MainForm::createClicked()
 
 void MainForm::openClicked()
 {
-    if (const auto line = openBibliography(prompts(), programState())) {
+    if (const auto line = openBibliography(prompts(), m_bibliography)) {
         m_status->setText(*line);
         m_hover.restoreResting();
     }
@@ -226,7 +239,7 @@ void MainForm::openClicked()
 
 void MainForm::workingScreenClicked(PanelButton number)
 {
-    if (!programState().bibliographyOpen()) {
+    if (!m_bibliography.isOpen()) {
         m_hover.restoreResting();
         prompts().notice(NoBibliography);
         return;
@@ -238,7 +251,7 @@ void MainForm::workingScreenClicked(PanelButton number)
         prompts().notice(QStringLiteral("This screen is not available in this version of Papyrant yet."));
         return;
     }
-    if (screens().show(kind))
+    if (screens().show(kind, m_bibliography))
         hide();
 }
 
@@ -263,13 +276,15 @@ void MainForm::changeEvent(QEvent* event)
 
 void MainForm::closeEvent(QCloseEvent* event)
 {
+    if (Help1::exists())
+        Help1::instance().close();
     event->accept();
     screens().endProgram();
 }
 
 // --- what the hover machine asks for ---
 
-void MainForm::setTimer1Enabled(bool enabled)
+void MainForm::setAnimationTimerEnabled(bool enabled)
 {
     if (enabled)
         m_animationTimer->start();

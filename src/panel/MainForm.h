@@ -3,8 +3,10 @@
 // screen is opened. Its picture buttons highlight and animate the banner under the
 // pointer (HoverMachine); this class only puts the pictures in place.
 
+#include "core/Bibliography.h"
 #include "core/Captions.h"
 #include "panel/HoverMachine.h"
+#include "screens/ScreenRegistry.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -35,14 +37,17 @@ public:
     // -2: exit banner).
     int bannerFrame() const { return m_bannerFrame; }
 
-    // One step of the hover animation: what Timer1 does every 250 ms.
+    // One step of the hover animation: what the animation timer does every 250 ms.
     void animationTick() { m_hover.tick(); }
 
     // The screen a working-screen button opens, and its label for notices.
     static ScreenKind screenOf(PanelButton button);
 
-    // Re-reads the open bibliography's record count into the status line; screens
-    // returning to the panel call it so records they added or removed are counted.
+    // The open bibliography, which the panel owns and hands to every screen it opens.
+    Bibliography& bibliography() { return m_bibliography; }
+
+    // Re-reads the open bibliography's record count into the status line, so records a
+    // screen added or removed are counted.
     void refreshRecordCount();
 
 protected:
@@ -63,13 +68,16 @@ private:
     void placeControls();
     Button& button(PanelButton number);
 
+    // A working screen was left: the count is read again on a fresh connection (quietly
+    // when the program is about to end).
+    void screenLeft(ScreenExit exit);
     void createClicked();
     void openClicked();
     void workingScreenClicked(PanelButton button);
     void helpClicked();
 
     // HoverView
-    void setTimer1Enabled(bool enabled) override;
+    void setAnimationTimerEnabled(bool enabled) override;
     void showRestingImages() override;
     void setHandPointer(PanelButton button) override;
     void showHighlighted(PanelButton button) override;
@@ -79,17 +87,18 @@ private:
     void showExitBanner() override;
     void toggleBlink() override;
 
+    Bibliography m_bibliography;
     HoverMachine m_hover;
     std::vector<Button> m_buttons;
-    TrackedPicture* m_background = nullptr; // Picture22
-    TrackedPicture* m_banner = nullptr; // Picture10
-    std::array<QLabel*, 2> m_blink{}; // Picture21(0), Picture21(1)
-    std::array<QPixmap, 2> m_bannerImages; // Picture6: resting, exit
-    std::vector<QPixmap> m_frames; // Picture4: frames of the hovered button
+    TrackedPicture* m_background = nullptr;
+    TrackedPicture* m_banner = nullptr; // where the animations play
+    std::array<QLabel*, 2> m_blink{}; // the two lights that blink over the exit banner
+    std::array<QPixmap, 2> m_bannerImages; // resting, exit
+    std::vector<QPixmap> m_frames; // frames of the hovered button
     std::unique_ptr<PicsForm> m_pics;
-    QLabel* m_status = nullptr; // Label1
-    QTimer* m_animationTimer = nullptr; // Timer1
-    QTimer* m_imageTimer = nullptr; // Timer2
+    QLabel* m_status = nullptr; // names the open bibliography and its record count
+    QTimer* m_animationTimer = nullptr;
+    QTimer* m_imageTimer = nullptr; // loads the frames just after the panel appears
     int m_bannerFrame = -1;
 };
 

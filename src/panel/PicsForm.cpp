@@ -9,7 +9,7 @@ struct FrameArt {
     const char* name;
     int count;
 };
-// In array order, Picture1 first.
+// In array order, array 1 (maintenance) first.
 constexpr std::array<FrameArt, 6> ArrayArt{
     {{"maintain", 4}, {"search", 5}, {"create", 3}, {"extract", 6}, {"manual", 6}, {"open", 3}}};
 } // namespace

@@ -19,12 +19,12 @@ public:
 
     explicit PicsForm(qreal devicePixelRatio, QObject* parent = nullptr);
 
-    // Frames of array Picture1..Picture6 (number 1 to 6); empty for other numbers.
+    // Frames of array 1 to 6 (see below); empty for other numbers.
     const std::vector<QPixmap>& frames(int pictureArray) const;
 
 private:
-    // Picture1 maintenance, Picture2 search, Picture3 create, Picture4 auto extract,
-    // Picture5 manual adding, Picture6 open.
+    // Array 1 plays for maintenance, 2 for search, 3 for create, 4 for auto extract, 5 for
+    // manual adding, 6 for open.
     std::array<std::vector<QPixmap>, 6> m_pictures;
 };
 

@@ -5,6 +5,5 @@ list(APPEND PAPYRANT_SCREEN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Artwork.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PicsForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureButton.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ScreenRegistry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainForm.cpp
 )

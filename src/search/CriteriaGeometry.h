@@ -8,11 +8,11 @@
 
 namespace papyrant::criteria {
 
-inline constexpr int WindowWidth = 9015; // Picturecontaner
+inline constexpr int WindowWidth = 9015; // the fixed window
 inline constexpr int WindowHeight = 3500;
-inline constexpr int PanelWidth = 8640; // PictureSlider
+inline constexpr int PanelWidth = 8640; // the sliding panel of rows
 inline constexpr int PanelHeight = 10600;
-inline constexpr int RowWidth = 8500; // Picture1(i)
+inline constexpr int RowWidth = 8500; // one row's strip
 inline constexpr int RowHeight = 1025; // the closest two rows stand 1025 apart
 inline constexpr std::array<int, 10> RowTops{0, 1325, 2350, 3375, 4425, 5450, 6475, 7500, 8525, 9550};
 

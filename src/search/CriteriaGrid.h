@@ -5,8 +5,8 @@
 //
 // The grid only holds what the user typed; the results screen runs the search: it calls
 // TidyRows(), checks rows() with CheckBrackets and composes the statement from rows().
-// It wires its "Clear" tool button (Command6) to clearRows() and listens to
-// searchRequested() (the grid's own "Search" button, Command8).
+// It wires its "Clear" tool button to clearRows() and listens to searchRequested() (the
+// grid's own "Search" button).
 
 #include "search/QueryComposition.h"
 #include "search/SearchItems.h"
@@ -31,16 +31,16 @@ public:
 
     // The rows as plain values, the input of CheckBrackets and ComposeQuery.
     CriteriaRows rows() const;
-    // The text of the summary box (Text3), part of the results header.
+    // The text of the summary box under the rows.
     QString summary() const;
 
     // Empties every row whose words box is switched off, so the rows with words form one
     // unbroken run from row 0. Every search runs it first.
     void TidyRows();
-    // Shows the summary of the rows (searchSummary) in Text3.
+    // Shows the summary of the rows (searchSummary) in the summary box.
     void UpdateSearchSummary();
 
-    // Mirrors the highlight words of the last search in the hidden boxes (TextColor1);
+    // Mirrors the highlight words of the last search in a hidden box beside each row;
     // nothing reads them back.
     void showHighlightWords(const HighlightWords& words);
 
@@ -85,10 +85,10 @@ private:
     int px(int twips, Qt::Orientation orientation) const;
 
     std::array<Row, CriteriaRowCount> m_rows;
-    QWidget* m_window; // Picturecontaner
-    QWidget* m_slider; // PictureSlider
+    QWidget* m_window; // the fixed window the rows are seen through
+    QWidget* m_slider; // the panel of rows that slides inside it
     QScrollBar* m_scroll;
-    QLineEdit* m_summary; // Text3
+    QLineEdit* m_summary; // the one-line summary of the rows
     QPushButton* m_search;
 };
 

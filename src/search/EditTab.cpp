@@ -2,7 +2,8 @@
 
 #include "core/RecordModel.h"
 #include "core/Twips.h"
-#include "panel/BoxText.h"
+#include "screens/BoxText.h"
+#include "screens/PictureButtons.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -28,15 +29,11 @@ constexpr std::array<int, EditFieldCount> FieldHeights{800, 800, 600, 600, 400, 
 constexpr int PanelTop = 50; // the panel's top at scroll value 0
 constexpr int ScrollStep = 200; // twips the panel moves per step of the scroll bar
 
-QToolButton* pictureButton(const char* name, const char* picture, const QString& toolTip, QWidget* parent)
+// The bar's buttons, a little larger than the kit's.
+QToolButton* barButton(QWidget* bar, const char* name, const char* picture, const QString& toolTip)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setIcon(QIcon(QLatin1String(picture)));
+    QToolButton* button = pictureButton(bar, name, QIcon(QLatin1String(picture)), toolTip);
     button->setIconSize(QSize(28, 28));
-    button->setAutoRaise(true);
-    button->setToolTip(toolTip);
-    button->setAccessibleName(toolTip);
     return button;
 }
 
@@ -59,8 +56,8 @@ QWidget* EditTab::buildButtons()
     m_counter = new QLabel(bar);
     m_counter->setObjectName(QStringLiteral("Label7"));
     m_counter->setMinimumWidth(px(2600));
-    m_previous = pictureButton("CommandUp", ":/searchart/up.svg", QStringLiteral("Previous record"), bar);
-    m_next = pictureButton("CommandDown", ":/searchart/down.svg", QStringLiteral("Next record"), bar);
+    m_previous = barButton(bar, "CommandUp", ":/searchart/up.svg", QStringLiteral("Previous record"));
+    m_next = barButton(bar, "CommandDown", ":/searchart/down.svg", QStringLiteral("Next record"));
     auto* goCaption = new QLabel(QStringLiteral("Go to record no."), bar);
     m_goTo = new QLineEdit(bar);
     m_goTo->setObjectName(QStringLiteral("Text4"));
@@ -72,8 +69,8 @@ QWidget* EditTab::buildButtons()
     m_go = new QPushButton(QStringLiteral("Go"), bar);
     m_go->setObjectName(QStringLiteral("CommandGo"));
     m_update
-        = pictureButton("CommandUpdate", ":/searchart/save.svg", QStringLiteral("Save changes of current record"), bar);
-    m_remove = pictureButton("CommandRemove", ":/searchart/remove.svg", QStringLiteral("Remove current record"), bar);
+        = barButton(bar, "CommandUpdate", ":/searchart/save.svg", QStringLiteral("Save changes of current record"));
+    m_remove = barButton(bar, "CommandRemove", ":/searchart/remove.svg", QStringLiteral("Remove current record"));
     for (QWidget* control : {static_cast<QWidget*>(m_previous), static_cast<QWidget*>(m_next),
              static_cast<QWidget*>(m_go), static_cast<QWidget*>(m_update), static_cast<QWidget*>(m_remove)})
         control->setEnabled(false);

@@ -1,6 +1,6 @@
 #pragma once
-// The "Edit results" tab: the fields of the current record (Text2_0 ... Text2_10) on a
-// panel that scrolls inside its window (Picture4 in Picture3, VScroll1), the category box
+// The "Edit results" tab: the fields of the current record on a panel that scrolls inside
+// its window, the category box
 // with "New", the record counter, previous and next, the go-to box, and the buttons that
 // save and remove the record. It only shows and collects; the results screen moves the
 // record set and stores.
@@ -73,20 +73,20 @@ private:
     bool filterGoToKey(const QKeyEvent& key);
     int px(int twips) const;
 
-    std::array<QPlainTextEdit*, EditFieldCount> m_fields{}; // Text2
+    std::array<QPlainTextEdit*, EditFieldCount> m_fields{}; // the record's fields, in catalogue order
     EditTexts m_loaded; // the texts of the record as loaded
-    QComboBox* m_category = nullptr; // Combo3
-    QPushButton* m_newCategory = nullptr; // Command7
-    QToolButton* m_previous = nullptr; // CommandUp
-    QToolButton* m_next = nullptr; // CommandDown
-    QLineEdit* m_goTo = nullptr; // Text4
-    QPushButton* m_go = nullptr; // CommandGo
-    QToolButton* m_update = nullptr; // CommandUpdate
-    QToolButton* m_remove = nullptr; // CommandRemove
-    QLabel* m_counter = nullptr; // Label7
-    QWidget* m_window = nullptr; // Picture3
-    QWidget* m_panel = nullptr; // Picture4
-    QScrollBar* m_scroll = nullptr; // VScroll1
+    QComboBox* m_category = nullptr;
+    QPushButton* m_newCategory = nullptr;
+    QToolButton* m_previous = nullptr;
+    QToolButton* m_next = nullptr;
+    QLineEdit* m_goTo = nullptr; // the number of a record to go to
+    QPushButton* m_go = nullptr;
+    QToolButton* m_update = nullptr; // saves the record
+    QToolButton* m_remove = nullptr;
+    QLabel* m_counter = nullptr; // "Record no. 3 of 120"
+    QWidget* m_window = nullptr; // the fixed window the fields are seen through
+    QWidget* m_panel = nullptr; // the panel of fields that scrolls inside it
+    QScrollBar* m_scroll = nullptr;
 };
 
 } // namespace papyrant

@@ -3,108 +3,88 @@
 #include "core/DataBinding.h"
 #include "core/ProgramState.h"
 #include "core/Prompts.h"
+#include "screens/TickDriver.h"
 #include "search/ManageTab.h"
-#include "search/ReportForm.h"
 #include "search/ResultCategory.h"
 #include "search/ResultCopy.h"
 #include "search/ResultDeletion.h"
+#include "search/ResultsState.h"
 
 namespace papyrant {
 
-ManageActions::ManageActions(ReportForm& form)
-    : QObject(&form)
-    , m_form(form)
+ManageActions::ManageActions(
+    ManageTab& tab, DataBinding& results, const ResultsState& state, TickDriver& ticks, QObject* parent)
+    : QObject(parent)
+    , m_tab(tab)
+    , m_results(results)
+    , m_state(state)
+    , m_ticks(ticks)
 {
-    ManageTab* tab = form.manageTab();
-    connect(tab, &ManageTab::assignRequested, this, &ManageActions::assignCategory);
-    connect(tab, &ManageTab::newCategoryRequested, this, &ManageActions::newCategory);
-    connect(tab, &ManageTab::copyRequested, this, &ManageActions::copyResults);
-    connect(tab, &ManageTab::deleteAllRequested, this, &ManageActions::deleteAll);
+    connect(&tab, &ManageTab::assignRequested, this, &ManageActions::assignCategory);
+    connect(&tab, &ManageTab::copyRequested, this, &ManageActions::copyResults);
+    connect(&tab, &ManageTab::deleteAllRequested, this, &ManageActions::deleteAll);
 }
 
 ManageActions::~ManageActions() = default;
 
 void ManageActions::assignCategory()
 {
-    if (!m_form.resultSet())
+    if (!m_results.hasRecordset())
         return;
-    const QString category = m_form.manageTab()->categoryText();
+    const QString category = m_tab.categoryText();
     try {
-        putResultsIntoCategory(m_form.resultsBinding(), category);
+        putResultsIntoCategory(m_results, category);
     } catch (const std::exception& error) {
         prompts().notice(QStringLiteral("The results could not be put into the category.\n") + errorText(error));
         return;
     }
-    m_form.manageTab()->hideHint();
-    m_form.categoryAssigned(category);
-}
-
-void ManageActions::newCategory()
-{
-    const QString name = m_form.addNewCategory();
-    if (!name.isEmpty())
-        m_form.manageTab()->chooseCategory(name);
+    m_tab.hideHint();
+    emit categoryAssigned(category);
 }
 
 void ManageActions::copyResults()
 {
-    const RecordSet* results = m_form.resultSet();
-    if (!results || running())
+    if (!m_results.hasRecordset() || m_ticks.running())
         return;
-    m_copy = startResultCopy(prompts(), programState(), *results);
+    m_copy = startResultCopy(prompts(), programState(), m_results.database().path(), m_results.recordset());
     if (!m_copy)
         return;
-    m_form.busy().enter();
-    ManageTab* tab = m_form.manageTab();
-    tab->showProgress(m_copy->progressText(), m_copy->CopyTotal);
-    m_timer.start([this](const TickBudget& budget) { return m_copy->step(budget); },
-        [this, tab] { tab->setProgress(m_copy->processed()); }, [this](BatchState state) { copyEnded(state); });
+    m_tab.showProgress(m_copy->progressText());
+    m_ticks.start(
+        *m_copy, {m_tab.progressBar(), QString(), {}, [this](const StepOutcome& outcome) { copyEnded(outcome); }});
 }
 
-void ManageActions::copyEnded(BatchState state)
+void ManageActions::copyEnded(const StepOutcome&)
 {
     // What reached the target, also when a batch failed.
-    m_form.manageTab()->showOutcome(m_copy->outcomeText());
-    const QString error = m_copy->error();
+    m_tab.showOutcome(m_copy->outcomeText());
     m_copy.reset(); // the target is closed
-    m_form.busy().leave();
-    if (state == BatchState::Failed)
-        prompts().notice(error);
 }
 
 void ManageActions::deleteAll()
 {
-    RecordSet* results = m_form.resultSet();
-    if (!results || running() || !askDeleteAllResults(prompts(), m_form.resultsState().ResultCount))
+    if (!m_results.hasRecordset() || m_ticks.running() || !askDeleteAllResults(prompts(), m_state.ResultCount))
         return;
-    m_form.busy().enter();
     try {
-        m_deletion = std::make_unique<ResultDeletion>(m_form.resultsBinding().database(), results->rowKeys());
+        m_deletion = std::make_unique<ResultDeletion>(m_results.database(), m_results.recordset().rowKeys());
     } catch (const std::exception& error) {
-        m_form.busy().leave();
-        prompts().notice(errorText(error));
+        reportWorkFailure(QString(), errorText(error));
         return;
     }
-    ManageTab* tab = m_form.manageTab();
-    tab->showProgress(DeletingRecordsText, m_deletion->total());
-    m_timer.start([this](const TickBudget& budget) { return m_deletion->step(budget); },
-        [this, tab] { tab->setProgress(m_deletion->total() - m_deletion->remaining()); },
-        [this](BatchState state) { deletionEnded(state); });
+    m_tab.showProgress(DeletingRecordsText);
+    m_ticks.start(*m_deletion,
+        {m_tab.progressBar(), QString(), {}, [this](const StepOutcome& outcome) { deletionEnded(outcome); }});
 }
 
-void ManageActions::deletionEnded(BatchState state)
+void ManageActions::deletionEnded(const StepOutcome& outcome)
 {
     const int deleted = m_deletion->total() - m_deletion->remaining();
-    const QString error = m_deletion->error();
     m_deletion.reset();
-    m_form.manageTab()->showOutcome(state == BatchState::Finished
+    m_tab.showOutcome(outcome.kind == StepOutcome::Kind::Done
             ? RecordsDeletedText
             : QString::number(deleted) + QStringLiteral(" records were deleted"));
     // The set still holds the keys of the deleted records.
-    m_form.reloadResults();
-    m_form.busy().leave();
-    if (state == BatchState::Failed)
-        prompts().notice(error);
+    emit recordsDeleted();
 }
 
 } // namespace papyrant

@@ -1,10 +1,8 @@
 #pragma once
-// What the "Manage results" tab does to every record of the current results: give them
-// a category, copy them into another bibliography, delete them all. The copy and the
-// deletion run in timer ticks with the screen busy, the bar and the line showing how far
-// they are; an engine error stops them with its description, keeping what was committed.
-
-#include "search/BatchTimer.h"
+// What the "Manage results" tab does to every record of the current results: give them a
+// category, copy them into another bibliography, delete them all. The copy and the
+// deletion run on the screen's tick driver, the tab's bar and line showing how far they
+// are; an engine error stops them with its description, keeping what was committed.
 
 #include <QObject>
 
@@ -12,29 +10,40 @@
 
 namespace papyrant {
 
-class ReportForm;
+class DataBinding;
+class ManageTab;
 class ResultCopy;
 class ResultDeletion;
+class TickDriver;
+struct ResultsState;
+struct StepOutcome;
 
 class ManageActions : public QObject {
     Q_OBJECT
 public:
-    // Answers the buttons of the form's manage tab.
-    explicit ManageActions(ReportForm& form);
+    // Answers the buttons of the tab for the results of the binding (the screen's result
+    // set), whose state gives their count; runs go on the screen's driver.
+    ManageActions(
+        ManageTab& tab, DataBinding& results, const ResultsState& state, TickDriver& ticks, QObject* parent = nullptr);
     ~ManageActions() override;
 
-    bool running() const { return m_timer.running(); }
+signals:
+    // "Do" gave every result the category.
+    void categoryAssigned(const QString& category);
+    // Records of the results were deleted (some or all): the set holds keys of deleted rows.
+    void recordsDeleted();
 
 private:
     void assignCategory();
-    void newCategory();
     void copyResults();
-    void copyEnded(BatchState state);
+    void copyEnded(const StepOutcome& outcome);
     void deleteAll();
-    void deletionEnded(BatchState state);
+    void deletionEnded(const StepOutcome& outcome);
 
-    ReportForm& m_form;
-    BatchTimer m_timer; // Timer4 and Timer5: one run at a time
+    ManageTab& m_tab;
+    DataBinding& m_results;
+    const ResultsState& m_state;
+    TickDriver& m_ticks;
     std::unique_ptr<ResultCopy> m_copy;
     std::unique_ptr<ResultDeletion> m_deletion;
 };

@@ -137,18 +137,12 @@ void ManageTab::tabChanged()
     m_hint->hide();
 }
 
-void ManageTab::showProgress(const QString& text, int maximum)
+void ManageTab::showProgress(const QString& text)
 {
     m_progressLine->setText(text);
     m_progressLine->show();
-    m_bar->setRange(0, std::max(maximum, 1));
     m_bar->setValue(0);
     m_bar->show();
-}
-
-void ManageTab::setProgress(int value)
-{
-    m_bar->setValue(value);
 }
 
 void ManageTab::showOutcome(const QString& text)

@@ -1,6 +1,6 @@
 #pragma once
-// The "Manage results" tab: the category to give every result (Combo4) with "Do" and
-// "New", the buttons that copy the results to another bibliography and delete them all,
+// The "Manage results" tab: the category to give every result with "Do" and "New", the
+// buttons that copy the results to another bibliography and delete them all,
 // and the progress bar and line of those two runs. It only shows and collects; the
 // results screen does the work (ManageActions).
 
@@ -38,9 +38,10 @@ public:
     // Every tab change empties the progress line and hides the hint.
     void tabChanged();
 
-    // A copy or deletion runs: the line reads `text`, the bar goes up to `maximum`.
-    void showProgress(const QString& text, int maximum);
-    void setProgress(int value);
+    // A copy or deletion runs: the line reads `text` above the bar, which the tick driver
+    // moves.
+    void showProgress(const QString& text);
+    QProgressBar* progressBar() const { return m_bar; }
     // The run has ended: the bar goes, the line keeps `text`.
     void showOutcome(const QString& text);
 
@@ -55,14 +56,14 @@ private:
     // hint to click it stands only then.
     void categoryEdited();
 
-    QComboBox* m_category; // Combo4
-    QPushButton* m_assign; // Command11
-    QPushButton* m_newCategory; // Command1
-    QLabel* m_hint; // Label12
-    QPushButton* m_copy; // Command12
-    QPushButton* m_deleteAll; // Command13
-    QLabel* m_progressLine; // Label13
-    QProgressBar* m_bar; // Bar2
+    QComboBox* m_category; // the category every result gets
+    QPushButton* m_assign; // "Do"
+    QPushButton* m_newCategory;
+    QLabel* m_hint; // asks for "Do" while a category waits in the box
+    QPushButton* m_copy;
+    QPushButton* m_deleteAll;
+    QLabel* m_progressLine; // what a run does, then what it did
+    QProgressBar* m_bar; // how far a copy or deletion is
     bool m_hasResults = false;
 };
 

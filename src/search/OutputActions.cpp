@@ -1,11 +1,14 @@
 #include "search/OutputActions.h"
 
+#include "core/DataBinding.h"
 #include "core/Prompts.h"
-#include "search/ReportForm.h"
+#include "screens/TickDriver.h"
 #include "search/ReportToolBar.h"
+#include "search/ResultsState.h"
 #include "search/ResultsTab.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPrinter>
@@ -35,19 +38,22 @@ void printViewedRecords(const QTextEdit& box, QPrinter& printer)
     box.print(&printer);
 }
 
-OutputActions::OutputActions(ReportForm& form)
-    : m_form(form)
+OutputActions::OutputActions(ReportToolBar& bar, ResultsTab& tab, DataBinding& results, const ResultsState& state,
+    TickDriver& ticks, QObject* parent)
+    : QObject(parent)
+    , m_tab(tab)
+    , m_results(results)
+    , m_state(state)
+    , m_ticks(ticks)
     , m_printerSource(defaultPrinter)
 {
-    ReportToolBar* bar = form.toolBar();
-    connect(bar->button(ToolButton::Print), &QToolButton::clicked, this, &OutputActions::print);
-    connect(bar->button(ToolButton::Copy), &QToolButton::clicked, this, &OutputActions::copy);
-    connect(bar->button(ToolButton::Save), &QToolButton::clicked, this, &OutputActions::save);
-    connect(bar->button(ToolButton::SaveAll), &QToolButton::clicked, this, &OutputActions::saveAll);
-    connect(&form, &ReportForm::savingPagePresented, this, &OutputActions::savingPagePresented);
+    connect(bar.button(ToolButton::Print), &QToolButton::clicked, this, &OutputActions::print);
+    connect(bar.button(ToolButton::Copy), &QToolButton::clicked, this, &OutputActions::copy);
+    connect(bar.button(ToolButton::Save), &QToolButton::clicked, this, &OutputActions::save);
+    connect(bar.button(ToolButton::SaveAll), &QToolButton::clicked, this, &OutputActions::saveAll);
     // The copy button says what it would copy as the mouse comes over it.
-    bar->button(ToolButton::Copy)->setMouseTracking(true);
-    bar->button(ToolButton::Copy)->installEventFilter(this);
+    bar.button(ToolButton::Copy)->setMouseTracking(true);
+    bar.button(ToolButton::Copy)->installEventFilter(this);
 }
 
 OutputActions::~OutputActions() = default;
@@ -56,9 +62,8 @@ bool OutputActions::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::Enter || type == QEvent::MouseMove || type == QEvent::ToolTip) {
-        const ResultsTab& tab = *m_form.resultsTab();
         static_cast<QWidget*>(watched)->setToolTip(
-            copyToolTip(tab.resultsBox()->textCursor().hasSelection(), tab.chosenPageText()));
+            copyToolTip(m_tab.resultsBox()->textCursor().hasSelection(), m_tab.chosenPageText()));
     }
     return QObject::eventFilter(watched, event);
 }
@@ -70,67 +75,50 @@ void OutputActions::print()
         prompts().notice(NotPrinted + QStringLiteral("There is no default printer."));
         return;
     }
-    printViewedRecords(*m_form.resultsTab()->resultsBox(), *printer);
+    printViewedRecords(*m_tab.resultsBox(), *printer);
     if (printer->printerState() == QPrinter::Error)
         prompts().notice(NotPrinted + QStringLiteral("The printer %1 reported an error.").arg(printer->printerName()));
 }
 
 void OutputActions::copy()
 {
-    const ResultsTab& tab = *m_form.resultsTab();
-    const QString selected = tab.selectedPageText();
+    const QString selected = m_tab.selectedPageText();
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(selected.isEmpty() ? tab.pageText() : selected);
+    clipboard->setText(selected.isEmpty() ? m_tab.pageText() : selected);
 }
 
 void OutputActions::save()
 {
-    const ResultsTab& tab = *m_form.resultsTab();
     saveViewedRecords(
-        prompts(), m_form.pageSettings().summary, tab.pageCount(), tab.chosenPage(), tab.pageText(), tab.pageMarks());
+        prompts(), m_state.search.summary, m_tab.pageCount(), m_tab.chosenPage(), m_tab.pageText(), m_tab.pageMarks());
 }
 
 void OutputActions::saveAll()
 {
-    ResultsTab& tab = *m_form.resultsTab();
-    if (!m_saveAll.start(prompts(), m_form.pageSettings().summary, tab.pageCount(), tab.chosenPage()))
+    if (!m_results.hasRecordset() || m_ticks.running())
         return;
-    ResultsState& state = m_form.resultsState();
-    state.SavingAll = true;
-    // The first page is built afresh too, even when it is the one viewed: every file then
-    // shows the records as they are now.
-    state.ShownPage = -1;
-    tab.choosePage(0);
-}
-
-void OutputActions::savingPagePresented()
-{
-    ResultsTab& tab = *m_form.resultsTab();
-    const SaveAllRun::Next next
-        = m_saveAll.pageShown(prompts(), tab.chosenPage(), tab.pageCount(), tab.pageText(), tab.pageMarks());
-    if (next.kind == SaveAllRun::Next::ShowPage) {
-        tab.choosePage(next.page);
+    const std::optional<SaveAllFiles> files = chooseSaveAllFiles(prompts(), m_state.search.summary, m_tab.pageCount());
+    if (!files)
         return;
-    }
-    // Finished, or failed and reported.
-    m_form.busy().leave();
-    returnToViewedPage();
+    // Every page is built afresh, the one viewed too, so every file shows the records as
+    // they are now. The viewed page stands aside meanwhile and comes back unchanged.
+    m_saveAll = std::make_unique<SaveAllRun>(m_results.recordset(), m_state.ResultCount, m_state.search, *files);
+    m_tab.resultsBox()->hide();
+    showSavingNotice();
+    m_ticks.start(*m_saveAll,
+        {nullptr, FileNotSaved, [this] { showSavingNotice(); },
+            [this](const StepOutcome&) {
+                m_saveAll.reset();
+                m_tab.resultsBox()->show();
+            }});
 }
 
-void OutputActions::saveAllInterrupted()
+void OutputActions::showSavingNotice()
 {
-    m_saveAll.clear();
-    returnToViewedPage();
-}
-
-void OutputActions::returnToViewedPage()
-{
-    ResultsState& state = m_form.resultsState();
-    state.SavingAll = false;
-    // The box has stood still during the run: the page viewed before is shown afresh.
-    state.ShownPage = -1;
-    m_form.resultsTab()->choosePage(m_saveAll.SaveAllReturnPage);
+    const int next = m_saveAll->progress().done;
+    if (next < m_tab.pageCount())
+        m_tab.setNotice(pageNotice(m_tab.pageBox()->itemText(next), true));
 }
 
 } // namespace papyrant

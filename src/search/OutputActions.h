@@ -1,7 +1,7 @@
 #pragma once
 // The output buttons of the "Results" tab: print, copy and save the viewed records (the
-// page in the results box, or the text selected in it), and "Save all", which lets
-// presentation show page after page and saves each as it comes.
+// page in the results box, or the text selected in it), and "Save all", which builds every
+// page of the result on the screen's tick driver and saves each to a file of its own.
 
 #include "search/ResultFiles.h"
 
@@ -15,7 +15,11 @@ class QTextEdit;
 
 namespace papyrant {
 
-class ReportForm;
+class DataBinding;
+class ReportToolBar;
+class ResultsTab;
+class TickDriver;
+struct ResultsState;
 
 // Prints the box's selection when there is one, otherwise its whole page, with the
 // page's colours.
@@ -24,17 +28,16 @@ void printViewedRecords(const QTextEdit& box, QPrinter& printer);
 class OutputActions : public QObject {
     Q_OBJECT
 public:
-    // Answers the output buttons of the form's tool bar.
-    explicit OutputActions(ReportForm& form);
+    // Answers the output buttons of the bar for the page the tab shows and, for "Save all",
+    // for every page of the results in the binding, whose state gives their count and the
+    // search's snapshot; "Save all" runs on the screen's driver.
+    OutputActions(ReportToolBar& bar, ResultsTab& tab, DataBinding& results, const ResultsState& state,
+        TickDriver& ticks, QObject* parent = nullptr);
     ~OutputActions() override;
 
     // Where printing goes: the default printer; nothing when there is none.
     using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
     void setPrinterSource(PrinterSource source) { m_printerSource = std::move(source); }
-
-    // A page could not be built while "Save all" ran: the run is over, and the page viewed
-    // before is shown again.
-    void saveAllInterrupted();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,12 +47,15 @@ private:
     void copy();
     void save();
     void saveAll();
-    void savingPagePresented();
-    void returnToViewedPage();
+    // The notice names the page "Save all" builds next.
+    void showSavingNotice();
 
-    ReportForm& m_form;
+    ResultsTab& m_tab;
+    DataBinding& m_results;
+    const ResultsState& m_state;
+    TickDriver& m_ticks;
     PrinterSource m_printerSource;
-    SaveAllRun m_saveAll;
+    std::unique_ptr<SaveAllRun> m_saveAll;
 };
 
 } // namespace papyrant

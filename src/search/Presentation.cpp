@@ -70,19 +70,19 @@ private:
 };
 
 QString recordBlock(const RecordSet& records, const std::array<int, ColumnCount>& columns, int recordNo,
-    int resultCount, const PageSettings& settings)
+    int resultCount, const SearchSnapshot& settings)
 {
     const auto& names = fieldDisplayNames();
     QString block = QStringLiteral("Record No. ") + QString::number(recordNo) + QStringLiteral(" of ")
         + QString::number(resultCount);
     for (int j = 0; j < FieldCount; ++j) {
-        if (!settings.outputFields[j])
+        if (!settings.options.outputFields[j])
             continue;
         const QString value = records.value(columns[j]);
         block += LineFeed + names[j] + QStringLiteral(" :   ") + (isEmptyField(value) ? QString() : value);
     }
     QString reference;
-    if (settings.createReferences) {
+    if (settings.options.createReferences) {
         reference = LineFeed + QStringLiteral("References :  ")
             + recordReference(records.value(columns[Authors]), records.value(columns[Publishing_year]),
                 records.value(columns[Title]), records.value(columns[Source]));
@@ -121,7 +121,7 @@ QString recordReference(const QString& authors, const QString& year, const QStri
     return collapseBlankPairsOnce(reference);
 }
 
-QString pageHeader(int resultCount, const PageSettings& settings)
+QString pageHeader(int resultCount, const SearchSnapshot& settings)
 {
     const SearchOptions& options = settings.options;
     QString header = QStringLiteral("Search items :  ") + settings.summary;
@@ -146,7 +146,7 @@ int ColourOccurrences(const QString& text, const QString& word, MarkColour colou
     return markOccurrences(text.toCaseFolded(), word, colour, marks);
 }
 
-PresentedPage PresentPage(RecordSet& records, int page, int resultCount, const PageSettings& settings)
+PresentedPage PresentPage(RecordSet& records, int page, int resultCount, const SearchSnapshot& settings)
 {
     PresentedPage shown;
     page = std::max(page, 0);

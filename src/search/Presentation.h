@@ -6,8 +6,7 @@
 
 #include "core/RecordModel.h"
 #include "search/ColourMarks.h"
-#include "search/QueryComposition.h"
-#include "search/SearchItems.h"
+#include "search/SearchSnapshot.h"
 
 #include <QString>
 #include <QStringList>
@@ -50,16 +49,6 @@ std::vector<FormatRun> formatRuns(int textLength, const std::vector<TextMark>& m
 // The runs as the colour marks a saved file is written with.
 ColourMarks colourMarks(const std::vector<FormatRun>& runs);
 
-// What a page shows besides the records, read from the options and the criteria rows at
-// the moment the page is built.
-struct PageSettings {
-    std::array<bool, FieldCount> outputFields{}; // entry j: field j of the catalogue
-    bool createReferences = false;
-    SearchOptions options; // language, years and sort, for the header
-    QString summary; // the one-line summary of the rows
-    HighlightWords highlightWords; // of the last search
-};
-
 struct PresentedPage {
     QString text;
     int headerLength = 0;
@@ -71,13 +60,14 @@ struct PresentedPage {
     int blockCount() const { return static_cast<int>(recordEnds.size()) - 1; }
 };
 
-// Builds page `page` (from 0) of the record set. The set is skipped forward to the page,
-// never read before it, and is left on the record that was current before.
-PresentedPage PresentPage(RecordSet& records, int page, int resultCount, const PageSettings& settings);
+// Builds page `page` (from 0) of the record set, as the search's snapshot says. The set is
+// skipped forward to the page, never read before it, and is left on the record that was
+// current before.
+PresentedPage PresentPage(RecordSet& records, int page, int resultCount, const SearchSnapshot& settings);
 
 // The header: "Search items :  " and the summary, the language, years and sort lines
 // that apply, and "This search revealed N records" ("no" for none), then the separator.
-QString pageHeader(int resultCount, const PageSettings& settings);
+QString pageHeader(int resultCount, const SearchSnapshot& settings);
 
 // The reference of a record: "Authors (year). Title, Source." with a fallback for each
 // missing part, line breaks as blanks and one pass that turns blank pairs into one.

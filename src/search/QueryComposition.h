@@ -2,16 +2,16 @@
 // Turning the criteria rows and the search options into one statement over Abstracts.
 // Pure text work: plain values in, text out, so it is tested without any screen.
 
+#include "options/SearchOptions.h"
+
 #include <QString>
 
 #include <array>
 #include <optional>
-#include <vector>
 
 namespace papyrant {
 
 inline constexpr int CriteriaRowCount = 10;
-inline constexpr int SearchableColumnCount = 7;
 
 // One criteria row as the grid holds it.
 struct CriteriaRow {
@@ -26,25 +26,6 @@ using CriteriaRows = std::array<CriteriaRow, CriteriaRowCount>;
 // The columns a search can look in, in the order of the "Search at" list
 // ("Title", "Authors", "Author_address", "Source", "Keywords", "Publication_type", "Abstract").
 const std::array<QString, SearchableColumnCount>& searchableColumnNames();
-
-struct CategoryChoice {
-    QString name;
-    bool selected = true;
-};
-
-// What the options dialog holds at the moment of a search.
-struct SearchOptions {
-    // Entry i is searchableColumnNames()[i]; Title, Keywords and Abstract by default.
-    std::array<bool, SearchableColumnCount> searchedColumns{true, false, false, false, true, false, true};
-    bool allYears = true;
-    QString yearFrom{};
-    QString yearTo{};
-    bool allLanguages = true;
-    QString language{};
-    std::vector<CategoryChoice> categories{}; // in list order
-    QString sortChoice = QStringLiteral("None"); // "None" or a field's display name
-    QString sortColumn = QStringLiteral("None"); // its column-name form ("TitelS" for "Title")
-};
 
 // Counts the brackets of the rows that hold words. Nothing when they pair up; otherwise
 // the message the user sees ("Incorrect number of brackets" LF "You have 2 less close brackets").

@@ -1,13 +1,11 @@
 #include "search/ReportForm.h"
 
+#include "core/Bibliography.h"
 #include "core/Captions.h"
 #include "core/CommonPrompts.h"
-#include "core/DistinctValues.h"
-#include "core/ProgramState.h"
 #include "core/Prompts.h"
 #include "help/HelpOpener.h"
 #include "options/OptionForm.h"
-#include "panel/MainForm.h"
 #include "search/CriteriaGrid.h"
 #include "search/EditTab.h"
 #include "search/ManageActions.h"
@@ -35,9 +33,9 @@ const char* const HelpPages[] = {"/Hsearch1S.htm", "/Hsearch2R.htm", "/HSearch3E
 
 } // namespace
 
-ReportForm::ReportForm(QWidget* parent)
-    : WorkingScreen(ScreenKind::SearchResults, parent)
-    , m_busy(this)
+ReportForm::ReportForm(Bibliography& bibliography, QWidget* parent)
+    : WorkingScreen(ScreenKind::SearchResults, bibliography, parent)
+    , m_binding(bibliography)
     , m_toolBar(new ReportToolBar(this))
     , m_tabs(new QTabWidget(this))
     , m_criteria(new CriteriaGrid(m_tabs))
@@ -68,8 +66,15 @@ ReportForm::ReportForm(QWidget* parent)
     connect(m_edit, &EditTab::saveRequested, this, &ReportForm::saveClicked);
     connect(m_edit, &EditTab::removeRequested, this, &ReportForm::removeClicked);
     connect(m_edit, &EditTab::newCategoryRequested, this, &ReportForm::addNewCategory);
-    m_output = std::make_unique<OutputActions>(*this);
-    m_manageActions = std::make_unique<ManageActions>(*this);
+    m_output = std::make_unique<OutputActions>(*m_toolBar, *m_results, m_binding, m_state, ticks());
+    m_manageActions = std::make_unique<ManageActions>(*m_manage, m_binding, m_state, ticks());
+    connect(m_manageActions.get(), &ManageActions::categoryAssigned, this, &ReportForm::categoryAssigned);
+    connect(m_manageActions.get(), &ManageActions::recordsDeleted, this, &ReportForm::reloadResults);
+    connect(m_manage, &ManageTab::newCategoryRequested, this, [this] {
+        const QString name = addNewCategory();
+        if (!name.isEmpty())
+            m_manage->chooseCategory(name);
+    });
     connect(m_toolBar->button(ToolButton::Back), &QToolButton::clicked, this, &ReportForm::backClicked);
     connect(
         m_toolBar->button(ToolButton::SearchOptions), &QToolButton::clicked, this, &ReportForm::searchOptionsClicked);
@@ -83,12 +88,15 @@ ReportForm::~ReportForm() = default;
 
 void ReportForm::load()
 {
-    // The dialog lives hidden beside this screen; a search reads it as it stands.
-    m_options = std::make_unique<OptionForm>();
-    connect(m_options.get(), &OptionForm::accepted, this, [this] { setEnabled(true); });
-    m_binding.setDatabasePath(programState().BibPath);
-    FillCategoryLists();
-    setWindowTitle(windowCaption(ScreenKind::SearchResults, programState().BibName));
+    // The options dialog lives hidden beside this screen and edits copies of its settings.
+    m_options = std::make_unique<OptionForm>(bibliography());
+    connect(m_options.get(), &OptionForm::accepted, this, [this](const SearchOptions& edited) {
+        m_settings = edited;
+        setEnabled(true);
+    });
+    FillCategoryList();
+    m_settings = defaultSearchOptions(bibliography().categories());
+    setWindowTitle(windowCaption(ScreenKind::SearchResults, bibliography().BibName()));
     // Nothing to present, print or save before the first search.
     m_results->presentButton()->setEnabled(false);
     for (ToolButton output : {ToolButton::Copy, ToolButton::Print, ToolButton::Save, ToolButton::SaveAll})
@@ -101,14 +109,9 @@ RecordSet* ReportForm::resultSet()
     return m_binding.hasRecordset() ? &m_binding.recordset() : nullptr;
 }
 
-void ReportForm::FillCategoryLists()
+void ReportForm::FillCategoryList()
 {
-    QStringList names;
-    try {
-        names = readCategories(programState().BibPath);
-    } catch (const std::exception& error) {
-        reportFailure(QStringLiteral("The categories could not be read."), error);
-    }
+    const QStringList& names = bibliography().refreshCategories(prompts());
     m_edit->setCategories(names);
     m_manage->setCategories(names);
 }
@@ -121,20 +124,20 @@ void ReportForm::Search()
         prompts().notice(*refusal);
         return;
     }
-    m_busy.enter(m_results->resultsBox());
-    const HighlightWords words = highlightWords(rows);
-    const SearchOutcome outcome = runSearchStatement(m_binding, ComposeQuery(rows, m_options->searchOptions()));
+    busy().enter(m_results->resultsBox());
+    SearchSnapshot search = takeSnapshot(rows, m_settings);
+    const SearchOutcome outcome = runSearchStatement(m_binding, search.statement);
     if (!outcome.accepted) {
         // The previous results, page and highlight words stay as they were.
-        m_busy.leave();
+        busy().leave();
         prompts().notice(refusedSearchMessage(outcome.engineError));
         return;
     }
 
     const int count = outcome.recordCount;
     m_state.ResultCount = count;
-    m_state.highlightWords = words;
-    m_criteria->showHighlightWords(words);
+    m_state.search = std::move(search);
+    m_criteria->showHighlightWords(m_state.search.highlightWords);
     m_state.CurrentRecordNo = 1;
     m_state.EditTarget = 0;
     // The page about to be presented already reflects the new set.
@@ -155,45 +158,25 @@ void ReportForm::Search()
     m_tabs->setCurrentIndex(Results);
 }
 
-PageSettings ReportForm::pageSettings() const
-{
-    PageSettings settings;
-    settings.outputFields = m_options->outputFields();
-    settings.createReferences = m_options->createReferences();
-    settings.options = m_options->searchOptions();
-    settings.summary = searchSummary(m_criteria->rows());
-    settings.highlightWords = m_state.highlightWords;
-    return settings;
-}
-
 void ReportForm::PresentPage()
 {
     RecordSet* records = resultSet();
     if (records) {
         try {
             const PresentedPage page
-                = papyrant::PresentPage(*records, m_results->chosenPage(), m_state.ResultCount, pageSettings());
-            // While "Save all" runs the box stays hidden: only the file needs the page.
-            if (m_state.SavingAll)
-                m_results->keepPage(page);
-            else
-                m_results->showPage(page);
+                = papyrant::PresentPage(*records, m_results->chosenPage(), m_state.ResultCount, m_state.search);
+            m_results->showPage(page);
             m_state.pageShown(page);
             // The caret stands at the start of the new page, in its header.
             m_state.EditTarget = 0;
             m_results->setEditLabelToolTip(0);
         } catch (const std::exception& error) {
-            m_busy.leave();
+            busy().leave();
             reportFailure(QStringLiteral("The records could not be read."), error);
-            if (m_state.SavingAll)
-                m_output->saveAllInterrupted();
             return;
         }
     }
-    if (m_state.SavingAll)
-        emit savingPagePresented();
-    else
-        m_busy.leave();
+    busy().leave();
 }
 
 void ReportForm::pageChosen(int index)
@@ -202,8 +185,8 @@ void ReportForm::pageChosen(int index)
         return;
     const QString item = m_results->chosenPageText();
     if (m_tabs->currentIndex() == Results && index != m_state.ShownPage) {
-        m_results->setNotice(pageNotice(item, m_state.SavingAll));
-        m_busy.enter(m_results->resultsBox());
+        m_results->setNotice(pageNotice(item, false));
+        busy().enter(m_results->resultsBox());
         // The notice is painted before the page is built.
         QTimer::singleShot(1, this, &ReportForm::PresentPage);
     }
@@ -252,13 +235,15 @@ void ReportForm::backClicked()
 
 void ReportForm::searchOptionsClicked()
 {
+    // A category was added here: the bibliography's list is read again, every one selected.
+    if (m_state.CategoriesChanged) {
+        m_state.CategoriesChanged = false;
+        m_settings.categories = everyCategory(bibliography().refreshCategories(prompts()));
+    }
+    m_options->edit(m_settings);
     m_options->show();
     m_options->raise();
     m_options->activateWindow();
-    if (m_state.CategoriesChanged) {
-        m_state.CategoriesChanged = false;
-        m_options->requestCategoryRefresh();
-    }
     // The dialog's "OK" enables this screen again.
     setEnabled(false);
 }
@@ -402,24 +387,11 @@ void ReportForm::reportFailure(const QString& sentence, const std::exception& er
     prompts().notice(sentence + QLatin1Char('\n') + errorText(error));
 }
 
-bool ReportForm::closeRefused() const
-{
-    return m_busy.active() || (m_manageActions && m_manageActions->running()) || m_state.SavingAll;
-}
-
 void ReportForm::unloadScreen()
 {
     m_manageActions.reset();
     m_options.reset();
     m_binding.close();
-    // Closed by its close box: the panel comes back into view, with its count, before the
-    // program ends.
-    if (programState().ReturnToPanel == 0 && !screens().ending()) {
-        if (MainForm* panel = screens().controlPanel()) {
-            panel->refreshRecordCount();
-            panel->show();
-        }
-    }
 }
 
 } // namespace papyrant

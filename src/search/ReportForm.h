@@ -1,14 +1,16 @@
 #pragma once
 // The search and results screen: four tabs ("Search items", "Results", "Edit results",
 // "Manage results") under a bar of picture buttons. It owns what the tabs share: the
-// search options dialog (hidden for the screen's life), the result set of the last search
-// (Data1), the results state and the busy state, and it runs the operations that involve
-// more than one tab: Search, page choice and presentation, tab changes, the way back.
-// Each tab is a widget of its own that only shows and collects.
+// search settings (a value the options dialog edits a copy of), the result set of the
+// last search with the snapshot its pages read, and the results state; its bibliography,
+// busy state and tick driver come with every working screen. It runs the operations that
+// involve more than one tab: Search, page choice and presentation, tab changes, the way
+// back. Each tab is a widget of its own that only shows and collects; the manage and
+// output actions get the pieces they work on.
 
 #include "core/DataBinding.h"
-#include "panel/ScreenRegistry.h"
-#include "search/BusyState.h"
+#include "options/SearchOptions.h"
+#include "screens/WorkingScreen.h"
 #include "search/ResultsState.h"
 
 #include <memory>
@@ -26,24 +28,23 @@ class OutputActions;
 class ReportToolBar;
 class ResultsTab;
 struct EditPosition;
-struct PageSettings;
 
 class ReportForm : public WorkingScreen {
     Q_OBJECT
 public:
     enum Tab { SearchItems = 0, Results = 1, EditResults = 2, ManageResults = 3 };
 
-    explicit ReportForm(QWidget* parent = nullptr);
+    explicit ReportForm(Bibliography& bibliography, QWidget* parent = nullptr);
     ~ReportForm() override;
 
-    // Search (Command8): tidies the rows, checks the brackets, runs the composed statement,
+    // Search: tidies the rows, checks the brackets, runs the composed statement,
     // loads the first record for editing, presents the first page and shows it.
     void Search();
-    // Builds the chosen page into the results box and ends the busy state (or, while
-    // "Save all" runs, hands over through savingPagePresented()).
+    // Builds the chosen page into the results box and ends the busy state.
     void PresentPage();
-    // Reads the bibliography's categories into the lists of the edit and manage tabs.
-    void FillCategoryLists();
+    // Reads the bibliography's categories (its one reader) into the lists of the edit and
+    // manage tabs.
+    void FillCategoryList();
     // "New" of either tab: asks for a name; an accepted one joins both lists and the
     // options re-read their categories when opened next.
     QString addNewCategory();
@@ -61,9 +62,8 @@ public:
     // The record set of the last search; null before the first one.
     RecordSet* resultSet();
     DataBinding& resultsBinding() { return m_binding; }
-    BusyState& busy() { return m_busy; }
-    // The options as the dialog holds them now, for a page.
-    PageSettings pageSettings() const;
+    // The search settings the next search takes; the options dialog edits a copy.
+    const SearchOptions& searchSettings() const { return m_settings; }
 
     QTabWidget* tabs() const { return m_tabs; }
     ReportToolBar* toolBar() const { return m_toolBar; }
@@ -74,15 +74,8 @@ public:
     OptionForm* options() const { return m_options.get(); }
     OutputActions* output() const { return m_output.get(); }
 
-signals:
-    // A page was presented while SavingAll is set: "Save all" saves it and goes on.
-    void savingPagePresented();
-
 protected:
     void unloadScreen() override;
-    // A search, copy, deletion or "Save all" under way holds the screen until it ends and
-    // has told its outcome.
-    bool closeRefused() const override;
 
 private:
     void load();
@@ -105,11 +98,11 @@ private:
     void listCategory(const QString& name);
 
     ResultsState m_state;
-    DataBinding m_binding; // Data1
-    BusyState m_busy;
+    SearchOptions m_settings;
+    DataBinding m_binding; // the result set of the last search
     std::unique_ptr<OptionForm> m_options;
     ReportToolBar* m_toolBar = nullptr;
-    QTabWidget* m_tabs = nullptr; // Tab1
+    QTabWidget* m_tabs = nullptr; // search items, results, edit results, manage results
     CriteriaGrid* m_criteria = nullptr;
     ResultsTab* m_results = nullptr;
     EditTab* m_edit = nullptr;

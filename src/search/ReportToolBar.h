@@ -11,15 +11,16 @@ class QToolButton;
 
 namespace papyrant {
 
+// The bar's buttons; Back and Help stand on every tab, the others on their tab only.
 enum class ToolButton {
-    Back, // Command3
-    SearchOptions, // Command2
-    Clear, // Command6
-    Copy, // Command10
-    Print, // Command5
-    Save, // Command9
-    SaveAll, // Command15
-    Help, // Command14
+    Back, // to the search items, from there to the control panel
+    SearchOptions, // search items
+    Clear, // search items
+    Copy, // results
+    Print, // results
+    Save, // results: the viewed page
+    SaveAll, // results: every page
+    Help,
 };
 
 class ReportToolBar : public QWidget {

@@ -29,7 +29,7 @@ bool sameFile(const QString& a, const QString& b)
 
 } // namespace
 
-std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, ProgramState& state)
+std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, const ProgramState& state)
 {
     auto file = prompts.saveFile(CopyTargetTitle, BibliographyFilter, QString());
     if (!file || file->fullPath.isEmpty())
@@ -44,7 +44,6 @@ std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, ProgramState& state
             return std::nullopt;
         }
     }
-    state.CopyTargetPath = file->fullPath;
     return file;
 }
 
@@ -84,10 +83,10 @@ ResultCopy::ResultCopy(const QString& sourcePath, std::vector<std::int64_t> keys
 
 ResultCopy::~ResultCopy() = default;
 
-BatchState ResultCopy::step(const TickBudget& budget)
+StepOutcome ResultCopy::step(const TickBudget& budget)
 {
     if (!m_error.isEmpty())
-        return BatchState::Failed;
+        return StepOutcome::failed(m_error);
     try {
         m_batch.begin();
         while (m_next < CopyTotal) {
@@ -109,9 +108,9 @@ BatchState ResultCopy::step(const TickBudget& budget)
         m_next = m_committedNext;
         CopyDone = m_committedDone;
         m_error = errorText(e);
-        return BatchState::Failed;
+        return StepOutcome::failed(m_error);
     }
-    return m_next < CopyTotal ? BatchState::Running : BatchState::Finished;
+    return m_next < CopyTotal ? StepOutcome::more() : StepOutcome::done();
 }
 
 QString ResultCopy::progressText() const
@@ -126,13 +125,14 @@ QString ResultCopy::outcomeText() const
         + QStringLiteral(" bibliography");
 }
 
-std::unique_ptr<ResultCopy> startResultCopy(Prompts& prompts, ProgramState& state, const RecordSet& results)
+std::unique_ptr<ResultCopy> startResultCopy(
+    Prompts& prompts, const ProgramState& state, const QString& sourcePath, const RecordSet& results)
 {
     const auto target = chooseCopyTarget(prompts, state);
     if (!target)
         return nullptr;
     try {
-        return std::make_unique<ResultCopy>(state.BibPath, results.rowKeys(), state.CopyTargetPath, target->fileTitle);
+        return std::make_unique<ResultCopy>(sourcePath, results.rowKeys(), target->fullPath, target->fileTitle);
     } catch (const std::exception& e) {
         prompts.notice(errorText(e));
         return nullptr;

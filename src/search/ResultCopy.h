@@ -1,13 +1,13 @@
 #pragma once
 // Copying every record of the current results into another bibliography, in timer ticks
-// of one transaction each, so the window repaints and the progress bar moves while
-// thousands of records are copied.
+// that share a transaction committed about twice a second, so the window repaints and the
+// progress bar moves while thousands of records are copied.
 
+#include "core/BatchTransaction.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/Prompts.h"
-#include "core/TickBudget.h"
-#include "search/ResultBatch.h"
+#include "core/Stepper.h"
 
 #include <QString>
 
@@ -27,37 +27,37 @@ inline const QString CopyTargetTitle = QStringLiteral("Copy current results to a
 // Asks for the target bibliography. A name the folder does not hold brings the question
 // "Bibliography "<name>" Doesn't exist." LF "Do you want to create it?"; Yes copies the
 // template there, No goes on with the name (the copy then reports the missing file).
-// Sets CopyTargetPath. Nothing when the dialog was cancelled or the template could not
-// be copied (reported with the system's description).
-std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, ProgramState& state);
+// Nothing when the dialog was cancelled or the template could not be copied (reported
+// with the system's description).
+std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, const ProgramState& state);
 
-class ResultCopy {
+class ResultCopy : public Stepper {
 public:
     // Opens the target on a connection of its own and reads the source through it, by
     // key, in the order of keys. Throws StoreError when the target cannot be opened or is
     // not a bibliography (no Abstracts table with the thirteen columns).
     ResultCopy(const QString& sourcePath, std::vector<std::int64_t> keys, const QString& targetPath,
         const QString& targetTitle, std::chrono::milliseconds commitInterval = BatchCommitInterval);
-    ~ResultCopy();
+    ~ResultCopy() override;
     ResultCopy(const ResultCopy&) = delete;
     ResultCopy& operator=(const ResultCopy&) = delete;
 
     // One tick: copies records until the budget is spent or all are copied, committing as
     // BatchTransaction says. All thirteen columns go over by name, unchanged (entry date,
-    // category and sort key included).
-    BatchState step(const TickBudget& budget);
+    // category and sort key included). A failure undoes what was not committed yet; the
+    // reason is the engine's description.
+    StepOutcome step(const TickBudget& budget) override;
+    // Keys handled of all keys.
+    StepProgress progress() const override { return {m_next, CopyTotal}; }
 
     int CopyTotal = 0; // records to copy
     int CopyDone = 0; // records copied
-    int processed() const { return m_next; } // keys handled: the progress bar's value
 
     // "Copying 25 records to x.pyr bibliography"
     QString progressText() const;
     // "25 records were copied to x.pyr bibliography": also after a failure, with what
     // was committed before it.
     QString outcomeText() const;
-    // The engine's description of the failure that stopped the copy.
-    const QString& error() const { return m_error; }
 
 private:
     std::vector<std::int64_t> m_keys;
@@ -72,8 +72,9 @@ private:
 };
 
 // Lets the user choose the target (chooseCopyTarget) and opens the copy of every record
-// of results, read from the open bibliography (BibPath). Nothing when the user cancelled
-// or the target cannot be opened; a failure is reported with the system's description.
-std::unique_ptr<ResultCopy> startResultCopy(Prompts& prompts, ProgramState& state, const RecordSet& results);
+// of results, read from the bibliography at sourcePath. Nothing when the user cancelled or
+// the target cannot be opened; a failure is reported with the system's description.
+std::unique_ptr<ResultCopy> startResultCopy(
+    Prompts& prompts, const ProgramState& state, const QString& sourcePath, const RecordSet& results);
 
 } // namespace papyrant

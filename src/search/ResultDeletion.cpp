@@ -31,10 +31,10 @@ ResultDeletion::~ResultDeletion()
     m_batch.rollback();
 }
 
-BatchState ResultDeletion::step(const TickBudget& budget)
+StepOutcome ResultDeletion::step(const TickBudget& budget)
 {
     if (!m_error.isEmpty())
-        return BatchState::Failed;
+        return StepOutcome::failed(m_error);
     try {
         if (!m_delete)
             m_delete = std::make_unique<SQLite::Statement>(m_db.handle(), "DELETE FROM Abstracts WHERE rowid = ?");
@@ -56,9 +56,9 @@ BatchState ResultDeletion::step(const TickBudget& budget)
             m_delete->tryReset();
         m_left = m_keys.size();
         m_error = errorText(e);
-        return BatchState::Failed;
+        return StepOutcome::failed(m_error);
     }
-    return m_left == 0 ? BatchState::Finished : BatchState::Running;
+    return m_left == 0 ? StepOutcome::done() : StepOutcome::more();
 }
 
 } // namespace papyrant

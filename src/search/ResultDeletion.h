@@ -1,12 +1,12 @@
 #pragma once
 // Deleting every record of the current results from the bibliography, from the last
-// row backwards, in timer ticks.
+// row backwards, in timer ticks that share a transaction committed about twice a second.
 
+#include "core/BatchTransaction.h"
 #include "core/Database.h"
 #include "core/FastDeletion.h"
 #include "core/Prompts.h"
-#include "core/TickBudget.h"
-#include "search/ResultBatch.h"
+#include "core/Stepper.h"
 
 #include <QString>
 
@@ -25,25 +25,26 @@ inline const QString RecordsDeletedText = QStringLiteral("Records were deleted")
 // results?", Yes and No with No as the default. True on Yes.
 bool askDeleteAllResults(Prompts& prompts, int resultCount);
 
-class ResultDeletion {
+class ResultDeletion : public Stepper {
 public:
     // keys: the result's records (RecordSet::rowKeys), deleted through db, the connection
     // of the results' record set, from the last row of the file backwards. The record set
     // holds keys of deleted rows afterwards: refresh its binding when the deletion ends.
     ResultDeletion(
         Database& db, std::vector<std::int64_t> keys, std::chrono::milliseconds commitInterval = BatchCommitInterval);
-    ~ResultDeletion();
+    ~ResultDeletion() override;
     ResultDeletion(const ResultDeletion&) = delete;
     ResultDeletion& operator=(const ResultDeletion&) = delete;
 
     // One tick: deletes records until the budget is spent or none remain, committing as
-    // BatchTransaction says.
-    BatchState step(const TickBudget& budget);
+    // BatchTransaction says. A failure undoes what was not committed yet; the reason is
+    // the engine's description.
+    StepOutcome step(const TickBudget& budget) override;
+    // Records deleted of all.
+    StepProgress progress() const override { return {total() - remaining(), total()}; }
 
-    int total() const { return m_total; } // the progress bar's maximum
-    int remaining() const { return static_cast<int>(m_left); } // bar value: total - remaining
-    // The engine's description of the failure that stopped the deletion.
-    const QString& error() const { return m_error; }
+    int total() const { return m_total; }
+    int remaining() const { return static_cast<int>(m_left); }
 
 private:
     Database& m_db;

@@ -1,6 +1,8 @@
 #include "search/ResultFiles.h"
 
 #include "core/CommonPrompts.h"
+#include "core/Database.h"
+#include "search/Presentation.h"
 #include "search/RtfWriter.h"
 
 #include <QDir>
@@ -59,7 +61,7 @@ QString proposedPageFileName(const QString& summary, int pageCount, int viewedPa
 
 QString fileNotSavedMessage(const QString& error)
 {
-    return QStringLiteral("The file couldn't be saved correctly\n") + error;
+    return FileNotSaved + QLatin1Char('\n') + error;
 }
 
 std::optional<QString> writeResultFile(
@@ -101,9 +103,9 @@ bool saveViewedRecords(Prompts& prompts, const QString& summary, int pageCount, 
     return true;
 }
 
-bool SaveAllRun::start(Prompts& prompts, const QString& summary, int pageCount, int viewedPage)
+std::optional<SaveAllFiles> chooseSaveAllFiles(Prompts& prompts, const QString& summary, int pageCount)
 {
-    clear();
+    SaveAllFiles files;
     bool tooShort = false;
     const auto file = askOutputFile(
         prompts, SaveAllTitle, proposedFileName(summary), [&](const ChosenFile& chosen) -> std::optional<QString> {
@@ -111,56 +113,63 @@ bool SaveAllRun::start(Prompts& prompts, const QString& summary, int pageCount, 
             tooShort = name.size() < 4;
             if (tooShort)
                 return std::nullopt;
-            SaveAllExt = name.right(3);
-            SaveAllBase = name.chopped(4);
-            m_folder = chosen.folder;
+            files.SaveAllExt = name.right(3);
+            files.SaveAllBase = name.chopped(4);
+            files.folder = chosen.folder;
             // The file a page would replace, by the exact name the run writes (on a
             // case-blind disk the check finds it in any letter case).
             for (int page = 0; page < pageCount; ++page) {
-                if (QFileInfo::exists(pagePath(page)))
-                    return QFileInfo(pagePath(page)).fileName();
+                if (QFileInfo::exists(files.pagePath(page)))
+                    return QFileInfo(files.pagePath(page)).fileName();
             }
             return std::nullopt;
         });
-    if (!file) {
-        clear();
-        return false;
-    }
+    if (!file)
+        return std::nullopt;
     if (tooShort) {
-        clear();
         prompts.notice(fileNotSavedMessage(
             QStringLiteral("the file name \"%1\" is too short to hold a dot and a three-letter extension")
                 .arg(file->fileTitle)));
-        return false;
+        return std::nullopt;
     }
-    m_kind = resultFileKind(file->filterIndex);
-    SaveAllReturnPage = viewedPage;
-    return true;
+    files.kind = resultFileKind(file->filterIndex);
+    return files;
 }
 
-SaveAllRun::Next SaveAllRun::pageShown(
-    Prompts& prompts, int shownPage, int pageCount, const QString& text, const ColourMarks& marks)
+QString SaveAllFiles::pagePath(int page) const
 {
-    if (const auto error = writeResultFile(pagePath(shownPage), text, marks, m_kind)) {
-        clear();
-        prompts.notice(fileNotSavedMessage(*error));
-        return {Next::Failed, shownPage};
+    return QDir(folder).filePath(SaveAllBase + QString::number(page + 1) + QLatin1Char('.') + SaveAllExt);
+}
+
+SaveAllRun::SaveAllRun(RecordSet& records, int resultCount, const SearchSnapshot& search, SaveAllFiles files)
+    : m_records(records)
+    , m_resultCount(resultCount)
+    , m_search(search)
+    , m_files(std::move(files))
+    , m_pages(static_cast<int>(pageList(resultCount).size()))
+{
+}
+
+StepOutcome SaveAllRun::step(const TickBudget& budget)
+{
+    if (!m_failure.isEmpty())
+        return StepOutcome::failed(m_failure);
+    while (m_next < m_pages) {
+        try {
+            const PresentedPage page = PresentPage(m_records, m_next, m_resultCount, m_search);
+            const ColourMarks marks = colourMarks(formatRuns(static_cast<int>(page.text.size()), page.marks));
+            if (const auto error = writeResultFile(m_files.pagePath(m_next), page.text, marks, m_files.kind))
+                m_failure = *error;
+        } catch (const std::exception& error) {
+            m_failure = errorText(error);
+        }
+        if (!m_failure.isEmpty())
+            return StepOutcome::failed(m_failure);
+        ++m_next;
+        if (budget.spent())
+            break;
     }
-    if (shownPage + 1 < pageCount)
-        return {Next::ShowPage, shownPage + 1};
-    clear();
-    return {Next::Finished, SaveAllReturnPage};
-}
-
-QString SaveAllRun::pagePath(int page) const
-{
-    return QDir(m_folder).filePath(SaveAllBase + QString::number(page + 1) + QLatin1Char('.') + SaveAllExt);
-}
-
-void SaveAllRun::clear()
-{
-    SaveAllBase.clear();
-    SaveAllExt.clear();
+    return m_next < m_pages ? StepOutcome::more() : StepOutcome::done();
 }
 
 } // namespace papyrant

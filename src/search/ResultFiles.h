@@ -1,16 +1,20 @@
 #pragma once
 // Saving viewed result pages to files: the proposed name, the choice of the file with
-// its replace question, rich text or plain text, and the "Save all" run that writes one
-// file per page while presentation shows the pages one after the other.
+// its replace question, rich text or plain text, and the "Save all" run that builds every
+// page of the result and writes each to a file of its own.
 
 #include "core/Prompts.h"
+#include "core/Stepper.h"
 #include "search/ColourMarks.h"
+#include "search/SearchSnapshot.h"
 
 #include <QString>
 
 #include <optional>
 
 namespace papyrant {
+
+class RecordSet;
 
 inline const QString ResultFileFilter = QStringLiteral("Rtf File (*.rtf)|*.rtf;|Text File (*.txt)|*.txt");
 inline const QString SaveViewedTitle = QStringLiteral("Save viewed records in a file");
@@ -45,36 +49,46 @@ std::optional<QString> writeResultFile(
 bool saveViewedRecords(Prompts& prompts, const QString& summary, int pageCount, int viewedPage, const QString& text,
     const ColourMarks& marks);
 
-// One "Save all" run. Presentation shows page after page; after each the screen hands
-// the shown page to pageShown, which writes base<k>.ext and says which page comes next.
-class SaveAllRun {
-public:
+// The files "Save all" writes: one per page, folder/base1.ext, folder/base2.ext, ...
+struct SaveAllFiles {
+    QString folder;
     QString SaveAllBase; // chosen name less its last four characters
     QString SaveAllExt; // last three characters of the chosen name
-    int SaveAllReturnPage = 0; // page viewed when the run started
-
-    // Asks for the file (the summary's name, no page number), repeating while a page
-    // file base1.ext..basen.ext exists and the user declines to replace the first of them.
-    // True when the run is under way: the screen then shows page 0 unless it is viewed
-    // already, and hands it to pageShown. False when the user cancelled or the name
-    // cannot be cut into base and extension (reported); the run is then clear.
-    bool start(Prompts& prompts, const QString& summary, int pageCount, int viewedPage);
-
-    struct Next {
-        enum Kind { ShowPage, Finished, Failed } kind;
-        int page = 0; // ShowPage: the page to show next; Finished: the page to return to
-    };
-    // Writes the shown page to its file. A failure is reported with fileNotSavedMessage and
-    // ends the run; files already written stay. The run is clear after Finished or Failed.
-    Next pageShown(Prompts& prompts, int shownPage, int pageCount, const QString& text, const ColourMarks& marks);
+    ResultFileKind kind = ResultFileKind::RichText;
 
     // Full path of page k's file (k from 0): folder/base<k+1>.ext.
     QString pagePath(int page) const;
-    void clear();
+};
+
+// The sentence before the reason when a page file of "Save all" cannot be written.
+inline const QString FileNotSaved = QStringLiteral("The file couldn't be saved correctly");
+
+// "Save all": asks for the file (the summary's name, no page number), repeating while a
+// page file base1.ext..basen.ext exists and the user declines to replace the first of
+// them. Nothing when the user cancelled or the name cannot be cut into base and extension
+// (reported with fileNotSavedMessage).
+std::optional<SaveAllFiles> chooseSaveAllFiles(Prompts& prompts, const QString& summary, int pageCount);
+
+// One "Save all" run: builds page after page of the result as the search's snapshot says
+// and writes each to its file, as many as fit in a tick. The record set is left on the
+// record that was current. A page that cannot be written or read ends the run with the
+// system's or the engine's description; the files written before it stay.
+class SaveAllRun : public Stepper {
+public:
+    SaveAllRun(RecordSet& records, int resultCount, const SearchSnapshot& search, SaveAllFiles files);
+
+    StepOutcome step(const TickBudget& budget) override;
+    // Pages written of all pages.
+    StepProgress progress() const override { return {m_next, m_pages}; }
 
 private:
-    QString m_folder;
-    ResultFileKind m_kind = ResultFileKind::RichText;
+    RecordSet& m_records;
+    int m_resultCount;
+    SearchSnapshot m_search;
+    SaveAllFiles m_files;
+    int m_pages;
+    int m_next = 0;
+    QString m_failure;
 };
 
 } // namespace papyrant

@@ -3,7 +3,7 @@
 // the editing logic and the later output and management work share one picture of it.
 
 #include "search/Presentation.h"
-#include "search/SearchItems.h"
+#include "search/SearchSnapshot.h"
 
 #include <vector>
 
@@ -17,10 +17,9 @@ struct ResultsState {
     int HeaderLength = 0; // characters of the header of the page shown
     std::vector<int> RecordEnds{0}; // of the page shown; see PresentedPage::recordEnds
     int ShownPage = 0; // page last chosen; -1 makes the next choice render
-    bool SavingAll = false; // "Save all" is writing the pages one by one
     bool ResultsChanged = false; // records were removed: the page is built afresh when shown
     bool CategoriesChanged = false; // a category was added: the options re-read theirs
-    HighlightWords highlightWords; // of the last search, marked on every page
+    SearchSnapshot search; // what the last search took: every page of its result reads it
 
     // Takes over the offsets of a page just shown.
     void pageShown(const PresentedPage& page)

@@ -1,7 +1,7 @@
 #pragma once
-// The "Results" tab: the page list (Combo2), "Present" (Command4), the read-only results
-// box (RText1) holding the page with its marks, the notice shown while a page is built
-// (Label8) and the label that leads to the edit tab (Label10).
+// The "Results" tab: the page list, "Present", the read-only results box holding the page
+// with its marks, the notice shown while a page is built and the label that leads to the
+// edit tab.
 
 #include "search/Presentation.h"
 
@@ -23,9 +23,6 @@ public:
 
     // Puts the page's text and marks into the box in one edit block, caret at the start.
     void showPage(const PresentedPage& page);
-    // Takes the page's text and marks for output only, leaving the box as it is: "Save
-    // all" writes page after page while the box is hidden.
-    void keepPage(const PresentedPage& page);
     // The text of the page shown, exactly as built (carriage returns included): what
     // printing, saving and copying write.
     const QString& pageText() const { return m_pageText; }
@@ -59,11 +56,14 @@ signals:
     void editRequested();
 
 private:
-    QComboBox* m_pages; // Combo2
-    QPushButton* m_present; // Command4
-    QLabel* m_notice; // Label8
-    QLabel* m_edit; // Label10
-    QTextEdit* m_text; // RText1
+    // Takes the page's text and marks for output.
+    void keepPage(const PresentedPage& page);
+
+    QComboBox* m_pages; // "From 1 to 50", "From 51 to 100", ...
+    QPushButton* m_present;
+    QLabel* m_notice; // stands where the results box was while a page is built
+    QLabel* m_edit; // leads to the record under the caret on the edit tab
+    QTextEdit* m_text; // the page with its marks
     QString m_pageText;
     std::vector<FormatRun> m_pageRuns;
     ColourMarks m_pageMarks;

@@ -2,6 +2,7 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/QueryComposition.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SearchRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SearchItems.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SearchSnapshot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Presentation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ResultEditing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CriteriaGeometry.cpp
@@ -9,12 +10,10 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
 qt_add_resources(PAPYRANT_SEARCH_ART ${CMAKE_CURRENT_LIST_DIR}/art/search_art.qrc)
 list(APPEND PAPYRANT_SCREEN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CriteriaGrid.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/BusyState.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReportToolBar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ResultsTab.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EditTab.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ManageTab.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/BatchTimer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ManageActions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OutputActions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReportForm.cpp

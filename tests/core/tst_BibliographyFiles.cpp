@@ -29,13 +29,12 @@ private slots:
         ScriptedPrompts prompts;
         const QString target = m_folder->filePath("bibliography1.pyr");
         prompts.answerFile(target);
-        QCOMPARE(createBibliography(prompts, programState()).value_or("failed"),
+        QCOMPARE(createBibliography(prompts, programState(), bibliography()).value_or("failed"),
             "bibliography name is: bibliography1, contains no records");
         QCOMPARE(prompts.described(), QStringList{CreateDialog + "bibliography1"});
         QCOMPARE(readFileBytes(target), readFileBytes(m_folder->filePath("VarEdoRecors")));
-        QCOMPARE(programState().BibName, "bibliography1");
-        QCOMPARE(programState().BibPath, target);
-        QCOMPARE(programState().DataPath, target);
+        QCOMPARE(bibliography().BibName(), "bibliography1");
+        QCOMPARE(bibliography().BibPath(), target);
     }
 
     void replacingAsksAndNoShowsTheDialogAgain_data()
@@ -53,14 +52,14 @@ private slots:
         prompts.answerFile(existing);
         prompts.answerMessage(PromptButton::No);
         prompts.cancelFile();
-        QVERIFY(!createBibliography(prompts, programState()));
+        QVERIFY(!createBibliography(prompts, programState(), bibliography()));
         QCOMPARE(prompts.described(),
             (QStringList{CreateDialog + "bibliography1",
                 "Papyrant|You already have file called \"" + fileName
                     + "\"\nDo you want to replace it?|YesNo/Question/No",
                 CreateDialog + fileName.chopped(4)}));
         QCOMPARE(readFileBytes(existing), before);
-        QVERIFY(programState().BibName.isEmpty());
+        QVERIFY(bibliography().BibName().isEmpty());
     }
 
     void replacingWithYesEmptiesTheFile()
@@ -69,7 +68,7 @@ private slots:
         ScriptedPrompts prompts;
         prompts.answerFile(existing);
         prompts.answerMessage(PromptButton::Yes);
-        QCOMPARE(createBibliography(prompts, programState()).value_or("failed"),
+        QCOMPARE(createBibliography(prompts, programState(), bibliography()).value_or("failed"),
             "bibliography name is: refs, contains no records");
         QVERIFY(readRows(existing, "Select Title From Abstracts").empty());
     }
@@ -79,10 +78,10 @@ private slots:
         ScriptedPrompts prompts;
         prompts.cancelFile();
         prompts.cancelFile();
-        programState().BibName = "before";
-        QVERIFY(!createBibliography(prompts, programState()));
-        QVERIFY(!openBibliography(prompts, programState()));
-        QCOMPARE(programState().BibName, "before");
+        bibliography().open(m_folder->filePath("before.pyr"), "before");
+        QVERIFY(!createBibliography(prompts, programState(), bibliography()));
+        QVERIFY(!openBibliography(prompts, bibliography()));
+        QCOMPARE(bibliography().BibName(), "before");
         QVERIFY(prompts.messages().isEmpty());
     }
 
@@ -115,11 +114,11 @@ private slots:
             prompts.answerMessage(PromptButton::Yes); // replace it
         }
         prompts.answerFile(path);
-        QVERIFY(!createBibliography(prompts, programState()));
+        QVERIFY(!createBibliography(prompts, programState(), bibliography()));
         QCOMPARE(prompts.described().size(), made == "read-only" ? 3 : 2); // dialog, replace question, failure
         QCOMPARE(prompts.described().back(), CantCreate.arg(reason));
-        QVERIFY(programState().BibName.isEmpty());
-        QVERIFY(programState().BibPath.isEmpty());
+        QVERIFY(bibliography().BibName().isEmpty());
+        QVERIFY(bibliography().BibPath().isEmpty());
         if (made == "read-only") {
             QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
             QCOMPARE(readRows(path, "Select Title From Abstracts").size(), std::size_t(1));
@@ -144,9 +143,9 @@ private slots:
         const QString path = m_folder->makeBibliography(fileName, std::vector<TestRecord>(records, {{"Title", "t"}}));
         ScriptedPrompts prompts;
         prompts.answerFile(path);
-        QCOMPARE(openBibliography(prompts, programState()).value_or("failed"), status);
+        QCOMPARE(openBibliography(prompts, bibliography()).value_or("failed"), status);
         QCOMPARE(prompts.described(), QStringList{"Open Papyrant File|Papyrant File (*.pyr)|*.pyr|open:"});
-        QCOMPARE(programState().BibPath, path);
+        QCOMPARE(bibliography().BibPath(), path);
     }
 
     void openFailures_data()
@@ -203,12 +202,12 @@ private slots:
         else
             writeFileBytes(path, made.mid(6).toUtf8());
         const QByteArray before = readFileBytes(path);
-        programState().BibName = "previous";
+        bibliography().open(m_folder->filePath("previous.pyr"), "previous");
         ScriptedPrompts prompts;
         prompts.answerFile(path);
-        QVERIFY(!openBibliography(prompts, programState()));
+        QVERIFY(!openBibliography(prompts, bibliography()));
         QCOMPARE(prompts.messages(), QStringList{"Can't open this file\n" + QString(reason).replace("%1", path)});
-        QVERIFY(!programState().bibliographyOpen());
+        QVERIFY(!bibliography().isOpen());
         QCOMPARE(readFileBytes(path), before);
     }
 
@@ -218,13 +217,28 @@ private slots:
         OtherConnection other(path, "BEGIN EXCLUSIVE; UPDATE Abstracts SET Title = 'changing'");
         ScriptedPrompts prompts;
         prompts.answerFile(path);
-        QVERIFY(!openBibliography(prompts, programState()));
+        QVERIFY(!openBibliography(prompts, bibliography()));
         QCOMPARE(prompts.messages(), QStringList{"Can't open this file\ndatabase is locked"});
         other.close();
         QCOMPARE(readRows(path, "Select Title From Abstracts")[0][0], "t");
     }
 
+    // The one reader of the category list: the engine's order, and an unreadable file
+    // reported with its fixed sentence, leaving the list empty.
+    void categoriesAreReadOnceForEveryScreen()
+    {
+        ScriptedPrompts prompts;
+        m_folder->openBibliography(m_folder->makeBibliography(
+            "shelf.pyr", {{{"Category", "soil"}}, {{"Category", "Crohn's"}}, {{"Category", "soil"}}}));
+        QCOMPARE(bibliography().refreshCategories(prompts), (QStringList{"Crohn's", "soil"}));
+        m_folder->openBibliography(writeFileBytes(m_folder->filePath("broken.pyr"), "no bibliography, only words"));
+        QVERIFY(bibliography().refreshCategories(prompts).isEmpty());
+        QCOMPARE(prompts.messages(), QStringList{"The categories could not be read.\nfile is not a database"});
+    }
+
 private:
+    Bibliography& bibliography() { return m_folder->bibliography(); }
+
     std::unique_ptr<TestProgramFolder> m_folder;
 };
 

@@ -1,4 +1,4 @@
-// Record model: start-up state, column-name form, holder rule, the clock.
+// Record model: the program folder at start, column-name form, holder rule, the clock.
 
 #include "core/ProgramState.h"
 #include "core/RecordModel.h"
@@ -13,18 +13,12 @@ using papyrant::test::FixedClock;
 class RecordModelTest : public QObject {
     Q_OBJECT
 private slots:
-    void startUpFillsStateInOrder()
+    void startUpTakesTheProgramFolder()
     {
         ProgramState state;
         state.initialiseAtStart(QStringLiteral("/opt/papyrant/"));
         QCOMPARE(state.ProgramFolder, QStringLiteral("/opt/papyrant"));
         QCOMPARE(state.LabelsPath, QStringLiteral("/opt/papyrant/VarEdoAbb"));
-        QCOMPARE(state.EmptyField, QStringLiteral("XX_EmptyField_XX"));
-        // The catalogue's names and order show in the options dialog's output list (tst_OptionForm).
-        QCOMPARE(state.FieldNames, fieldDisplayNames());
-        QVERIFY(state.BibName.isEmpty());
-        QVERIFY(!state.bibliographyOpen());
-        QCOMPARE(state.ReturnToPanel, std::int16_t(0));
     }
 
     void columnNameForm_data()

@@ -366,7 +366,7 @@ private slots:
 
     void bindingKeepsItsSetWhenARefreshFails()
     {
-        DataBinding binding(m_folder->makeBibliography("binding.pyr", titled({"a"})));
+        DataBinding binding(m_folder->openBibliography(m_folder->makeBibliography("binding.pyr", titled({"a"}))));
         binding.setRecordSource("Select Abstracts.* From Abstracts");
         binding.refresh();
         binding.setRecordSource("Select Abstracts.* From Abstracts Where ((Title = 'a')"); // an unpaired bracket

@@ -59,7 +59,7 @@ Outcome extract(const TestProgramFolder& folder, const QString& text, const Extr
         ExtractionRun run(model, db, table);
         if (run.start(setup))
             return outcome;
-        while (!run.step(TickBudget(std::chrono::milliseconds(0)))) { }
+        runToEnd(run, std::chrono::milliseconds(0));
         run.finish();
         outcome.state = run.state();
         outcome.endMessage = run.anyFailed() ? run.failedRecordsQuestion() : run.successMessage();
@@ -77,9 +77,9 @@ int extractSlowly(const QString& bibliography, int records)
     Database db(bibliography);
     RecordSet table(db, QStringLiteral("Abstracts"));
     TextModel model(text);
-    ExtractionRun run(model, db, table);
+    ExtractionRun run(model, db, table, std::chrono::milliseconds(0)); // every tick commits
     run.start(tagSetup());
-    while (!run.step(TickBudget(std::chrono::milliseconds(0)))) {
+    while (run.step(TickBudget(std::chrono::milliseconds(0))).ongoing()) {
         std::printf("tick %d\n", run.state().RecordCounter);
         std::fflush(stdout);
         QThread::msleep(40);
@@ -201,11 +201,11 @@ private slots:
         db.setBusyTimeout(0);
         RecordSet table(db, QStringLiteral("Abstracts"));
         TextModel model(record("Alpha") + record("Beta") + record("Gamma"));
-        ExtractionRun run(model, db, table);
+        ExtractionRun run(model, db, table, std::chrono::milliseconds(0)); // every tick commits
         run.start(tagSetup());
-        QVERIFY(!run.step(TickBudget(std::chrono::milliseconds(0))));
+        QCOMPARE(run.step(TickBudget(std::chrono::milliseconds(0))), StepOutcome::more());
         OtherConnection other(bibliography, "BEGIN EXCLUSIVE");
-        QVERIFY_THROWS_EXCEPTION(StoreError, run.step(TickBudget(std::chrono::milliseconds(0))));
+        QCOMPARE(run.step(TickBudget(std::chrono::milliseconds(0))), StepOutcome::failed("database is locked"));
         other.close();
         QCOMPARE(readLines(bibliography, "SELECT Title FROM Abstracts"), QStringList{"Alpha"});
     }

@@ -45,7 +45,7 @@ private slots:
                  u"/Hsearch2R.htm"_s, u"/HSearch3E.htm"_s, u"/Hsearch4M.htm"_s, u"/HsearchOp.htm"_s,
                  u"/HMaintenanceR.htm"_s, u"/HMaintenanceC.htm"_s}) {
             QVERIFY(showHelp(leaf));
-            QCOMPARE(programState().HelpPage, folder() + leaf);
+            QCOMPARE(Help1::instance().homePage(), folder() + leaf);
             QCOMPARE(browser()->source().toLocalFile(), folder() + leaf);
             // The shared stylesheet colours the headings; a missing page or stylesheet leaves them black.
             const QTextBlock first = browser()->document()->firstBlock();

@@ -147,19 +147,19 @@ private slots:
             else
                 m_prompts->answerMessage(PromptButton(buttons.indexOf(answer)));
         }
-        ProgramState& state = m_folder->state();
+        Bibliography& bibliography = m_folder->bibliography();
         const QString category = picked.section('@', 0, 0), date = picked.section('@', 1);
         CleanupOutcome outcome;
         if (operation == "deleteCategory")
-            outcome = deleteCategory(state, *m_prompts, category);
+            outcome = deleteCategory(bibliography, *m_prompts, category);
         else if (operation == "renameCategory")
-            outcome = renameCategory(state, *m_prompts, category, readCategoryList(state));
+            outcome = renameCategory(bibliography, *m_prompts, category, bibliography.refreshCategories(*m_prompts));
         else if (operation == "deleteEntryDate")
-            outcome = deleteEntryDate(state, *m_prompts, date);
+            outcome = deleteEntryDate(bibliography, *m_prompts, date);
         else if (operation == "changeEntryDate")
-            outcome = changeEntryDate(state, *m_prompts, date, readEntryDateList(state));
+            outcome = changeEntryDate(bibliography, *m_prompts, date, readEntryDates(bibliography));
         else
-            outcome = deleteCombination(state, *m_prompts, category, date);
+            outcome = deleteCombination(bibliography, *m_prompts, category, date);
         QCOMPARE(m_prompts->described(), asked);
         QCOMPARE(storedRows(), rows);
         QCOMPARE(outcome.changed ? outcome.shown : QString("-"), shown);
@@ -170,7 +170,7 @@ private slots:
         OtherConnection other(m_path, "BEGIN IMMEDIATE");
         m_prompts->answerInput("Genetics");
         const CleanupOutcome outcome
-            = renameCategory(m_folder->state(), *m_prompts, "Reviews", readCategoryList(m_folder->state()));
+            = renameCategory(m_folder->bibliography(), *m_prompts, "Reviews", m_folder->bibliography().categories());
         other.close();
         QVERIFY(!outcome.changed);
         QCOMPARE(m_prompts->messages(), QStringList{"Can't change the bibliography\ndatabase is locked"});

@@ -4,10 +4,11 @@
 #include "MaintenanceRecords.h"
 
 #include "core/Database.h"
+#include "help/Help1.h"
 #include "maintenance/AutoRemoveOptions.h"
 #include "maintenance/MaintOptionForm.h"
 #include "maintenance/MaintenanceForm.h"
-#include "panel/ScreenRegistry.h"
+#include "screens/WorkingScreen.h"
 #include "support/ScreenFixture.h"
 
 #include <QComboBox>
@@ -32,6 +33,7 @@ class TestMaintenanceForm : public QObject {
     std::unique_ptr<ScreenFixture> m_fixture;
     QString m_path;
     QPointer<MaintenanceForm> m_form;
+    AutoRemoveOptions m_autoRemove; // as the program keeps it between screens
 
     template <typename T = QWidget>
     T* the(const QString& name) const
@@ -63,13 +65,14 @@ class TestMaintenanceForm : public QObject {
 private slots:
     void initTestCase()
     {
-        screens().registerScreen(ScreenKind::Maintenance, [] { return new MaintenanceForm; });
+        screens().registerScreen(
+            ScreenKind::Maintenance, [this](Bibliography& b) { return new MaintenanceForm(b, m_autoRemove); });
     }
     void init() { m_fixture = std::make_unique<ScreenFixture>(); }
     void cleanup()
     {
         m_fixture.reset();
-        autoRemoveFields() = defaultAutoRemoveFields();
+        m_autoRemove = {};
     }
 
     void autoRemoveReportsAndBackCountsAgain_data()
@@ -193,10 +196,10 @@ private slots:
         QCOMPARE(the<QComboBox>("Combo1")->count(), 1);
         QVERIFY(!the("Command7")->isEnabled() && !the("Command8")->isEnabled());
         click("Command9");
-        QVERIFY(m_fixture->folder().state().HelpPage.endsWith("/HMaintenanceC.htm"));
+        QVERIFY(Help1::instance().homePage().endsWith("/HMaintenanceC.htm"));
         the<QTabWidget>("Tab1")->setCurrentIndex(0);
         click("Command9");
-        QVERIFY(m_fixture->folder().state().HelpPage.endsWith("/HMaintenanceR.htm"));
+        QVERIFY(Help1::instance().homePage().endsWith("/HMaintenanceR.htm"));
     }
 };
 

@@ -114,8 +114,7 @@ private slots:
         const QString path = m_folder->makeBibliography("run.pyr", taggedRecords(records));
         Database db(path);
         AutoRemoveRun run(db, fields(selected));
-        while (!run.step(TickBudget()))
-            ;
+        QCOMPARE(runToEnd(run), StepOutcome::done());
         QCOMPARE(run.report(), report);
         QCOMPARE(remainingTags(path).join(' '), remaining);
     }
@@ -125,13 +124,13 @@ private slots:
         const QString path
             = m_folder->makeBibliography("ticks.pyr", taggedRecords({"a|X|x", "b|Y|x", "b|Y|x", "b|Y|x", "c|Z|x"}));
         Database db(path);
-        AutoRemoveRun run(db, defaultAutoRemoveFields());
-        QCOMPARE(run.progressMaximum(), 7);
+        AutoRemoveRun run(db, AutoRemoveOptions{}.fields);
+        QCOMPARE(run.progress().total, 7);
         QList<int> progress;
         bool finished = false;
         while (!finished) {
-            finished = run.step(TickBudget(0ms)); // a spent budget still runs one step
-            progress << run.progressValue();
+            finished = !run.step(TickBudget(0ms)).ongoing(); // a spent budget still runs one step
+            progress << run.progress().done;
         }
         QCOMPARE(progress, (QList<int>{1, 2, 3, 4, 5, 6}));
         QCOMPARE(remainingTags(path), (QStringList{"r0", "r3", "r4"}));
@@ -157,12 +156,14 @@ private slots:
             = m_folder->makeBibliography("locked.pyr", taggedRecords({"a|A|x", "a|A|x", "b|B|x", "b|B|x"}));
         Database db(path);
         db.setBusyTimeout(0);
-        AutoRemoveRun run(db, defaultAutoRemoveFields(), std::chrono::milliseconds(commitInterval));
-        QVERIFY(!run.step(TickBudget(0ms))); // deletes r0
+        AutoRemoveRun run(db, AutoRemoveOptions{}.fields, std::chrono::milliseconds(commitInterval));
+        QCOMPARE(run.step(TickBudget(0ms)), StepOutcome::more()); // deletes r0
         OtherConnection reader(path, "BEGIN; SELECT count(*) FROM Abstracts;");
-        QVERIFY_THROWS_EXCEPTION(StoreError, run.step(TickBudget())); // deletes r2, cannot commit
+        const StepOutcome outcome = run.step(TickBudget()); // deletes r2, cannot commit
         reader.close();
-        QCOMPARE(run.failureReport("database is locked"), "Auto remove could not finish\ndatabase is locked" + report);
+        QCOMPARE(
+            AutoRemoveFailure + '\n' + outcome.reason, "Auto remove could not finish\ndatabase is locked" + report);
+        QCOMPARE(run.step(TickBudget()), outcome); // the run cannot go on
         QCOMPARE(remainingTags(path), remaining);
     }
 
@@ -172,9 +173,8 @@ private slots:
         Database db(path);
         db.execute("INSERT INTO Abstracts (Title, TitelS, Abstract) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
                    "SELECT i + 1 FROM n WHERE i < 32770) SELECT 'Same', 'Same', 'x' FROM n");
-        AutoRemoveRun run(db, defaultAutoRemoveFields());
-        while (!run.step(TickBudget(60s)))
-            ;
+        AutoRemoveRun run(db, AutoRemoveOptions{}.fields);
+        QCOMPARE(runToEnd(run, 60s), StepOutcome::done());
         QCOMPARE(run.report(), "Papyrant deleted 32769 similar records\n");
         QCOMPARE(readRows(path, "SELECT count(*) FROM Abstracts").front().front(), "1");
     }
@@ -224,7 +224,7 @@ private slots:
         QFETCH(QStringList, states);
         QFETCH(QStringList, remaining);
         const QString path = m_folder->makeBibliography("review.pyr", taggedRecords(records));
-        DataBinding data(path);
+        DataBinding data(m_folder->openBibliography(path));
         RepeatedPairReview review(data, *m_prompts);
         QStringList seen;
         for (const QString& action : actions) {
@@ -248,7 +248,7 @@ private slots:
     void updateStoresTypedValuesAndRecomputesMarks()
     {
         const QString path = m_folder->makeBibliography("update.pyr", taggedRecords({"a|A|x", "a|A|x"}));
-        DataBinding data(path);
+        DataBinding data(m_folder->openBibliography(path));
         RepeatedPairReview review(data, *m_prompts);
         review.findNext();
         FieldValues typed = review.boxes();
@@ -266,7 +266,7 @@ private slots:
     void updateOfARecordDeletedElsewhereIsReported()
     {
         const QString path = m_folder->makeBibliography("gone.pyr", taggedRecords({"a|A|x", "a|A|x"}));
-        DataBinding data(path);
+        DataBinding data(m_folder->openBibliography(path));
         RepeatedPairReview review(data, *m_prompts);
         review.findNext();
         Database(path).execute("DELETE FROM Abstracts WHERE Personal = 'r0'");

@@ -10,7 +10,7 @@ Q_DECLARE_METATYPE(papyrant::SearchOptions)
 
 namespace {
 
-const QString NoCategory = QStringLiteral("There is no selected category.\nplease select one or more category");
+const QString NoCategorySelected = QStringLiteral("There is no selected category.\nplease select one or more category");
 const QString NoYear = QStringLiteral("Please set year value");
 const QString NoLanguage = QStringLiteral("Please set requested language");
 const std::vector<CategoryChoice> One{{"Reviews", false}, {"None", true}};
@@ -30,10 +30,10 @@ private slots:
         QTest::newRow("defaults") << SearchOptions{.categories = One} << QString() << 0;
         QTest::newRow("no category in the list") << SearchOptions{} << QString() << 0;
         QTest::newRow("no category chosen")
-            << SearchOptions{.categories = None} << NoCategory << int(Place::Categories);
+            << SearchOptions{.categories = None} << NoCategorySelected << int(Place::Categories);
         // The category comes first, even when a year is missing too.
         QTest::newRow("category before year")
-            << SearchOptions{.allYears = false, .categories = None} << NoCategory << int(Place::Categories);
+            << SearchOptions{.allYears = false, .categories = None} << NoCategorySelected << int(Place::Categories);
         QTest::newRow("no year") << SearchOptions{.allYears = false, .categories = One} << NoYear
                                  << int(Place::YearFrom);
         QTest::newRow("from alone") << SearchOptions{.allYears = false, .yearFrom = "1990"} << QString() << 0;

@@ -29,11 +29,12 @@ std::vector<TestRecord> numberedRecords()
     return records;
 }
 
-PageSettings titleAndYear(bool references = false)
+SearchSnapshot titleAndYear(bool references = false)
 {
-    PageSettings settings;
-    settings.outputFields[Title] = settings.outputFields[Publishing_year] = true;
-    settings.createReferences = references;
+    SearchSnapshot settings;
+    settings.options.outputFields = {};
+    settings.options.outputFields[Title] = settings.options.outputFields[Publishing_year] = true;
+    settings.options.createReferences = references;
     settings.summary = QStringLiteral("gene");
     return settings;
 }
@@ -113,7 +114,7 @@ private slots:
     void wholeTextOfAPage()
     {
         auto records = firstRecords(1);
-        PageSettings settings = titleAndYear(true);
+        SearchSnapshot settings = titleAndYear(true);
         settings.options.allLanguages = false;
         settings.options.language = QStringLiteral("English");
         settings.options.allYears = false;
@@ -159,7 +160,7 @@ private slots:
         // The word "title" is red in the records, but the label "Title : " ends blue and
         // the header, which repeats the word, black and bold.
         auto records = firstRecords(2);
-        PageSettings settings = titleAndYear(true);
+        SearchSnapshot settings = titleAndYear(true);
         settings.summary = QStringLiteral("title");
         settings.highlightWords[0] = QStringLiteral("title");
         settings.highlightWords[3] = QStringLiteral("JOURNAL");

@@ -5,6 +5,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/Twips.h"
+#include "help/Help1.h"
 #include "options/OptionForm.h"
 #include "search/ReportForm.h"
 #include "support/ResultsScreenTest.h"
@@ -242,7 +243,7 @@ private slots:
         QCOMPARE(the("Command3")->toolTip(), tab ? "Back to search items" : "Back to control panel");
         QCOMPARE(the("Label10")->isVisible(), tab == 1);
         click("Command14");
-        QCOMPARE(programState().HelpPage, programState().ProgramFolder + page);
+        QCOMPARE(Help1::instance().homePage(), programState().ProgramFolder + page);
         // Back leads to the first tab, and from there out of the screen.
         click("Command3");
         QCOMPARE(the<QTabWidget>("Tab1")->currentIndex(), 0);

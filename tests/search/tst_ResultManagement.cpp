@@ -38,14 +38,6 @@ std::vector<TestRecord> fiveRecords()
     return records;
 }
 
-template <typename Batch>
-BatchState runToEnd(Batch& batch)
-{
-    BatchState state;
-    while ((state = batch.step(TickBudget())) == BatchState::Running) { }
-    return state;
-}
-
 } // namespace
 
 class ResultManagementTest : public QObject {
@@ -53,22 +45,20 @@ class ResultManagementTest : public QObject {
 private:
     std::unique_ptr<TestProgramFolder> m_folder;
     QString m_bibliography;
-    DataBinding m_results;
+    std::unique_ptr<DataBinding> m_results;
 
 private slots:
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>();
         m_bibliography = m_folder->makeBibliography("meadows.pyr", fiveRecords());
-        m_folder->openBibliography(m_bibliography);
-        m_results.close();
-        m_results.setDatabasePath(m_bibliography);
-        m_results.setRecordSource(SoilSearch);
-        m_results.refresh();
+        m_results = std::make_unique<DataBinding>(m_folder->openBibliography(m_bibliography));
+        m_results->setRecordSource(SoilSearch);
+        m_results->refresh();
     }
     void cleanup()
     {
-        m_results.close();
+        m_results.reset();
         m_folder.reset();
     }
 
@@ -81,11 +71,11 @@ private slots:
     void categoryForEveryResult()
     {
         QFETCH(QString, category);
-        m_results.recordset().setAbsolutePosition(1);
-        QCOMPARE(putResultsIntoCategory(m_results, category), 3);
-        QCOMPARE(m_results.recordset().absolutePosition(), 1);
-        QCOMPARE(m_results.recordset().value("Title"), "Title of 3");
-        QCOMPARE(m_results.recordset().value("Category"), category);
+        m_results->recordset().setAbsolutePosition(1);
+        QCOMPARE(putResultsIntoCategory(*m_results, category), 3);
+        QCOMPARE(m_results->recordset().absolutePosition(), 1);
+        QCOMPARE(m_results->recordset().value("Title"), "Title of 3");
+        QCOMPARE(m_results->recordset().value("Category"), category);
         QCOMPARE(readLines(m_bibliography, "SELECT Category FROM Abstracts ORDER BY rowid"),
             (QStringList{category, "Methods", category, category, "None"}));
     }
@@ -94,10 +84,10 @@ private slots:
     {
         ScriptedPrompts prompts;
         prompts.answerFile(m_bibliography);
-        auto copy = startResultCopy(prompts, m_folder->state(), m_results.recordset());
+        auto copy = startResultCopy(prompts, m_folder->state(), m_bibliography, m_results->recordset());
         QVERIFY(copy);
         QCOMPARE(copy->progressText(), "Copying 3 records to meadows.pyr bibliography");
-        QCOMPARE(runToEnd(*copy), BatchState::Finished);
+        QCOMPARE(runToEnd(*copy), StepOutcome::done());
         QCOMPARE(readLines(m_bibliography, "SELECT count(*) FROM Abstracts WHERE Keywords = 'soil'"), QStringList{"6"});
     }
 
@@ -118,20 +108,19 @@ private slots:
         const std::chrono::milliseconds interval(commitInterval);
         const TickBudget oneRecord(std::chrono::milliseconds(0));
         const QString target = m_folder->makeBibliography("locked.pyr");
-        ResultCopy copy(m_bibliography, m_results.recordset().rowKeys(), target, "locked.pyr", interval);
-        QCOMPARE(copy.step(oneRecord), BatchState::Running);
+        ResultCopy copy(m_bibliography, m_results->recordset().rowKeys(), target, "locked.pyr", interval);
+        QCOMPARE(copy.step(oneRecord), StepOutcome::more());
         OtherConnection reader(target, ReadLock);
-        QCOMPARE(copy.step(TickBudget()), BatchState::Failed);
+        QCOMPARE(copy.step(TickBudget()), StepOutcome::failed("database is locked"));
         reader.close();
-        QCOMPARE(copy.error(), "database is locked");
         QCOMPARE(
             copy.outcomeText(), QString::number(copied.size()) + " records were copied to locked.pyr bibliography");
         QCOMPARE(readLines(target, "SELECT Title FROM Abstracts"), copied);
 
-        ResultDeletion deletion(m_results.database(), m_results.recordset().rowKeys(), interval);
-        QCOMPARE(deletion.step(oneRecord), BatchState::Running);
+        ResultDeletion deletion(m_results->database(), m_results->recordset().rowKeys(), interval);
+        QCOMPARE(deletion.step(oneRecord), StepOutcome::more());
         OtherConnection otherReader(m_bibliography, ReadLock);
-        QCOMPARE(deletion.step(TickBudget()), BatchState::Failed);
+        QCOMPARE(deletion.step(TickBudget()), StepOutcome::failed("database is locked"));
         otherReader.close();
         QCOMPARE(deletion.remaining(), soilLeft.size());
         QCOMPARE(readLines(m_bibliography, "SELECT Title FROM Abstracts WHERE Keywords = 'soil'"), soilLeft);
@@ -139,13 +128,13 @@ private slots:
 
     void deleteAllKeepsTheConnectionsSetting()
     {
-        m_results.setRecordSource("Select Abstracts.* From Abstracts");
-        auto secureDelete = [&] { return m_results.database().handle().execAndGet("PRAGMA secure_delete").getInt(); };
+        m_results->setRecordSource("Select Abstracts.* From Abstracts");
+        auto secureDelete = [&] { return m_results->database().handle().execAndGet("PRAGMA secure_delete").getInt(); };
         const int before = secureDelete();
         {
-            ResultDeletion deletion(m_results.database(), m_results.refresh().rowKeys());
+            ResultDeletion deletion(m_results->database(), m_results->refresh().rowKeys());
             QCOMPARE(deletion.total(), 5);
-            QCOMPARE(runToEnd(deletion), BatchState::Finished);
+            QCOMPARE(runToEnd(deletion), StepOutcome::done());
             QCOMPARE(deletion.remaining(), 0);
         }
         QCOMPARE(secureDelete(), before);

@@ -2,6 +2,7 @@
 // (unrtf), the plain-text choice, the replace question and the failures of a "Save all"
 // run (the whole run is worked through the screen in tst_ResultWork).
 
+#include "core/DataBinding.h"
 #include "search/ResultFiles.h"
 #include "search/RtfWriter.h"
 #include "support/ScriptedPrompts.h"
@@ -188,22 +189,28 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.txt"});
     }
 
-    void saveAllFailuresClearTheRun()
+    void saveAllFailures()
     {
-        QTemporaryDir dir;
+        TestProgramFolder folder;
         ScriptedPrompts prompts;
-        SaveAllRun run;
-        prompts.answerFile(dir.filePath("ab"));
-        QVERIFY(!run.start(prompts, "gene", 2, 0));
+        prompts.answerFile(folder.filePath("ab"));
+        QVERIFY(!chooseSaveAllFiles(prompts, "gene", 2));
         QVERIFY(prompts.messages().last().startsWith("The file couldn't be saved correctly\n"));
-        // A page that cannot be written ends the run; the pages before it stay.
-        prompts.answerFile(dir.filePath("genes.rtf"));
-        QVERIFY(run.start(prompts, "gene", 2, 0));
-        QCOMPARE(run.pageShown(prompts, 0, 2, "one", {}).kind, SaveAllRun::Next::ShowPage);
-        QVERIFY(QDir(dir.path()).mkdir("genes2.rtf"));
-        QCOMPARE(run.pageShown(prompts, 1, 2, "two", {}).kind, SaveAllRun::Next::Failed);
-        QVERIFY(prompts.messages().last().startsWith("The file couldn't be saved correctly\n"));
-        QVERIFY(readFileBytes(dir.filePath("genes1.rtf")).startsWith("{\\rtf1"));
+        // A page that cannot be written ends the run with the system's words; the pages
+        // before it stay.
+        prompts.answerFile(folder.filePath("genes.rtf"));
+        const std::optional<SaveAllFiles> files = chooseSaveAllFiles(prompts, "gene", 2);
+        QVERIFY(files && files->pagePath(1) == folder.filePath("genes2.rtf"));
+        DataBinding results(folder.openBibliography(
+            folder.makeBibliography("sixty.pyr", std::vector<TestRecord>(60, {{"Title", "gene"}}))));
+        results.setRecordSource("Abstracts");
+        SaveAllRun run(results.refresh(), 60, SearchSnapshot{}, *files);
+        QVERIFY(QDir(folder.path()).mkdir("genes2.rtf"));
+        const StepOutcome outcome = runToEnd(run);
+        QCOMPARE(outcome.kind, StepOutcome::Kind::Failed);
+        QVERIFY(!outcome.reason.isEmpty());
+        QCOMPARE(run.progress().done, 1);
+        QVERIFY(readFileBytes(folder.filePath("genes1.rtf")).startsWith("{\\rtf1"));
     }
 };
 

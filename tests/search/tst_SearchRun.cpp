@@ -88,7 +88,7 @@ private slots:
     {
         QFETCH(QString, statement);
         QFETCH(QStringList, found);
-        DataBinding binding(m_bibliography);
+        DataBinding binding(m_folder->bibliography());
         const SearchOutcome outcome = runSearchStatement(binding, statement);
         QVERIFY2(outcome.accepted, qPrintable(outcome.engineError));
         QVERIFY(outcome.engineError.isEmpty());
@@ -103,7 +103,7 @@ private slots:
         QVERIFY(!CheckBrackets(misplaced).has_value());
         SearchOptions noColumn;
         noColumn.searchedColumns = {};
-        DataBinding binding(m_bibliography);
+        DataBinding binding(m_folder->bibliography());
         const QString good = ComposeQuery(rowsOf("gene"), titleOnly());
         QVERIFY(runSearchStatement(binding, good).accepted);
         // Brackets that do not pair up, then words with no searched column.

@@ -51,15 +51,14 @@ protected:
     {
         m_fixture = std::make_unique<ScreenFixture>();
         m_master = m_fixture->folder().makeBibliography(QStringLiteral("master.pyr"), records);
-        screens().registerScreen(ScreenKind::SearchResults, [] { return new ReportForm; });
+        screens().registerScreen(ScreenKind::SearchResults, [](Bibliography& b) { return new ReportForm(b); });
     }
     void openScreen()
     {
         m_path = m_fixture->folder().filePath(QStringLiteral("genes.pyr"));
         QFile::remove(m_path);
         QVERIFY(QFile::copy(m_master, m_path));
-        m_fixture->folder().openBibliography(m_path);
-        m_form = new ReportForm;
+        m_form = new ReportForm(m_fixture->folder().openBibliography(m_path));
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
     }

@@ -3,9 +3,10 @@
 #include "core/Captions.h"
 #include "help/Help1.h"
 #include "panel/MainForm.h"
-#include "panel/ScreenRegistry.h"
+#include "screens/WorkingScreen.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QtTest>
 
 namespace papyrant::test {
@@ -39,10 +40,15 @@ MainForm& ScreenFixture::openPanel()
     return *m_panel;
 }
 
+Bibliography& ScreenFixture::bibliography()
+{
+    return m_panel ? m_panel->bibliography() : m_folder->bibliography();
+}
+
 QString ScreenFixture::openBibliography(const QString& fileName, const std::vector<TestRecord>& records)
 {
     const QString path = m_folder->makeBibliography(fileName, records);
-    m_folder->openBibliography(path);
+    bibliography().open(path, QFileInfo(path).fileName().chopped(4));
     return path;
 }
 

@@ -33,8 +33,11 @@ public:
     MainForm& openPanel();
     MainForm* panel() const { return m_panel.data(); }
 
-    // Makes a bibliography in the program folder and opens it as create or open would
-    // (BibPath, BibName, DataPath). Gives its path.
+    // The open bibliography screens are made over: the control panel's while it is open,
+    // otherwise the program folder's.
+    Bibliography& bibliography();
+    // Makes a bibliography in the program folder and opens it as create or open would.
+    // Gives its path.
     QString openBibliography(const QString& fileName, const std::vector<TestRecord>& records = {});
 
     // Fails the running test when a prompt came that the test did not script.

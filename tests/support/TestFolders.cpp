@@ -59,12 +59,10 @@ QString TestProgramFolder::makeBibliography(const QString& fileName, const std::
     return path;
 }
 
-void TestProgramFolder::openBibliography(const QString& path)
+Bibliography& TestProgramFolder::openBibliography(const QString& path)
 {
-    ProgramState& state = programState();
-    state.BibPath = path;
-    state.BibName = QFileInfo(path).fileName().chopped(4);
-    state.DataPath = path;
+    m_bibliography.open(path, QFileInfo(path).fileName().chopped(4));
+    return m_bibliography;
 }
 
 std::vector<QStringList> readRows(const QString& databasePath, const QString& sql)

@@ -2,6 +2,7 @@
 // A throw-away program folder with the built template and labels file, and
 // bibliographies filled with chosen records.
 
+#include "core/Bibliography.h"
 #include "core/ProgramState.h"
 
 #include <QByteArray>
@@ -23,7 +24,7 @@ using TestRecord = std::map<QString, QString>;
 class TestProgramFolder {
 public:
     // Copies the built assistant files (template, labels file, help pages) into a
-    // fresh folder and initialises the shared program state over it.
+    // fresh folder and initialises the program-wide state over it.
     TestProgramFolder();
     ~TestProgramFolder();
 
@@ -33,12 +34,15 @@ public:
 
     // A bibliography made from the template, holding the records, in this folder.
     QString makeBibliography(const QString& fileName, const std::vector<TestRecord>& records = {}) const;
-    // Opens it as the program would after create/open (BibPath, BibName, DataPath).
-    void openBibliography(const QString& path);
+    // The open bibliography of logic tests and of screens made without the control panel.
+    Bibliography& bibliography() { return m_bibliography; }
+    // Opens the file as create and open would: its name is the file title less ".pyr".
+    Bibliography& openBibliography(const QString& path);
 
 private:
     QTemporaryDir m_dir;
     QString m_previousDirectory;
+    Bibliography m_bibliography;
 };
 
 // Rows of a database as column values (NULL as a null text), read with the bare SQLite

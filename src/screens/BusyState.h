@@ -1,13 +1,14 @@
 #pragma once
-// A screen at work: it takes no input and shows the hourglass until the work is done.
-// Ending puts the pointer back and shows what was hidden at once, but enables the screen
-// only from a one-shot timer, after the finished work has been painted, so a click made
-// meanwhile cannot start a second run.
+// A screen at work: it takes no input, shows the hourglass and refuses its close box until
+// the work is done. Ending puts the pointer back and shows what was hidden at once, but
+// enables the screen only from a one-shot timer, after the finished work has been painted,
+// so a click made meanwhile cannot start a second run.
 //
-// The results screen enters it for a search and for each page it builds; copying and
-// deleting results and saving all pages use the same object.
+// Every working screen has one (WorkingScreen::busy()). The tick driver enters it for the
+// length of a run; the results screen also enters it for a search and for each page it
+// builds.
 
-#include "panel/WaitCursor.h"
+#include "screens/WaitCursor.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -19,6 +20,10 @@ namespace papyrant {
 class BusyState {
 public:
     explicit BusyState(QWidget* screen);
+
+    // The part of the screen busy work locks: the whole screen unless the screen keeps a
+    // part usable meanwhile (a progress panel, a dialog of its own).
+    void setLockedArea(QWidget* area) { m_screen = area; }
 
     // Disables the screen and shows the hourglass; `hidden` (the results box) stays out
     // of sight until the work ends. Entering again while busy keeps the first hourglass.

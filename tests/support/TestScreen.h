@@ -2,10 +2,9 @@
 // A minimal working screen for the panel tests: it adds one record to the open
 // bibliography when asked and goes back by its "Back to control panel" button.
 
-#include "core/Database.h"
-#include "core/ProgramState.h"
+#include "core/Bibliography.h"
 #include "core/RecordSet.h"
-#include "panel/ScreenRegistry.h"
+#include "screens/WorkingScreen.h"
 
 #include <QPushButton>
 
@@ -15,8 +14,8 @@ namespace papyrant::test {
 
 class TestScreen : public WorkingScreen {
 public:
-    explicit TestScreen(ScreenKind kind)
-        : WorkingScreen(kind)
+    TestScreen(ScreenKind kind, Bibliography& bibliography)
+        : WorkingScreen(kind, bibliography)
     {
         auto* back = new QPushButton(QStringLiteral("Back to control panel"), this);
         back->setObjectName(QStringLiteral("Command3"));
@@ -27,8 +26,7 @@ public:
 
     void addRecord()
     {
-        Database db(programState().BibPath);
-        RecordSet table(db, QStringLiteral("Abstracts"));
+        RecordSet table(bibliography().database(), QStringLiteral("Abstracts"));
         table.addNew();
         table.setValue(QStringLiteral("Title"), QStringLiteral("Added on the test screen"));
         table.update();
@@ -49,7 +47,7 @@ inline constexpr std::array<ScreenKind, 4> WorkingScreenKinds{
 inline void registerTestScreens()
 {
     for (ScreenKind kind : WorkingScreenKinds)
-        screens().registerScreen(kind, [kind] { return new TestScreen(kind); });
+        screens().registerScreen(kind, [kind](Bibliography& b) { return new TestScreen(kind, b); });
     TestScreen::created = 0;
     TestScreen::destroyed = 0;
 }

@@ -1,4 +1,4 @@
-#include "search/BusyState.h"
+#include "screens/BusyState.h"
 
 #include <QTimer>
 

@@ -1,10 +1,9 @@
 // Opening working screens from the panel and coming back: one instance per kind,
 // destroyed on close, the count re-read on return, the close box ending the program.
 
-#include "TestScreen.h"
-
 #include "panel/MainForm.h"
 #include "support/ScreenFixture.h"
+#include "support/TestScreen.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -67,7 +66,7 @@ private slots:
         TestScreen* screen = open(button, kind);
         QVERIFY(screen && screen->isVisible());
         QVERIFY(!m_panel->isVisible());
-        QCOMPARE(screens().show(kind), screen); // one instance per kind
+        QCOMPARE(screens().show(kind, m_panel->bibliography()), screen); // one instance per kind
         QCOMPARE(TestScreen::created, 1);
     }
 
@@ -79,7 +78,6 @@ private slots:
         back(screen);
         QCOMPARE(screen->unloads, 1);
         QVERIFY(m_panel->isVisible());
-        QCOMPARE(programState().ReturnToPanel, std::int16_t(0));
         QCOMPARE(status(), records(3));
         // Closed means destroyed: reopening starts afresh.
         QTRY_VERIFY(screen.isNull());
@@ -109,16 +107,14 @@ private slots:
     void manualFromExtractReturnsToAutoExtract()
     {
         TestScreen* extract = open(u"Picture7"_s, ScreenKind::AutoExtract);
-        // The extraction run hands failed records to manual adding and waits hidden.
-        programState().ManualFromExtract = 1;
-        auto* manual = static_cast<TestScreen*>(screens().show(ScreenKind::ManualAdding));
+        // The extraction run hands failed records to manual adding and waits hidden; the
+        // way back from manual adding then leads to it.
+        auto* manual = static_cast<TestScreen*>(screens().show(ScreenKind::ManualAdding, m_panel->bibliography()));
         extract->hide();
         manual->addRecord();
-        back(manual);
+        manual->leave(ScreenExit::BackToExtraction);
         QVERIFY(extract->isVisible());
         QVERIFY(!m_panel->isVisible());
-        QCOMPARE(programState().ManualFromExtract, std::int16_t(0));
-        QCOMPARE(programState().ReturnToPanel, std::int16_t(0));
         // The count was re-read on the way, ready for when the panel comes back.
         QCOMPARE(status(), records(2));
         back(extract);

@@ -1,0 +1,1 @@
+papyrant_screen_tests(${CMAKE_CURRENT_LIST_DIR} tst_ScreenRegistry tst_TickDriver)
