@@ -231,6 +231,10 @@ private slots:
         m_folder->openBibliography(m_folder->makeBibliography(
             "shelf.pyr", {{{"Category", "soil"}}, {{"Category", "Crohn's"}}, {{"Category", "soil"}}}));
         QCOMPARE(bibliography().refreshCategories(prompts), (QStringList{"Crohn's", "soil"}));
+        // Categories another tool stored as bytes are their text: listed once, in any case.
+        OtherConnection(bibliography().BibPath(),
+            "INSERT INTO Abstracts (Category) VALUES (CAST('SOIL' AS BLOB)), (x'7065C3A174')");
+        QCOMPARE(bibliography().refreshCategories(prompts), (QStringList{"Crohn's", "soil", u"peát"_s}));
         m_folder->openBibliography(writeFileBytes(m_folder->filePath("broken.pyr"), "no bibliography, only words"));
         QVERIFY(bibliography().refreshCategories(prompts).isEmpty());
         QCOMPARE(prompts.messages(), QStringList{"The categories could not be read.\nfile is not a database"});

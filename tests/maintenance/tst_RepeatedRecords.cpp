@@ -206,6 +206,9 @@ private slots:
             << QStringList{"a|A|x", "a|A|x", "b|B|x"} << QStringList{"find", "remove", "find"}
             << QStringList{"r0 12 first " + Pair, "r1 -2 second " + NoMarks, "- -- first " + NoMarks + End}
             << QStringList{"r1", "r2"};
+        QTest::newRow("a twin whose sort key another tool stored as bytes")
+            << QStringList{"a|A|x", "b|B|x", "a|A|x"} << QStringList{"bytes", "find"}
+            << QStringList{"- -- first " + NoMarks, "r0 12 first " + Pair} << QStringList{"r0", "r1", "r2"};
         QTest::newRow("empty bibliography")
             << QStringList{} << QStringList{"find"} << QStringList{"- -- first " + NoMarks + End} << QStringList{};
         QTest::newRow("titles alike but for their ends")
@@ -234,6 +237,8 @@ private slots:
                 review.showSecond();
             else if (action == "remove")
                 review.removeCurrent();
+            else if (action == "bytes")
+                OtherConnection(path, "UPDATE Abstracts SET TitelS = CAST(TitelS AS BLOB) WHERE Personal = 'r2'");
             else if (action.startsWith("retitle ")) {
                 FieldValues typed = review.boxes();
                 typed[Title] = action.mid(8);
