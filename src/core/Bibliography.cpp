@@ -2,6 +2,7 @@
 
 #include "core/DistinctValues.h"
 #include "core/Prompts.h"
+#include "core/SqlText.h"
 
 namespace papyrant {
 
@@ -31,8 +32,9 @@ const QStringList& Bibliography::refreshCategories(Prompts& prompts)
 {
     m_categories.clear();
     try {
-        m_categories
-            = readDistinctValues(database(), QStringLiteral("Select Distinct Abstracts.Category From Abstracts"));
+        m_categories = readDistinctValues(database(),
+            QStringLiteral("Select Distinct ") + columnAsText(QStringLiteral("Abstracts.Category"))
+                + QStringLiteral(" From Abstracts"));
     } catch (const std::exception& error) {
         prompts.notice(QStringLiteral("The categories could not be read.\n") + errorText(error));
     }

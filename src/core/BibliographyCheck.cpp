@@ -47,10 +47,22 @@ void checkBibliography(Database& db)
         checkTableKind(db);
         QStringList names;
         QStringList types;
-        SQLite::Statement columns(db.handle(), "SELECT name, type FROM pragma_table_info('Abstracts') ORDER BY cid");
+        QString needsValue; // the first column an add would leave NULL against its NOT NULL
+        SQLite::Statement columns(db.handle(),
+            "SELECT name, type, \"notnull\", dflt_value IS NULL OR upper(trim(dflt_value)) = 'NULL', pk, "
+            "(SELECT count(*) FROM pragma_table_info('Abstracts') WHERE pk > 0) "
+            "FROM pragma_table_info('Abstracts') ORDER BY cid");
         while (columns.executeStep()) {
-            names << QString::fromUtf8(columns.getColumn(0).getText());
-            types << QString::fromUtf8(columns.getColumn(1).getText());
+            const QString name = QString::fromUtf8(columns.getColumn(0).getText());
+            const QString type = QString::fromUtf8(columns.getColumn(1).getText());
+            // The only key column, declared INTEGER, is the row id: an add fills it itself.
+            const bool rowId = columns.getColumn(4).getInt() == 1 && columns.getColumn(5).getInt() == 1
+                && type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+            if (needsValue.isEmpty() && names.size() >= ColumnCount && columns.getColumn(2).getInt() != 0
+                && columns.getColumn(3).getInt() != 0 && !rowId)
+                needsValue = name;
+            names << name;
+            types << type;
         }
         for (const QString& wanted : columnNames()) {
             if (!names.contains(wanted, Qt::CaseInsensitive))
@@ -66,6 +78,12 @@ void checkBibliography(Database& db)
                            .arg(columnName(i), Table, declared));
             }
         }
+        // Adds name only the record's columns; one beyond them that must hold a value and
+        // has no default would make every add fail.
+        if (!needsValue.isEmpty())
+            refuse(QStringLiteral("the column %1 of the table %2 is NOT NULL without a default, so no record "
+                                  "could be added")
+                       .arg(needsValue, Table));
         return 0;
     });
 }

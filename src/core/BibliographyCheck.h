@@ -8,7 +8,8 @@ namespace papyrant {
 // Refuses a file that is not such a bibliography: Abstracts must be an ordinary table
 // (one with row ids), start with the thirteen record columns in their order (screens
 // and copies address them by index) and declare each of them as text, so values come
-// back as stored ("0042" stays "0042"). Other columns may follow. Throws StoreError
+// back as stored ("0042" stays "0042"). Other columns may follow, unless one must hold
+// a value and has no default: adds set only the thirteen. Throws StoreError
 // whose text names what is wrong ("the table Abstracts has no column Keywords").
 void checkBibliography(Database& db);
 

@@ -25,6 +25,42 @@ std::runtime_error systemError(std::errc code)
     return std::runtime_error(std::make_error_code(code).message());
 }
 
+QString statusLine(const QString& name, int count)
+{
+    const QString countText = count == 0 ? QStringLiteral("no") : QString::number(count);
+    return QStringLiteral("bibliography name is: ") + name + QStringLiteral(", contains ") + countText
+        + QStringLiteral(" records");
+}
+
+bool sameFileName(const QString& a, const QString& b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.absoluteFilePath() == second.absoluteFilePath())
+        return true;
+    const QString canonical = first.canonicalFilePath();
+    return !canonical.isEmpty() && canonical == second.canonicalFilePath();
+}
+
+// Checks and counts the file through a connection of its own, and only then makes it the
+// open bibliography. Throws what the check or the count raised; the open bibliography
+// stays, unless it is the file that failed.
+QString openChecked(Bibliography& bibliography, const QString& path, const QString& name)
+{
+    int count = 0;
+    try {
+        Database db(path);
+        checkBibliography(db);
+        count = countRecords(db);
+    } catch (...) {
+        if (bibliography.isOpen() && sameFileName(bibliography.BibPath(), path))
+            bibliography.close();
+        throw;
+    }
+    bibliography.open(path, name);
+    return statusLine(name, count);
+}
+
 } // namespace
 
 TemplateMissing::TemplateMissing()
@@ -75,10 +111,13 @@ QString refreshRecordCount(Bibliography& bibliography)
     // Checked, then counted without reading every key.
     Database& db = bibliography.database();
     checkBibliography(db);
-    const int count = countRecords(db);
-    const QString countText = count == 0 ? QStringLiteral("no") : QString::number(count);
-    return QStringLiteral("bibliography name is: ") + bibliography.BibName() + QStringLiteral(", contains ") + countText
-        + QStringLiteral(" records");
+    return statusLine(bibliography.BibName(), countRecords(db));
+}
+
+QString uncountedStatus(const Bibliography& bibliography)
+{
+    return QStringLiteral("bibliography name is: ") + bibliography.BibName()
+        + QStringLiteral(", its records can't be counted");
 }
 
 std::optional<QString> createBibliography(Prompts& prompts, const ProgramState& state, Bibliography& bibliography)
@@ -94,8 +133,7 @@ std::optional<QString> createBibliography(Prompts& prompts, const ProgramState& 
             if (fileTaken(*file, QStringLiteral("*.pyr")) && !askReplaceFile(prompts, file->fileTitle))
                 continue;
             copyTemplate(programFile(state, TemplateLeaf), file->fullPath);
-            bibliography.open(file->fullPath, name);
-            return refreshRecordCount(bibliography);
+            return openChecked(bibliography, file->fullPath, name);
         } catch (const TemplateMissing&) {
             prompts.notice(MissingTemplate);
         } catch (const std::exception& e) {
@@ -111,11 +149,9 @@ std::optional<QString> openBibliography(Prompts& prompts, Bibliography& bibliogr
     if (!file || file->fullPath.isEmpty())
         return std::nullopt;
     try {
-        bibliography.open(file->fullPath, bibliographyName(file->fileTitle));
-        return refreshRecordCount(bibliography);
+        return openChecked(bibliography, file->fullPath, bibliographyName(file->fileTitle));
     } catch (const std::exception& e) {
         prompts.notice(QStringLiteral("Can't open this file") + QLatin1Char('\n') + errorText(e));
-        bibliography.close();
         return std::nullopt;
     }
 }

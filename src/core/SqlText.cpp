@@ -16,6 +16,11 @@ QString sqlLiteral(const QString& text)
     return QLatin1Char('\'') + sqlLiteralBody(text) + QLatin1Char('\'');
 }
 
+QString columnAsText(const QString& column)
+{
+    return QStringLiteral("CAST(") + column + QStringLiteral(" AS TEXT)");
+}
+
 QString translateStatement(const QString& sql)
 {
     static const QRegularExpression qualifiedDelete(

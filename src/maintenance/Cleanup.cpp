@@ -9,6 +9,9 @@ namespace {
 
 const QChar Quote = QLatin1Char('"');
 const QChar LineFeed = QLatin1Char('\n');
+// Values another tool stored as bytes count as their text.
+const QString CategoryText = columnAsText(QStringLiteral("Abstracts.Category"));
+const QString EntryDateText = columnAsText(QStringLiteral("Abstracts.Entry_Date"));
 
 QString quoted(const QString& text)
 {
@@ -57,7 +60,7 @@ CleanupOutcome moveValue(Bibliography& bibliography, Prompts& prompts, const QSt
         return {};
     return guarded(prompts, [&]() -> CleanupOutcome {
         bibliography.database().execute(QStringLiteral("Update Abstracts SET %1 = ").arg(column) + sqlLiteral(newValue)
-            + QStringLiteral(" Where %1 = ").arg(column) + sqlLiteral(oldValue));
+            + QStringLiteral(" Where ") + columnAsText(column) + QStringLiteral(" = ") + sqlLiteral(oldValue));
         return {true, newValue};
     });
 }
@@ -66,8 +69,9 @@ CleanupOutcome moveValue(Bibliography& bibliography, Prompts& prompts, const QSt
 
 QStringList readEntryDates(Bibliography& bibliography)
 {
-    return readDistinctValues(
-        bibliography.database(), QStringLiteral("Select Distinct Abstracts.Entry_Date From Abstracts"));
+    return readDistinctValues(bibliography.database(),
+        QStringLiteral("Select Distinct ") + columnAsText(QStringLiteral("Abstracts.Entry_Date"))
+            + QStringLiteral(" From Abstracts"));
 }
 
 QString combinationLabel(const QString& category, const QString& date)
@@ -82,15 +86,15 @@ CleanupOutcome deleteCategory(Bibliography& bibliography, Prompts& prompts, cons
 {
     return guarded(prompts, [&]() -> CleanupOutcome {
         const int count = matchingRecords(bibliography,
-            QStringLiteral("Select Abstracts.* From Abstracts Where (Abstracts.Category = ") + sqlLiteral(category)
-                + QLatin1Char(')'));
+            QStringLiteral("Select Abstracts.* From Abstracts Where (") + CategoryText + QStringLiteral(" = ")
+                + sqlLiteral(category) + QLatin1Char(')'));
         const QString question = quoted(category) + QStringLiteral(" category contain ") + QString::number(count)
             + QStringLiteral(" abstract") + (count == 1 ? QStringLiteral(".") : QStringLiteral("s.")) + LineFeed
             + QStringLiteral("Are you sure you want to delete this category with all its abstracts?");
         if (!confirmed(prompts, question, QStringLiteral("Delete category")))
             return {};
-        bibliography.database().execute(
-            QStringLiteral("Delete Abstracts.* From Abstracts Where Abstracts.Category = ") + sqlLiteral(category));
+        bibliography.database().execute(QStringLiteral("Delete Abstracts.* From Abstracts Where ") + CategoryText
+            + QStringLiteral(" = ") + sqlLiteral(category));
         return {true, QString()};
     });
 }
@@ -109,7 +113,8 @@ CleanupOutcome renameCategory(
 CleanupOutcome deleteEntryDate(Bibliography& bibliography, Prompts& prompts, const QString& date)
 {
     return guarded(prompts, [&]() -> CleanupOutcome {
-        const QString where = QStringLiteral("Where (Abstracts.Entry_Date = ") + sqlLiteral(date) + QLatin1Char(')');
+        const QString where
+            = QStringLiteral("Where (") + EntryDateText + QStringLiteral(" = ") + sqlLiteral(date) + QLatin1Char(')');
         const int count = matchingRecords(bibliography, QStringLiteral("Select Abstracts.* From Abstracts ") + where);
         if (count == 0) {
             prompts.notice(QStringLiteral("Can't delete this Abstract"));
@@ -141,8 +146,8 @@ CleanupOutcome deleteCombination(
     Bibliography& bibliography, Prompts& prompts, const QString& category, const QString& date)
 {
     return guarded(prompts, [&]() -> CleanupOutcome {
-        const QString where = QStringLiteral("Where (Abstracts.Category = ") + sqlLiteral(category)
-            + QStringLiteral(" and Abstracts.Entry_Date = ") + sqlLiteral(date) + QLatin1Char(')');
+        const QString where = QStringLiteral("Where (") + CategoryText + QStringLiteral(" = ") + sqlLiteral(category)
+            + QStringLiteral(" and ") + EntryDateText + QStringLiteral(" = ") + sqlLiteral(date) + QLatin1Char(')');
         const int count = matchingRecords(bibliography, QStringLiteral("Select Abstracts.* From Abstracts ") + where);
         if (count == 0) {
             prompts.notice(QStringLiteral("There are no abstracts in this combination"));

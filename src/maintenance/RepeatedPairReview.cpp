@@ -161,7 +161,7 @@ void RepeatedPairReview::updateCurrent(const FieldValues& typed)
 
 void RepeatedPairReview::removeCurrent()
 {
-    if (!m_actionsEnabled)
+    if (!removeEnabled())
         return;
     try {
         records().deleteCurrent();
@@ -169,24 +169,13 @@ void RepeatedPairReview::removeCurrent()
         reportFailure(QStringLiteral("Can't remove this record"), error);
         return;
     }
+    const Shown removed = m_shown;
+    (removed == Shown::First ? m_firstAvailable : m_secondAvailable) = false;
+    m_marks = {};
     try {
-        if (m_shown == Shown::First) {
-            if (m_secondAvailable)
-                select(Shown::Second);
-            m_firstAvailable = false;
-        } else {
-            if (m_firstAvailable)
-                select(Shown::First);
-            m_secondAvailable = false;
-        }
+        select(removed == Shown::First ? Shown::Second : Shown::First);
     } catch (const std::exception& error) {
         abandonScan(error);
-        return;
-    }
-    m_marks = {};
-    if (!m_firstAvailable && !m_secondAvailable) {
-        m_actionsEnabled = false;
-        m_boxes = {};
     }
 }
 

@@ -35,8 +35,9 @@ public:
     // empty-field marker; the sort key follows the title) and recomputes the marks.
     // The boxes keep what was typed.
     void updateCurrent(const FieldValues& typed);
-    // "Remove current record": deletes the record on view; the other one of the pair,
-    // if it is still there, comes on view.
+    // "Remove current record": deletes the record on view and puts the other one of the
+    // pair on view. Only while both are there: the last copy is never removed by a second
+    // click.
     void removeCurrent();
 
     // Auto remove empties the display when it starts ...
@@ -50,6 +51,8 @@ public:
     bool firstAvailable() const { return m_firstAvailable; }
     bool secondAvailable() const { return m_secondAvailable; }
     bool actionsEnabled() const { return m_actionsEnabled; }
+    // Removing is offered while both records of the pair are there, until the next pair.
+    bool removeEnabled() const { return m_actionsEnabled && m_firstAvailable && m_secondAvailable; }
     bool scanStarted() const { return m_scanStarted; }
 
 private:

@@ -13,8 +13,9 @@ namespace papyrant {
 
 class RecordSet;
 
-// The scan order shared by auto remove and the review of pairs.
-inline const QString ScanStatement = QStringLiteral("Select Abstracts.* From Abstracts Order by TitelS");
+// The scan order shared by auto remove and the review of pairs. A sort key another tool
+// stored as bytes sorts as its text, beside its twins.
+inline const QString ScanStatement = QStringLiteral("Select Abstracts.* From Abstracts Order by CAST(TitelS AS TEXT)");
 
 // Fields 0..11 of one record, or one flag per field, in catalogue order.
 using FieldValues = std::array<QString, FieldCount>;

@@ -153,7 +153,7 @@ void RepeatedRecordsTab::showReview()
     m_first->setEnabled(m_review.firstAvailable());
     m_second->setEnabled(m_review.secondAvailable());
     m_update->setEnabled(m_review.actionsEnabled());
-    m_remove->setEnabled(m_review.actionsEnabled());
+    m_remove->setEnabled(m_review.removeEnabled());
 }
 
 void RepeatedRecordsTab::findNextClicked()

@@ -1,6 +1,7 @@
 #include "options/OptionLists.h"
 
 #include "core/DistinctValues.h"
+#include "core/SqlText.h"
 
 #include <algorithm>
 
@@ -8,8 +9,9 @@ namespace papyrant {
 
 QStringList readLanguages(Database& bibliography)
 {
-    QStringList languages
-        = readDistinctValues(bibliography, QStringLiteral("Select Distinct Abstracts.Language From Abstracts"));
+    QStringList languages = readDistinctValues(bibliography,
+        QStringLiteral("Select Distinct ") + columnAsText(QStringLiteral("Abstracts.Language"))
+            + QStringLiteral(" From Abstracts"));
     std::stable_sort(languages.begin(), languages.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;

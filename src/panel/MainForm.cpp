@@ -90,7 +90,7 @@ MainForm::MainForm(QWidget* parent)
     }
     buildButtons();
 
-    m_status = new QLabel(QStringLiteral("Please open or cerate bibliography first"), this);
+    m_status = new QLabel(NoBibliographyStatus, this);
     m_status->setObjectName(QStringLiteral("Label1"));
     m_status->setWordWrap(true);
     m_status->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -196,13 +196,20 @@ void MainForm::load()
 
 void MainForm::refreshRecordCount()
 {
+    showRecordCount(true);
+}
+
+void MainForm::showRecordCount(bool reportFailure)
+{
     try {
         m_status->setText(papyrant::refreshRecordCount(m_bibliography));
     } catch (const std::exception& e) {
-        // The bibliography went missing or broke while a screen had it; the line keeps
-        // its last count rather than claiming a new one.
-        prompts().notice(
-            QStringLiteral("Can't read the record count of this bibliography") + QLatin1Char('\n') + errorText(e));
+        // The bibliography went missing or broke while a screen had it: the line says so
+        // rather than show a count that may no longer hold.
+        m_status->setText(uncountedStatus(m_bibliography));
+        if (reportFailure)
+            prompts().notice(
+                QStringLiteral("Can't read the record count of this bibliography") + QLatin1Char('\n') + errorText(e));
     }
 }
 
@@ -210,30 +217,28 @@ void MainForm::screenLeft(ScreenExit exit)
 {
     // The screen has let go of its record sets; a fresh connection sees the file as it is now.
     m_bibliography.closeConnection();
-    if (exit != ScreenExit::CloseBox) {
-        refreshRecordCount();
-        return;
-    }
-    // The program ends: nothing to report, but the line is brought up to date all the same.
-    try {
-        m_status->setText(papyrant::refreshRecordCount(m_bibliography));
-    } catch (const std::exception&) {
-    }
+    // When the program ends, nothing is reported, but the line is brought up to date all the same.
+    showRecordCount(exit != ScreenExit::CloseBox);
 }
 
 void MainForm::createClicked()
 {
-    if (const auto line = createBibliography(prompts(), programState(), m_bibliography)) {
-        m_status->setText(*line);
-        m_hover.restoreResting();
-    }
+    showOpened(createBibliography(prompts(), programState(), m_bibliography));
 }
 
 void MainForm::openClicked()
 {
-    if (const auto line = openBibliography(prompts(), m_bibliography)) {
-        m_status->setText(*line);
+    showOpened(openBibliography(prompts(), m_bibliography));
+}
+
+void MainForm::showOpened(const std::optional<QString>& statusLine)
+{
+    if (statusLine) {
+        m_status->setText(*statusLine);
         m_hover.restoreResting();
+    } else if (!m_bibliography.isOpen()) {
+        // A failure closed the bibliography that was open; otherwise its line still holds.
+        m_status->setText(NoBibliographyStatus);
     }
 }
 

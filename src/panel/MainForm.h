@@ -13,6 +13,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -71,8 +72,13 @@ private:
     // A working screen was left: the count is read again on a fresh connection (quietly
     // when the program is about to end).
     void screenLeft(ScreenExit exit);
+    // Counts the open bibliography's records into the status line; a failure is shown
+    // there and, when asked, reported.
+    void showRecordCount(bool reportFailure);
     void createClicked();
     void openClicked();
+    // The line after create or open: the new one, or whatever is open after a failure.
+    void showOpened(const std::optional<QString>& statusLine);
     void workingScreenClicked(PanelButton button);
     void helpClicked();
 

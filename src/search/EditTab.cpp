@@ -225,10 +225,14 @@ bool EditTab::filterGoToKey(const QKeyEvent& key)
 void EditTab::showFields(const EditFields& fields)
 {
     m_loaded = fields.texts;
-    for (int i = 0; i < EditFieldCount; ++i)
-        m_fields[i]->setPlainText(fields.texts[i]);
+    for (int i = 0; i < EditFieldCount; ++i) {
+        // A field that already shows the text keeps its cursor, as after a save.
+        if (boxText(m_fields[i]) != lineFeedForm(fields.texts[i]))
+            m_fields[i]->setPlainText(fields.texts[i]);
+    }
     if (fields.category)
         m_category->setCurrentText(*fields.category);
+    m_loadedCategory = m_category->currentText();
 }
 
 void EditTab::clearFields()
@@ -238,6 +242,7 @@ void EditTab::clearFields()
     m_loaded = {};
     m_category->setCurrentIndex(-1);
     m_category->clearEditText();
+    m_loadedCategory.clear();
 }
 
 EditTexts EditTab::texts() const
@@ -256,6 +261,11 @@ EditTexts EditTab::texts() const
 QString EditTab::categoryText() const
 {
     return m_category->currentText();
+}
+
+bool EditTab::changed() const
+{
+    return texts() != m_loaded || categoryText() != m_loadedCategory;
 }
 
 void EditTab::showPosition(const EditPosition& position)
@@ -310,10 +320,15 @@ QStringList EditTab::categories() const
     return names;
 }
 
-void EditTab::addCategory(const QString& name)
+void EditTab::listCategory(const QString& name)
 {
+    const QString shown = m_category->currentText();
     m_category->addItem(name);
-    m_category->setCurrentIndex(m_category->count() - 1);
+    // The first entry of an empty list becomes current by itself; the record's stays.
+    if (m_category->count() == 1) {
+        m_category->setCurrentIndex(-1);
+        m_category->setEditText(shown);
+    }
 }
 
 void EditTab::showCategory(const QString& name)

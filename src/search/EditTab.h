@@ -32,6 +32,9 @@ public:
     void clearFields();
     EditTexts texts() const;
     QString categoryText() const;
+    // A field or the category differs from what was shown for the record (typing and
+    // undoing it is no change).
+    bool changed() const;
 
     void showPosition(const EditPosition& position);
     void setCounter(const QString& text);
@@ -43,8 +46,8 @@ public:
 
     void setCategories(const QStringList& names);
     QStringList categories() const;
-    // Adds a new category to the list and makes it the record's category.
-    void addCategory(const QString& name);
+    // Adds a category to the list; the record's category stays.
+    void listCategory(const QString& name);
     // Shows a listed category as the record's category.
     void showCategory(const QString& name);
 
@@ -75,6 +78,7 @@ private:
 
     std::array<QPlainTextEdit*, EditFieldCount> m_fields{}; // the record's fields, in catalogue order
     EditTexts m_loaded; // the texts of the record as loaded
+    QString m_loadedCategory; // the category box as loaded
     QComboBox* m_category = nullptr;
     QPushButton* m_newCategory = nullptr;
     QToolButton* m_previous = nullptr;

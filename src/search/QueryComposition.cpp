@@ -59,10 +59,12 @@ QString yearsClause(const SearchOptions& options)
 {
     const QString from = options.yearFrom.isEmpty()
         ? QString()
-        : QStringLiteral("(Abstracts.Publishing_year >= '") + sqlLiteralBody(options.yearFrom) + QStringLiteral("' )");
+        : QLatin1Char('(') + columnAsText(QStringLiteral("Abstracts.Publishing_year")) + QStringLiteral(" >= '")
+            + sqlLiteralBody(options.yearFrom) + QStringLiteral("' )");
     const QString to = options.yearTo.isEmpty()
         ? QString()
-        : QStringLiteral("(Abstracts.Publishing_year <= '") + sqlLiteralBody(options.yearTo) + QStringLiteral("' )");
+        : QLatin1Char('(') + columnAsText(QStringLiteral("Abstracts.Publishing_year")) + QStringLiteral(" <= '")
+            + sqlLiteralBody(options.yearTo) + QStringLiteral("' )");
     if (!from.isEmpty() && !to.isEmpty())
         return QLatin1Char('(') + from + QStringLiteral(" And ") + to + QLatin1Char(')');
     return QLatin1Char('(') + from + to + QLatin1Char(')');
@@ -76,7 +78,8 @@ QString categoriesClause(const std::vector<CategoryChoice>& categories)
             continue;
         if (!clause.isEmpty())
             clause += QStringLiteral(" OR ");
-        clause += QStringLiteral("(Abstracts.Category = '") + sqlLiteralBody(category.name) + QStringLiteral("' )");
+        clause += QLatin1Char('(') + columnAsText(QStringLiteral("Abstracts.Category")) + QStringLiteral(" = '")
+            + sqlLiteralBody(category.name) + QStringLiteral("' )");
     }
     return QLatin1Char('(') + clause + QLatin1Char(')');
 }
@@ -144,7 +147,8 @@ QString ComposeQuery(const CriteriaRows& rows, const SearchOptions& options)
     if (!options.allYears)
         append(yearsClause(options));
     if (!options.allLanguages)
-        append(QStringLiteral("(Abstracts.Language = '") + sqlLiteralBody(options.language) + QStringLiteral("' )"));
+        append(QLatin1Char('(') + columnAsText(QStringLiteral("Abstracts.Language")) + QStringLiteral(" = '")
+            + sqlLiteralBody(options.language) + QStringLiteral("' )"));
     if (!everyCategorySelected(options.categories))
         append(categoriesClause(options.categories));
     append(words);
@@ -153,7 +157,7 @@ QString ComposeQuery(const CriteriaRows& rows, const SearchOptions& options)
     if (!where.isEmpty())
         statement += QStringLiteral(" Where ") + where;
     if (options.sortChoice != QLatin1String("None"))
-        statement += QStringLiteral(" Order by ") + options.sortColumn;
+        statement += QStringLiteral(" Order by ") + columnAsText(options.sortColumn);
     return statement;
 }
 

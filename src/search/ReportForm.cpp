@@ -16,8 +16,10 @@
 #include "search/ResultsTab.h"
 #include "search/SearchRun.h"
 
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -65,12 +67,17 @@ ReportForm::ReportForm(Bibliography& bibliography, QWidget* parent)
     connect(m_edit, &EditTab::goToRequested, this, &ReportForm::goToRecord);
     connect(m_edit, &EditTab::saveRequested, this, &ReportForm::saveClicked);
     connect(m_edit, &EditTab::removeRequested, this, &ReportForm::removeClicked);
-    connect(m_edit, &EditTab::newCategoryRequested, this, &ReportForm::addNewCategory);
+    connect(m_edit, &EditTab::newCategoryRequested, this, [this] {
+        const QString name = addNewCategory();
+        if (!name.isEmpty())
+            m_edit->showCategory(name);
+    });
     m_output = std::make_unique<OutputActions>(*m_toolBar, *m_results, m_binding, m_state, ticks());
     m_manageActions = std::make_unique<ManageActions>(*m_manage, m_binding, m_state, ticks());
     connect(m_manageActions.get(), &ManageActions::categoryAssigned, this, &ReportForm::categoryAssigned);
     connect(m_manageActions.get(), &ManageActions::recordsDeleted, this, &ReportForm::reloadResults);
     connect(m_manage, &ManageTab::newCategoryRequested, this, [this] {
+        // The name is for the results; the record on the edit tab keeps its category.
         const QString name = addNewCategory();
         if (!name.isEmpty())
             m_manage->chooseCategory(name);
@@ -118,6 +125,9 @@ void ReportForm::FillCategoryList()
 
 void ReportForm::Search()
 {
+    // The new result replaces the record on the edit tab.
+    if (!leaveRecord())
+        return;
     m_criteria->TidyRows();
     const CriteriaRows rows = m_criteria->rows();
     if (const std::optional<QString> refusal = CheckBrackets(rows)) {
@@ -197,6 +207,18 @@ void ReportForm::pageChosen(int index)
 
 void ReportForm::tabChanged(int tab)
 {
+    if (m_shownTab == EditResults && tab != EditResults && recordChanged()) {
+        // The edit tab stays on view while the question is asked, and after Cancel.
+        {
+            const QSignalBlocker quiet(m_tabs);
+            m_tabs->setCurrentIndex(EditResults);
+        }
+        if (!leaveRecord())
+            return;
+        const QSignalBlocker quiet(m_tabs);
+        m_tabs->setCurrentIndex(tab);
+    }
+    m_shownTab = tab;
     m_manage->tabChanged();
     if (tab == SearchItems)
         m_criteria->wordsBox(0)->setFocus();
@@ -274,20 +296,22 @@ void ReportForm::showMove(const EditPosition& position)
 
 void ReportForm::nextClicked()
 {
-    if (RecordSet* records = resultSet())
+    RecordSet* records = resultSet();
+    if (records && leaveRecord())
         showMove(nextRecord(*records, m_state));
 }
 
 void ReportForm::previousClicked()
 {
-    if (RecordSet* records = resultSet())
+    RecordSet* records = resultSet();
+    if (records && leaveRecord())
         showMove(previousRecord(*records, m_state));
 }
 
 void ReportForm::goToRecord()
 {
     RecordSet* records = resultSet();
-    if (!records)
+    if (!records || !leaveRecord())
         return;
     const GoToTarget target = goToTarget(m_edit->goToText(), m_state.ResultCount);
     const std::optional<EditPosition> position = papyrant::goToRecord(*records, m_state, target.recordNo);
@@ -300,13 +324,38 @@ void ReportForm::goToRecord()
 
 void ReportForm::saveClicked()
 {
+    saveEdited();
+}
+
+bool ReportForm::saveEdited()
+{
     RecordSet* records = resultSet();
     if (!records)
-        return;
+        return true;
     try {
         saveCurrentRecord(*records, m_edit->texts(), m_edit->categoryText());
     } catch (const std::exception& error) {
         reportFailure(QStringLiteral("The record could not be saved."), error);
+        return false;
+    }
+    loadEditFields();
+    return true;
+}
+
+bool ReportForm::recordChanged()
+{
+    const RecordSet* records = resultSet();
+    return records && records->hasCurrent() && m_edit->changed();
+}
+
+bool ReportForm::leaveRecord()
+{
+    if (!recordChanged())
+        return true;
+    switch (askSaveChanges(prompts())) {
+    case PromptButton::Yes: return saveEdited();
+    case PromptButton::No: loadEditFields(); return true;
+    default: return false;
     }
 }
 
@@ -315,6 +364,15 @@ void ReportForm::removeClicked()
     RecordSet* records = resultSet();
     if (!records)
         return;
+    // Saving the changes keeps the record they were typed into: Yes saves and calls the
+    // removal off, No removes the record as it is stored.
+    if (recordChanged()) {
+        const PromptButton answer = askSaveChanges(prompts());
+        if (answer == PromptButton::Yes)
+            saveEdited();
+        if (answer != PromptButton::No)
+            return;
+    }
     EditPosition position;
     try {
         position = removeCurrentRecord(*records, m_state);
@@ -346,17 +404,17 @@ QString ReportForm::addNewCategory()
 
 void ReportForm::listCategory(const QString& name)
 {
-    m_edit->addCategory(name);
+    m_edit->listCategory(name);
     m_manage->addCategory(name);
     m_state.CategoriesChanged = true;
 }
 
 void ReportForm::categoryAssigned(const QString& category)
 {
-    if (m_edit->categories().contains(category))
-        m_edit->showCategory(category);
-    else
+    if (!m_edit->categories().contains(category))
         listCategory(category);
+    // The record on the edit tab holds the category now.
+    loadEditFields();
 }
 
 void ReportForm::reloadResults()
@@ -385,6 +443,15 @@ void ReportForm::reloadResults()
 void ReportForm::reportFailure(const QString& sentence, const std::exception& error)
 {
     prompts().notice(sentence + QLatin1Char('\n') + errorText(error));
+}
+
+void ReportForm::closeEvent(QCloseEvent* event)
+{
+    if (!busy().active() && !leaveRecord()) {
+        event->ignore();
+        return;
+    }
+    WorkingScreen::closeEvent(event);
 }
 
 void ReportForm::unloadScreen()

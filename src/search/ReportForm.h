@@ -45,8 +45,8 @@ public:
     // Reads the bibliography's categories (its one reader) into the lists of the edit and
     // manage tabs.
     void FillCategoryList();
-    // "New" of either tab: asks for a name; an accepted one joins both lists and the
-    // options re-read their categories when opened next.
+    // "New" of either tab: asks for a name; an accepted one joins both lists (the tab that
+    // asked chooses it) and the options re-read their categories when opened next.
     QString addNewCategory();
     // The result set became empty by removals: nothing is left to save, remove or copy.
     void resultsEmptied();
@@ -54,8 +54,8 @@ public:
     // shows what it finds now (after a whole deletion nothing, "All records were deleted"
     // on the edit tab); the Results tab builds its page afresh when shown next.
     void reloadResults();
-    // Every result was given the category: the edit tab's record shows it, so saving that
-    // record keeps it, and a name not listed yet joins the lists of both tabs.
+    // Every result was given the category: the edit tab shows its record afresh, with the
+    // category, and a name not listed yet joins the lists of both tabs.
     void categoryAssigned(const QString& category);
 
     ResultsState& resultsState() { return m_state; }
@@ -75,6 +75,8 @@ public:
     OutputActions* output() const { return m_output.get(); }
 
 protected:
+    // With changed fields on the edit tab, the close box asks first; Cancel keeps the screen.
+    void closeEvent(QCloseEvent* event) override;
     void unloadScreen() override;
 
 private:
@@ -92,12 +94,22 @@ private:
     void goToRecord();
     void saveClicked();
     void removeClicked();
+    // The edit tab shows a record whose fields differ from what was loaded.
+    bool recordChanged();
+    // Before the record on the edit tab is left: with changed fields, asks whether to save
+    // them. True when the record may be left: saved (Yes), discarded (No) or unchanged;
+    // false on Cancel or when the save failed, and the record stays as typed.
+    bool leaveRecord();
+    // Saves the edit tab's record; the fields then show what was stored. False when the
+    // store refused, which was reported.
+    bool saveEdited();
     // The operation's own sentence, a line feed and the engine's description.
     void reportFailure(const QString& sentence, const std::exception& error);
     // A category joins the lists of the edit and manage tabs; the options re-read theirs.
     void listCategory(const QString& name);
 
     ResultsState m_state;
+    int m_shownTab = SearchItems; // the tab on view, until a change of tab is allowed
     SearchOptions m_settings;
     DataBinding m_binding; // the result set of the last search
     std::unique_ptr<OptionForm> m_options;

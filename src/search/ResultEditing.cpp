@@ -122,6 +122,12 @@ void saveCurrentRecord(RecordSet& records, const EditTexts& texts, const QString
     }
 }
 
+PromptButton askSaveChanges(Prompts& prompts)
+{
+    return prompts.message(QStringLiteral("Save the changes to this record?"), programTitle(),
+        PromptButtons::YesNoCancel, PromptIcon::Question, PromptButton::Yes);
+}
+
 EditPosition removeCurrentRecord(RecordSet& records, ResultsState& state)
 {
     const int removed = records.absolutePosition();

@@ -3,6 +3,7 @@
 // removing one, over the result set the search produced. Pure logic: the edit tab hands
 // in its texts and shows what comes back.
 
+#include "core/Prompts.h"
 #include "search/ResultsState.h"
 
 #include <QString>
@@ -68,6 +69,10 @@ std::optional<EditPosition> goToRecord(RecordSet& records, ResultsState& state, 
 // sort key follows the title. Nothing happens without a current record. Throws
 // StoreError; the record is then unchanged and the set no longer editing.
 void saveCurrentRecord(RecordSet& records, const EditTexts& texts, const QString& category);
+
+// Asked before a record with changed fields is left: "Save the changes to this record?"
+// with Yes (the default), No and Cancel and the question icon.
+PromptButton askSaveChanges(Prompts& prompts);
 
 // Deletes the current record from the bibliography and drops it from the set, without
 // running the search again; the record before it becomes current (the new first one when

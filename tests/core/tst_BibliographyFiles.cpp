@@ -1,7 +1,10 @@
 // Creating and opening bibliographies, with every message the user sees.
 
+#include "core/BibliographyCheck.h"
 #include "core/BibliographyFiles.h"
 #include "core/Database.h"
+#include "core/RecordModel.h"
+#include "core/RecordSet.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"
 
@@ -186,6 +189,15 @@ private slots:
         QTest::newRow("columns in another order")
             << u"order.pyr"_s << QString(table).remove(", Authors TEXT").arg("Authors TEXT, ", "TEXT")
             << "the table Abstracts has the column Authors where Title belongs";
+        const QString notNull = "the column Shelf of the table Abstracts is NOT NULL without a default, so no record "
+                                "could be added";
+        QTest::newRow("NOT NULL column after the record's")
+            << u"shelf.pyr"_s
+            << QString(table).replace("TitelS TEXT", "TitelS TEXT, Shelf TEXT NOT NULL").arg("", "TEXT") << notNull;
+        QTest::newRow("NOT NULL column whose default is NULL")
+            << u"shelf.pyr"_s
+            << QString(table).replace("TitelS TEXT", "TitelS TEXT, Shelf TEXT NOT NULL DEFAULT NULL").arg("", "TEXT")
+            << notNull;
     }
     void openFailures()
     {
@@ -207,8 +219,32 @@ private slots:
         prompts.answerFile(path);
         QVERIFY(!openBibliography(prompts, bibliography()));
         QCOMPARE(prompts.messages(), QStringList{"Can't open this file\n" + QString(reason).replace("%1", path)});
-        QVERIFY(!bibliography().isOpen());
+        // The bibliography open before is still the open one.
+        QCOMPARE(bibliography().BibName(), "previous");
         QCOMPARE(readFileBytes(path), before);
+    }
+
+    // Columns after the record's that an add leaves to the engine do not stop a file.
+    void extraColumnsAnAddCanFill_data()
+    {
+        QTest::addColumn<QString>("extra");
+        QTest::newRow("NOT NULL with a default") << u"Shelf TEXT NOT NULL DEFAULT 'A1'"_s;
+        QTest::newRow("row id key") << u"Id INTEGER PRIMARY KEY NOT NULL"_s;
+    }
+    void extraColumnsAnAddCanFill()
+    {
+        QFETCH(QString, extra);
+        const QString path = m_folder->filePath("extra.pyr");
+        const QStringList columns(columnNames().begin(), columnNames().end());
+        OtherConnection(path,
+            ("CREATE TABLE Abstracts (" + columns.join(" TEXT, ") + " TEXT, " + extra + ")").toUtf8().constData());
+        m_folder->openBibliography(path);
+        checkBibliography(bibliography().database());
+        RecordSet table(bibliography().database(), "Abstracts");
+        table.addNew();
+        table.setValue("Title", "Added");
+        table.update();
+        QCOMPARE(readLines(path, "SELECT Title FROM Abstracts"), QStringList{"Added"});
     }
 
     void openingALockedBibliographyReportsTheLock()
@@ -231,6 +267,10 @@ private slots:
         m_folder->openBibliography(m_folder->makeBibliography(
             "shelf.pyr", {{{"Category", "soil"}}, {{"Category", "Crohn's"}}, {{"Category", "soil"}}}));
         QCOMPARE(bibliography().refreshCategories(prompts), (QStringList{"Crohn's", "soil"}));
+        // Categories another tool stored as bytes are their text: listed once, in any case.
+        OtherConnection(bibliography().BibPath(),
+            "INSERT INTO Abstracts (Category) VALUES (CAST('SOIL' AS BLOB)), (x'7065C3A174')");
+        QCOMPARE(bibliography().refreshCategories(prompts), (QStringList{"Crohn's", "soil", u"peát"_s}));
         m_folder->openBibliography(writeFileBytes(m_folder->filePath("broken.pyr"), "no bibliography, only words"));
         QVERIFY(bibliography().refreshCategories(prompts).isEmpty());
         QCOMPARE(prompts.messages(), QStringList{"The categories could not be read.\nfile is not a database"});

@@ -49,6 +49,11 @@ private slots:
             records.push_back({{"Title", "T"}, {"Category", parts[0]}, {"Entry_Date", parts[1]}});
         }
         m_path = m_folder->makeBibliography("tidy.pyr", records);
+        // Another tool stored the second record's values as bytes: every operation treats
+        // them as their text.
+        OtherConnection(m_path,
+            "UPDATE Abstracts SET Category = CAST(Category AS BLOB), Entry_Date = CAST(Entry_Date AS BLOB) "
+            "WHERE rowid = 2");
         m_folder->openBibliography(m_path);
     }
     void cleanup()

@@ -140,16 +140,26 @@ private slots:
         QCOMPARE(status(), line);
         QCOMPARE(hovered(), PanelButton::None);
 
-        // A failed open leaves the line as it was, though nothing is open any more.
+        // A failed open leaves the bibliography open before open, and the line says so.
+        m_prompts->clear();
         spoil(m_folder->filePath(u"junk.pyr"_s));
         open(m_folder->filePath(u"junk.pyr"_s));
-        QCOMPARE(m_prompts->messages().size(), 1);
-        QVERIFY(m_prompts->messages().front().startsWith(u"Can't open this file\n"_s));
+        QCOMPARE(m_prompts->described(),
+            (QStringList{u"Open Papyrant File|Papyrant File (*.pyr)|*.pyr|open:"_s,
+                u"Papyrant|Can't open this file\nfile is not a database|Ok/None/Ok"_s}));
         QCOMPARE(status(), line);
+        QCOMPARE(m_panel->bibliography().BibName(), u"reading"_s);
+        // When the file that fails is the open one, nothing is open any more, and the
+        // screens and the line agree.
+        m_prompts->clear();
+        spoil(m_folder->filePath(u"reading.pyr"_s));
+        open(m_folder->filePath(u"reading.pyr"_s));
+        QCOMPARE(m_prompts->messages(), QStringList{u"Can't open this file\nfile is not a database"_s});
+        QCOMPARE(status(), u"Please open or cerate bibliography first"_s);
         QVERIFY(!m_panel->bibliography().isOpen());
     }
 
-    void countOnOpeningAndAReadFailureKeepsTheLine()
+    void countOnOpeningAndAReadFailureSaysSo()
     {
         const QString path = m_folder->makeBibliography(u"grow.pyr"_s, {{{u"Title"_s, u"One"_s}}});
         open(path);
@@ -157,12 +167,12 @@ private slots:
         m_panel->refreshRecordCount();
         const QString line = u"bibliography name is: grow, contains 2 records"_s;
         QCOMPARE(status(), line);
-        // Broken while a screen had it: reported, and the line keeps its last count.
+        // Broken while a screen had it: reported, and the line claims no count.
         spoil(path);
         m_panel->refreshRecordCount();
-        QCOMPARE(m_prompts->messages().size(), 1);
-        QVERIFY(m_prompts->messages().front().startsWith(u"Can't read the record count of this bibliography\n"_s));
-        QCOMPARE(status(), line);
+        QCOMPARE(m_prompts->messages(),
+            QStringList{u"Can't read the record count of this bibliography\nfile is not a database"_s});
+        QCOMPARE(status(), u"bibliography name is: grow, its records can't be counted"_s);
     }
 
     void createPlaysOnceThenAnotherButtonRestoresIt()

@@ -76,12 +76,13 @@ private slots:
         every.sortColumn = QStringLiteral("TitelS");
         QTest::newRow("negated row with every filter and sorting")
             << rowsFrom({"|gene||Not", "|virus||"}) << every
-            << "Select Abstracts.* From Abstracts Where ((Abstracts.Publishing_year >= '1990' )) And "
-               "(Abstracts.Language = 'English' ) And ((Abstracts.Category = 'Reviews' ) OR "
-               "(Abstracts.Category = 'None' )) And (((( Abstracts.Title Like '* gene *' ) or "
+            << "Select Abstracts.* From Abstracts Where ((CAST(Abstracts.Publishing_year AS TEXT) >= '1990' )) And "
+               "(CAST(Abstracts.Language AS TEXT) = 'English' ) And ((CAST(Abstracts.Category AS TEXT) = 'Reviews' ) "
+               "OR "
+               "(CAST(Abstracts.Category AS TEXT) = 'None' )) And (((( Abstracts.Title Like '* gene *' ) or "
                "( Abstracts.Title Like 'gene *' ) or ( Abstracts.Title Like '* gene' )))  And  "
                "((( Abstracts.Title Not Like '* virus *' ) And ( Abstracts.Title Not Like 'virus *' ) "
-               "And ( Abstracts.Title Not Like '* virus' )))) Order by TitelS";
+               "And ( Abstracts.Title Not Like '* virus' )))) Order by CAST(TitelS AS TEXT)";
 
         QTest::newRow("junctions follow the operators")
             << rowsFrom({"|A||Or", "|B||And", "|C||Or"}) << searching({0})
@@ -129,8 +130,9 @@ private slots:
         QTest::newRow("quotes are doubled in every literal")
             << rowsFrom({"|Crohn's||"})
             << filtered("19'9", nullptr, "Kala'allisut", {{"Crohn's", true}, {"Other", false}})
-            << "Select Abstracts.* From Abstracts Where ((Abstracts.Publishing_year >= '19''9' )) And "
-               "(Abstracts.Language = 'Kala''allisut' ) And ((Abstracts.Category = 'Crohn''s' )) And "
+            << "Select Abstracts.* From Abstracts Where ((CAST(Abstracts.Publishing_year AS TEXT) >= '19''9' )) And "
+               "(CAST(Abstracts.Language AS TEXT) = 'Kala''allisut' ) And ((CAST(Abstracts.Category AS TEXT) = "
+               "'Crohn''s' )) And "
                "(((( Abstracts.Title Like '* Crohn''s *' ) or ( Abstracts.Title Like 'Crohn''s *' ) or "
                "( Abstracts.Title Like '* Crohn''s' ))))";
 
@@ -143,14 +145,18 @@ private slots:
         all.yearFrom = all.yearTo = QStringLiteral("1990"); // left in the boxes, but "All" is ticked
         all.language = QStringLiteral("German");
         filtersAlone("nothing filled, every filter on All", all, "");
-        filtersAlone("from year only", filtered("1990", ""), " Where ((Abstracts.Publishing_year >= '1990' ))");
-        filtersAlone("to year only", filtered("", "2000"), " Where ((Abstracts.Publishing_year <= '2000' ))");
+        filtersAlone(
+            "from year only", filtered("1990", ""), " Where ((CAST(Abstracts.Publishing_year AS TEXT) >= '1990' ))");
+        filtersAlone(
+            "to year only", filtered("", "2000"), " Where ((CAST(Abstracts.Publishing_year AS TEXT) <= '2000' ))");
         filtersAlone("both years", filtered("1990", "2000"),
-            " Where ((Abstracts.Publishing_year >= '1990' ) And (Abstracts.Publishing_year <= '2000' ))");
+            " Where ((CAST(Abstracts.Publishing_year AS TEXT) >= '1990' ) And (CAST(Abstracts.Publishing_year AS TEXT) "
+            "<= '2000' ))");
         filtersAlone("neither year", filtered("", ""), " Where ()");
-        filtersAlone("language only", filtered(nullptr, nullptr, "German"), " Where (Abstracts.Language = 'German' )");
+        filtersAlone("language only", filtered(nullptr, nullptr, "German"),
+            " Where (CAST(Abstracts.Language AS TEXT) = 'German' )");
         filtersAlone("one of two categories", filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", true}}),
-            " Where ((Abstracts.Category = 'B' ))");
+            " Where ((CAST(Abstracts.Category AS TEXT) = 'B' ))");
         filtersAlone("no category", filtered(nullptr, nullptr, nullptr, {{"A", false}, {"B", false}}), " Where ()");
         filtersAlone("empty category list", SearchOptions{}, "");
     }

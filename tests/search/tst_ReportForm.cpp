@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -25,6 +26,12 @@
 
 using namespace papyrant;
 using namespace papyrant::test;
+
+Q_DECLARE_METATYPE(papyrant::PromptButton)
+
+namespace {
+const QString Question = QStringLiteral("Papyrant|Save the changes to this record?|YesNoCancel/Question/Yes");
+} // namespace
 
 class ReportFormTest : public ResultsScreenTest {
     Q_OBJECT
@@ -38,6 +45,26 @@ private:
         return format.foreground().color().name() + (format.fontWeight() == QFont::Bold ? " bold" : "");
     }
     int positionOf(const QString& part) const { return text("RText1").indexOf(part); }
+
+    // Record 2 of the ten "tenth" results on the edit tab.
+    void editSecondOfTen()
+    {
+        search(QStringLiteral("tenth"));
+        showTab(2);
+        type("Text4", QStringLiteral("2"));
+        QTest::keyClick(the("Text4"), Qt::Key_Return);
+    }
+    // Types over a field or the category box, as a user does.
+    void retype(const char* box, const QString& words)
+    {
+        QWidget* target = the(box);
+        if (auto* combo = qobject_cast<QComboBox*>(target))
+            target = combo->lineEdit();
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(target, words);
+    }
+    QString stored() const { return rows("SELECT Title, Category FROM Abstracts WHERE rowid = 2").join('\n'); }
 
 private slots:
     void initTestCase() { setUpCase(geneStudies()); }
@@ -194,6 +221,88 @@ private slots:
         QVERIFY(!the<QListWidget>("List3", options)->findItems("Protocols", Qt::MatchExactly).isEmpty());
         QTest::mouseClick(the<QPushButton>("Command1", options), Qt::LeftButton);
         QVERIFY(m_form->isEnabled() && !options->isVisible());
+    }
+
+    // Every way off a record whose title changed asks; only a real change counts, and
+    // Cancel or a refused save stays on the record.
+    void leavingAChangedRecord_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<PromptButton>("answer");
+        for (const char* way : {"next", "previous", "go to", "remove", "tab", "back", "close box"}) {
+            for (const auto& [answer, name] :
+                {std::pair{PromptButton::Yes, "Yes"}, {PromptButton::No, "No"}, {PromptButton::Cancel, "Cancel"}})
+                QTest::addRow("%s, %s", way, name) << "title" << QString::fromLatin1(way) << answer;
+        }
+        for (const char* change : {"category", "undone", "manage New", "save refused"})
+            QTest::addRow("%s", change) << QString::fromLatin1(change) << "next" << PromptButton::Yes;
+    }
+    void leavingAChangedRecord()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, way);
+        QFETCH(PromptButton, answer);
+        editSecondOfTen();
+        if (change == "undone") {
+            QTest::keyClicks(the("Text2_0"), QStringLiteral("x"));
+            QTest::keyClick(the("Text2_0"), Qt::Key_Backspace);
+        } else if (change == "manage New") {
+            showTab(3);
+            prompts().answerInput(QStringLiteral("Reviews2"));
+            click("Command1");
+            showTab(2);
+        } else {
+            retype(change == "title" ? "Text2_0" : "Combo3", QStringLiteral("Changed"));
+        }
+        const bool refused = change == "save refused";
+        if (refused)
+            OtherConnection(m_path,
+                "CREATE TRIGGER refuse BEFORE UPDATE ON Abstracts BEGIN SELECT "
+                "RAISE(ABORT, 'disk I/O error'); END");
+        const bool asked = change != "undone" && change != "manage New";
+        if (asked)
+            prompts().answerMessage(answer);
+        prompts().clear();
+        if (way == "next" || way == "previous") {
+            click(way == "next" ? "CommandDown" : "CommandUp");
+        } else if (way == "go to") {
+            type("Text4", QStringLiteral("5"));
+            click("CommandGo");
+        } else if (way == "remove") {
+            click("CommandRemove");
+        } else if (way == "tab") {
+            QTabBar* bar = the<QTabWidget>("Tab1")->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        } else if (way == "back") {
+            click("Command3");
+        } else {
+            m_form->close();
+        }
+        QStringList boxes = asked ? QStringList{Question} : QStringList{};
+        if (refused)
+            boxes << "Papyrant|The record could not be saved.\ndisk I/O error|Ok/None/Ok";
+        QCOMPARE(prompts().described(), boxes);
+        // Yes saves; No removes only when removing, and Yes to a removal keeps the record.
+        const bool removed = way == "remove" && answer == PromptButton::No;
+        const bool saved = asked && !refused && answer == PromptButton::Yes;
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts"), QStringList{removed ? "119" : "120"});
+        if (!removed)
+            QCOMPARE(stored(),
+                !saved                  ? "Gene study 2|None"
+                    : change == "title" ? "Changed|None"
+                                        : "Gene study 2|Changed");
+        if (way == "close box") {
+            QCOMPARE(m_form->isVisible(), answer == PromptButton::Cancel);
+            return;
+        }
+        const bool stays = (asked && (refused || answer == PromptButton::Cancel)) || (way == "remove" && !removed);
+        const int shown = stays ? 2 : way == "next" ? 3 : way == "go to" ? 5 : way == "previous" || removed ? 1 : 2;
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. %1 of %2").arg(shown).arg(removed ? 9 : 10));
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(),
+            shown == 2 && change == "title" && answer != PromptButton::No ? "Changed"
+                                                                          : "Gene study " + QString::number(shown));
+        QCOMPARE(the<QTabWidget>("Tab1")->currentIndex(), (way == "tab" || way == "back") && !stays ? 0 : 2);
     }
 
     void goToBoxTakesDigitsAndEnter()

@@ -65,6 +65,10 @@ private slots:
             {record("gene therapy today", "Reviews"), record("a new gene", "None"), record("one gene two", "Methods"),
                 record("gene", "None"), record("the gene, again", "None"), record("genetic code", "Reviews"),
                 record("Crohn's disease in adults", "Crohn's")});
+        // Another tool stored one record's category and sort key as bytes.
+        OtherConnection(m_bibliography,
+            "UPDATE Abstracts SET Category = CAST(Category AS BLOB), TitelS = CAST(TitelS AS BLOB) "
+            "WHERE Title = 'genetic code'");
         m_folder->openBibliography(m_bibliography);
     }
     void finds_data()
@@ -76,6 +80,9 @@ private slots:
         QTest::newRow("quotes in words and categories")
             << ComposeQuery(rowsOf("Crohn's"), titleOnly({{"Crohn's", true}, {"None", false}}))
             << QStringList{"Crohn's disease in adults"};
+        QTest::newRow("a category stored as bytes")
+            << ComposeQuery(CriteriaRows{}, titleOnly({{"Reviews", true}, {"None", false}}))
+            << QStringList{"gene therapy today", "genetic code"};
         QTest::newRow("negated row and sorting")
             << ComposeQuery(rowsOf("gen*", "Not", "therapy"), titleOnly({}, "Title", "TitelS"))
             << QStringList{"a new gene", "genetic code", "one gene two", "the gene, again"};
