@@ -1,8 +1,8 @@
 #include "TaggedExtractionBench.h"
 
 #include "BenchFiles.h"
-#include "MedlineExportGenerator.h"
 #include "RisExportGenerator.h"
+#include "TaggedReadingBench.h"
 #include "TickedExtraction.h"
 
 #include "entry/TextFileLoader.h"
@@ -11,13 +11,14 @@
 #include <QProcess>
 
 #include <algorithm>
+#include <ctime>
 #include <memory>
 
 namespace papyrant::bench {
 namespace {
 
-constexpr int ExportRecords = 10000;
-constexpr int LargeRecords = 50000;
+constexpr int ExportRecords = TaggedExportRecords;
+constexpr int LargeRecords = LargeTaggedExportRecords;
 
 struct Setting {
     QString templatePath;
@@ -31,10 +32,12 @@ Side extractionSide(const QString& name, const Setting& setting, const QString& 
     return {name, [=] {
                 freshBibliography(setting.templatePath, setting.bibliography);
                 TickedExtraction figures;
+                const std::clock_t cpu = std::clock();
                 const double seconds = timed([&] {
                     TextModel text(loadTextFile(exportPath).text);
                     figures = extractInTicks(text, setting.bibliography, labels.get(), firstField);
                 });
+                figures.cpuSeconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
                 runs->push_back(figures);
                 return seconds;
             }};
@@ -100,9 +103,18 @@ Figure againstLabelSet(const QString& programFolder, const QString& dataFolder, 
         };
         const bool stored = std::all_of(
             byMap->begin(), byMap->end(), [&](const TickedExtraction& run) { return run.stored == titled; });
+        // The disk's share of the time swings with the machine's load; the processor's does not.
+        const auto cpu = [](const std::vector<TickedExtraction>& runs) {
+            std::vector<double> seconds;
+            for (const TickedExtraction& run : runs)
+                seconds.push_back(run.cpuSeconds);
+            std::sort(seconds.begin(), seconds.end());
+            return seconds[seconds.size() / 2];
+        };
         std::printf("  tag map stored %d records (every titled one: %s), label set %d; longest tick of the label "
-                    "set's runs %.1f ms\n",
-            byMap->back().stored, stored ? "yes" : "NO", byLabels->back().stored, longest(*byLabels));
+                    "set's runs %.1f ms\n  processor time, medians: tag map %.3f s, label set %.3f s (ratio %.2f)\n",
+            byMap->back().stored, stored ? "yes" : "NO", byLabels->back().stored, longest(*byLabels), cpu(*byMap),
+            cpu(*byLabels), cpu(*byMap) / cpu(*byLabels));
         return check("longest tick of the tag map's runs (ms)", longest(*byMap), 50.0) && stored;
     };
     return figure;
@@ -152,19 +164,14 @@ Figure largeIntoView(const QString& programFolder, const QString& dataFolder, co
 
 std::vector<Figure> taggedExtractionFigures(const QString& programFolder, const QString& dataFolder)
 {
-    const QString medline = exportFile<MedlineExportGenerator>(
-        dataFolder, QStringLiteral("medline-%1.txt").arg(ExportRecords), ExportRecords);
-    const QString ris
-        = exportFile<RisExportGenerator>(dataFolder, QStringLiteral("ris-%1.ris").arg(ExportRecords), ExportRecords);
-    const QString large
-        = exportFile<RisExportGenerator>(dataFolder, QStringLiteral("ris-%1.ris").arg(LargeRecords), LargeRecords);
+    const TaggedExports files = taggedExports(dataFolder);
     return {
-        againstLabelSet(programFolder, dataFolder, QStringLiteral("MEDLINE"), medline,
+        againstLabelSet(programFolder, dataFolder, QStringLiteral("MEDLINE"), files.medline,
             readyLabelSet(programFolder, QStringLiteral("MEDLINE (PubMed)")), 4 /* Publishing year */, ExportRecords),
-        againstLabelSet(programFolder, dataFolder, QStringLiteral("RIS"), ris, risLabelSet(), 6 /* Publication type */,
-            ExportRecords - RisExportGenerator::recordsWithoutTitle(ExportRecords)),
-        largeIntoView(
-            programFolder, dataFolder, large, LargeRecords - RisExportGenerator::recordsWithoutTitle(LargeRecords))};
+        againstLabelSet(programFolder, dataFolder, QStringLiteral("RIS"), files.ris, risLabelSet(),
+            6 /* Publication type */, ExportRecords - RisExportGenerator::recordsWithoutTitle(ExportRecords)),
+        largeIntoView(programFolder, dataFolder, files.largeRis,
+            LargeRecords - RisExportGenerator::recordsWithoutTitle(LargeRecords))};
 }
 
 } // namespace papyrant::bench

@@ -25,8 +25,8 @@
 namespace papyrant::bench {
 namespace {
 
-constexpr int ExportRecords = 10000;
-constexpr int LargeRecords = 50000;
+constexpr int ExportRecords = TaggedExportRecords;
+constexpr int LargeRecords = LargeTaggedExportRecords;
 
 struct Reading {
     int records = 0;
@@ -122,17 +122,21 @@ Figure fiftyThousand(const QString& path)
 
 } // namespace
 
+TaggedExports taggedExports(const QString& dataFolder)
+{
+    return {exportFile<MedlineExportGenerator>(
+                dataFolder, QStringLiteral("medline-%1.txt").arg(ExportRecords), ExportRecords),
+        exportFile<RisExportGenerator>(dataFolder, QStringLiteral("ris-%1.ris").arg(ExportRecords), ExportRecords),
+        exportFile<RisExportGenerator>(dataFolder, QStringLiteral("ris-%1.ris").arg(LargeRecords), LargeRecords)};
+}
+
 std::vector<Figure> taggedReadingFigures(const QString& dataFolder)
 {
-    const QString medline = exportFile<MedlineExportGenerator>(
-        dataFolder, QStringLiteral("medline-%1.txt").arg(ExportRecords), ExportRecords);
-    const QString ris
-        = exportFile<RisExportGenerator>(dataFolder, QStringLiteral("ris-%1.ris").arg(ExportRecords), ExportRecords);
-    const QString large
-        = exportFile<RisExportGenerator>(dataFolder, QStringLiteral("ris-%1.ris").arg(LargeRecords), LargeRecords);
-    return {tenThousand(QStringLiteral("MEDLINE"), medline, ExportRecords),
-        tenThousand(QStringLiteral("RIS"), ris, ExportRecords - RisExportGenerator::recordsWithoutTitle(ExportRecords)),
-        fiftyThousand(large)};
+    const TaggedExports files = taggedExports(dataFolder);
+    return {tenThousand(QStringLiteral("MEDLINE"), files.medline, ExportRecords),
+        tenThousand(
+            QStringLiteral("RIS"), files.ris, ExportRecords - RisExportGenerator::recordsWithoutTitle(ExportRecords)),
+        fiftyThousand(files.largeRis)};
 }
 
 int taggedReadingProbe(const QString& path)

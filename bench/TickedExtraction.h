@@ -14,6 +14,7 @@ struct TickedExtraction {
     int stored = 0; // records in the bibliography afterwards
     int ticks = 0;
     double longestTickMs = 0;
+    double cpuSeconds = 0; // processor time, where the caller measures it
 };
 
 // Extracts the text into the bibliography at `bibliography` (a fresh copy of the template):
