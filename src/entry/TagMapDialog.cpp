@@ -91,6 +91,7 @@ TagMapDialog::TagMapDialog(QStringView text, const FormatDetection& detection, c
         sample->setToolTip(use.sample);
         table->setItem(row, SampleColumn, sample);
         m_fields.push_back(fieldBox(table, use));
+        m_shown.push_back(m_fields.back()->currentIndex());
         table->setCellWidget(row, FieldColumn, m_fields.back());
     }
     table->resizeColumnsToContents();
@@ -133,6 +134,15 @@ TagMap TagMapDialog::choices() const
     for (std::size_t row = 0; row < uses.size(); ++row)
         uses[row].target = TagTarget(m_fields[row]->currentIndex() - 1);
     return tagMapFromUses(uses, m_format, m_preferred ? &*m_preferred : nullptr);
+}
+
+bool TagMapDialog::changed() const
+{
+    for (std::size_t row = 0; row < m_fields.size(); ++row) {
+        if (m_fields[row]->currentIndex() != m_shown[row])
+            return true;
+    }
+    return false;
 }
 
 TagMap TagMapDialog::map() const

@@ -27,6 +27,8 @@ public:
     // The map the choices make; it bears the name it was saved under while the choices are
     // still the saved ones, else none.
     TagMap map() const;
+    // Whether any field differs from what the dialog showed at first.
+    bool changed() const;
 
 private:
     void save();
@@ -35,6 +37,7 @@ private:
     TaggedFormat m_format;
     std::vector<TagUse> m_uses;
     std::vector<QComboBox*> m_fields; // the field of each tag, by row
+    std::vector<int> m_shown; // the field each box showed at first
     std::optional<TagMap> m_preferred; // the chosen map, whose order of tags a field keeps
     std::optional<TagMap> m_saved; // as saved last from this dialog
 };

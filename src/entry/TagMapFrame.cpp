@@ -97,8 +97,8 @@ void TagMapFrame::FillTagMapList(Kind kind, const QString& name)
         m_maps->insertSeparator(m_maps->count());
     for (const TagMap& map : m_saved)
         add(map.name, Kind::Saved, map.name);
-    if (m_changed)
-        add(QStringLiteral("Changed in the dialog, not saved"), Kind::Changed, {});
+    if (m_fromDialog)
+        add(QStringLiteral("From the Tag map dialog, not saved"), Kind::FromDialog, {});
     choose(kind, name);
 }
 
@@ -154,7 +154,7 @@ void TagMapFrame::textOpened()
     const Kind kind = chosenKind();
     const bool keep = (kind == Kind::Saved && std::any_of(m_saved.begin(), m_saved.end(), [&](const TagMap& map) {
         return map.name == chosenName() && madeForText(map.format);
-    })) || (kind == Kind::Changed && madeForText(m_changed->format));
+    })) || (kind == Kind::FromDialog && madeForText(m_fromDialog->format));
     if (m_detection.format == TaggedFormat::None) {
         choose(Kind::None, {});
     } else if (keep) {
@@ -176,7 +176,7 @@ std::optional<TagMap> TagMapFrame::chosenMap()
     switch (chosenKind()) {
     case Kind::None: return std::nullopt;
     case Kind::Ready: return *readyTagMapNamed(chosenName());
-    case Kind::Changed: return m_changed;
+    case Kind::FromDialog: return m_fromDialog;
     case Kind::Saved: break;
     }
     bool vanished = false;
@@ -218,9 +218,11 @@ void TagMapFrame::editMap()
         const TagMap map = dialog->map();
         if (!map.name.isEmpty()) {
             FillTagMapList(Kind::Saved, map.name);
+        } else if (kind != Kind::None && !dialog->changed()) {
+            FillTagMapList(kind, name); // looked at, not changed: the chosen map stays
         } else {
-            m_changed = map;
-            FillTagMapList(Kind::Changed, {});
+            m_fromDialog = map;
+            FillTagMapList(Kind::FromDialog, {});
         }
     });
     dialog->open();

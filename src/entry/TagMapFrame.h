@@ -49,7 +49,7 @@ signals:
     void choiceChanged();
 
 private:
-    enum class Kind { None, Ready, Saved, Changed };
+    enum class Kind { None, Ready, Saved, FromDialog };
 
     void readSavedMaps(); // keeps the last list when the labels file can't be read
 
@@ -69,7 +69,7 @@ private:
     const TextModel& m_text;
     FormatDetection m_detection;
     std::vector<TagMap> m_saved; // as last read from the labels file
-    std::optional<TagMap> m_changed; // taken from the dialog without saving
+    std::optional<TagMap> m_fromDialog; // taken from the dialog without saving
     QLabel* m_summary = nullptr; // what the opened text is
     QComboBox* m_maps = nullptr;
     QPushButton* m_edit = nullptr; // opens the "Tag map" dialog

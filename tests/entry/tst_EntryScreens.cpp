@@ -263,6 +263,11 @@ private slots:
         QCOMPARE(the<QLabel>(screen, u"FormatSummary"_s)->text(), summary);
         QCOMPARE(the<QComboBox>(screen, u"TagMapList"_s)->currentText(), map);
         QVERIFY(!the<QToolButton>(screen, u"TagMapDelete"_s)->isEnabled()); // a ready-made map stays
+        // Looking at the map in the dialog changes nothing.
+        click(screen, u"TagMapEdit"_s);
+        click(screen->findChild<TagMapDialog*>(), u"TagMapOk"_s);
+        QTRY_VERIFY(!screen->findChild<TagMapDialog*>());
+        QCOMPARE(the<QComboBox>(screen, u"TagMapList"_s)->currentText(), map);
         // A recognised export needs no click into the view.
         QVERIFY(the<QPushButton>(screen, u"CommandExtract"_s)->isEnabled());
         if (!failed.isEmpty())
