@@ -1,5 +1,6 @@
 #include "CitationExportBench.h"
 
+#include "BenchFiles.h"
 #include "BibliographyGenerator.h"
 
 #include "core/TickBudget.h"
@@ -177,19 +178,6 @@ Figure memoryFigure(const Format& format, const CitationExportBenchSettings& set
                return (peak - before) / 1024.0;
            }};
     return figure;
-}
-
-// VmRSS or VmHWM (the peak) of this process, in kilobytes.
-long statusKilobytes(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
 }
 
 } // namespace

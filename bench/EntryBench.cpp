@@ -1,5 +1,7 @@
 #include "EntryBench.h"
 
+#include "BenchFiles.h"
+
 #include "MedlineExportGenerator.h"
 
 #include "core/Database.h"
@@ -29,18 +31,6 @@ namespace {
 constexpr int ExportRecords = 10000;
 constexpr qint64 LargeFileBytes = 50LL * 1000 * 1000;
 
-// The labels file is read without anyone to answer: a prompt means it failed.
-class NoPrompts final : public Prompts {
-public:
-    PromptButton message(const QString& text, const QString&, PromptButtons, PromptIcon, PromptButton) override
-    {
-        throw std::runtime_error(text.toStdString());
-    }
-    QString input(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<ChosenFile> openFile(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<ChosenFile> saveFile(const QString&, const QString&, const QString&) override { return {}; }
-};
-
 struct Spread {
     double min = 0, median = 0, max = 0;
 };
@@ -63,18 +53,11 @@ bool judge(const char* what, double value, double limit)
     return ok;
 }
 
-// Writes an export of `records` records (UTF-8), once; later runs reuse it.
+// The MEDLINE-like export of `records` records, written once.
 QString exportFile(const QString& dataFolder, int records)
 {
-    const QString path = QStringLiteral("%1/medline-%2.txt").arg(dataFolder).arg(records);
-    if (QFileInfo(path).size() > 0)
-        return path;
-    std::printf("  (generating a %d-record MEDLINE-like export into %s)\n", records, qPrintable(path));
-    std::fflush(stdout);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(MedlineExportGenerator().make(records).toUtf8()) < 0)
-        throw std::runtime_error("cannot write " + path.toStdString());
-    return path;
+    return bench::exportFile<MedlineExportGenerator>(
+        dataFolder, QStringLiteral("medline-%1.txt").arg(records), records);
 }
 
 struct RunFigures {
@@ -90,10 +73,7 @@ struct RunFigures {
 RunFigures timedExtraction(
     const QString& templatePath, const QString& bibliography, const QString& exportPath, const LabelSet& labels)
 {
-    QFile::remove(bibliography);
-    if (!QFile::copy(templatePath, bibliography))
-        throw std::runtime_error("cannot copy the template");
-    QFile::setPermissions(bibliography, QFile::ReadOwner | QFile::WriteOwner);
+    freshBibliography(templatePath, bibliography);
     RunFigures figures;
     QElapsedTimer clock;
     clock.start();

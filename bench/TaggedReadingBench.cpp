@@ -1,5 +1,7 @@
 #include "TaggedReadingBench.h"
 
+#include "BenchFiles.h"
+
 #include "MedlineExportGenerator.h"
 #include "RisExportGenerator.h"
 
@@ -23,24 +25,8 @@
 namespace papyrant::bench {
 namespace {
 
-constexpr int ExportRecords = 10000;
-constexpr int LargeRecords = 50000;
-
-// Writes the export once; later runs reuse it.
-template <typename Generator>
-QString exportFile(const QString& dataFolder, const QString& leaf, int records)
-{
-    const QString path = dataFolder + QLatin1Char('/') + leaf;
-    if (QFileInfo(path).size() > 0)
-        return path;
-    std::printf("  (generating %s)\n", qPrintable(path));
-    std::fflush(stdout);
-    QDir().mkpath(dataFolder);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(Generator().make(records).toUtf8()) < 0)
-        throw std::runtime_error("cannot write " + path.toStdString());
-    return path;
-}
+constexpr int ExportRecords = TaggedExportRecords;
+constexpr int LargeRecords = LargeTaggedExportRecords;
 
 struct Reading {
     int records = 0;
@@ -106,18 +92,6 @@ Figure tenThousand(const QString& name, const QString& path, int expectedTitled)
     return figure;
 }
 
-long peakResidentKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
-
 Figure fiftyThousand(const QString& path)
 {
     Figure figure;
@@ -148,17 +122,21 @@ Figure fiftyThousand(const QString& path)
 
 } // namespace
 
+TaggedExports taggedExports(const QString& dataFolder)
+{
+    return {exportFile<MedlineExportGenerator>(
+                dataFolder, QStringLiteral("medline-%1.txt").arg(ExportRecords), ExportRecords),
+        exportFile<RisExportGenerator>(dataFolder, QStringLiteral("ris-%1.ris").arg(ExportRecords), ExportRecords),
+        exportFile<RisExportGenerator>(dataFolder, QStringLiteral("ris-%1.ris").arg(LargeRecords), LargeRecords)};
+}
+
 std::vector<Figure> taggedReadingFigures(const QString& dataFolder)
 {
-    const QString medline = exportFile<MedlineExportGenerator>(
-        dataFolder, QStringLiteral("medline-%1.txt").arg(ExportRecords), ExportRecords);
-    const QString ris
-        = exportFile<RisExportGenerator>(dataFolder, QStringLiteral("ris-%1.ris").arg(ExportRecords), ExportRecords);
-    const QString large
-        = exportFile<RisExportGenerator>(dataFolder, QStringLiteral("ris-%1.ris").arg(LargeRecords), LargeRecords);
-    return {tenThousand(QStringLiteral("MEDLINE"), medline, ExportRecords),
-        tenThousand(QStringLiteral("RIS"), ris, ExportRecords - RisExportGenerator::recordsWithoutTitle(ExportRecords)),
-        fiftyThousand(large)};
+    const TaggedExports files = taggedExports(dataFolder);
+    return {tenThousand(QStringLiteral("MEDLINE"), files.medline, ExportRecords),
+        tenThousand(
+            QStringLiteral("RIS"), files.ris, ExportRecords - RisExportGenerator::recordsWithoutTitle(ExportRecords)),
+        fiftyThousand(files.largeRis)};
 }
 
 int taggedReadingProbe(const QString& path)
@@ -166,7 +144,7 @@ int taggedReadingProbe(const QString& path)
     try {
         const double seconds = timed([&] { readDetectMap(path); });
         std::printf(
-            "%.3f %ld %lld\n", seconds, peakResidentKilobytes(), static_cast<long long>(QFileInfo(path).size()));
+            "%.3f %ld %lld\n", seconds, statusKilobytes("VmHWM:"), static_cast<long long>(QFileInfo(path).size()));
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

@@ -13,6 +13,16 @@
 
 namespace papyrant::bench {
 
+// The generated exports the tagged figures read, written once into the data folder.
+struct TaggedExports {
+    QString medline; // 10,000 MEDLINE records
+    QString ris; // 10,000 RIS records
+    QString largeRis; // 50,000 RIS records
+};
+inline constexpr int TaggedExportRecords = 10000;
+inline constexpr int LargeTaggedExportRecords = 50000;
+TaggedExports taggedExports(const QString& dataFolder);
+
 std::vector<Figure> taggedReadingFigures(const QString& dataFolder);
 
 // Run by `papyrant-bench --tagged-probe FILE` in a fresh process: reads, detects and maps

@@ -1,6 +1,12 @@
 // papyrant-view-probe <file>: opens a text file into the entry screens' text view as the
-// open button does (read, decode, show) and prints the seconds it took. The bench runs it
-// as a child process, since the view needs a GUI application.
+// open button does (read, decode, show) and prints the seconds it took.
+// papyrant-view-probe --extract <file> <bibliography>: opens it the same way, then stores it
+// by the ready-made tag map of its layout in ticks, and prints the seconds in all, the peak
+// resident kilobytes, the records stored and the longest tick in milliseconds.
+// The bench runs it as a child process, since the view needs a GUI application.
+
+#include "BenchFiles.h"
+#include "TickedExtraction.h"
 
 #include "entry/TextFileLoader.h"
 #include "entry/TextView.h"
@@ -13,8 +19,9 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: papyrant-view-probe <file>\n");
+    const bool extract = argc == 4 && qstrcmp(argv[1], "--extract") == 0;
+    if (argc != 2 && !extract) {
+        std::fprintf(stderr, "usage: papyrant-view-probe [--extract] <file> [<bibliography>]\n");
         return 2;
     }
     papyrant::TextView view;
@@ -24,13 +31,20 @@ int main(int argc, char** argv)
     QElapsedTimer timer;
     timer.start();
     try {
-        view.setModelText(papyrant::loadTextFile(QString::fromLocal8Bit(argv[1])).text);
+        view.setModelText(papyrant::loadTextFile(QString::fromLocal8Bit(argv[extract ? 2 : 1])).text);
+        view.repaint(); // the first page laid out and painted
+        QApplication::processEvents();
+        if (!extract) {
+            std::printf("%.3f %lld\n", timer.nsecsElapsed() / 1e9, static_cast<long long>(view.model().length()));
+            return 0;
+        }
+        const auto figures
+            = papyrant::bench::extractInTicks(view.modelWithSelection(), QString::fromLocal8Bit(argv[3]));
+        std::printf("%.3f %ld %d %.1f\n", timer.nsecsElapsed() / 1e9, papyrant::bench::statusKilobytes("VmHWM:"),
+            figures.stored, figures.longestTickMs);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "papyrant-view-probe: %s\n", e.what());
         return 1;
     }
-    view.repaint(); // the first page laid out and painted
-    QApplication::processEvents();
-    std::printf("%.3f %lld\n", timer.nsecsElapsed() / 1e9, static_cast<long long>(view.model().length()));
     return 0;
 }

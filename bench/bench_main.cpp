@@ -9,6 +9,7 @@
 #include "FigureRunner.h"
 #include "MaintenanceBench.h"
 #include "ManageResultsBench.h"
+#include "TaggedExtractionBench.h"
 #include "TaggedReadingBench.h"
 
 #include "core/BibliographyFiles.h"
@@ -458,7 +459,7 @@ int main(int argc, char** argv)
     parser.addOption({"export-probe", "(internal) measure one citation export in this format", "format"});
     parser.addOption({"only",
         "run only these figures: insert, open, memory, like, search, search-large, delete, entry, results, "
-        "manage, maintenance, tagged, export",
+        "manage, maintenance, tagged, tag-maps, export",
         "names"});
     parser.process(app);
     if (parser.isSet("memory-probe"))
@@ -493,6 +494,10 @@ int main(int argc, char** argv)
             allPassed &= entryBench(parser.value("program-folder"), parser.value("data"), runs);
         if (only.isEmpty() || only.contains("tagged"))
             for (const Figure& figure : taggedReadingFigures(parser.value("data")))
+                allPassed &= runFigure(figure, runs);
+        // "tag-maps" alone runs just these: extraction by tag maps, storing included.
+        if (only.isEmpty() || only.contains("tagged") || only.contains("tag-maps"))
+            for (const Figure& figure : taggedExtractionFigures(parser.value("program-folder"), parser.value("data")))
                 allPassed &= runFigure(figure, runs);
         if (only.isEmpty() || only.contains("results"))
             allPassed &= resultsBench(parser, runs);

@@ -6,7 +6,9 @@
 #include "core/Prompts.h"
 #include "entry/EntryControls.h"
 #include "entry/ManualForm.h"
+#include "entry/TagMapFrame.h"
 #include "entry/TextView.h"
+#include "formats/TagMapSource.h"
 #include "screens/PictureButtons.h"
 
 #include <QButtonGroup>
@@ -66,6 +68,10 @@ AutoExtractForm::AutoExtractForm(Bibliography& bibliography, QWidget* parent)
     auto* right = new QVBoxLayout;
     right->addWidget(buildLabelGrid());
     right->addLayout(lower);
+    // Made last, as it stands last: the tab key reaches it after the other controls.
+    m_tagMaps = new TagMapFrame(m_view->model(), m_work);
+    connect(m_tagMaps, &TagMapFrame::choiceChanged, this, &AutoExtractForm::tagMapChosen);
+    right->addWidget(m_tagMaps);
     auto* extractRow = new QHBoxLayout;
     extractRow->addStretch();
     extractRow->addWidget(m_extract);
@@ -84,10 +90,12 @@ AutoExtractForm::AutoExtractForm(Bibliography& bibliography, QWidget* parent)
     // A run locks the controls but leaves its progress panel alone.
     setWorkArea(m_work);
 
-    // Load: the binding on the open bibliography, the category and label-set lists, the caption.
+    // Load: the binding on the open bibliography, the category, label-set and tag-map lists,
+    // the caption.
     m_data.setRecordSource(QStringLiteral("Abstracts"));
     FillCategoryList();
     FillLabelSetList();
+    m_tagMaps->readMaps();
     setWindowTitle(windowCaption(ScreenKind::AutoExtract, bibliography.BibName()));
     resize(1100, 640);
 }
@@ -220,8 +228,29 @@ void AutoExtractForm::UpdateLabelButtons()
 
 void AutoExtractForm::openTextFile()
 {
-    if (const auto title = openTextFileInto(m_view))
-        m_fileTitle = *title;
+    const auto title = openTextFileInto(m_view);
+    if (!title)
+        return;
+    m_fileTitle = *title;
+    m_tagMaps->textOpened();
+    if (!m_labelSets->currentText().isEmpty())
+        chooseEarliestFirstField();
+}
+
+void AutoExtractForm::tagMapChosen()
+{
+    // A recognised export needs no labels: it can be extracted as soon as it is open.
+    if (m_tagMaps->mapChosen() && !m_view->model().isEmpty())
+        m_extract->setEnabled(true);
+}
+
+void AutoExtractForm::chooseEarliestFirstField()
+{
+    // The field that begins the text's first record begins every record: the MEDLINE set
+    // starts at the year, which precedes the title.
+    const int field = earliestStartLabelField(boxTexts(m_startBoxes), m_view->model().text());
+    if (field >= 0)
+        m_firstField[field]->setChecked(true);
 }
 
 void AutoExtractForm::viewClicked()
@@ -246,6 +275,9 @@ void AutoExtractForm::labelSetChosen()
         m_startBoxes[i]->setText(set->startLabels[i]);
         m_endBoxes[i]->setText(set->endLabels[i]);
     }
+    // A label set chosen: the labels cut the text.
+    m_tagMaps->chooseLabels();
+    chooseEarliestFirstField();
 }
 
 void AutoExtractForm::afterLabelChange(const LabelChange& change)
@@ -320,6 +352,9 @@ bool AutoExtractForm::openRecordSet()
 
 void AutoExtractForm::StartExtraction()
 {
+    std::optional<TagMap> map;
+    if (m_tagMaps->mapChosen() && !(map = m_tagMaps->chosenMap()))
+        return; // the saved map is gone from the labels file; the user has been told
     if (!openRecordSet())
         return;
     TextModel& text = m_view->modelWithSelection();
@@ -330,15 +365,22 @@ void AutoExtractForm::StartExtraction()
     m_fromTo->setText(QStringLiteral("from ") + m_fileTitle + QStringLiteral(" to ") + bibliography().BibName());
     chooseNoneWhenEmpty(m_categories);
 
-    ExtractionSetup setup;
-    setup.startLabels = boxTexts(m_startBoxes);
-    setup.endLabels = boxTexts(m_endBoxes);
-    setup.firstField = firstField();
-    setup.category = m_categories->currentText();
-    if (const auto refusal = m_run->start(setup)) {
-        prompts().notice(refusal->message);
-        (refusal->endLabel ? m_endBoxes : m_startBoxes)[refusal->field]->setFocus();
-        return;
+    if (map) {
+        // The text is read by the grammar of the layout it was found to be.
+        const TaggedFormat format
+            = m_tagMaps->textFormat() != TaggedFormat::None ? m_tagMaps->textFormat() : map->format;
+        m_run->start(std::make_unique<TagMapSource>(text.text(), format, std::move(*map)), m_categories->currentText());
+    } else {
+        ExtractionSetup setup;
+        setup.startLabels = boxTexts(m_startBoxes);
+        setup.endLabels = boxTexts(m_endBoxes);
+        setup.firstField = firstField();
+        setup.category = m_categories->currentText();
+        if (const auto refusal = m_run->start(setup)) {
+            prompts().notice(refusal->message);
+            (refusal->endLabel ? m_endBoxes : m_startBoxes)[refusal->field]->setFocus();
+            return;
+        }
     }
     m_progressPanel->show();
     ticks().start(*m_run,

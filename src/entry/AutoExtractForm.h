@@ -1,8 +1,8 @@
 #pragma once
 // The auto-extract screen: a text file in the view, a label set in eighteen boxes, the first
-// field and a category; "Extract" cuts the text into records of the open bibliography, in
-// ticks of the screen's driver with a progress panel, and offers the records that failed
-// to manual adding.
+// field and a category, or a tag map for a recognised export; "Extract" cuts or reads the
+// text into records of the open bibliography, in ticks of the screen's driver with a
+// progress panel, and offers the records that failed to manual adding.
 
 #include "core/DataBinding.h"
 #include "entry/ExtractionRun.h"
@@ -21,6 +21,7 @@ class QToolButton;
 
 namespace papyrant {
 
+class TagMapFrame;
 class TextView;
 
 class AutoExtractForm : public WorkingScreen {
@@ -47,6 +48,10 @@ private:
     void FillLabelSetList();
     void UpdateLabelButtons();
     void openTextFile();
+    // A tag map or none was chosen.
+    void tagMapChosen();
+    // The first field becomes the one whose start label begins the text's first record.
+    void chooseEarliestFirstField();
     void viewClicked();
     void labelSetChosen();
     void saveLabels();
@@ -73,6 +78,7 @@ private:
     QToolButton* m_deleteLabels = nullptr;
     QToolButton* m_renameLabels = nullptr;
     QComboBox* m_categories = nullptr; // the category the records are put in
+    TagMapFrame* m_tagMaps = nullptr; // the tag map that reads the text instead of the labels
     QPushButton* m_extract = nullptr;
     QWidget* m_progressPanel = nullptr; // shown while a run goes
     QLabel* m_recordNo = nullptr; // the record being extracted

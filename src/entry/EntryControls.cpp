@@ -87,18 +87,28 @@ void addCategory(QComboBox* box)
 
 std::optional<QString> openTextFileInto(TextView* view)
 {
-    const auto chosen
-        = prompts().openFile(QStringLiteral("Open text file"), QStringLiteral("Text  Files (*.txt)|*.txt"), QString());
+    // Text files first, as always; then the exports services write under their own
+    // extensions, so a .ris file is chosen without typing its name.
+    const auto chosen = prompts().openFile(QStringLiteral("Open text file"),
+        QStringLiteral("Text  Files (*.txt)|*.txt|Exports (*.txt *.ris *.nbib *.isi *.ciw)|"
+                       "*.txt;*.ris;*.nbib;*.isi;*.ciw|All files (*)|*"),
+        QString());
     if (!chosen)
         return std::nullopt;
+    QString note;
     try {
         WaitCursor wait;
-        view->setModelText(loadTextFile(chosen->fullPath).text);
-        return chosen->fileTitle;
+        LoadedText loaded = loadTextFile(chosen->fullPath);
+        note = unreadableBytesNote(loaded);
+        view->setModelText(std::move(loaded.text));
     } catch (const std::exception& e) {
         prompts().notice(fileOpenFailure(QString::fromStdString(e.what())));
         return std::nullopt;
     }
+    // The text is open; the note only says what became of the bytes that could not be read.
+    if (!note.isEmpty())
+        prompts().notice(note);
+    return chosen->fileTitle;
 }
 
 void reportDataError(const std::exception& error)

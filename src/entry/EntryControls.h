@@ -42,9 +42,11 @@ void chooseNoneWhenEmpty(QComboBox* box);
 // The "new category" dialogue: the accepted name is added at its place and chosen.
 void addCategory(QComboBox* box);
 
-// "Open Text file": the open dialog, then the file into the view. Gives the file's title,
+// "Open Text file": the open dialog (text files, exports by their usual extensions, all
+// files), then the file into the view. Gives the file's title,
 // or nothing when the user cancelled or the file was refused (the user has been told why;
-// the view keeps its text).
+// the view keeps its text). Bytes that could not be read are told in a notice; the file
+// is open all the same.
 std::optional<QString> openTextFileInto(TextView* view);
 
 // A store error reported by a screen's data binding: "Data Error" and the engine's text.

@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/Database.h"
 #include "core/RecordSet.h"
+#include "entry/LabelCut.h"
 #include "entry/ManualEntry.h"
 
 #include <QElapsedTimer>
@@ -40,27 +41,39 @@ ExtractionRun::ExtractionRun(TextModel& text, Database& db, RecordSet& table, st
 {
 }
 
-std::optional<StartRefusal> ExtractionRun::start(const ExtractionSetup& setup)
+void ExtractionRun::reset(const QString& category)
 {
     m_state = ExtractionState{};
+    m_ended = false;
     m_progress = 0;
     m_failure.clear();
-    m_setup = setup;
-    m_category = holdText(setup.category, extractionHolderLimit(Category));
+    m_source.reset();
+    m_category = holdText(category, extractionHolderLimit(Category));
+}
+
+std::optional<StartRefusal> ExtractionRun::start(const ExtractionSetup& setup)
+{
+    reset(setup.category);
     const int f = setup.firstField;
-    m_state.FirstLabel = setup.startLabels[f];
     if (setup.startLabels[f].isEmpty())
         return StartRefusal{QStringLiteral("Please set the word which exist before first record"), f, false};
     if (setup.endLabels[f].isEmpty())
         return StartRefusal{QStringLiteral("Please set the word which exist after first record"), f, true};
+    m_source = std::make_unique<LabelCut>(m_text, setup.startLabels, setup.endLabels, f);
     return std::nullopt;
+}
+
+void ExtractionRun::start(std::unique_ptr<RecordSource> source, const QString& category)
+{
+    reset(category);
+    m_source = std::move(source);
 }
 
 StepOutcome ExtractionRun::step(const TickBudget& budget)
 {
     if (!m_failure.isEmpty())
         return StepOutcome::failed(m_failure);
-    if (ended())
+    if (ended() || !m_source)
         return StepOutcome::done();
     // A tick that ends in a commit keeps as long as the last commit took (up to half the
     // tick) free for it, so a slow disk makes ticks smaller, not longer.
@@ -92,65 +105,19 @@ bool ExtractionRun::extractNextRecord()
 {
     ExtractionState& s = m_state;
     ++s.RecordCounter;
-    m_progress = m_text.selStart();
-
-    m_text.find(s.FirstLabel, s.RecordStart);
-    s.RecordStart = m_text.selStart();
-    // The next record's label must begin at least one character after this one's.
-    m_text.find(s.FirstLabel, m_text.selStart() + m_text.selLength() + 1);
-    s.RecordEnd = m_text.selStart();
-    if (s.RecordStart == s.RecordEnd)
-        ++s.EndPhase;
-    if (s.EndPhase == 2)
-        return true;
-    if (s.EndPhase == 1)
-        s.RecordEnd = m_text.length();
-
+    m_progress = m_source->position();
     std::array<QString, ColumnCount> row;
-    for (int i = 0; i < LabelFieldCount; ++i) {
-        if (!cutField(i, row)) {
-            s.RecordFailed = true;
-            break;
-        }
-    }
-    if (!s.RecordFailed) {
+    switch (m_source->next(row, s.FailedTexts)) {
+    case RecordSource::Next::NoneLeft: m_ended = true; return true;
+    case RecordSource::Next::Failed: s.FailedNumbers += QStringLiteral("  ") + QString::number(s.RecordCounter); break;
+    case RecordSource::Next::Record:
         row[Entry_Date] = m_entryDate;
         row[Category] = m_category;
         row[Personal] = EmptyFieldMarker;
         addRecord(m_table, row);
-    } else {
-        s.RecordFailed = false;
-        s.FailedNumbers += QStringLiteral("  ") + QString::number(s.RecordCounter);
-        m_text.select(s.RecordStart, s.RecordEnd - s.RecordStart);
-        s.FailedTexts += m_text.selectedText();
+        break;
     }
-    s.RecordStart = s.RecordEnd;
     return false;
-}
-
-bool ExtractionRun::cutField(int field, std::array<QString, ColumnCount>& row)
-{
-    ExtractionState& s = m_state;
-    const QString& startLabel = m_setup.startLabels[field];
-    const QString& endLabel = m_setup.endLabels[field];
-    if (startLabel.isEmpty() || endLabel.isEmpty()) {
-        row[field] = EmptyFieldMarker;
-    } else {
-        // Both labels are searched from the record's start; a label not found leaves the
-        // selection of the previous search in force.
-        m_text.find(startLabel, s.RecordStart, s.RecordEnd);
-        s.FieldStart = m_text.selStart() + m_text.selLength();
-        m_text.find(endLabel, s.RecordStart, s.RecordEnd);
-        s.FieldEnd = m_text.selStart();
-        m_text.setSelStart(s.FieldStart);
-        if (s.FieldEnd <= s.FieldStart)
-            return false;
-        m_text.setSelLength(s.FieldEnd - s.FieldStart);
-        row[field] = extractedValue(m_text.selectedText(), field);
-    }
-    if (field == Title)
-        row[TitelS] = holdText(row[Title], extractionHolderLimit(TitelS));
-    return true;
 }
 
 void ExtractionRun::finish()

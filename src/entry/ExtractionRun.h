@@ -1,27 +1,24 @@
 #pragma once
-// Automatic extraction: cutting the text of the view into records by a label set.
-//
-// A record runs from one occurrence of the first field's start label (included) to the next
-// (excluded); text before the first occurrence is never used. Field i's value lies between
-// its start and end labels, both searched from the record's start and only inside the
-// record. A record in which a field ends at or before its own start fails as a whole: it
-// is not stored, and its number and text are kept for manual adding. Positions come from the
-// view's selection, which a label not found leaves as it was; several quirks users rely on
-// follow from that (a missing start label cuts from the previous field's end).
+// Automatic extraction: the records of the view's text into the open bibliography, cut by a
+// label set (LabelCut) or read from a tagged export by a tag map (any RecordSource).
 //
 // The run is a stepper: step() handles records until the tick's budget is spent; the ticks
 // share a transaction committed about twice a second, so an interruption keeps every
 // record committed before it, and a store failure keeps every record finished before it.
+// A record the source cannot give is not stored: its number and text are kept for manual
+// adding.
 
 #include "core/BatchTransaction.h"
 #include "core/RecordModel.h"
 #include "core/Stepper.h"
 #include "entry/LabelSets.h"
+#include "entry/RecordSource.h"
 #include "entry/TextModel.h"
 
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 namespace papyrant {
@@ -31,16 +28,9 @@ class RecordSet;
 
 // The run state, reset at every start.
 struct ExtractionState {
-    qsizetype RecordStart = 0; // start of the current record
-    qsizetype RecordEnd = 0; // end of the current record (exclusive)
-    qsizetype FieldStart = 0; // first character of the current field value
-    qsizetype FieldEnd = 0; // position right after the current field value
-    int EndPhase = 0; // 0: records follow; 1: the current record is the last; 2: none left
-    bool RecordFailed = false; // the current record failed to cut
     int RecordCounter = 0; // records handled so far, the last one included
     QString FailedNumbers; // "  " and the number of every failed record
     QString FailedTexts; // the failed records' texts, joined without separator
-    QString FirstLabel; // start label of the first field
 };
 
 // What the run is given when it starts.
@@ -66,14 +56,16 @@ QString extractedValue(const QString& cut, int column);
 
 class ExtractionRun : public Stepper {
 public:
-    // The text is the view's model (its selection moves as the run goes); rows are added to
+    // The text is the view's model (a label cut moves its selection); rows are added to
     // `table`, an updatable set over Abstracts opened on `db`. commitInterval 0 commits
     // every tick.
     ExtractionRun(TextModel& text, Database& db, RecordSet& table,
         std::chrono::milliseconds commitInterval = BatchCommitInterval);
 
-    // StartExtraction: resets the state and checks the first field's labels.
+    // StartExtraction by labels: resets the state and checks the first field's labels.
     std::optional<StartRefusal> start(const ExtractionSetup& setup);
+    // StartExtraction from another source over the same text (a tag map's).
+    void start(std::unique_ptr<RecordSource> source, const QString& category);
 
     // ExtractNextRecord, repeated until the budget is spent or the run has ended. Done once
     // the run has ended (FinishExtraction is then due). On a store failure the records
@@ -87,7 +79,7 @@ public:
     void finish();
 
     const ExtractionState& state() const { return m_state; }
-    bool ended() const { return m_state.EndPhase >= 2; }
+    bool ended() const { return m_ended; }
     // Progress in units of 1000 characters.
     int progressMaximum() const;
     int progressValue() const { return int(m_progress / 1000); }
@@ -99,13 +91,14 @@ public:
     QString successMessage() const;
 
 private:
+    void reset(const QString& category);
     bool extractNextRecord(); // true when no record was left
-    bool cutField(int field, std::array<QString, ColumnCount>& row);
 
     TextModel& m_text;
     Database& m_db;
     RecordSet& m_table;
-    ExtractionSetup m_setup;
+    std::unique_ptr<RecordSource> m_source;
+    bool m_ended = false;
     QString m_category; // the setup's category as its holder keeps it
     QString m_entryDate; // today, as the records of this tick are entered
     ExtractionState m_state;

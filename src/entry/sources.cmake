@@ -4,12 +4,15 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TextFileLoader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LabelsFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LabelSets.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LabelCut.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExtractionRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ManualEntry.cpp
 )
 list(APPEND PAPYRANT_SCREEN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TextView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EntryControls.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TagMapDialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TagMapFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AutoExtractForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ManualForm.cpp
 )

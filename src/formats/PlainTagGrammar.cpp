@@ -37,7 +37,21 @@ qsizetype dashTagLength(QStringView line)
 
 bool isLabelCharacter(QChar c)
 {
-    return c.isLetterOrNumber() || QStringView(u" ._/()&'-").contains(c);
+    // Asked for the first characters of every line of an export: ASCII is answered directly.
+    if (grammar::isLetter(c) || grammar::isDigit(c))
+        return true;
+    switch (c.unicode()) {
+    case ' ':
+    case '.':
+    case '_':
+    case '/':
+    case '(':
+    case ')':
+    case '&':
+    case '\'':
+    case '-': return true;
+    default: return c.unicode() >= 0x80 && c.isLetterOrNumber();
+    }
 }
 
 // "Label: value": a label of up to 40 letters, digits, blanks and a few signs, starting
@@ -71,7 +85,10 @@ public:
         case TaggedFormat::Refer: length = referTagLength(line); break;
         case TaggedFormat::DashTags:
             length = dashTagLength(line);
-            separator = line.indexOf(QLatin1Char('-'), length) + 1 - length;
+            // Only a tag line is looked through for its dash: detection reads every line of
+            // a long abstract with this grammar too.
+            if (length > 0)
+                separator = line.indexOf(QLatin1Char('-'), length) + 1 - length;
             break;
         default:
             length = colonTagLength(line);

@@ -16,10 +16,25 @@ bool isListField(int field)
         || field == Language;
 }
 
+// Tags compare without letter case. They are short and mostly differ in length or in their
+// first letter, which is looked at before the full comparison: every rule of a map is
+// matched against every tag of every record.
+bool sameTag(QStringView a, QStringView b)
+{
+    if (a.size() != b.size() || a.isEmpty())
+        return false;
+    const auto capital = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
+    const char16_t x = a.front().unicode();
+    const char16_t y = b.front().unicode();
+    if (x < 0x80 && y < 0x80 && capital(x) != capital(y))
+        return false;
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
 bool listed(const QStringList& tags, QStringView tag)
 {
     for (const QString& known : tags) {
-        if (tag.compare(known, Qt::CaseInsensitive) == 0)
+        if (sameTag(tag, known))
             return true;
     }
     return false;
@@ -38,7 +53,7 @@ void pick(const TagRule& rule, const TaggedRecord& record, std::vector<const Tag
     }
     for (const QString& tag : rule.tags) {
         for (const TagValue& field : record.fields) {
-            if (!field.value.isEmpty() && field.tag.compare(tag, Qt::CaseInsensitive) == 0)
+            if (!field.value.isEmpty() && sameTag(field.tag, tag))
                 picked.push_back(&field);
         }
         if (!picked.empty())

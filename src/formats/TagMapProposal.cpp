@@ -212,7 +212,18 @@ std::vector<TagUse> proposeTagMap(QStringView text, TaggedFormat format)
     return uses;
 }
 
-TagMap tagMapFromUses(const std::vector<TagUse>& uses, TaggedFormat format)
+void followTagMap(std::vector<TagUse>& uses, const TagMap& map)
+{
+    for (TagUse& use : uses) {
+        use.target = TagTarget::Unused;
+        for (int target = 0; target < TagTargetCount && use.target == TagTarget::Unused; ++target) {
+            if (map.rules[std::size_t(target)].tags.contains(use.tag, Qt::CaseInsensitive))
+                use.target = TagTarget(target);
+        }
+    }
+}
+
+TagMap tagMapFromUses(const std::vector<TagUse>& uses, TaggedFormat format, const TagMap* preferred)
 {
     TagMap map;
     map.format = format;
@@ -224,12 +235,12 @@ TagMap tagMapFromUses(const std::vector<TagUse>& uses, TaggedFormat format)
         rule.allTags = takesSeveralTags(use.target);
     }
     // Where a ready-made map prefers one tag to another (AF to AU), so does the new map.
-    if (const TagMap* ready = readyTagMap(format)) {
+    if (const TagMap* model = preferred ? preferred : readyTagMap(format)) {
         for (int target = 0; target < TagTargetCount; ++target) {
-            const QStringList& preferred = ready->rules[std::size_t(target)].tags;
+            const QStringList& order = model->rules[std::size_t(target)].tags;
             const auto rank = [&](const QString& tag) {
-                const qsizetype at = preferred.indexOf(tag);
-                return at < 0 ? preferred.size() : at;
+                const qsizetype at = order.indexOf(tag);
+                return at < 0 ? order.size() : at;
             };
             QStringList& tags = map.rules[std::size_t(target)].tags;
             std::stable_sort(

@@ -24,8 +24,14 @@ struct TagUse {
 // The tags of the text's records in the order they first occur, each with its proposal.
 std::vector<TagUse> proposeTagMap(QStringView text, TaggedFormat format);
 
+// The uses with the fields `map` gives their tags; a tag it does not name is not used. So a
+// map chosen before shows in the dialog as it reads this text.
+void followTagMap(std::vector<TagUse>& uses, const TagMap& map);
+
 // The map the choices make. A field takes its tags in the listed order: key words and
 // addresses the values of all of them, any other field those of the first tag a record holds.
-TagMap tagMapFromUses(const std::vector<TagUse>& uses, TaggedFormat format);
+// Where `preferred` (else the format's ready-made map) puts one tag of a field before
+// another, so does the new map.
+TagMap tagMapFromUses(const std::vector<TagUse>& uses, TaggedFormat format, const TagMap* preferred = nullptr);
 
 } // namespace papyrant

@@ -43,16 +43,32 @@ QString lookupQuery(const QString& name)
         + QStringLiteral("')");
 }
 
+// A map read from a table of another shape would come back with rules silently missing.
+void requireRuleColumns(const RecordSet& rows)
+{
+    for (const QString& column : ruleColumns()) {
+        if (rows.columnIndex(column) < 0)
+            throw StoreError(QStringLiteral("there is no column %1").arg(column).toStdString());
+    }
+}
+
+TagMap mapOfRow(const RecordSet& row)
+{
+    TagMap map;
+    map.name = row.value(NameColumn);
+    map.format = taggedFormatNamed(row.value(FormatColumn));
+    for (int i = 0; i < TagTargetCount; ++i)
+        map.rules[std::size_t(i)] = ruleFromText(row.value(ruleColumns()[std::size_t(i)]));
+    return map;
+}
+
 // The saved map's row, current; nothing when the map (or the whole table) is not there.
 std::unique_ptr<RecordSet> findRow(Database& db, const QString& name)
 {
     if (!hasTable(db))
         return nullptr;
     auto found = std::make_unique<RecordSet>(db, lookupQuery(name));
-    for (const QString& column : ruleColumns()) {
-        if (found->columnIndex(column) < 0)
-            throw StoreError(QStringLiteral("there is no column %1").arg(column).toStdString());
-    }
+    requireRuleColumns(*found);
     if (found->recordCount() == 0)
         return nullptr;
     found->moveFirst();
@@ -96,6 +112,21 @@ std::optional<QStringList> TagMapStore::names()
     });
 }
 
+std::optional<std::vector<TagMap>> TagMapStore::maps()
+{
+    return reading(QStringLiteral("The tag maps couldn't be read."), [&]() -> std::optional<std::vector<TagMap>> {
+        Database db(m_path);
+        std::vector<TagMap> maps;
+        if (!hasTable(db))
+            return maps;
+        RecordSet rows(db, QStringLiteral("Select tagmaps.* From tagmaps"));
+        requireRuleColumns(rows);
+        for (rows.moveFirst(); !rows.eof(); rows.moveNext())
+            maps.push_back(mapOfRow(rows));
+        return maps;
+    });
+}
+
 std::optional<TagMap> TagMapStore::load(const QString& name, bool* vanished)
 {
     if (vanished)
@@ -109,12 +140,7 @@ std::optional<TagMap> TagMapStore::load(const QString& name, bool* vanished)
                 *vanished = true;
             return std::nullopt;
         }
-        TagMap map;
-        map.name = row->value(NameColumn);
-        map.format = taggedFormatNamed(row->value(FormatColumn));
-        for (int i = 0; i < TagTargetCount; ++i)
-            map.rules[std::size_t(i)] = ruleFromText(row->value(ruleColumns()[std::size_t(i)]));
-        return map;
+        return mapOfRow(*row);
     });
 }
 

@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace papyrant {
 
@@ -29,6 +30,8 @@ public:
 
     // The saved maps' names in store order; nothing when the file can't be read.
     std::optional<QStringList> names();
+    // Every saved map in store order, read at once; nothing when the file can't be read.
+    std::optional<std::vector<TagMap>> maps();
     // The saved map of that name; nothing when it is gone or the file can't be read (the
     // user has been told which, and `vanished`, when given, says whether it was gone).
     std::optional<TagMap> load(const QString& name, bool* vanished = nullptr);

@@ -1,13 +1,17 @@
 // The auto-extract and manual-adding screens driven through their controls: opening files,
 // taking selections, a run with its end message, the hand-over of failed records and the
-// way back, label sets from the list, and manual adding's holders, marks and saved state.
+// way back, label sets from the list, tagged exports read by their tag maps (checked against
+// independent readers) and the "Tag map" dialog, and manual adding's holders, marks and
+// saved state.
 
 #include "core/ProgramState.h"
 #include "core/Twips.h"
 #include "entry/AutoExtractForm.h"
 #include "entry/ManualForm.h"
+#include "entry/TagMapDialog.h"
 #include "entry/TextView.h"
 #include "support/FixedClock.h"
+#include "support/IndependentReaders.h"
 #include "support/ScreenFixture.h"
 
 #include <QComboBox>
@@ -17,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -27,6 +32,11 @@ using namespace papyrant::test;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+QString sample(const QString& path)
+{
+    return QStringLiteral(PAPYRANT_SOURCE_DIR "/tests/") + path;
+}
 
 const QString Records = u"Export header\r\n<T>Alpha</T>\r\n<A>Ann</A>\r\n<T>Beta</T>\r\n<A>Bob\r\n<T>Gamma</T>\r\n"
                         "<A>Cy</A>\r\n"_s;
@@ -62,6 +72,17 @@ private:
         QTest::mouseClick(the<TextView>(screen, u"RText1"_s)->viewport(), Qt::LeftButton);
         return screen;
     }
+    AutoExtractForm* showExtract()
+    {
+        return qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract, m_fixture->bibliography()));
+    }
+    // Opens a sample file as it is, through the screen's open button.
+    void openSample(QWidget* screen, const QString& path)
+    {
+        m_fixture->prompts().answerFile(sample(path));
+        click(screen, u"Command2"_s);
+    }
+    QString labelsFile() const { return m_fixture->folder().filePath(u"VarEdoAbb"_s); }
     void extract(AutoExtractForm* screen)
     {
         const std::size_t before = m_fixture->prompts().asked().size();
@@ -69,6 +90,8 @@ private:
         QVERIFY(!screen->close()); // the close box waits for the run's end
         QTRY_VERIFY(m_fixture->prompts().asked().size() > before);
         QTRY_VERIFY(!screen->running());
+        // The screen takes input again one turn of the event loop after the end.
+        QTRY_VERIFY(the(screen, u"Command2"_s)->isEnabled());
     }
     // Rows added after the two the bibliography starts with.
     QStringList stored(const QString& columns)
@@ -107,8 +130,22 @@ private slots:
         open(screen, u"Command2"_s, u"\x89PNG\0\0"_s);
         QCOMPARE(
             m_fixture->prompts().messages().last(), u"This file can't be opened.\nIt holds binary data, not text."_s);
-        QCOMPARE(m_fixture->prompts().asked()[3].filter, u"Text  Files (*.txt)|*.txt"_s);
+        QCOMPARE(m_fixture->prompts().asked()[3].filter,
+            u"Text  Files (*.txt)|*.txt|Exports (*.txt *.ris *.nbib *.isi *.ciw)|*.txt;*.ris;*.nbib;*.isi;*.ciw|"
+            "All files (*)|*"_s);
+        // Bytes that are not UTF-8 are told of; the file opens all the same.
+        m_fixture->prompts().answerFile(
+            writeFileBytes(m_fixture->folder().filePath(u"stray.txt"_s), "M\xC3\xBCller, J\xC3\xB6rg \xFF!"));
+        click(screen, u"Command2"_s);
+        QCOMPARE(m_fixture->prompts().messages().last(),
+            u"1 byte of this file is not UTF-8 and could not be read.\nEach shows as \uFFFD in the text; the rest of "
+            "the file is read as it is."_s);
+        QCOMPARE(the<TextView>(screen, u"RText1"_s)->model().text(), u"Müller, Jörg \uFFFD!"_s);
+        // A text without tags of a known layout is cut by the labels, as always.
         open(screen, u"Command2"_s, Records);
+        QCOMPARE(the<QLabel>(screen, u"FormatSummary"_s)->text(), u"No tags of a known layout"_s);
+        QCOMPARE(the<QComboBox>(screen, u"TagMapList"_s)->currentText(), u"None (extract by the labels)"_s);
+        QVERIFY(!the<QPushButton>(screen, u"TagMapEdit"_s)->isEnabled());
         QVERIFY(!extract->isEnabled());
         auto* view = the<TextView>(screen, u"RText1"_s);
         QTest::mouseClick(view->viewport(), Qt::LeftButton);
@@ -196,6 +233,137 @@ private slots:
         QCOMPARE(items(list), QStringList({u"MEDLINE (PubMed)"_s, u"ISI tagged (Web of Science)"_s}));
         QVERIFY(the<QLineEdit>(screen, u"Text2_6"_s)->text().isEmpty());
         QVERIFY(!the<QToolButton>(screen, u"Command6"_s)->isEnabled());
+    }
+
+    void exportsExtractByTheirReadyMaps_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<TaggedFormat>("format");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("map");
+        QTest::addColumn<QString>("failed"); // records without a title
+        QTest::newRow("RIS: ris2xml") << u"formats/data/awkward.ris"_s << TaggedFormat::Ris
+                                      << u"RIS export: 7 records"_s << u"RIS (ready-made)"_s << u"  4"_s;
+        QTest::newRow("Web of Science: isi2xml")
+            << u"formats/data/awkward.isi"_s << TaggedFormat::WebOfScience << u"Web of Science export: 4 records"_s
+            << u"Web of Science (ready-made)"_s << QString();
+        QTest::newRow("MEDLINE: Bio.Medline")
+            << u"formats/data/awkward.nbib"_s << TaggedFormat::Medline << u"MEDLINE export: 4 records"_s
+            << u"MEDLINE (PubMed) (ready-made)"_s << QString();
+    }
+    void exportsExtractByTheirReadyMaps()
+    {
+        QFETCH(QString, path);
+        QFETCH(TaggedFormat, format);
+        QFETCH(QString, summary);
+        QFETCH(QString, map);
+        QFETCH(QString, failed);
+        AutoExtractForm* screen = showExtract();
+        openSample(screen, path);
+        QCOMPARE(the<QLabel>(screen, u"FormatSummary"_s)->text(), summary);
+        QCOMPARE(the<QComboBox>(screen, u"TagMapList"_s)->currentText(), map);
+        QVERIFY(!the<QToolButton>(screen, u"TagMapDelete"_s)->isEnabled()); // a ready-made map stays
+        // Looking at the map in the dialog changes nothing.
+        click(screen, u"TagMapEdit"_s);
+        click(screen->findChild<TagMapDialog*>(), u"TagMapOk"_s);
+        QTRY_VERIFY(!screen->findChild<TagMapDialog*>());
+        QCOMPARE(the<QComboBox>(screen, u"TagMapList"_s)->currentText(), map);
+        // A recognised export needs no click into the view.
+        QVERIFY(the<QPushButton>(screen, u"CommandExtract"_s)->isEnabled());
+        if (!failed.isEmpty())
+            m_fixture->prompts().answerMessage(PromptButton::No);
+        extract(screen);
+        const int records = summary.section(u' ', -2, -2).toInt();
+        QCOMPARE(m_fixture->prompts().messages().last(),
+            failed.isEmpty() ? u"%1 records were added successfully"_s.arg(records)
+                             : u"The following record/s couldn't be extracted\nRecords: %1\nThey may contain miss "
+                               "text\nDo you want to use manual adding to add these records?"_s.arg(failed));
+        QCOMPARE(stored(u"DISTINCT Category"_s), QStringList{u"None"_s});
+        compareWithReader(readRows(m_bibliography,
+                              u"SELECT Title, Authors, Publishing_year, Source FROM Abstracts WHERE rowid > 2"_s),
+            independentCitations(sample(path), format));
+    }
+
+    void tagMapDialogSavesRenamesAndDeletes()
+    {
+        // A labels file written before tag maps existed: its label sets stay, and the first
+        // save adds the table.
+        OtherConnection(labelsFile(), "DROP TABLE tagmaps");
+        AutoExtractForm* screen = showExtract();
+        QCOMPARE(the<QComboBox>(screen, u"Combo1"_s)->count(), 3);
+        auto* maps = the<QComboBox>(screen, u"TagMapList"_s);
+        QCOMPARE(items(maps),
+            (QStringList{u"None (extract by the labels)"_s, QString(), u"MEDLINE (PubMed) (ready-made)"_s,
+                u"RIS (ready-made)"_s, u"Web of Science (ready-made)"_s}));
+        openSample(screen, u"formats/data/unknown.txt"_s);
+        QCOMPARE(the<QLabel>(screen, u"FormatSummary"_s)->text(), u"Tagged text (Label: value): 4 records"_s);
+        QCOMPARE(maps->currentText(), u"None (extract by the labels)"_s); // no map knows this layout yet
+
+        click(screen, u"TagMapEdit"_s);
+        auto* dialog = screen->findChild<TagMapDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), u"Tag map"_s);
+        auto* table = the<QTableWidget>(dialog, u"TagTable"_s);
+        QCOMPARE(table->rowCount(), 9);
+        QCOMPARE((QStringList{table->item(4, 0)->text(), table->item(4, 1)->text(), table->item(4, 2)->text(),
+                     table->item(4, 3)->text()}),
+            (QStringList{u"Quelle"_s, u"4"_s, u"4"_s, u"Journal of Soil Ecology 41(2)"_s}));
+        auto* quelle = the<QComboBox>(dialog, u"TagField_Quelle"_s);
+        QCOMPARE(quelle->currentText(), u"(not used)"_s);
+        choose(quelle, u"Source"_s);
+        m_fixture->prompts().answerInput(u"Crohn's catalogue"_s);
+        click(dialog, u"TagMapSave"_s);
+        QCOMPARE(describe(m_fixture->prompts().asked().back()),
+            u"New tag map|Please type the name of the new tag map|input:"_s);
+        QCOMPARE(readLines(labelsFile(), u"SELECT Name, Format, Title, Authors, Source FROM tagmaps"_s),
+            QStringList{u"Crohn's catalogue|Label: value|Werk|Beteiligte|Quelle"_s});
+        QCOMPARE(readLines(labelsFile(), u"SELECT count(*) FROM abbreviations"_s), QStringList{u"3"_s});
+        click(dialog, u"TagMapOk"_s);
+        QTRY_VERIFY(!screen->findChild<TagMapDialog*>());
+        QCOMPARE(maps->currentText(), u"Crohn's catalogue"_s);
+
+        extract(screen);
+        QCOMPARE(m_fixture->prompts().messages().last(), u"4 records were added successfully"_s);
+        QCOMPARE(stored(u"Source"_s).at(1), u"Alpine Ecology 188(4)"_s);
+
+        m_fixture->prompts().answerInput(u"Bob's catalogue"_s);
+        click(screen, u"TagMapRename"_s);
+        QCOMPARE(maps->currentText(), u"Bob's catalogue"_s);
+        m_fixture->prompts().answerMessage(PromptButton::Yes);
+        click(screen, u"TagMapDelete"_s);
+        QCOMPARE(describe(m_fixture->prompts().asked().back()),
+            u"Delete tag map|You are going to delete the tag map Bob's catalogue.\nAre you sure you want to delete "
+            "it?|YesNo/None/Yes"_s);
+        QCOMPARE(readLines(labelsFile(), u"SELECT count(*) FROM tagmaps"_s), QStringList{u"0"_s});
+        QCOMPARE(items(maps).size(), 5);
+        QCOMPARE(maps->currentText(), u"None (extract by the labels)"_s);
+        QVERIFY(!the<QToolButton>(screen, u"TagMapDelete"_s)->isEnabled());
+        m_fixture->verifyNoUnexpectedPrompts();
+    }
+
+    void labelSetBeginsAtTheEarliestField()
+    {
+        AutoExtractForm* screen = showExtract();
+        openSample(screen, u"entry/data/medline.txt"_s);
+        auto* maps = the<QComboBox>(screen, u"TagMapList"_s);
+        QCOMPARE(maps->currentText(), u"MEDLINE (PubMed) (ready-made)"_s);
+        // Choosing a label set goes back to the labels, with the year as the first field,
+        // since DP precedes TI; the user may still change it.
+        auto* sets = the<QComboBox>(screen, u"Combo1"_s);
+        sets->setCurrentIndex(sets->findText(u"MEDLINE (PubMed)"_s));
+        emit sets->activated(sets->currentIndex());
+        QVERIFY(the<QRadioButton>(screen, u"Option1_4"_s)->isChecked());
+        QCOMPARE(maps->currentText(), u"None (extract by the labels)"_s);
+        QTest::mouseClick(the<TextView>(screen, u"RText1"_s)->viewport(), Qt::LeftButton);
+        m_fixture->prompts().answerMessage(PromptButton::No);
+        extract(screen);
+        QVERIFY(m_fixture->prompts().messages().last().contains(u"Records:   5  6  7  8\n"_s));
+        QCOMPARE(stored(u"Publishing_year"_s).size(), 4);
+        // Opening a text with a set chosen does the same, and the export's map is chosen.
+        the<QRadioButton>(screen, u"Option1_0"_s)->setChecked(true);
+        openSample(screen, u"entry/data/medline.txt"_s);
+        QVERIFY(the<QRadioButton>(screen, u"Option1_4"_s)->isChecked());
+        QCOMPARE(maps->currentText(), u"MEDLINE (PubMed) (ready-made)"_s);
     }
 
     void manualAddingHoldsMarksAndSaves()

@@ -7,6 +7,9 @@
 #include "entry/ExtractionRun.h"
 #include "entry/LabelSets.h"
 #include "entry/TextFileLoader.h"
+#include "formats/FormatDetection.h"
+#include "formats/ReadyTagMaps.h"
+#include "formats/TagMapSource.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"
@@ -45,9 +48,10 @@ struct Outcome {
 
 const QString Columns = QStringLiteral("SELECT Title, Authors, Publishing_year, TitelS FROM Abstracts ORDER BY rowid");
 
-// Runs one record per tick, as slow ticks would.
+// Runs one record per tick, as slow ticks would: cut by the setup's labels, or read by a
+// tag map when one is given.
 Outcome extract(const TestProgramFolder& folder, const QString& text, const ExtractionSetup& setup, qsizetype from = 0,
-    const QString& columns = Columns)
+    const QString& columns = Columns, const TagMap* map = nullptr)
 {
     const QString bibliography = folder.makeBibliography(QStringLiteral("run.pyr"));
     Outcome outcome;
@@ -57,7 +61,9 @@ Outcome extract(const TestProgramFolder& folder, const QString& text, const Extr
         TextModel model(text);
         model.setSelStart(from);
         ExtractionRun run(model, db, table);
-        if (run.start(setup))
+        if (map)
+            run.start(std::make_unique<TagMapSource>(text, detectTaggedFormat(text).format, *map), setup.category);
+        else if (run.start(setup))
             return outcome;
         runToEnd(run, std::chrono::milliseconds(0));
         run.finish();
@@ -156,6 +162,30 @@ private slots:
         const Outcome clean = extract(m_folder, record("Alpha") + record("Beta") + record("Gamma"), tagSetup());
         QCOMPARE(clean.state.RecordCounter, 4); // the last tick finds no record
         QCOMPARE(clean.endMessage, QStringLiteral("3 records were added successfully"));
+    }
+
+    void tagMapStoresWhatEachRecordHolds()
+    {
+        // A record without title, small tags, a record without its end line, a 10 MB value,
+        // and a file that ends in the middle of a value.
+        const QString untitled = u"TY  - JOUR\nAU  - Untitled\nER  -\n"_s;
+        const QString text = u"TY  - JOUR\nTI  - First\nAU  - Ann\nER  - \n\n"_s + untitled
+            + u"ty  - JOUR\nti  - Small tags\nau  - Cy\n"_s + u"TY  - JOUR\nTI  - Long\nAB  - "_s
+            + QString(10'000'000, u'x') + u"\nER  - \n"_s
+            + u"TY  - JOUR\nTI  - Cut short\nAU  - Dee\nAB  - The file ends in the mid"_s;
+        const Outcome outcome = extract(m_folder, text, {{}, {}, 0, u"Soil"_s}, 0,
+            u"SELECT Title, Authors, length(Abstract), substr(Abstract, 1, 12), Category FROM Abstracts ORDER BY rowid"_s,
+            readyTagMap(TaggedFormat::Ris));
+        QStringList rows;
+        for (const QStringList& row : outcome.rows)
+            rows << row.join(u'|');
+        QCOMPARE(rows,
+            (QStringList{u"First|Ann|16|XX_EmptyFiel|Soil"_s, u"Small tags|Cy|16|XX_EmptyFiel|Soil"_s,
+                u"Long|XX_EmptyField_XX|10000000|xxxxxxxxxxxx|Soil"_s, u"Cut short|Dee|24|The file end|Soil"_s}));
+        QCOMPARE(outcome.state.FailedTexts, untitled); // its own lines, none of the next record's
+        QCOMPARE(outcome.endMessage,
+            u"The following record/s couldn't be extracted\nRecords:   2\nThey may contain miss text\n"
+            "Do you want to use manual adding to add these records?"_s);
     }
 
     void holdersCutAndFillTheRest()

@@ -7,16 +7,13 @@
 #include "formats/ReadyTagMaps.h"
 #include "formats/TagMapProposal.h"
 #include "formats/TaggedRecordCursor.h"
+#include "support/IndependentReaders.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QTest>
-#include <QXmlStreamReader>
 
 using namespace papyrant;
+using namespace papyrant::test;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -47,98 +44,6 @@ std::vector<Row> mapped(const QString& text, TaggedFormat format, const TagMap& 
     return rows;
 }
 
-// What a reader makes of a record: authors as the reader names them (family names from
-// bibutils, whole names from Biopython).
-struct Citation {
-    QString title;
-    QStringList authors;
-    QString year;
-    QString journal;
-};
-
-QByteArray run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        qWarning() << program << process.readAllStandardError();
-    return process.readAllStandardOutput();
-}
-
-// The records of bibutils' MODS XML: titles with subtitles, authors' family names, the
-// year issued and the first title of the host (journal, book).
-std::vector<Citation> readMods(const QByteArray& bytes)
-{
-    std::vector<Citation> citations;
-    QXmlStreamReader xml(bytes);
-    int hostDepth = 0;
-    QString family, subTitle;
-    bool author = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        const auto name = xml.name();
-        if (xml.isEndElement()) {
-            hostDepth -= name == u"relatedItem";
-            if (name == u"name" && hostDepth == 0 && author)
-                citations.back().authors << family;
-            if (name == u"mods" && !subTitle.isEmpty())
-                citations.back().title += u": "_s + subTitle;
-            continue;
-        }
-        if (!xml.isStartElement())
-            continue;
-        if (name == u"mods") {
-            citations.emplace_back();
-            subTitle.clear();
-        } else if (name == u"relatedItem") {
-            ++hostDepth;
-        } else if (name == u"name") {
-            family.clear();
-            author = false;
-        } else if (name == u"namePart" && xml.attributes().value(QLatin1String("type")) == u"family") {
-            family = xml.readElementText();
-        } else if (name == u"roleTerm") {
-            author = author || xml.readElementText() == u"author";
-        } else if (name == u"title") {
-            const QString text = xml.readElementText();
-            if (hostDepth == 0 && citations.back().title.isEmpty())
-                citations.back().title = text;
-            else if (hostDepth > 0 && citations.back().journal.isEmpty())
-                citations.back().journal = text;
-        } else if (name == u"subTitle" && hostDepth == 0) {
-            subTitle = xml.readElementText();
-        } else if (name == u"dateIssued" && hostDepth == 0 && citations.back().year.isEmpty()) {
-            citations.back().year = xml.readElementText().left(4);
-        }
-    }
-    if (xml.hasError())
-        qWarning() << xml.errorString();
-    return citations;
-}
-
-// Biopython's reading of a MEDLINE file (Debian's python3, which has Bio).
-std::vector<Citation> readMedline(const QString& path)
-{
-    const QString script = uR"(import json, sys
-from Bio import Medline
-out = []
-for r in Medline.parse(open(sys.argv[1], encoding="utf-8")):
-    out.append({"title": r.get("TI", ""), "authors": r.get("FAU") or r.get("AU") or [],
-                "year": r.get("DP", "")[:4], "journal": r.get("TA", "")})
-print(json.dumps(out))
-)"_s;
-    std::vector<Citation> citations;
-    for (const QJsonValue record :
-        QJsonDocument::fromJson(run(u"/usr/bin/python3"_s, {u"-c"_s, script, path})).array()) {
-        const QJsonObject o = record.toObject();
-        QStringList authors;
-        for (const QJsonValue author : o[u"authors"].toArray())
-            authors << author.toString();
-        citations.push_back({o[u"title"].toString(), authors, o[u"year"].toString(), o[u"journal"].toString()});
-    }
-    return citations;
-}
-
 } // namespace
 
 class TagMapsTest : public QObject {
@@ -160,34 +65,13 @@ private slots:
         QFETCH(int, untitled);
         const QString text = fileText(leaf);
         QCOMPARE(detectTaggedFormat(text).format, format);
-        std::vector<Row> ours;
+        std::vector<QStringList> ours;
         for (const Row& row : mapped(text, format, *readyTagMap(format))) {
             if (!isEmptyField(row[Title]))
-                ours.push_back(row);
-        }
-        std::vector<Citation> theirs;
-        if (format == TaggedFormat::Medline) {
-            theirs = readMedline(dataPath(leaf));
-        } else {
-            const QString reader = format == TaggedFormat::Ris ? u"ris2xml"_s : u"isi2xml"_s;
-            for (Citation& citation : readMods(run(reader, {dataPath(leaf)}))) {
-                if (!citation.title.isEmpty())
-                    theirs.push_back(citation);
-            }
+                ours.push_back({row[Title], row[Authors], row[Publishing_year], row[Source]});
         }
         QCOMPARE(int(ours.size()), int(detectTaggedFormat(text).records) - untitled);
-        QCOMPARE(ours.size(), theirs.size());
-        for (std::size_t i = 0; i < ours.size(); ++i) {
-            const Row& row = ours[i];
-            const Citation& their = theirs[i];
-            QCOMPARE(row[Title], their.title);
-            const QStringList authors = row[Authors].split(u"; "_s);
-            QCOMPARE(authors.size(), their.authors.size());
-            for (qsizetype a = 0; a < authors.size(); ++a)
-                QVERIFY2(authors[a].startsWith(their.authors[a]), qPrintable(authors[a] + u" / "_s + their.authors[a]));
-            QCOMPARE(row[Publishing_year], their.year);
-            QVERIFY2(row[Source].startsWith(their.journal), qPrintable(row[Source] + u" / "_s + their.journal));
-        }
+        compareWithReader(ours, independentCitations(dataPath(leaf), format));
     }
 
     void readyMapsFillEveryField_data()
