@@ -5,7 +5,7 @@
 #include "entry/ExtractionRun.h"
 #include "formats/FormatDetection.h"
 #include "formats/ReadyTagMaps.h"
-#include "formats/TagMapSource.h"
+#include "entry/TagMapSource.h"
 
 #include <QElapsedTimer>
 

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <climits>
+
 namespace papyrant {
 
 const std::array<QString, ColumnCount>& columnNames()
@@ -69,6 +71,25 @@ QString heldOrMarker(const QString& value, int maxLength)
 {
     QString held = holdText(value, maxLength);
     return held.isEmpty() ? EmptyFieldMarker : held;
+}
+
+int extractionHolderLimit(int column)
+{
+    switch (column) {
+    case Publishing_year:
+    case Publication_type:
+    case Language: return 100;
+    case TitelS: return 250;
+    case Entry_Date:
+    case Category:
+    case Personal: return 50;
+    default: return INT_MAX;
+    }
+}
+
+QString extractedValue(const QString& cut, int column)
+{
+    return heldOrMarker(cut, extractionHolderLimit(column));
 }
 
 } // namespace papyrant

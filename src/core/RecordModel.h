@@ -13,6 +13,8 @@ inline constexpr int ColumnCount = 13;
 inline constexpr int FieldCount = 12;
 inline constexpr int TitleIndex = 0;
 inline constexpr int TitelSIndex = 12;
+// Title ... Abstract: the fields extraction fills from a text (by label sets or tag maps).
+inline constexpr int ExtractedFieldCount = 9;
 
 // Stored instead of an empty value; read back as "no value".
 inline const QString EmptyFieldMarker = QStringLiteral("XX_EmptyField_XX");
@@ -61,5 +63,13 @@ QString holdText(const QString& value, int maxLength);
 // What a field stores of a value: the holder's text, or the marker when nothing is left,
 // so readers see a field without value rather than an empty text.
 QString heldOrMarker(const QString& value, int maxLength);
+
+// The record holders of extraction (by label sets or tag maps): the maximum length each
+// column keeps.
+int extractionHolderLimit(int column);
+
+// The value an extraction holder keeps of a cut text: cut, cleaned, and the marker when
+// nothing is left.
+QString extractedValue(const QString& cut, int column);
 
 } // namespace papyrant

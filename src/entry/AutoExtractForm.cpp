@@ -8,7 +8,7 @@
 #include "entry/ManualForm.h"
 #include "entry/TagMapFrame.h"
 #include "entry/TextView.h"
-#include "formats/TagMapSource.h"
+#include "entry/TagMapSource.h"
 #include "screens/PictureButtons.h"
 
 #include <QButtonGroup>

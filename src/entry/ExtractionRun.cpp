@@ -14,25 +14,6 @@
 
 namespace papyrant {
 
-int extractionHolderLimit(int column)
-{
-    switch (column) {
-    case Publishing_year:
-    case Publication_type:
-    case Language: return 100;
-    case TitelS: return 250;
-    case Entry_Date:
-    case Category:
-    case Personal: return 50;
-    default: return INT_MAX;
-    }
-}
-
-QString extractedValue(const QString& cut, int column)
-{
-    return heldOrMarker(cut, extractionHolderLimit(column));
-}
-
 ExtractionRun::ExtractionRun(TextModel& text, Database& db, RecordSet& table, std::chrono::milliseconds commitInterval)
     : m_text(text)
     , m_db(db)

@@ -48,12 +48,6 @@ struct StartRefusal {
     bool endLabel = false; // the "End before" box, else the "Start after" box
 };
 
-// The record holders of extraction: the maximum length each column keeps.
-int extractionHolderLimit(int column);
-
-// The value a holder keeps of a cut text: cut, cleaned, and the marker when nothing is left.
-QString extractedValue(const QString& cut, int column);
-
 class ExtractionRun : public Stepper {
 public:
     // The text is the view's model (a label cut moves its selection); rows are added to

@@ -8,8 +8,9 @@
 // it was (each write is one transaction). A set that vanished from the file between
 // listing and acting on it is reported, never acted on.
 
+#include "core/LabelsFile.h"
 #include "core/Prompts.h"
-#include "entry/LabelsFile.h"
+#include "core/RecordModel.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,7 +21,7 @@
 
 namespace papyrant {
 
-inline constexpr int LabelFieldCount = 9;
+inline constexpr int LabelFieldCount = ExtractedFieldCount;
 using Labels = std::array<QString, LabelFieldCount>;
 
 struct LabelSet {

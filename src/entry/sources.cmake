@@ -2,9 +2,9 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TextModel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LineIndex.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileLoader.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/LabelsFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LabelSets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LabelCut.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TagMapSource.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExtractionRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ManualEntry.cpp
 )

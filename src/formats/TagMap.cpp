@@ -1,6 +1,6 @@
 #include "formats/TagMap.h"
 
-#include "entry/ExtractionRun.h"
+#include "core/RecordModel.h"
 #include "formats/TagVocabulary.h"
 
 #include <vector>
@@ -193,7 +193,7 @@ void mapTaggedRecord(const TagMap& map, const TaggedRecord& record, std::array<Q
     thread_local std::vector<const TagValue*> picked;
     QString year;
     QString journal;
-    for (int field = 0; field < LabelFieldCount; ++field) {
+    for (int field = 0; field < ExtractedFieldCount; ++field) {
         pick(map.rules[std::size_t(field)], record, picked);
         QString value;
         if (isListField(field)) {

@@ -3,7 +3,7 @@
 #include "core/Database.h"
 #include "core/RecordSet.h"
 #include "core/SqlText.h"
-#include "entry/LabelsFile.h"
+#include "core/LabelsFile.h"
 #include "formats/ReadyTagMaps.h"
 
 namespace papyrant {

@@ -10,7 +10,7 @@
 // acted on. Names compare without letter case; the ready-made maps' names are not taken.
 
 #include "core/Prompts.h"
-#include "entry/LabelsFile.h"
+#include "core/LabelsFile.h"
 #include "formats/TagMap.h"
 
 #include <QString>

@@ -13,7 +13,6 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ReadyTagMaps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TagMapProposal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TagMapStore.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TagMapSource.cpp
   # Citation writers: RIS, BibTeX and CSL-JSON over stored records, and the export file.
   ${CMAKE_CURRENT_LIST_DIR}/FieldSplitting.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CitationRecord.cpp

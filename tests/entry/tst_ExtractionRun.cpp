@@ -9,7 +9,7 @@
 #include "entry/TextFileLoader.h"
 #include "formats/FormatDetection.h"
 #include "formats/ReadyTagMaps.h"
-#include "formats/TagMapSource.h"
+#include "entry/TagMapSource.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"

@@ -1,4 +1,4 @@
-#include "formats/TagMapSource.h"
+#include "entry/TagMapSource.h"
 
 namespace papyrant {
 

@@ -1,4 +1,4 @@
-#include "entry/LabelsFile.h"
+#include "core/LabelsFile.h"
 
 #include "core/Database.h"
 
