@@ -5,6 +5,8 @@
 #include "entry/ManualForm.h"
 #include "maintenance/MaintenanceForm.h"
 #include "panel/MainForm.h"
+#include "screens/ScreenKit.h"
+#include "screens/WindowPlacement.h"
 #include "search/ReportForm.h"
 
 #include <QApplication>
@@ -21,6 +23,8 @@ int main(int argc, char* argv[])
     // must be in place before the panel loads, as its load may already report.
     QtPrompts qtPrompts;
     setPrompts(&qtPrompts);
+    // Names for screen readers, tab keys and focus rings in every window.
+    installScreenKit();
 
     // Which fields auto remove compares: kept for as long as the program runs.
     AutoRemoveOptions autoRemove;
@@ -36,7 +40,7 @@ int main(int argc, char* argv[])
     // The panel's load takes the program folder from the working directory.
     auto* panel = new MainForm;
     panel->setAttribute(Qt::WA_DeleteOnClose);
-    panel->show();
+    showCentredOver(panel, nullptr);
     const int status = app.exec();
     setPrompts(nullptr);
     return status;
