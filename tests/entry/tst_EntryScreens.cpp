@@ -3,7 +3,6 @@
 // way back, label sets from the list, and manual adding's holders, marks and saved state.
 
 #include "core/ProgramState.h"
-#include "core/Twips.h"
 #include "entry/AutoExtractForm.h"
 #include "entry/ManualForm.h"
 #include "entry/TextView.h"
@@ -16,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -251,18 +249,6 @@ private slots:
         click(screen, u"Command6"_s);
         click(screen, u"Command6"_s);
         QCOMPARE(readFileBytes(saved), QByteArray("Title line\r\nsecond"));
-    }
-
-    void manualPanelScrollsInStepsOf100Twips()
-    {
-        auto* screen = screens().show(ScreenKind::ManualAdding, m_fixture->bibliography());
-        screen->resize(900, 400);
-        QVERIFY(QTest::qWaitForWindowExposed(screen));
-        auto* bar = the<QScrollBar>(screen, u"VScroll1"_s);
-        QTRY_VERIFY(bar->maximum() > 0);
-        bar->setValue(2);
-        const int dpi = screen->logicalDpiY();
-        QCOMPARE(the<QWidget>(screen, u"Picture2"_s)->y(), twipsToPixels(50, dpi) - 2 * twipsToPixels(100, dpi));
     }
 };
 
