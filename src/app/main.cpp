@@ -1,13 +1,11 @@
 // Papyrant: keeps bibliographies of literature records.
 
+#include "app/ProgramScreens.h"
 #include "app/QtPrompts.h"
-#include "entry/AutoExtractForm.h"
-#include "entry/ManualForm.h"
-#include "maintenance/MaintenanceForm.h"
+#include "maintenance/AutoRemoveOptions.h"
 #include "panel/MainForm.h"
 #include "screens/ScreenKit.h"
 #include "screens/WindowPlacement.h"
-#include "search/ReportForm.h"
 
 #include <QApplication>
 
@@ -30,12 +28,7 @@ int main(int argc, char* argv[])
     AutoRemoveOptions autoRemove;
 
     // The working screens, opened by the control panel through the registry.
-    // Each is built over the open bibliography the control panel hands it.
-    screens().registerScreen(ScreenKind::AutoExtract, [](Bibliography& b) { return new AutoExtractForm(b); });
-    screens().registerScreen(ScreenKind::ManualAdding, [](Bibliography& b) { return new ManualForm(b); });
-    screens().registerScreen(ScreenKind::SearchResults, [](Bibliography& b) { return new ReportForm(b); });
-    screens().registerScreen(
-        ScreenKind::Maintenance, [&autoRemove](Bibliography& b) { return new MaintenanceForm(b, autoRemove); });
+    registerProgramScreens(autoRemove);
 
     // The panel's load takes the program folder from the working directory.
     auto* panel = new MainForm;

@@ -1,12 +1,11 @@
 // The program's screens one after another, for the accessibility walker
 // (walk_screens.py): each line "next" on standard input shows the next stop and answers
 // "STEP <stop>\t<window title>"; after the last stop it answers "DONE" and ends. The
-// screens are the program's own, registered as main registers them, over a bibliography
-// with a few records; the control panel stays open as in the program.
+// screens are the program's own (registerProgramScreens, as main registers them), over
+// a bibliography with a few records.
 
+#include "app/ProgramScreens.h"
 #include "core/Captions.h"
-#include "entry/AutoExtractForm.h"
-#include "entry/ManualForm.h"
 #include "help/Help1.h"
 #include "maintenance/MaintOptionForm.h"
 #include "maintenance/MaintenanceForm.h"
@@ -62,11 +61,7 @@ int main(int argc, char* argv[])
     installScreenKit();
     ScreenFixture fixture;
     AutoRemoveOptions autoRemove;
-    screens().registerScreen(ScreenKind::AutoExtract, [](Bibliography& b) { return new AutoExtractForm(b); });
-    screens().registerScreen(ScreenKind::ManualAdding, [](Bibliography& b) { return new ManualForm(b); });
-    screens().registerScreen(ScreenKind::SearchResults, [](Bibliography& b) { return new ReportForm(b); });
-    screens().registerScreen(
-        ScreenKind::Maintenance, [&autoRemove](Bibliography& b) { return new MaintenanceForm(b, autoRemove); });
+    registerProgramScreens(autoRemove);
 
     MainForm& panel = fixture.openPanel();
     fixture.openBibliography(QStringLiteral("tour.pyr"), records());

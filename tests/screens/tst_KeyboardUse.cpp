@@ -3,6 +3,7 @@
 // comes into view; picture buttons wear a ring that can be seen when the keyboard
 // focuses them.
 
+#include "app/ProgramScreens.h"
 #include "entry/AutoExtractForm.h"
 #include "entry/ManualForm.h"
 #include "maintenance/MaintOptionForm.h"
@@ -160,11 +161,7 @@ private slots:
     {
         m_fixture = std::make_unique<ScreenFixture>();
         installScreenKit();
-        screens().registerScreen(ScreenKind::AutoExtract, [](Bibliography& b) { return new AutoExtractForm(b); });
-        screens().registerScreen(ScreenKind::ManualAdding, [](Bibliography& b) { return new ManualForm(b); });
-        screens().registerScreen(ScreenKind::SearchResults, [](Bibliography& b) { return new ReportForm(b); });
-        screens().registerScreen(
-            ScreenKind::Maintenance, [this](Bibliography& b) { return new MaintenanceForm(b, m_autoRemove); });
+        registerProgramScreens(m_autoRemove);
         std::vector<TestRecord> records;
         for (const char* title : {"Gene one", "Gene two", "Gene three"})
             records.push_back({{"Title", title}, {"TitelS", title}, {"Category", "Crops"}, {"Entry_Date", "1.2.2020"}});
