@@ -10,6 +10,7 @@ button through its accessibility action, and on the search items the "Search opt
 picture button, and expects the window each opens. Exits 1 listing every fault.
 """
 
+import select
 import subprocess
 import sys
 import time
@@ -28,12 +29,19 @@ NAMED_ROLES = {
 }
 APP_TIMEOUT = 30  # seconds for the program to appear on the bus
 WINDOW_TIMEOUT = 15  # seconds for a window to show
+ANSWER_TIMEOUT = 30  # seconds for the tour to show its next stop
 
 # What the walker presses at a stop, by the button's name, and the window it opens.
 PRESSES = {
     "control panel": ("Help", "Help"),
     "search items": ("Search options", "Options"),
 }
+
+
+def answer(tour):
+    """The tour's next line, or "" when it says nothing in time (or has ended)."""
+    ready, _, _ = select.select([tour.stdout], [], [], ANSWER_TIMEOUT)
+    return tour.stdout.readline().strip() if ready else ""
 
 
 def find_app(name):
@@ -107,11 +115,12 @@ def press(found, name):
 
 
 def main():
-    tour = subprocess.Popen([sys.argv[1]], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    # Unbuffered lines both ways: each request has its one answer, read as it comes.
+    tour = subprocess.Popen([sys.argv[1]], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
     faults = []
     stops = 0
     try:
-        if tour.stdout.readline().strip() != "READY":
+        if answer(tour) != "READY":
             print("the screen tour did not start")
             return 1
         app = find_app("Papyrant")
@@ -121,7 +130,7 @@ def main():
         while True:
             tour.stdin.write("next\n")
             tour.stdin.flush()
-            line = tour.stdout.readline().strip()
+            line = answer(tour)
             if not line.startswith("STEP "):
                 break
             stops += 1
