@@ -17,8 +17,8 @@ namespace papyrant {
 namespace {
 
 const QChar OpenBracket = QLatin1Char('(');
-constexpr int RowGap = 6; // pixels between two rows
 const QChar CloseBracket = QLatin1Char(')');
+constexpr int RowGap = 6; // pixels between two rows
 
 // Keeps only one bracket character in a box, whatever arrives: typing is already filtered
 // key by key, but pasted or dropped text would otherwise carry letters, quotes or blanks
