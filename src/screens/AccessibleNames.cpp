@@ -200,15 +200,41 @@ QString derivedAccessibleName(const QWidget* control)
     return derive(control).name;
 }
 
+// On Linux the toolkit gives a combo box's shown value as its name and tells what the
+// box is for only through the label relation: a sibling label whose buddy it is, or the
+// frame it stands in. A combo box named otherwise gets such a label: the one before it
+// in its layout, or, where none stands, one that is never shown and carries its name.
+void labelForTheBus(QComboBox* combo)
+{
+    QWidget* parent = combo->parentWidget();
+    const QString name = combo->accessibleName();
+    if (!parent || name.isEmpty() || (qobject_cast<QGroupBox*>(parent) && !frameTitle(combo).isEmpty()))
+        return;
+    for (const QObject* child : parent->children()) {
+        const auto* label = qobject_cast<const QLabel*>(child);
+        if (label && label->buddy() == combo)
+            return;
+    }
+    auto* label = const_cast<QLabel*>(labelBefore(combo));
+    if (!label || label->parentWidget() != parent || label->buddy()) {
+        label = new QLabel(name, parent);
+        label->setObjectName(QStringLiteral("papyrantSpokenLabel"));
+        label->hide();
+    }
+    label->setBuddy(combo);
+}
+
 void nameIfUnnamed(QWidget* control)
 {
-    if (!control->accessibleName().isEmpty())
-        return;
-    const DerivedName derived = derive(control);
-    if (derived.name.isEmpty())
-        return;
-    control->setAccessibleName(derived.name);
-    control->setProperty(NamedFromToolTip, derived.fromToolTip);
+    if (control->accessibleName().isEmpty()) {
+        const DerivedName derived = derive(control);
+        if (!derived.name.isEmpty()) {
+            control->setAccessibleName(derived.name);
+            control->setProperty(NamedFromToolTip, derived.fromToolTip);
+        }
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        labelForTheBus(combo);
 }
 
 void nameUnnamedControls(QWidget* root)

@@ -15,7 +15,9 @@ namespace papyrant {
 QString derivedAccessibleName(const QWidget* control);
 
 // Gives `control` its derived name when it has no name of its own. A name given from the
-// tool tip follows later changes of the tool tip (see followToolTip).
+// tool tip follows later changes of the tool tip (see followToolTip). A combo box also
+// gets a label that stands for it, as screen readers on Linux learn from a label what a
+// combo box is for (its name there is the value it shows).
 void nameIfUnnamed(QWidget* control);
 
 // Gives every control under `root` (and `root`) its derived name where it has none.

@@ -5,7 +5,7 @@ Usage: walk_screens.py <screen_tour program>
 
 Starts the tour program, which shows one screen (or tab, or dialog) per "next", finds the
 program on the bus and, at every stop, lists each showing button, box or list that has
-no name a screen reader could speak. On the control panel it presses the Help picture
+no name a screen reader could speak (for a combo box, whose name is its value, no label). On the control panel it presses the Help picture
 button through its accessibility action, and on the search items the "Search options"
 picture button, and expects the window each opens. Exits 1 listing every fault.
 """
@@ -95,12 +95,25 @@ def wait_for_window(app, title):
     return None
 
 
+def label_of(acc):
+    """The names of what labels acc: a screen reader says them before its value."""
+    names = []
+    for relation in acc.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            names += [relation.getTarget(i).name for i in range(relation.getNTargets())]
+    return " ".join(name for name in names if name).strip()
+
+
 def unnamed_controls(app):
     found = []
     walk(app, [], found)
     faults = []
     for acc, role, path in found:
-        if role in NAMED_ROLES and not acc.name.strip():
+        if role not in NAMED_ROLES:
+            continue
+        # A combo box's name is the value it shows; what it is for comes from its label.
+        name = label_of(acc) if role == "combo box" else acc.name.strip()
+        if not name:
             faults.append(" > ".join(path))
     return faults, found
 
