@@ -1,3 +1,4 @@
 list(APPEND PAPYRANT_SCREEN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/QtPrompts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProgramScreens.cpp
 )

@@ -113,7 +113,8 @@ QWidget* AutoExtractForm::buildLabelGrid()
     auto* group = new QButtonGroup(grid);
     for (int i = 0; i < LabelFieldCount; ++i) {
         const int row = i + 1;
-        layout->addWidget(namedLabel(grid, arrayName("Label1", i), fieldDisplayNames()[i] + QLatin1Char(':')), row, 0);
+        const QString field = fieldDisplayNames()[i];
+        layout->addWidget(namedLabel(grid, arrayName("Label1", i), field + QLatin1Char(':')), row, 0);
         m_startBoxes[i] = new QLineEdit(grid);
         m_startBoxes[i]->setObjectName(arrayName("Text2", i));
         m_endBoxes[i] = new QLineEdit(grid);
@@ -132,6 +133,13 @@ QWidget* AutoExtractForm::buildLabelGrid()
             takeEnd, &QPushButton::clicked, this, [this, i] { m_endBoxes[i]->setText(m_view->selectedModelText()); });
         m_firstField[i] = new QRadioButton(grid);
         m_firstField[i]->setObjectName(arrayName("Option1", i));
+        // The grid's controls repeat by row and column: a screen reader says both.
+        m_startBoxes[i]->setAccessibleName(field + QStringLiteral(": start after"));
+        m_endBoxes[i]->setAccessibleName(field + QStringLiteral(": end before"));
+        takeStart->setAccessibleName(
+            QStringLiteral("Get selected text into ") + field + QStringLiteral(": start after"));
+        takeEnd->setAccessibleName(QStringLiteral("Get selected text into ") + field + QStringLiteral(": end before"));
+        m_firstField[i]->setAccessibleName(field + QStringLiteral(": first field"));
         group->addButton(m_firstField[i], i);
         layout->addWidget(m_startBoxes[i], row, 1);
         layout->addWidget(takeStart, row, 2);
@@ -426,9 +434,7 @@ void AutoExtractForm::handOverFailedRecords()
         categories << m_categories->itemText(i);
     manual->receiveFailedRecords(m_run->state().FailedTexts, categories, m_categories->currentIndex());
     hide();
-    manual->show();
-    manual->raise();
-    manual->activateWindow();
+    screens().show(ScreenKind::ManualAdding, bibliography());
 }
 
 void AutoExtractForm::unloadScreen()

@@ -23,6 +23,7 @@ ViewColumn viewColumn(QWidget* parent, const char* openName, const QString& help
     ViewColumn column;
     column.view = new TextView(parent);
     column.view->setObjectName(QStringLiteral("RText1"));
+    column.view->setAccessibleName(QStringLiteral("Text file"));
     column.open = pictureButton(parent, openName, QStyle::SP_DialogOpenButton, QStringLiteral("Open Text file"));
     auto* help = pictureButton(parent, "Command9", QStyle::SP_MessageBoxQuestion, QStringLiteral("Help"));
     column.back = pictureButton(parent, "Command3", QStyle::SP_ArrowBack, QStringLiteral("Back to control panel"));

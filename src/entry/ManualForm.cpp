@@ -4,21 +4,22 @@
 #include "core/Captions.h"
 #include "core/Clock.h"
 #include "core/Prompts.h"
-#include "core/Twips.h"
 #include "entry/EntryControls.h"
 #include "entry/TextView.h"
+#include "screens/AccessibleNames.h"
 #include "screens/BoxText.h"
+#include "screens/FittedTextBox.h"
 #include "screens/PictureButtons.h"
+#include "screens/ScrollingForm.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -45,18 +46,9 @@ ManualForm::ManualForm(Bibliography& bibliography, QWidget* parent)
         save, &QToolButton::clicked, this, [this] { saveCurrentState(prompts(), m_saved, m_view->model().text()); });
     connect(left.back, &QToolButton::clicked, this, &ManualForm::back);
 
-    m_window = new QWidget(this);
-    m_window->setObjectName(QStringLiteral("Picture1"));
-    m_window->setMinimumSize(420, 200);
-    m_window->installEventFilter(this);
-    m_panel = buildEntryPanel();
-    m_scroll = new QScrollBar(Qt::Vertical, this);
-    m_scroll->setObjectName(QStringLiteral("VScroll1"));
-    connect(m_scroll, &QScrollBar::valueChanged, this, &ManualForm::scrollTo);
-    auto* entries = new QHBoxLayout;
-    entries->setSpacing(0);
-    entries->addWidget(m_window, 1);
-    entries->addWidget(m_scroll);
+    // The entry boxes scroll in their frame; the box that takes the focus comes into view.
+    QScrollArea* entries = scrollingForm(this, buildEntryPanel(), "Picture1", "VScroll1");
+    entries->setMinimumWidth(420);
 
     auto* categoryCaption = new QLabel(QStringLiteral("Put in category"), this);
     categoryCaption->setObjectName(QStringLiteral("Label2"));
@@ -76,7 +68,7 @@ ManualForm::ManualForm(Bibliography& bibliography, QWidget* parent)
     category->addWidget(add);
 
     auto* right = new QVBoxLayout;
-    right->addLayout(entries, 1);
+    right->addWidget(entries, 1);
     right->addLayout(category);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left.layout, 1);
@@ -101,64 +93,40 @@ void ManualForm::FillCategoryList()
 
 QWidget* ManualForm::buildEntryPanel()
 {
-    auto* panel = new QWidget(m_window);
+    auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Picture2"));
     auto* layout = new QGridLayout(panel);
     const QStringList captions{QStringLiteral("Title:"), QStringLiteral("Authors:"), QStringLiteral("Author address:"),
         QStringLiteral("Source:"), QStringLiteral("Publishing year:"), QStringLiteral("Key words:"),
         QStringLiteral("Publication type:"), QStringLiteral("Language:"), QStringLiteral("Abstract:"),
         QStringLiteral("Personal comment:"), QStringLiteral("Entry date:")};
-    const int lineHeight = fontMetrics().lineSpacing();
     for (int i = 0; i < EntryBoxCount; ++i) {
         auto* caption = new QLabel(captions[i], panel);
         caption->setObjectName(QStringLiteral("Label1_%1").arg(i));
         layout->addWidget(caption, 2 * i, 0, 1, 2);
         QWidget* box = nullptr;
         if (i < 10) {
-            auto* multiLine = new QPlainTextEdit(panel);
-            multiLine->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            multiLine->setTabChangesFocus(true);
-            multiLine->setFixedHeight(lineHeight * (i == Abstract ? 7 : 3) + 10);
-            m_boxes[i] = multiLine;
-            box = multiLine;
+            // As high as the value needs, within the field's lines; longer values scroll.
+            m_boxes[i] = new FittedTextBox(fieldBoxLines(i), panel);
+            box = m_boxes[i];
         } else {
             m_entryDate = new QLineEdit(panel);
             box = m_entryDate;
         }
         box->setObjectName(QStringLiteral("Text2_%1").arg(i));
+        caption->setBuddy(box);
         layout->addWidget(box, 2 * i + 1, 0);
         if (i < 9) {
             auto* take
                 = captionButton(panel, QStringLiteral("Command1_%1").arg(i), QStringLiteral("Get selected text "));
+            // Nine buttons with the same words: a screen reader says which box each fills.
+            take->setAccessibleName(QStringLiteral("Get selected text into ") + nameFromCaption(captions[i]));
             connect(take, &QPushButton::clicked, this, [this, i] { takeSelection(i); });
             layout->addWidget(take, 2 * i + 1, 1, Qt::AlignTop);
         }
     }
+    layout->setRowStretch(2 * EntryBoxCount, 1);
     return panel;
-}
-
-bool ManualForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_window && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
-        placePanel();
-    return WorkingScreen::eventFilter(watched, event);
-}
-
-void ManualForm::placePanel()
-{
-    m_panel->resize(m_window->width(), m_panel->sizeHint().height());
-    // The bar counts steps of 100 twips; its maximum is the panel's overhang in such steps.
-    const int step = twipsToPixels(100, logicalDpiY());
-    m_scroll->setRange(0, std::max(0, (m_panel->height() - m_window->height()) / step));
-    m_scroll->setPageStep(std::max(1, m_window->height() / step));
-    scrollTo(m_scroll->value());
-}
-
-void ManualForm::scrollTo(int value)
-{
-    // Value 0 shows the panel with a top margin of 50 twips.
-    const int dpi = logicalDpiY();
-    m_panel->move(0, twipsToPixels(50, dpi) - value * twipsToPixels(100, dpi));
 }
 
 void ManualForm::takeSelection(int field)

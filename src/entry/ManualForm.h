@@ -14,7 +14,6 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QScrollBar;
 class QToolButton;
 
 namespace papyrant {
@@ -36,8 +35,6 @@ public:
 
 protected:
     void unloadScreen() override;
-    // The entry panel follows the width of its window and the scroll range its height.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildEntryPanel();
@@ -47,16 +44,11 @@ private:
     void openTextFile();
     void addRecord();
     void back();
-    void placePanel();
-    void scrollTo(int value);
     EntryBoxes boxTexts() const;
     void clearBoxes();
 
     TextView* m_view = nullptr; // the text passages are taken from
     QToolButton* m_open = nullptr; // opens a text file into the view
-    QWidget* m_window = nullptr; // the visible part of the entry panel
-    QWidget* m_panel = nullptr; // the entry panel
-    QScrollBar* m_scroll = nullptr;
     std::array<QPlainTextEdit*, 10> m_boxes{}; // title ... personal comment
     QLineEdit* m_entryDate = nullptr;
     // The exact text each box received from the view (CR LF kept), used while the box

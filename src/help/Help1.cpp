@@ -2,6 +2,7 @@
 
 #include "core/Prompts.h"
 #include "help/HelpLayout.h"
+#include "screens/ReadingOrder.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -53,6 +54,7 @@ Help1::Help1(QWidget* parent)
 {
     setObjectName(QStringLiteral("Help1"));
     setWindowTitle(QStringLiteral("Help"));
+    followReadingOrder(this);
     m_browser->setObjectName(QStringLiteral("WB1"));
     m_back->setObjectName(QStringLiteral("Command1"));
     m_home->setObjectName(QStringLiteral("Command2"));
@@ -65,6 +67,10 @@ Help1::Help1(QWidget* parent)
 
     // The window manager stops a drag at the lowest height the resize rule allows.
     setMinimumHeight(twipsToPixels(HelpMinimumHeightTwips, logicalDpiY()));
+    // The pages wrap to the window down to this width; narrower, they would need a
+    // horizontal scroll bar.
+    setMinimumWidth(NarrowestPlacedWidth);
+    m_browser->setAccessibleName(QStringLiteral("Help page"));
     resize(640, 600);
     layoutControls();
 }

@@ -20,7 +20,11 @@ bool showHelp(const QString& pageLeaf)
         QWidget* caller = QApplication::activeWindow();
         Help1& window = Help1::instance();
         window.navigate(programFile(state, pageLeaf));
-        if (firstOpening && caller != &window)
+        // A dialog waits for its own button while the screen behind it is locked: help
+        // that stood over it would hide that button, so help moves beside it.
+        const bool coversDialog = caller && caller != &window && caller->windowType() == Qt::Dialog
+            && window.frameGeometry().intersects(caller->frameGeometry());
+        if ((firstOpening && caller != &window) || coversDialog)
             window.placeBeside(caller);
         window.hide();
         window.show();

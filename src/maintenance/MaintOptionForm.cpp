@@ -1,9 +1,11 @@
 #include "maintenance/MaintOptionForm.h"
 
 #include "core/RecordModel.h"
+#include "screens/ReadingOrder.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -17,6 +19,7 @@ MaintOptionForm::MaintOptionForm(QWidget* parent)
 {
     setObjectName(QStringLiteral("MaintOptionForm"));
     setWindowTitle(QStringLiteral("Auto remove options"));
+    followReadingOrder(this);
 
     m_label = new QLabel(QStringLiteral("Auto remove repeated records when selected items are similar."), this);
     m_label->setObjectName(QStringLiteral("Label1"));
@@ -30,6 +33,7 @@ MaintOptionForm::MaintOptionForm(QWidget* parent)
     m_rule = new QPlainTextEdit(this);
     m_rule->setObjectName(QStringLiteral("Text1"));
     m_rule->setReadOnly(true);
+    m_rule->setAccessibleName(QStringLiteral("Auto remove rule"));
     m_rule->setMaximumHeight(m_rule->fontMetrics().lineSpacing() * 4);
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("Command1"));
@@ -44,6 +48,8 @@ MaintOptionForm::MaintOptionForm(QWidget* parent)
     layout->addLayout(buttons);
 
     connect(m_fields, &QListWidget::itemChanged, this, &MaintOptionForm::itemChanged);
+    // Return and Enter press "OK", as in any dialog.
+    m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, [this] {
         hide();
         emit accepted(m_edited);
@@ -77,6 +83,18 @@ void MaintOptionForm::showRule()
 void MaintOptionForm::closeEvent(QCloseEvent* event)
 {
     event->ignore();
+}
+
+void MaintOptionForm::keyPressEvent(QKeyEvent* event)
+{
+    // Reaches here from every control that leaves Return alone, the field list included.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (m_ok->isEnabled())
+            m_ok->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace papyrant

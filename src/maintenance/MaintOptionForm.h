@@ -1,8 +1,8 @@
 #pragma once
 // "Auto remove options": the fields that must agree before auto remove deletes a record.
 // The maintenance screen creates it hidden, hands it a copy of the program's choice and
-// shows it from "Options", waiting disabled until "OK", which hands the edited copy back;
-// "OK" is refused while no field is ticked.
+// shows it from "Options", waiting disabled until "OK" (or Return), which hands the edited
+// copy back; "OK" is refused while no field is ticked.
 
 #include "maintenance/AutoRemoveOptions.h"
 
@@ -32,6 +32,8 @@ signals:
 protected:
     // "OK" is the only way out: the window manager's close is refused.
     void closeEvent(QCloseEvent* event) override;
+    // Return and Enter press "OK" wherever the focus is.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void itemChanged(QListWidgetItem* item);

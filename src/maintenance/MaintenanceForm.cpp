@@ -6,6 +6,7 @@
 #include "maintenance/MaintOptionForm.h"
 #include "maintenance/RepeatedRecordsTab.h"
 #include "screens/PictureButtons.h"
+#include "screens/WindowPlacement.h"
 
 #include <QHBoxLayout>
 #include <QTabWidget>
@@ -75,9 +76,7 @@ void MaintenanceForm::lockInput(bool locked)
 void MaintenanceForm::showOptions()
 {
     lockInput(true);
-    m_options->show();
-    m_options->raise();
-    m_options->activateWindow();
+    showCentredOver(m_options, this);
 }
 
 void MaintenanceForm::tabChanged(int index)

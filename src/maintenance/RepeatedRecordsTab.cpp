@@ -1,7 +1,9 @@
 #include "maintenance/RepeatedRecordsTab.h"
 
 #include "screens/BoxText.h"
+#include "screens/FittedTextBox.h"
 #include "screens/PictureButtons.h"
+#include "screens/ScrollingForm.h"
 #include "screens/TickDriver.h"
 #include "screens/WaitCursor.h"
 
@@ -13,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -106,24 +107,20 @@ RepeatedRecordsTab::~RepeatedRecordsTab() = default;
 
 QWidget* RepeatedRecordsTab::buildReviewRows()
 {
-    auto* viewport = new QScrollArea(this);
-    viewport->setObjectName(QStringLiteral("Picture1"));
-    viewport->setWidgetResizable(true);
-    viewport->verticalScrollBar()->setObjectName(QStringLiteral("VScroll1"));
-    auto* rows = new QWidget(viewport);
+    auto* rows = new QWidget(this);
     rows->setObjectName(QStringLiteral("Picture5"));
     auto* grid = new QGridLayout(rows);
     auto* similar = new QLabel(QStringLiteral("Similar"), rows);
     similar->setObjectName(QStringLiteral("Label2"));
     grid->addWidget(similar, 0, 2);
     const QPixmap tick = style()->standardIcon(QStyle::SP_DialogApplyButton).pixmap(16, 16);
-    const int line = fontMetrics().lineSpacing();
     for (int i = 0; i < FieldCount; ++i) {
         auto* caption = new QLabel(rowCaptions()[i], rows);
         caption->setObjectName(indexed("Label1", i));
-        auto* box = new QPlainTextEdit(rows);
+        // As high as the value needs, within the field's lines; longer values scroll.
+        auto* box = new FittedTextBox(fieldBoxLines(i), rows);
         box->setObjectName(indexed("Text2", i));
-        box->setFixedHeight(line * (i == Abstract ? 8 : 3));
+        caption->setBuddy(box);
         auto* mark = new QLabel(rows);
         mark->setObjectName(indexed("Picture3", i));
         mark->setPixmap(tick);
@@ -137,8 +134,9 @@ QWidget* RepeatedRecordsTab::buildReviewRows()
         m_marks[i] = mark;
     }
     grid->setColumnStretch(1, 1);
-    viewport->setWidget(rows);
-    return viewport;
+    grid->setRowStretch(FieldCount + 1, 1);
+    // The rows scroll in their frame; the box that takes the focus comes into view.
+    return scrollingForm(this, rows, "Picture1", "VScroll1");
 }
 
 void RepeatedRecordsTab::showReview()

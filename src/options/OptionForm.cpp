@@ -5,6 +5,7 @@
 #include "help/HelpOpener.h"
 #include "options/OptionChecks.h"
 #include "options/OptionLists.h"
+#include "screens/ReadingOrder.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -72,6 +73,7 @@ OptionForm::OptionForm(Bibliography& bibliography, QWidget* parent)
 {
     setObjectName(QStringLiteral("OptionForm"));
     setWindowTitle(QStringLiteral("Options"));
+    followReadingOrder(this);
 
     QWidget* searchAt = buildSearchAt();
     QWidget* output = buildRequestedOutput();
@@ -163,6 +165,13 @@ QWidget* OptionForm::buildYearsAndLanguage()
     // A typed language is a filter value, not a new list entry.
     m_language->setInsertPolicy(QComboBox::NoInsert);
     m_language->setEnabled(false);
+    // Two ticks read "All" and two boxes stand beside bare "From" and "To": a screen
+    // reader says what each is for.
+    m_allYears->setAccessibleName(QStringLiteral("All years"));
+    m_allLanguages->setAccessibleName(QStringLiteral("All languages"));
+    m_yearFrom->setAccessibleName(QStringLiteral("Years from"));
+    m_yearTo->setAccessibleName(QStringLiteral("Years to"));
+    m_language->setAccessibleName(QStringLiteral("Language"));
     connect(m_allYears, &QCheckBox::toggled, this, &OptionForm::allYearsToggled);
     connect(m_allLanguages, &QCheckBox::toggled, this, &OptionForm::allLanguagesToggled);
 

@@ -37,18 +37,21 @@ struct ButtonRow {
     const char* art; // faces "<art>" and "<art>-hot"
     const char* tooltip; // empty: none
     const char* caption; // words under the big buttons
+    const char* spoken; // what a screen reader says: the button's action
 };
 
 // Left to right as they stand on the panel; made in this order, Tab walks them so.
 constexpr std::array<ButtonRow, 8> ButtonRows{{
-    {PanelButton::Create, "Picture1", "create", "Create a new bibliography", "New"},
-    {PanelButton::Open, "Picture13", "open", "Open an exist bibliography", "Open"},
-    {PanelButton::AutoExtract, "Picture7", "extract", "Auto extract from text file", "Auto extract"},
-    {PanelButton::Manual, "Picture9", "manual", "Add records manually", "Add manually"},
-    {PanelButton::Search, "Picture17", "search", "Do search in current bibliography", "Search"},
-    {PanelButton::Maintenance, "Picture15", "maintain", "", "Maintenance"},
-    {PanelButton::Help, "Picture19", "help", "", ""},
-    {PanelButton::Exit, "Picture2", "exit", "", ""},
+    {PanelButton::Create, "Picture1", "create", "Create a new bibliography", "New", "Create a new bibliography"},
+    {PanelButton::Open, "Picture13", "open", "Open an exist bibliography", "Open", "Open a bibliography"},
+    {PanelButton::AutoExtract, "Picture7", "extract", "Auto extract from text file", "Auto extract",
+        "Auto extract from text file"},
+    {PanelButton::Manual, "Picture9", "manual", "Add records manually", "Add manually", "Add records manually"},
+    {PanelButton::Search, "Picture17", "search", "Do search in current bibliography", "Search",
+        "Search the bibliography"},
+    {PanelButton::Maintenance, "Picture15", "maintain", "", "Maintenance", "Maintenance"},
+    {PanelButton::Help, "Picture19", "help", "", "", "Help"},
+    {PanelButton::Exit, "Picture2", "exit", "", "", "Exit Papyrant"},
 }};
 
 QSize faceSize(PanelButton number)
@@ -126,6 +129,7 @@ void MainForm::buildButtons()
         auto* picture = new PictureButton(QString::fromLatin1(row.objectName), this);
         if (*row.tooltip)
             picture->setToolTip(QString::fromLatin1(row.tooltip));
+        picture->setAccessibleName(QString::fromLatin1(row.spoken));
         const QSize size = faceSize(row.number);
         picture->setFixedSize(size);
         const QString art = QString::fromLatin1(row.art);

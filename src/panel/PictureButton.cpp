@@ -1,5 +1,6 @@
 #include "panel/PictureButton.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +11,32 @@ namespace {
 // The artwork's amber: it stands out on the paper background and on the teal faces alike.
 const QColor FocusRingColour(0xe9, 0xa2, 0x3b);
 constexpr qreal FocusRingWidth = 2.5;
+
+// What a screen reader sees of a picture button: a button that speaks its name, takes
+// the focus and presses by its first action.
+class PictureButtonAccessible : public QAccessibleWidget {
+public:
+    explicit PictureButtonAccessible(PictureButton* button)
+        : QAccessibleWidget(button, QAccessible::Button)
+    {
+    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction() && widget()->isEnabled())
+            static_cast<PictureButton*>(widget())->press();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* pictureButtonAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(PictureButton::staticMetaObject.className()) && object && object->isWidgetType())
+        return new PictureButtonAccessible(static_cast<PictureButton*>(object));
+    return nullptr;
+}
+
 } // namespace
 
 PictureButton::PictureButton(const QString& objectName, QWidget* parent)
@@ -19,6 +46,8 @@ PictureButton::PictureButton(const QString& objectName, QWidget* parent)
     setMouseTracking(true);
     setAlignment(Qt::AlignCenter);
     setFocusPolicy(Qt::StrongFocus);
+    static const bool accessibleAsButton = (QAccessible::installFactory(pictureButtonAccessible), true);
+    Q_UNUSED(accessibleAsButton);
 }
 
 void PictureButton::focusInEvent(QFocusEvent* event)

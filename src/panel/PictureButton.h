@@ -1,6 +1,7 @@
 #pragma once
 // A picture that acts like a button: it reports pointer movement over it (the panel's
-// hover) and clicks; Tab reaches it, marked by a ring, and Enter or Space presses it.
+// hover) and clicks; Tab reaches it, marked by a ring, and Enter or Space presses it. To a
+// screen reader it is a button with its accessible name and a "Press" action.
 
 #include <QLabel>
 
@@ -10,6 +11,9 @@ class PictureButton : public QLabel {
     Q_OBJECT
 public:
     explicit PictureButton(const QString& objectName, QWidget* parent);
+
+    // Presses the button as a click does (a screen reader's "Press").
+    void press() { emit clicked(); }
 
 signals:
     void pointerMoved();

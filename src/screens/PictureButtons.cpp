@@ -12,10 +12,8 @@ QToolButton* pictureButton(
     button->setObjectName(QLatin1String(name));
     button->setIcon(icon);
     button->setAutoRaise(true);
-    if (!toolTip.isEmpty()) {
-        button->setToolTip(toolTip);
-        button->setAccessibleName(toolTip);
-    }
+    // A screen reader speaks the tool tip (ScreenKit), also after it changes.
+    button->setToolTip(toolTip);
     if (words == ButtonWords::Beside) {
         button->setText(toolTip);
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

@@ -1,7 +1,7 @@
 #pragma once
 // The buttons the working screens are built from: a picture button (an icon, its design
-// name as object name, the tool tip also as accessible name, and on
-// request the tool tip's words beside the icon) and a plain button with a caption.
+// name as object name, the tool tip, which screen readers speak, and on request the tool
+// tip's words beside the icon) and a plain button with a caption.
 
 #include <QIcon>
 #include <QString>

@@ -1,5 +1,7 @@
 #include "screens/ScreenRegistry.h"
 
+#include "screens/WindowPlacement.h"
+
 #include <QCoreApplication>
 
 namespace papyrant {
@@ -51,9 +53,7 @@ QWidget* ScreenRegistry::show(ScreenKind kind, Bibliography& bibliography)
     QWidget* screen = instance(kind, bibliography);
     if (!screen)
         return nullptr;
-    screen->show();
-    screen->raise();
-    screen->activateWindow();
+    showCentredOver(screen, m_panel.data());
     return screen;
 }
 
@@ -69,12 +69,12 @@ void ScreenRegistry::screenLeft(ScreenExit exit)
     }
     if (exit == ScreenExit::BackToExtraction) {
         if (QWidget* extraction = existing(ScreenKind::AutoExtract)) {
-            extraction->show();
+            showInPlace(extraction);
             return;
         }
     }
     if (m_panel)
-        m_panel->show();
+        showInPlace(m_panel);
 }
 
 void ScreenRegistry::endProgram()

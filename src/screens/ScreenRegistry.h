@@ -51,8 +51,9 @@ public:
     // exist yet, so a caller can fill it before showing it. Null when no factory is
     // registered for the kind.
     QWidget* instance(ScreenKind kind, Bibliography& bibliography);
-    // The instance (created as above, deleting itself when closed), shown. Null when no
-    // factory is registered for the kind.
+    // The instance (created as above, deleting itself when closed), shown: the first time
+    // centred over the control panel's place, later where it stood. Null when no factory
+    // is registered for the kind.
     QWidget* show(ScreenKind kind, Bibliography& bibliography);
 
     // The control panel: the window the screens return to, and what it does first then.
@@ -60,7 +61,8 @@ public:
 
     // A screen was left: after the panel's return handler, the close box ends the program;
     // the way back from manual adding that served an extraction shows the extraction
-    // again (when it is still there), any other way back the control panel.
+    // again (when it is still there), any other way back the control panel, each where it
+    // stood before.
     void screenLeft(ScreenExit exit);
 
     // Closes every screen and the control panel, and leaves the event loop. Safe to reach

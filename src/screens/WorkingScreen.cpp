@@ -1,5 +1,8 @@
 #include "screens/WorkingScreen.h"
 
+#include "screens/ReadingOrder.h"
+#include "screens/ScreenKit.h"
+
 #include <QCloseEvent>
 
 namespace papyrant {
@@ -11,6 +14,9 @@ WorkingScreen::WorkingScreen(ScreenKind kind, Bibliography& bibliography, QWidge
     , m_busy(this)
     , m_ticks(m_busy)
 {
+    // Names, tab keys and focus rings for this screen, also where no main installed them.
+    installScreenKit();
+    followReadingOrder(this);
 }
 
 void WorkingScreen::leave(ScreenExit exit)

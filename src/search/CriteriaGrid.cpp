@@ -1,7 +1,5 @@
 #include "search/CriteriaGrid.h"
 
-#include "search/CriteriaGeometry.h"
-
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -12,6 +10,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <QWheelEvent>
 
 namespace papyrant {
 
@@ -19,6 +18,7 @@ namespace {
 
 const QChar OpenBracket = QLatin1Char('(');
 const QChar CloseBracket = QLatin1Char(')');
+constexpr int RowGap = 6; // pixels between two rows
 
 // Keeps only one bracket character in a box, whatever arrives: typing is already filtered
 // key by key, but pasted or dropped text would otherwise carry letters, quotes or blanks
@@ -60,13 +60,13 @@ QString indexed(const char* designName, int i)
 
 CriteriaGrid::CriteriaGrid(QWidget* parent)
     : QWidget(parent)
-    , m_window(new QWidget(this))
+    , m_room(new QWidget(this))
+    , m_window(new QWidget(m_room))
     , m_slider(new QWidget(m_window))
-    , m_scroll(new QScrollBar(Qt::Vertical, this))
+    , m_scroll(new QScrollBar(Qt::Vertical, m_room))
     , m_summary(new QLineEdit(this))
     , m_search(new QPushButton(QStringLiteral("Search"), this))
 {
-    using namespace criteria;
     setObjectName(QStringLiteral("CriteriaGrid"));
     m_window->setObjectName(QStringLiteral("Picturecontaner"));
     m_slider->setObjectName(QStringLiteral("PictureSlider"));
@@ -75,39 +75,33 @@ CriteriaGrid::CriteriaGrid(QWidget* parent)
     m_search->setObjectName(QStringLiteral("Command8"));
     m_summary->setReadOnly(true);
 
-    m_window->setFixedSize(px(WindowWidth, Qt::Horizontal), px(WindowHeight, Qt::Vertical));
-    m_slider->setGeometry(0, 0, px(PanelWidth, Qt::Horizontal), px(PanelHeight, Qt::Vertical));
-    for (int i = 0; i < CriteriaRowCount; ++i)
+    auto* rowsLayout = new QVBoxLayout(m_slider);
+    rowsLayout->setContentsMargins(0, 0, 0, 0);
+    rowsLayout->setSpacing(0);
+    for (int i = 0; i < CriteriaRowCount; ++i) {
         buildRow(i);
+        rowsLayout->addWidget(m_rows[i].strip);
+    }
+    m_rowPitch = m_rows[0].strip->sizeHint().height();
+    for (const Row& row : m_rows)
+        row.strip->setFixedHeight(m_rowPitch);
+    m_slider->setFixedHeight(CriteriaRowCount * m_rowPitch);
 
-    // The column captions stand above the window, over their boxes.
-    auto* captions = new QWidget(this);
-    captions->setFixedSize(m_window->width(), px(300, Qt::Vertical));
-    auto caption = [&](const char* name, const QString& text, int left, int width) {
-        auto* label = new QLabel(text, captions);
-        label->setObjectName(QLatin1String(name));
-        label->setGeometry(px(left, Qt::Horizontal), 0, px(width, Qt::Horizontal), captions->height());
-    };
-    caption("Label2", QStringLiteral("Open brackets"), OpenBracketsLeft - 300, BracketsWidth + 550);
-    caption("Label5", QStringLiteral("Requested words"), WordsLeft, WordsWidth);
-    caption("Label4", QStringLiteral("Close brackets"), CloseBracketsLeft - 150, BracketsWidth + 600);
-
-    m_scroll->setRange(0, scrollMaximum());
+    // One step of the bar is one row; the wheel and the track move whole rows too.
     m_scroll->setSingleStep(1);
-    m_scroll->setPageStep(1);
-    m_scroll->setFixedHeight(m_window->height());
     // valueChanged also fires while the thumb is dragged (tracking), so the panel follows it.
     connect(m_scroll, &QScrollBar::valueChanged, this, &CriteriaGrid::scrollTo);
+    m_room->setObjectName(QStringLiteral("CriteriaRoom"));
+    m_room->setMinimumHeight(m_rowPitch);
+    m_room->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_room->installEventFilter(this);
+    m_window->installEventFilter(this);
 
     auto* summaryCaption = new QLabel(QStringLiteral("Search items :"), this);
     summaryCaption->setObjectName(QStringLiteral("Label6"));
+    summaryCaption->setBuddy(m_summary);
     connect(m_search, &QPushButton::clicked, this, &CriteriaGrid::searchRequested);
 
-    auto* gridRow = new QHBoxLayout;
-    gridRow->setSpacing(0);
-    gridRow->addWidget(m_window);
-    gridRow->addWidget(m_scroll);
-    gridRow->addStretch();
     auto* summaryRow = new QHBoxLayout;
     summaryRow->addWidget(summaryCaption);
     summaryRow->addWidget(m_summary, 1);
@@ -115,35 +109,50 @@ CriteriaGrid::CriteriaGrid(QWidget* parent)
     buttonRow->addStretch();
     buttonRow->addWidget(m_search);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(captions);
-    layout->addLayout(gridRow);
+    layout->addWidget(buildCaptions());
+    // The rows take what height the screen has; the summary and the button stay under
+    // them.
+    layout->addWidget(m_room, 1);
     layout->addLayout(summaryRow);
     layout->addLayout(buttonRow);
-    layout->addStretch();
 
     UpdateSearchSummary();
 }
 
+QWidget* CriteriaGrid::buildCaptions()
+{
+    // The captions stand over their columns: the same widths and gaps as the rows.
+    auto* captions = new QWidget(this);
+    auto* line = new QHBoxLayout(captions);
+    const QMargins margins = m_rows[0].strip->layout()->contentsMargins();
+    line->setContentsMargins(margins.left(), 0, margins.right() + m_scroll->sizeHint().width(), 0);
+    line->setSpacing(m_rows[0].strip->layout()->spacing());
+    auto caption = [&](const char* name, const QString& text, QWidget* column) {
+        auto* label = new QLabel(text, captions);
+        label->setObjectName(QLatin1String(name));
+        if (column->maximumWidth() < QWIDGETSIZE_MAX)
+            label->setFixedWidth(column->maximumWidth());
+        line->addWidget(label, column == m_rows[0].words ? 1 : 0);
+    };
+    caption("Label2", QStringLiteral("Open brackets"), m_rows[0].open);
+    caption("Label5", QStringLiteral("Requested words"), m_rows[0].words);
+    caption("Label4", QStringLiteral("Close brackets"), m_rows[0].close);
+    line->addSpacing(m_rows[0].op->sizeHint().width());
+    return captions;
+}
+
 void CriteriaGrid::buildRow(int i)
 {
-    using namespace criteria;
     Row& row = m_rows[i];
     row.strip = new QWidget(m_slider);
     row.strip->setObjectName(indexed("Picture1", i));
-    row.strip->setGeometry(0, px(RowTops[i], Qt::Vertical), px(RowWidth, Qt::Horizontal), px(RowHeight, Qt::Vertical));
 
-    auto place = [this](QWidget* box, int left, int top, int width, int height) {
-        box->setGeometry(
-            px(left, Qt::Horizontal), px(top, Qt::Vertical), px(width, Qt::Horizontal), px(height, Qt::Vertical));
-    };
     row.open = new QLineEdit(row.strip);
     row.open->setObjectName(indexed("TextBrackets1", i));
     row.open->setValidator(new BracketOnlyValidator(OpenBracket, row.open));
-    place(row.open, OpenBracketsLeft, BoxTop, BracketsWidth, BoxHeight);
 
     row.words = new QLineEdit(row.strip);
     row.words->setObjectName(indexed("TextFind1", i));
-    place(row.words, WordsLeft, BoxTop, WordsWidth, BoxHeight);
 
     row.color = new QLineEdit(row.strip);
     row.color->setObjectName(indexed("TextColor1", i));
@@ -152,29 +161,71 @@ void CriteriaGrid::buildRow(int i)
     row.close = new QLineEdit(row.strip);
     row.close->setObjectName(indexed("TextBrackets2", i));
     row.close->setValidator(new BracketOnlyValidator(CloseBracket, row.close));
-    place(row.close, CloseBracketsLeft, BoxTop, BracketsWidth, BoxHeight);
 
     row.op = new QComboBox(row.strip);
     row.op->setObjectName(indexed("Combo1", i));
     row.op->addItems({QStringLiteral("And"), QStringLiteral("Or"), QStringLiteral("Not")});
-    place(row.op, OperatorLeft, OperatorTop, OperatorWidth, OperatorHeight);
+
+    // Thirty boxes look alike to a screen reader: each says its column and row.
+    const QString rowNo = QStringLiteral(", row ") + QString::number(i + 1);
+    row.open->setAccessibleName(QStringLiteral("Open brackets") + rowNo);
+    row.words->setAccessibleName(QStringLiteral("Requested words") + rowNo);
+    row.close->setAccessibleName(QStringLiteral("Close brackets") + rowNo);
+    row.op->setAccessibleName(QStringLiteral("Operator after row ") + QString::number(i + 1));
+
+    // The bracket boxes are as wide as their captions; the operator joins this row to
+    // the next one.
+    const int bracketWidth = std::max(fontMetrics().horizontalAdvance(QStringLiteral("Close brackets")),
+                                 fontMetrics().horizontalAdvance(QStringLiteral("Open brackets")))
+        + 4;
+    row.open->setFixedWidth(bracketWidth);
+    row.close->setFixedWidth(bracketWidth);
+    auto* line = new QHBoxLayout(row.strip);
+    line->setContentsMargins(2, RowGap / 2, 2, RowGap - RowGap / 2);
+    line->addWidget(row.open);
+    line->addWidget(row.words, 1);
+    line->addWidget(row.close);
+    line->addWidget(row.op);
 
     const bool first = i == 0;
     for (QLineEdit* box : {row.open, row.words, row.close}) {
         box->setEnabled(first);
         box->installEventFilter(this);
+        // Enter in any box of a row searches, as the "Search" button does.
+        connect(box, &QLineEdit::returnPressed, this, &CriteriaGrid::searchRequested);
     }
+    row.op->installEventFilter(this);
     connect(row.words, &QLineEdit::textChanged, this, [this, i] { wordsChanged(i); });
-    // Enter in a words box searches, as the "Search" button does.
-    connect(row.words, &QLineEdit::returnPressed, this, &CriteriaGrid::searchRequested);
     connect(row.open, &QLineEdit::textChanged, this, &CriteriaGrid::UpdateSearchSummary);
     connect(row.close, &QLineEdit::textChanged, this, &CriteriaGrid::UpdateSearchSummary);
     connect(row.op, &QComboBox::currentIndexChanged, this, &CriteriaGrid::UpdateSearchSummary);
 }
 
-int CriteriaGrid::px(int twips, Qt::Orientation orientation) const
+int CriteriaGrid::shownRowCount() const
 {
-    return twipsToPixels(twips, orientation == Qt::Horizontal ? logicalDpiX() : logicalDpiY());
+    return m_window->height() / m_rowPitch;
+}
+
+int CriteriaGrid::firstShownRow() const
+{
+    return m_scroll->value();
+}
+
+void CriteriaGrid::fitWindow()
+{
+    const int shown = std::clamp(m_room->height() / m_rowPitch, 1, CriteriaRowCount);
+    const int barWidth = m_scroll->sizeHint().width();
+    const int width = m_room->width() - barWidth;
+    // Only whole rows: the room below the last of them stays empty.
+    m_window->setGeometry(0, 0, width, shown * m_rowPitch);
+    m_slider->setFixedWidth(width);
+    m_scroll->setGeometry(width, 0, barWidth, shown * m_rowPitch);
+    m_scroll->setRange(0, CriteriaRowCount - shown);
+    m_scroll->setPageStep(shown);
+    m_scroll->setVisible(shown < CriteriaRowCount);
+    scrollTo(m_scroll->value());
+    if (QWidget* focused = focusWidget(); focused && rowOf(focused) >= 0)
+        bringRowIntoView(rowOf(focused));
 }
 
 CriteriaRows CriteriaGrid::rows() const
@@ -244,7 +295,27 @@ void CriteriaGrid::showHighlightWords(const HighlightWords& words)
 
 void CriteriaGrid::scrollTo(int value)
 {
-    m_slider->move(0, px(criteria::panelTopForScroll(value), Qt::Vertical));
+    m_slider->move(0, -value * m_rowPitch);
+}
+
+void CriteriaGrid::bringRowIntoView(int row)
+{
+    const int shown = std::max(1, shownRowCount());
+    if (row < m_scroll->value())
+        m_scroll->setValue(row);
+    else if (row >= m_scroll->value() + shown)
+        m_scroll->setValue(row - shown + 1);
+}
+
+int CriteriaGrid::rowOf(const QObject* control) const
+{
+    for (int i = 0; i < CriteriaRowCount; ++i) {
+        const Row& r = m_rows[i];
+        if (control == r.open || control == r.words || control == r.close || control == r.op
+            || (control && r.op->isAncestorOf(qobject_cast<const QWidget*>(control))))
+            return i;
+    }
+    return -1;
 }
 
 bool CriteriaGrid::findBox(const QObject* object, int& row, BoxKind& kind) const
@@ -262,6 +333,16 @@ bool CriteriaGrid::findBox(const QObject* object, int& row, BoxKind& kind) const
 
 bool CriteriaGrid::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_room && event->type() == QEvent::Resize)
+        fitWindow();
+    if (watched == m_window && event->type() == QEvent::Wheel) {
+        // A notch of the wheel moves one row.
+        const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+        m_scroll->setValue(m_scroll->value() - notches);
+        return true;
+    }
+    if (event->type() == QEvent::FocusIn && rowOf(watched) >= 0)
+        bringRowIntoView(rowOf(watched));
     int row = 0;
     BoxKind kind = BoxKind::Words;
     if (event->type() != QEvent::KeyPress || !findBox(watched, row, kind))
@@ -321,7 +402,8 @@ bool CriteriaGrid::discardTypedKey(BoxKind kind, const QKeyEvent& key) const
     // Only characters typed as text are judged; editing keys, shortcuts such as paste
     // (whose text the validator filters) and focus keys pass.
     if (key.text().isEmpty() || key.key() == Qt::Key_Backspace || key.key() == Qt::Key_Delete
-        || key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab)
+        || key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab || key.key() == Qt::Key_Return
+        || key.key() == Qt::Key_Enter)
         return false;
     if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;

@@ -1,7 +1,9 @@
 #pragma once
 // The criteria rows of the "Search items" tab: ten rows of open brackets, requested
-// words and close brackets, joined by an operator, on a panel that slides inside a fixed
-// window, with the one-line summary of the search under them and the "Search" button.
+// words and close brackets, each with the operator that joins it to the next, on a panel
+// that slides inside a window as high as the screen allows, with the one-line summary of
+// the search under them and the "Search" button. The window shows whole rows only and
+// scrolls a row at a time; the row that takes the focus comes into view.
 //
 // The grid only holds what the user typed; the results screen runs the search: it calls
 // TidyRows(), checks rows() with CheckBrackets and composes the statement from rows().
@@ -51,6 +53,9 @@ public:
     QScrollBar* scrollBar() const { return m_scroll; }
     QWidget* slidingPanel() const { return m_slider; }
     QPushButton* searchButton() const { return m_search; }
+    // The rows the window shows whole, and the first of them.
+    int shownRowCount() const;
+    int firstShownRow() const;
 
 public slots:
     // Clear: empties the brackets and words of every row (operators stay) and puts the
@@ -75,18 +80,24 @@ private:
     enum class BoxKind { Open, Words, Close };
 
     void buildRow(int i);
+    QWidget* buildCaptions();
     void wordsChanged(int i);
     void scrollTo(int value);
+    // Fits the window to whole rows of the room it has, and the scroll range to it.
+    void fitWindow();
+    void bringRowIntoView(int row);
+    int rowOf(const QObject* control) const;
     // The box's own switch, whatever the screen around it does meanwhile.
     bool switchedOn(const QWidget* box) const;
     bool findBox(const QObject* object, int& row, BoxKind& kind) const;
     bool moveFocusByArrow(int row, BoxKind kind, int key);
     bool discardTypedKey(BoxKind kind, const QKeyEvent& key) const;
-    int px(int twips, Qt::Orientation orientation) const;
 
     std::array<Row, CriteriaRowCount> m_rows;
-    QWidget* m_window; // the fixed window the rows are seen through
+    QWidget* m_room; // what the screen gives the rows: the window and its scroll bar
+    QWidget* m_window; // the window the rows are seen through, whole rows high
     QWidget* m_slider; // the panel of rows that slides inside it
+    int m_rowPitch = 0; // from the top of one row to the next
     QScrollBar* m_scroll;
     QLineEdit* m_summary; // the one-line summary of the rows
     QPushButton* m_search;

@@ -3,7 +3,9 @@
 #include "core/RecordModel.h"
 #include "core/Twips.h"
 #include "screens/BoxText.h"
+#include "screens/FittedTextBox.h"
 #include "screens/PictureButtons.h"
+#include "screens/ScrollingForm.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,19 +17,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 namespace papyrant {
 
 namespace {
-
-// Heights of the edit fields in twips: room for a long title, authors and abstract.
-constexpr std::array<int, EditFieldCount> FieldHeights{800, 800, 600, 600, 400, 600, 400, 400, 2800, 800, 400};
-constexpr int PanelTop = 50; // the panel's top at scroll value 0
-constexpr int ScrollStep = 200; // twips the panel moves per step of the scroll bar
 
 // The bar's buttons, a little larger than the kit's.
 QToolButton* barButton(QWidget* bar, const char* name, const char* picture, const QString& toolTip)
@@ -99,59 +95,40 @@ QWidget* EditTab::buildButtons()
 
 QWidget* EditTab::buildFields()
 {
-    auto* holder = new QWidget(this);
-    m_window = new QWidget(holder);
-    m_window->setObjectName(QStringLiteral("Picture3"));
-    m_window->setMinimumHeight(px(2500));
-    m_window->installEventFilter(this);
-    m_panel = new QWidget(m_window);
-    m_panel->setObjectName(QStringLiteral("Picture4"));
-    m_scroll = new QScrollBar(Qt::Vertical, holder);
-    m_scroll->setObjectName(QStringLiteral("VScroll1"));
-    m_scroll->setSingleStep(1);
-    m_scroll->setPageStep(5);
-    connect(m_scroll, &QScrollBar::valueChanged, this, &EditTab::scrollTo);
-
-    auto* grid = new QGridLayout(m_panel);
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Picture4"));
+    auto* grid = new QGridLayout(panel);
     const auto& names = fieldDisplayNames();
     for (int i = 0; i < EditFieldCount; ++i) {
-        auto* label = new QLabel(names[i], m_panel);
+        auto* label = new QLabel(names[i], panel);
         label->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        auto* field = new QPlainTextEdit(m_panel);
+        // As high as the value needs, within the field's lines; longer values scroll.
+        auto* field = new FittedTextBox(fieldBoxLines(i), panel);
         field->setObjectName(QStringLiteral("Text2_%1").arg(i));
-        field->setTabChangesFocus(true);
-        field->setFixedHeight(px(FieldHeights[i]));
-        field->installEventFilter(this);
         label->setBuddy(field);
         m_fields[i] = field;
         grid->addWidget(label, i, 0, Qt::AlignTop);
         grid->addWidget(field, i, 1, 1, 2);
     }
-    auto* categoryLabel = new QLabel(names[Category], m_panel);
+    auto* categoryLabel = new QLabel(names[Category], panel);
     categoryLabel->setObjectName(QStringLiteral("Label1_11"));
-    m_category = new QComboBox(m_panel);
+    m_category = new QComboBox(panel);
     m_category->setObjectName(QStringLiteral("Combo3"));
     m_category->setEditable(true);
     // A typed category reaches the record when it is saved, not the list.
     m_category->setInsertPolicy(QComboBox::NoInsert);
-    m_category->installEventFilter(this);
     categoryLabel->setBuddy(m_category);
-    m_newCategory = new QPushButton(QStringLiteral("New"), m_panel);
+    m_newCategory = new QPushButton(QStringLiteral("New"), panel);
     m_newCategory->setObjectName(QStringLiteral("Command7"));
     m_newCategory->setToolTip(QStringLiteral("New category"));
-    m_newCategory->installEventFilter(this);
     connect(m_newCategory, &QPushButton::clicked, this, &EditTab::newCategoryRequested);
     grid->addWidget(categoryLabel, EditFieldCount, 0);
     grid->addWidget(m_category, EditFieldCount, 1);
     grid->addWidget(m_newCategory, EditFieldCount, 2);
     grid->setColumnStretch(1, 1);
-
-    auto* row = new QHBoxLayout(holder);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
-    row->addWidget(m_window, 1);
-    row->addWidget(m_scroll);
-    return holder;
+    grid->setRowStretch(EditFieldCount + 1, 1);
+    // The fields scroll in their frame; the one that takes the focus comes into view.
+    return scrollingForm(this, panel, "Picture3", "VScroll1");
 }
 
 int EditTab::px(int twips) const
@@ -159,49 +136,10 @@ int EditTab::px(int twips) const
     return twipsToPixels(twips, logicalDpiY());
 }
 
-void EditTab::updateScrollRange()
-{
-    m_panel->resize(m_window->width(), m_panel->sizeHint().height());
-    const int hidden = m_panel->height() + px(PanelTop) - m_window->height();
-    const int step = std::max(1, px(ScrollStep));
-    m_scroll->setRange(0, std::max(0, (hidden + step - 1) / step));
-    scrollTo(m_scroll->value());
-}
-
-void EditTab::scrollTo(int value)
-{
-    m_panel->move(0, px(PanelTop - ScrollStep * value));
-}
-
-void EditTab::bringIntoView(const QWidget* field)
-{
-    const int top = field->mapTo(m_panel, QPoint(0, 0)).y();
-    const int bottom = top + field->height();
-    const int step = std::max(1, px(ScrollStep));
-    int value = m_scroll->value();
-    while (value > 0 && top + px(PanelTop) - value * step < 0)
-        --value;
-    while (value < m_scroll->maximum() && bottom + px(PanelTop) - value * step > m_window->height())
-        ++value;
-    m_scroll->setValue(value);
-}
-
 bool EditTab::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_goTo && event->type() == QEvent::KeyPress)
         return filterGoToKey(*static_cast<QKeyEvent*>(event));
-    if (watched == m_window) {
-        if (event->type() == QEvent::Resize)
-            updateScrollRange();
-        if (event->type() == QEvent::Wheel) {
-            const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
-            m_scroll->setValue(m_scroll->value() - steps);
-            return true;
-        }
-    }
-    // A field reached with Tab scrolls into the window.
-    if (event->type() == QEvent::FocusIn && watched != m_goTo && watched != m_window)
-        bringIntoView(static_cast<QWidget*>(watched));
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,9 +1,8 @@
 #pragma once
-// The "Edit results" tab: the fields of the current record on a panel that scrolls inside
-// its window, the category box
-// with "New", the record counter, previous and next, the go-to box, and the buttons that
-// save and remove the record. It only shows and collects; the results screen moves the
-// record set and stores.
+// The "Edit results" tab: the fields of the current record in a frame they scroll in,
+// each box as high as its value needs, the category box with "New", the record counter,
+// previous and next, the go-to box, and the buttons that save and remove the record. It
+// only shows and collects; the results screen moves the record set and stores.
 
 #include "search/ResultEditing.h"
 
@@ -17,7 +16,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QScrollBar;
 class QToolButton;
 
 namespace papyrant {
@@ -54,8 +52,6 @@ public:
     QString goToText() const;
     void setGoToText(const QString& text);
 
-    QScrollBar* scrollBar() const { return m_scroll; }
-
 signals:
     void previousRequested();
     void nextRequested();
@@ -70,9 +66,6 @@ protected:
 private:
     QWidget* buildFields();
     QWidget* buildButtons();
-    void updateScrollRange();
-    void scrollTo(int value);
-    void bringIntoView(const QWidget* field);
     bool filterGoToKey(const QKeyEvent& key);
     int px(int twips) const;
 
@@ -88,9 +81,6 @@ private:
     QToolButton* m_update = nullptr; // saves the record
     QToolButton* m_remove = nullptr;
     QLabel* m_counter = nullptr; // "Record no. 3 of 120"
-    QWidget* m_window = nullptr; // the fixed window the fields are seen through
-    QWidget* m_panel = nullptr; // the panel of fields that scrolls inside it
-    QScrollBar* m_scroll = nullptr;
 };
 
 } // namespace papyrant

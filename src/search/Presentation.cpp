@@ -180,7 +180,8 @@ PresentedPage PresentPage(RecordSet& records, int page, int resultCount, const S
     for (const QString& word : settings.highlightWords)
         markOccurrences(folded, word, MarkColour::Red, marks);
     const auto& names = fieldDisplayNames();
-    for (int i = 0; i < Category; ++i)
+    // Every label blue, "Category : " too: one colour for all of them.
+    for (int i = 0; i <= Category; ++i)
         markOccurrences(folded, names[i] + QStringLiteral(" : "), MarkColour::Blue, marks);
     markOccurrences(folded, QStringLiteral("References : "), MarkColour::Blue, marks);
     marks.push_back({0, static_cast<int>(shown.text.size()), std::nullopt, false});

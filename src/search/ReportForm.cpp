@@ -6,6 +6,7 @@
 #include "core/Prompts.h"
 #include "help/HelpOpener.h"
 #include "options/OptionForm.h"
+#include "screens/WindowPlacement.h"
 #include "search/CriteriaGrid.h"
 #include "search/EditTab.h"
 #include "search/ManageActions.h"
@@ -263,9 +264,7 @@ void ReportForm::searchOptionsClicked()
         m_settings.categories = everyCategory(bibliography().refreshCategories(prompts()));
     }
     m_options->edit(m_settings);
-    m_options->show();
-    m_options->raise();
-    m_options->activateWindow();
+    showCentredOver(m_options.get(), this);
     // The dialog's "OK" enables this screen again.
     setEnabled(false);
 }

@@ -61,7 +61,6 @@ ReportToolBar::ReportToolBar(QWidget* parent)
         auto* button = new QToolButton(this);
         button->setObjectName(QLatin1String(row.objectName));
         button->setToolTip(QLatin1String(row.toolTip));
-        button->setAccessibleName(QLatin1String(row.toolTip));
         button->setIcon(QIcon(QLatin1String(row.picture)));
         button->setAutoRaise(true);
         const QRect place(px(std::max(row.left, 0)), margin, px(ButtonWidth), px(ButtonHeight));

@@ -63,6 +63,7 @@ ResultsTab::ResultsTab(QWidget* parent)
     setEditLabelToolTip(0);
 
     m_text->setObjectName(QStringLiteral("RText1"));
+    m_text->setAccessibleName(QStringLiteral("Viewed records"));
     m_text->setReadOnly(true);
     // Read-only, but the caret still walks the text, so the keyboard can pick a record too.
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -5,7 +5,6 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/SearchSnapshot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Presentation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ResultEditing.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/CriteriaGeometry.cpp
 )
 qt_add_resources(PAPYRANT_SEARCH_ART ${CMAKE_CURRENT_LIST_DIR}/art/search_art.qrc)
 list(APPEND PAPYRANT_SCREEN_SOURCES

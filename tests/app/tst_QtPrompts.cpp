@@ -1,11 +1,14 @@
-// The real file dialogs, made ready but never shown: large enough for their columns,
-// with the program's filters, and the save dialog's suffix and its silence on replacing.
+// The real file dialogs: made ready, large enough for their columns, with the program's
+// filters, the save dialog's suffix and its silence on replacing; each opens in the
+// folder the one before was left in.
 
 #include "app/QtPrompts.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 using namespace papyrant;
@@ -57,6 +60,37 @@ private slots:
             QTest::keyClick(filters, Qt::Key_Down);
         QCOMPARE(dialog->selectedNameFilter(), dialog->nameFilters().value(entriesDown));
         QCOMPARE(dialog->defaultSuffix(), suffix);
+    }
+
+    void dialogsOpenInTheFolderLastUsed()
+    {
+        QTemporaryDir one;
+        QTemporaryDir two;
+        QFile existing(QDir(one.path()).filePath(u"a.pyr"_s));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        QtPrompts prompts;
+        QStringList openedIn;
+        // Answers the next dialog with `file`, noting the folder the dialog opened in.
+        const auto answer = [&openedIn](const QString& file) {
+            QTimer::singleShot(0, [&openedIn, file] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                openedIn << QDir(dialog->directory()).canonicalPath();
+                dialog->selectFile(file);
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+        };
+        const QString filter = u"Papyrant File (*.pyr)|*.pyr"_s;
+        answer(existing.fileName());
+        QVERIFY(prompts.openFile(u"Open"_s, filter, QString()));
+        answer(QDir(two.path()).filePath(u"b.pyr"_s));
+        QVERIFY(prompts.saveFile(u"Save"_s, filter, u"b"_s));
+        answer(existing.fileName());
+        QVERIFY(prompts.openFile(u"Open"_s, filter, QString()));
+        QCOMPARE(openedIn,
+            (QStringList{
+                QDir::current().canonicalPath(), QDir(one.path()).canonicalPath(), QDir(two.path()).canonicalPath()}));
     }
 };
 

@@ -5,7 +5,6 @@
 // saved state.
 
 #include "core/ProgramState.h"
-#include "core/Twips.h"
 #include "entry/AutoExtractForm.h"
 #include "entry/ManualForm.h"
 #include "entry/TagMapDialog.h"
@@ -419,18 +418,6 @@ private slots:
         click(screen, u"Command6"_s);
         click(screen, u"Command6"_s);
         QCOMPARE(readFileBytes(saved), QByteArray("Title line\r\nsecond"));
-    }
-
-    void manualPanelScrollsInStepsOf100Twips()
-    {
-        auto* screen = screens().show(ScreenKind::ManualAdding, m_fixture->bibliography());
-        screen->resize(900, 400);
-        QVERIFY(QTest::qWaitForWindowExposed(screen));
-        auto* bar = the<QScrollBar>(screen, u"VScroll1"_s);
-        QTRY_VERIFY(bar->maximum() > 0);
-        bar->setValue(2);
-        const int dpi = screen->logicalDpiY();
-        QCOMPARE(the<QWidget>(screen, u"Picture2"_s)->y(), twipsToPixels(50, dpi) - 2 * twipsToPixels(100, dpi));
     }
 };
 

@@ -39,8 +39,12 @@ private slots:
     void init() { m_fixture = std::make_unique<ScreenFixture>(); }
     void cleanup() { m_fixture.reset(); }
 
-    void everyPageOpensStyledAndAMissingOneSaysSo()
+    void everyPageOpensStyledWrapsAndAMissingOneSaysSo()
     {
+        // As narrow as the window goes, every page still wraps to it: no sideways scrolling.
+        QVERIFY(showHelp(u"/Hmain.htm"_s));
+        Help1::instance().resize(Help1::instance().minimumWidth(), 600);
+        QVERIFY(Help1::instance().width() <= 320);
         for (const QString& leaf : {u"/Hmain.htm"_s, u"/HAutoExtract.htm"_s, u"/HManual.htm"_s, u"/Hsearch1S.htm"_s,
                  u"/Hsearch2R.htm"_s, u"/HSearch3E.htm"_s, u"/Hsearch4M.htm"_s, u"/HsearchOp.htm"_s,
                  u"/HMaintenanceR.htm"_s, u"/HMaintenanceC.htm"_s}) {
@@ -50,6 +54,8 @@ private slots:
             // The shared stylesheet colours the headings; a missing page or stylesheet leaves them black.
             const QTextBlock first = browser()->document()->firstBlock();
             QCOMPARE(first.charFormat().foreground().color(), QColor(u"#1f3a5f"_s));
+            // The ideal width is the width the page needs once it is laid out whole.
+            QVERIFY2(browser()->document()->idealWidth() <= browser()->viewport()->width(), qPrintable(leaf));
         }
         QVERIFY(Help1::instance().isVisible());
         QCOMPARE(Help1::instance().windowTitle(), u"Help"_s);

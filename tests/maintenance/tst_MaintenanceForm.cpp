@@ -137,10 +137,13 @@ private slots:
         toggle(list, Abstract);
         QCOMPARE(rule->toPlainText(), "You must select at least one of these categories to be matched.");
         QVERIFY(!ok->isEnabled());
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(options->isVisible());
         toggle(list, Authors);
         toggle(list, Category);
         QCOMPARE(rule->toPlainText(), "Auto remove repeated records when Authors, Category of them are similar.");
-        QTest::mouseClick(ok, Qt::LeftButton);
+        // Return in the list presses "OK".
+        QTest::keyClick(list, Qt::Key_Return);
         QVERIFY(!options->isVisible() && m_form->acceptsInput());
         click("Command3");
         QTRY_VERIFY(m_form.isNull());

@@ -1,7 +1,9 @@
 // Opening working screens from the panel and coming back: one instance per kind,
-// destroyed on close, the count re-read on return, the close box ending the program.
+// destroyed on close, the count re-read on return, the close box ending the program, and
+// where the windows open.
 
 #include "panel/MainForm.h"
+#include "screens/WindowPlacement.h"
 #include "support/ScreenFixture.h"
 #include "support/TestScreen.h"
 
@@ -102,6 +104,44 @@ private slots:
         QVERIFY(!m_panel || !m_panel->isVisible());
         QTRY_VERIFY(m_panel.isNull());
         QTRY_VERIFY(screen.isNull());
+    }
+
+    void screensOpenCentredOverThePanelWhichComesBackInPlace()
+    {
+        m_panel->move(130, 70);
+        const QPoint centre = m_panel->frameGeometry().center();
+        TestScreen* extract = open(u"Picture7"_s, ScreenKind::AutoExtract);
+        // Centred to the pixel (QRect::center rounds each way down).
+        QVERIFY((extract->frameGeometry().center() - centre).manhattanLength() <= 2);
+        // Manual adding serving the extraction opens over the panel's place too.
+        extract->move(10, 10);
+        auto* manual = static_cast<TestScreen*>(screens().show(ScreenKind::ManualAdding, m_panel->bibliography()));
+        extract->hide();
+        QVERIFY((manual->frameGeometry().center() - centre).manhattanLength() <= 2);
+        manual->leave(ScreenExit::BackToExtraction);
+        QCOMPARE(extract->pos(), QPoint(10, 10));
+        back(extract);
+        QCOMPARE(m_panel->pos(), QPoint(130, 70));
+    }
+
+    void centredPlacement_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("over");
+        QTest::addColumn<QPoint>("topLeft");
+        const QRect panel(100, 100, 400, 200); // centre (299, 199)
+        QTest::newRow("centred") << QSize(200, 100) << panel << QPoint(199, 149);
+        QTest::newRow("pushed in from the right and bottom")
+            << QSize(900, 600) << panel.translated(400, 300) << QPoint(1024 - 900, 768 - 600);
+        QTest::newRow("pushed in from the left and top") << QSize(600, 400) << QRect(-50, -40, 100, 80) << QPoint(0, 0);
+        QTest::newRow("larger than the screen keeps its corner on it") << QSize(1200, 900) << panel << QPoint(0, 0);
+    }
+    void centredPlacement()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QRect, over);
+        QFETCH(QPoint, topLeft);
+        QCOMPARE(papyrant::centredPlacement(size, over, QRect(0, 0, 1024, 768)), topLeft);
     }
 
     void manualFromExtractReturnsToAutoExtract()

@@ -1,7 +1,7 @@
 // The criteria rows, driven through the real boxes: enabling, summary, key and paste
-// filtering, arrow moves, Clear, TidyRows and scrolling.
+// filtering, arrow moves, Clear, TidyRows, and a window of whole rows that grows with the
+// screen and follows the focus.
 
-#include "search/CriteriaGeometry.h"
 #include "search/CriteriaGrid.h"
 #include "support/ScreenFixture.h"
 
@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 #include <tuple>
@@ -111,8 +112,12 @@ private slots:
         QCOMPARE(search->text(), u"Search"_s);
         QSignalSpy requested(m_grid.get(), &CriteriaGrid::searchRequested);
         QTest::mouseClick(search, Qt::LeftButton);
-        QTest::keyClick(box(0, Words), Qt::Key_Return);
-        QCOMPARE(requested.count(), 2);
+        // Enter searches from any box of a row, a bracket box too.
+        for (int kind : {Open, Words, Close})
+            QTest::keyClick(box(0, kind), Qt::Key_Return);
+        QTest::keyClick(box(0, Close), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(requested.count(), 5);
+        QCOMPARE(rowsText(), padded({}));
     }
 
     void typingOpensTheNextRowAndDeletingClosesIt()
@@ -238,37 +243,57 @@ private slots:
         QCOMPARE(summary(), QStringLiteral("A"));
     }
 
-    void scrollingSlidesThePanel()
+    void windowShowsWholeRowsAndScrollsToTheFocusedRow()
     {
-        const int dpiY = m_grid->logicalDpiY();
+        QWidget* window = the(m_grid.get(), u"Picturecontaner"_s);
+        QWidget* room = the(m_grid.get(), u"CriteriaRoom"_s);
         auto* scroll = the<QScrollBar>(m_grid.get(), u"Scroll1"_s);
-        auto* slider = the(m_grid.get(), u"PictureSlider"_s);
-        auto* window = the(m_grid.get(), u"Picturecontaner"_s);
-        QCOMPARE(scroll->maximum(), 36);
-        QCOMPARE(window->height(), qRound(3500.0 * dpiY / 1440));
-        QCOMPARE(window->width(), qRound(9015.0 * m_grid->logicalDpiX() / 1440));
-        QCOMPARE(slider->height(), qRound(10600.0 * dpiY / 1440));
-        QCOMPARE(the(m_grid.get(), u"Picture1_3"_s)->y(), qRound(3375.0 * dpiY / 1440));
-        QCOMPARE(slider->y(), 0);
-        scroll->setFocus();
-        QTest::keyClick(scroll, Qt::Key_Down);
-        QCOMPARE(scroll->value(), 1);
-        QCOMPARE(slider->y(), -qRound(200.0 * dpiY / 1440));
-        scroll->setValue(36);
-        QCOMPARE(slider->y(), -qRound(7200.0 * dpiY / 1440));
-    }
+        const int pitch = the(m_grid.get(), u"Picture1_1"_s)->y() - the(m_grid.get(), u"Picture1_0"_s)->y();
+        QVERIFY(pitch > 0);
+        // Each row is either wholly in the window or wholly out of it.
+        const auto rowsInView = [&] {
+            QString rows;
+            for (int i = 0; i < CriteriaRowCount; ++i) {
+                QWidget* strip = the(m_grid.get(), u"Picture1_%1"_s.arg(i));
+                const QRect shown(strip->mapTo(window, QPoint(0, 0)), strip->size());
+                const bool whole = window->rect().contains(shown);
+                rows += whole ? u'1' : window->rect().intersects(shown) ? u'?' : u'0';
+            }
+            return rows;
+        };
+        // Room for three and a half rows shows three.
+        m_grid->resize(m_grid->width(), m_grid->height() - room->height() + pitch * 7 / 2);
+        QTRY_COMPARE(m_grid->shownRowCount(), 3);
+        QCOMPARE(window->height(), 3 * pitch);
+        QCOMPARE(rowsInView(), u"1110000000"_s);
 
-    void geometryArithmetic()
-    {
-        // The scroll maximum rounds a half to the even neighbour: 35.5 up, 34.5 down.
-        QCOMPARE(criteria::scrollMaximum(10600, 3500, 200), 36);
-        QCOMPARE(criteria::scrollMaximum(10400, 3500, 200), 34);
-        QCOMPARE(criteria::scrollMaximum(10580, 3500, 200), 35);
-        QCOMPARE(criteria::scrollMaximum(10620, 3500, 200), 36);
-        QCOMPARE(twipsToPixels(1440, 96), 96);
-        QCOMPARE(twipsToPixels(9015, 96), 601);
-        QCOMPARE(twipsToPixels(3500, 120), 292);
-        QCOMPARE(twipsToPixels(-200, 96), -13);
+        // Tab and the arrows bring the row they reach into view.
+        fill({"|a||", "|b||", "|c||", "|d||", "|e||"});
+        scroll->setValue(0);
+        box(2, Words)->setFocus();
+        QTest::keyClick(box(2, Words), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), box(3, Words));
+        QCOMPARE(rowsInView(), u"0111000000"_s);
+        combo(8)->setFocus(Qt::TabFocusReason);
+        QCOMPARE(rowsInView(), u"0000001110"_s);
+        QTest::keyClick(combo(8), Qt::Key_Tab);
+        QCOMPARE(rowsInView(), u"0000000111"_s);
+
+        // The wheel and the bar move whole rows.
+        const QPoint middle = window->rect().center();
+        QWheelEvent notch(
+            middle, window->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window, &notch);
+        QCOMPARE(rowsInView(), u"0000001110"_s);
+        QCOMPARE(scroll->maximum(), 7);
+        scroll->setValue(0);
+        QCOMPARE(rowsInView(), u"1110000000"_s);
+
+        // A window with room for all of them shows all ten, without a bar.
+        m_grid->resize(m_grid->width(), m_grid->height() - room->height() + pitch * 12);
+        QTRY_COMPARE(m_grid->shownRowCount(), CriteriaRowCount);
+        QCOMPARE(rowsInView(), u"1111111111"_s);
+        QVERIFY(!scroll->isVisible());
     }
 };
 

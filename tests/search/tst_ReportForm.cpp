@@ -4,7 +4,6 @@
 
 #include "core/Database.h"
 #include "core/ProgramState.h"
-#include "core/Twips.h"
 #include "help/Help1.h"
 #include "options/OptionForm.h"
 #include "search/ReportForm.h"
@@ -21,7 +20,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QToolButton>
 
 using namespace papyrant;
@@ -110,10 +111,10 @@ private slots:
 
     void pageShowsItsMarks()
     {
-        // The words of "*STUD*" are red, the labels blue but for the category's, the header bold.
+        // The words of "*STUD*" are red, every label blue (the category's too), the header bold.
         search(QStringLiteral("*STUD*"));
         QCOMPARE(formatAt(0), QStringLiteral("#000000 bold"));
-        QCOMPARE(formatAt(positionOf("Category :   ")), QStringLiteral("#000000"));
+        QCOMPARE(formatAt(positionOf("Category :   ")), QStringLiteral("#0000ff"));
         // A CR LF in a field keeps one position in the box, so later marks stay in place.
         const int label = text("RText1").indexOf("Title :   Gene study 2");
         QCOMPARE(formatAt(label), QStringLiteral("#0000ff"));
@@ -321,9 +322,33 @@ private slots:
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QStringLiteral("Gene study 120"));
         box->clear();
         QVERIFY(!enabled("CommandGo"));
-        // The fields scroll by 200 twips a step from 50 twips below the window's top.
-        the<QScrollBar>("VScroll1")->setValue(2);
-        QCOMPARE(the("Picture4")->y(), twipsToPixels(50 - 400, m_form->logicalDpiY()));
+    }
+
+    void fieldsShowWholeLinesAndScrollWhenLong()
+    {
+        search(QStringLiteral("gene"));
+        showTab(2);
+        // The lines a box shows, measured with its own layout's line height; -1 when the
+        // room left under the last whole line would show a good part of another.
+        const auto shownLines = [](QPlainTextEdit* box) {
+            const qreal line = box->document()->firstBlock().layout()->lineAt(0).height();
+            const qreal room = box->viewport()->height() - 2 * box->document()->documentMargin();
+            const int whole = static_cast<int>(room / line);
+            return room - whole * line < line / 4 ? whole : -1;
+        };
+        auto* title = the<QPlainTextEdit>("Text2_0");
+        auto* year = the<QPlainTextEdit>("Text2_4");
+        auto* abstract = the<QPlainTextEdit>("Text2_8");
+        QCOMPARE(shownLines(title), 2);
+        QCOMPARE(shownLines(year), 1);
+        QCOMPARE(shownLines(abstract), 6);
+        abstract->setPlainText(QStringLiteral("A long abstract of many words. ").repeated(80));
+        QTRY_COMPARE(shownLines(abstract), 14);
+        QVERIFY(abstract->verticalScrollBar()->maximum() > 0);
+        abstract->setPlainText(QStringLiteral("Short again."));
+        QTRY_COMPARE(shownLines(abstract), 6);
+        for (QPlainTextEdit* box : {title, year, abstract})
+            QCOMPARE(box->verticalScrollBar()->maximum(), 0);
     }
 
     void tabsShowTheirButtonsAndHelp_data()
@@ -350,6 +375,8 @@ private slots:
         for (const QString& name : shown + QStringList{"Command3"})
             QVERIFY(test::the(m_form, name)->geometry().right() < the("Command14")->x());
         QCOMPARE(the("Command3")->toolTip(), tab ? "Back to search items" : "Back to control panel");
+        // A screen reader says where Back goes now, as the tool tip does.
+        QCOMPARE(the("Command3")->accessibleName(), the("Command3")->toolTip());
         QCOMPARE(the("Label10")->isVisible(), tab == 1);
         click("Command14");
         QCOMPARE(Help1::instance().homePage(), programState().ProgramFolder + page);
