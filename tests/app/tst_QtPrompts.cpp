@@ -1,6 +1,5 @@
-// The real file dialogs: made ready, large enough for their columns, with the program's
-// filters, the save dialog's suffix and its silence on replacing; each opens in the
-// folder the one before was left in.
+// The real file dialogs: the save dialog's suffix follows the chosen filter, and each opens in
+// the folder the one before was left in.
 
 #include "app/QtPrompts.h"
 
@@ -17,30 +16,6 @@ using namespace Qt::StringLiterals;
 class TestQtPrompts : public QObject {
     Q_OBJECT
 private slots:
-    void fileDialogIsReadyToRun_data()
-    {
-        QTest::addColumn<bool>("save");
-        QTest::newRow("open") << false;
-        QTest::newRow("save") << true;
-    }
-    void fileDialogIsReadyToRun()
-    {
-        QFETCH(bool, save);
-        QTemporaryDir folder;
-        const auto dialog = QtPrompts::fileDialog(
-            nullptr, save, u"Choose"_s, u"Papyrant File (*.pyr)|*.pyr|Rich Text|*.rtf"_s, folder.path(), u"a.pyr"_s);
-        const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size();
-        QCOMPARE(dialog->size().expandedTo(room), room);
-        QCOMPARE(dialog->size().expandedTo(QtPrompts::FileDialogSize.boundedTo(room)), dialog->size());
-        QCOMPARE(dialog->windowTitle(), u"Choose"_s);
-        QCOMPARE(dialog->nameFilters(), (QStringList{u"Papyrant File (*.pyr)"_s, u"Rich Text (*.rtf)"_s}));
-        QCOMPARE(dialog->directory().absolutePath(), QDir(folder.path()).absolutePath());
-        QCOMPARE(dialog->acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        QCOMPARE(dialog->fileMode(), save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        QCOMPARE(dialog->defaultSuffix(), save ? u"pyr"_s : QString());
-        QCOMPARE(dialog->testOption(QFileDialog::DontConfirmOverwrite), save);
-    }
-
     void saveSuffixFollowsTheChosenFilter_data()
     {
         QTest::addColumn<int>("entriesDown");

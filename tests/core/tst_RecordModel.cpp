@@ -13,14 +13,6 @@ using papyrant::test::FixedClock;
 class RecordModelTest : public QObject {
     Q_OBJECT
 private slots:
-    void startUpTakesTheProgramFolder()
-    {
-        ProgramState state;
-        state.initialiseAtStart(QStringLiteral("/opt/papyrant/"));
-        QCOMPARE(state.ProgramFolder, QStringLiteral("/opt/papyrant"));
-        QCOMPARE(state.LabelsPath, QStringLiteral("/opt/papyrant/VarEdoAbb"));
-    }
-
     void columnNameForm_data()
     {
         QTest::addColumn<QString>("display");

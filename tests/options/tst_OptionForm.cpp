@@ -28,8 +28,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A control's state in one line: check lists as "+ticked -clear" entries, boxes as
-// on/off, combo boxes as their entries and choice, each marked when switched off.
+// A control's state in one line: check lists as "+ticked -clear" entries, combo boxes as
+// their entries and choice, each marked when switched off.
 QString describe(const QWidget* control)
 {
     QString state;
@@ -38,10 +38,6 @@ QString describe(const QWidget* control)
         for (int i = 0; i < list->count(); ++i)
             entries << (list->item(i)->checkState() == Qt::Checked ? u'+' : u'-') + list->item(i)->text();
         state = entries.join(u',');
-    } else if (const auto* box = qobject_cast<const QCheckBox*>(control)) {
-        state = box->text() + (box->isChecked() ? QStringLiteral(" on") : QStringLiteral(" off"));
-    } else if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
-        state = edit->text() + QStringLiteral(" max %1").arg(edit->maxLength());
     } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
         state = items(combo).join(u',') + QStringLiteral(" @") + combo->currentText()
             + (combo->isEditable() ? QStringLiteral(" editable") : QString());
@@ -142,32 +138,6 @@ private slots:
     {
         m_form.reset();
         m_fixture.reset();
-    }
-
-    void controlsStartWithTheDefaults_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("state");
-        QTest::newRow("searched columns")
-            << u"List1Vis"_s << "+Title,-Authors,-Author address,-Source,+Key words,-Publication type,+Abstract";
-        QTest::newRow("whole words") << u"CheckwHoleWord"_s << "Find whole word only on";
-        QTest::newRow("output fields") << u"List2Vis"_s
-                                       << "+Title,+Authors,+Author address,+Source,+Publishing year,-Key words,"
-                                          "+Publication type,+Language,+Abstract,+Personal comment,-Entry date,"
-                                          "+Category";
-        QTest::newRow("references") << u"CheckRef"_s << "Create references off";
-        QTest::newRow("sort") << u"Combo2"_s << "None,Title,Publishing year,Publication type,Language @None";
-        QTest::newRow("all years") << u"CheckYears"_s << "All on";
-        QTest::newRow("year from") << u"TextYear1"_s << " max 4 (off)";
-        QTest::newRow("year to") << u"TextYear2"_s << " max 4 (off)";
-        QTest::newRow("all languages") << u"CheckLanguage"_s << "All on";
-        QTest::newRow("language") << u"ComboLanguage"_s << " @ editable (off)";
-    }
-    void controlsStartWithTheDefaults()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, state);
-        QCOMPARE(describe(the(control)), state);
     }
 
     void opensUnclosableWithEveryCategoryTicked()

@@ -45,7 +45,7 @@ class TestMainForm : public QObject {
     void open(const QString& path)
     {
         m_prompts->answerFile(path);
-        click("Picture13");
+        click(role::OpenButton);
     }
     // Replaces the file with words that are no database.
     static void spoil(const QString& path) { writeFileBytes(path, "not a database, just some words\n"); }
@@ -117,24 +117,25 @@ private slots:
             QCOMPARE(hovered(), PanelButton::None);
             QVERIFY(m_panel->isVisible());
         };
-        for (const char* name : {"Picture7", "Picture9", "Picture17", "Picture15"})
+        for (const QString& name :
+            {role::AutoExtractButton, role::AddManuallyButton, role::SearchButton, role::MaintenanceButton})
             refuses(name, u"There is no bibliography opened.\nPlease open bibliography first."_s);
         // With a bibliography open, a screen this build lacks is named as missing.
         m_fixture->openBibliography(u"some.pyr"_s);
         screens().unregisterScreen(ScreenKind::Maintenance);
-        refuses("Picture15", u"This screen is not available in this version of Papyrant yet."_s);
+        refuses(role::MaintenanceButton, u"This screen is not available in this version of Papyrant yet."_s);
         QCOMPARE(TestScreen::created, 0);
     }
 
     void statusLineAfterCreateAndOpen()
     {
-        hover("Picture1");
+        hover(role::NewButton);
         m_prompts->answerFile(m_folder->filePath(u"bibliography1.pyr"_s));
-        click("Picture1");
+        click(role::NewButton);
         QCOMPARE(status(), u"bibliography name is: bibliography1, contains no records"_s);
         QCOMPARE(hovered(), PanelButton::None);
 
-        hover("Picture13");
+        hover(role::OpenButton);
         open(m_folder->makeBibliography(u"reading.pyr"_s, {{{u"Title"_s, u"One"_s}}, {{u"Title"_s, u"Two"_s}}}));
         const QString line = u"bibliography name is: reading, contains 2 records"_s;
         QCOMPARE(status(), line);
@@ -177,10 +178,10 @@ private slots:
 
     void createPlaysOnceThenAnotherButtonRestoresIt()
     {
-        hover("Picture1");
+        hover(role::NewButton);
         QCOMPARE(hovered(), PanelButton::Create);
-        QCOMPARE(shown("Picture1"), art(u"create-hot"_s));
-        QCOMPARE(picture("Picture1")->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(shown(role::NewButton), art(u"create-hot"_s));
+        QCOMPARE(picture(role::NewButton)->cursor().shape(), Qt::BitmapCursor);
         QVERIFY(m_panel->imageHolder());
         const PicsForm& holder = *m_panel->imageHolder();
         tick(4);
@@ -188,12 +189,12 @@ private slots:
         QCOMPARE(m_panel->bannerFrame(), 2);
         QCOMPARE(shown("Picture10"), holder.frames(3)[2].toImage());
 
-        hover("Picture17");
-        QCOMPARE(shown("Picture1"), art(u"create"_s));
-        QCOMPARE(shown("Picture17"), art(u"search-hot"_s));
+        hover(role::SearchButton);
+        QCOMPARE(shown(role::NewButton), art(u"create"_s));
+        QCOMPARE(shown(role::SearchButton), art(u"search-hot"_s));
         hover("Picture22");
         QCOMPARE(hovered(), PanelButton::None);
-        QCOMPARE(shown("Picture17"), art(u"search"_s));
+        QCOMPARE(shown(role::SearchButton), art(u"search"_s));
 
         // The holder has every frame the animations play, and opening starts from the create still.
         for (int number = 1; number <= 6; ++number) {
@@ -212,13 +213,13 @@ private slots:
         // The focus a window hands out on opening lights nothing and draws no ring.
         QVERIFY(QApplication::focusWidget() && !ringed(QApplication::focusWidget()->objectName()));
         QCOMPARE(hovered(), PanelButton::None);
-        picture("Picture2")->setFocus();
-        QString previous = u"Picture2"_s;
-        for (const char* name :
-            {"Picture1", "Picture13", "Picture7", "Picture9", "Picture17", "Picture15", "Picture19", "Picture2"}) {
+        picture(role::ExitButton)->setFocus();
+        QString previous = role::ExitButton;
+        for (const QString& name : {role::NewButton, role::OpenButton, role::AutoExtractButton, role::AddManuallyButton,
+                 role::SearchButton, role::MaintenanceButton, role::HelpButton, role::ExitButton}) {
             const QImage resting = shown(name);
             key(Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
             QVERIFY(ringed(name));
             QVERIFY(!ringed(previous));
             // Lit as under the pointer.
@@ -229,11 +230,11 @@ private slots:
         key(Qt::Key_Backtab);
         QCOMPARE(hovered(), PanelButton::Help);
 
-        picture("Picture7")->setFocus();
+        picture(role::AutoExtractButton)->setFocus();
         for (int pressing : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_A})
             key(pressing);
         QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, {}, u" "_s, true);
-        QApplication::sendEvent(picture("Picture7"), &held);
+        QApplication::sendEvent(picture(role::AutoExtractButton), &held);
         QCOMPARE(m_prompts->messages(),
             QStringList(3, u"There is no bibliography opened.\nPlease open bibliography first."_s));
     }
@@ -242,14 +243,14 @@ private slots:
     {
         QLabel* first = picture("Picture21_0");
         QLabel* second = picture("Picture21_1");
-        hover("Picture19");
+        hover(role::HelpButton);
         QVERIFY(first->isHidden() && second->isHidden());
         tick();
         QVERIFY(first->isVisible() && second->isHidden());
         tick();
         QVERIFY(first->isHidden() && second->isVisible());
 
-        hover("Picture2");
+        hover(role::ExitButton);
         QVERIFY(first->isHidden() && second->isHidden());
         QVERIFY(!timer("Timer1")->isActive());
         QCOMPARE(m_panel->bannerFrame(), -2);
@@ -259,8 +260,8 @@ private slots:
         QVERIFY(shown("Picture10") != exitBanner);
 
         m_panel->move(0, 0);
-        hover("Picture19");
-        click("Picture19");
+        hover(role::HelpButton);
+        click(role::HelpButton);
         QVERIFY(Help1::exists() && Help1::instance().isVisible());
         // Beside the panel, clear of it and wholly on the screen.
         const QRect help = Help1::instance().frameGeometry();
@@ -271,7 +272,7 @@ private slots:
         QVERIFY(m_panel->isVisible());
         QCOMPARE(hovered(), PanelButton::None);
 
-        click("Picture2");
+        click(role::ExitButton);
         QVERIFY(!m_panel->isVisible());
         QTRY_VERIFY(!Help1::exists());
     }

@@ -30,7 +30,7 @@ class TestScreenRegistry : public QObject {
         QTest::mouseClick(m_panel->findChild<QLabel*>(button), Qt::LeftButton, {}, QPoint(20, 20));
         return static_cast<TestScreen*>(screens().existing(kind));
     }
-    static void back(TestScreen* screen) { click(screen, u"Command3"_s); }
+    static void back(TestScreen* screen) { click(screen, role::Back); }
 
 private slots:
     void init()
@@ -41,7 +41,7 @@ private slots:
         m_panel->setAttribute(Qt::WA_DeleteOnClose);
         m_fixture->prompts().answerFile(
             m_fixture->folder().makeBibliography(u"shelf.pyr"_s, {{{u"Title"_s, u"First"_s}}}));
-        open(u"Picture13"_s);
+        open(role::OpenButton);
         QCOMPARE(status(), records(1));
     }
 
@@ -56,10 +56,10 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<ScreenKind>("kind");
         // Each screen's caption is asserted by that screen's own test.
-        QTest::newRow("auto extract") << "Picture7" << ScreenKind::AutoExtract;
-        QTest::newRow("manual") << "Picture9" << ScreenKind::ManualAdding;
-        QTest::newRow("search") << "Picture17" << ScreenKind::SearchResults;
-        QTest::newRow("maintenance") << "Picture15" << ScreenKind::Maintenance;
+        QTest::newRow("auto extract") << role::AutoExtractButton << ScreenKind::AutoExtract;
+        QTest::newRow("manual") << role::AddManuallyButton << ScreenKind::ManualAdding;
+        QTest::newRow("search") << role::SearchButton << ScreenKind::SearchResults;
+        QTest::newRow("maintenance") << role::MaintenanceButton << ScreenKind::Maintenance;
     }
     void buttonOpensItsOneScreenAndHidesThePanel()
     {
@@ -74,7 +74,7 @@ private slots:
 
     void backReturnsAndTheCountIsReread()
     {
-        QPointer<TestScreen> screen = open(u"Picture17"_s, ScreenKind::SearchResults);
+        QPointer<TestScreen> screen = open(role::SearchButton, ScreenKind::SearchResults);
         screen->addRecord();
         screen->addRecord();
         back(screen);
@@ -84,7 +84,7 @@ private slots:
         // Closed means destroyed: reopening starts afresh.
         QTRY_VERIFY(screen.isNull());
         QCOMPARE(screens().existing(ScreenKind::SearchResults), nullptr);
-        QVERIFY(open(u"Picture17"_s, ScreenKind::SearchResults));
+        QVERIFY(open(role::SearchButton, ScreenKind::SearchResults));
         QCOMPARE(TestScreen::created, 2);
         QCOMPARE(TestScreen::destroyed, 1);
     }
@@ -98,7 +98,7 @@ private slots:
     void closingAScreenByItsCloseBoxOrThePanelEndsTheProgram()
     {
         QFETCH(bool, closePanel);
-        QPointer<TestScreen> screen = open(u"Picture9"_s, ScreenKind::ManualAdding);
+        QPointer<TestScreen> screen = open(role::AddManuallyButton, ScreenKind::ManualAdding);
         QVERIFY(closePanel ? m_panel->close() : screen->close());
         QCOMPARE(screen->unloads, 1);
         QVERIFY(!m_panel || !m_panel->isVisible());
@@ -110,7 +110,7 @@ private slots:
     {
         m_panel->move(130, 70);
         const QPoint centre = m_panel->frameGeometry().center();
-        TestScreen* extract = open(u"Picture7"_s, ScreenKind::AutoExtract);
+        TestScreen* extract = open(role::AutoExtractButton, ScreenKind::AutoExtract);
         // Centred to the pixel (QRect::center rounds each way down).
         QVERIFY((extract->frameGeometry().center() - centre).manhattanLength() <= 2);
         // Manual adding serving the extraction opens over the panel's place too.
@@ -146,7 +146,7 @@ private slots:
 
     void manualFromExtractReturnsToAutoExtract()
     {
-        TestScreen* extract = open(u"Picture7"_s, ScreenKind::AutoExtract);
+        TestScreen* extract = open(role::AutoExtractButton, ScreenKind::AutoExtract);
         // The extraction run hands failed records to manual adding and waits hidden; the
         // way back from manual adding then leads to it.
         auto* manual = static_cast<TestScreen*>(screens().show(ScreenKind::ManualAdding, m_panel->bibliography()));

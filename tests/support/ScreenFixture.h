@@ -49,6 +49,27 @@ private:
     QPointer<MainForm> m_panel;
 };
 
+// The controls tests press most, by what they do rather than by their design names.
+namespace role {
+inline const QString NewButton = QStringLiteral("Picture1");
+inline const QString OpenButton = QStringLiteral("Picture13");
+inline const QString AutoExtractButton = QStringLiteral("Picture7");
+inline const QString AddManuallyButton = QStringLiteral("Picture9");
+inline const QString SearchButton = QStringLiteral("Picture17");
+inline const QString MaintenanceButton = QStringLiteral("Picture15");
+inline const QString HelpButton = QStringLiteral("Picture19");
+inline const QString ExitButton = QStringLiteral("Picture2");
+// Every working screen's way back: to the panel, or on the results screen's tabs to the
+// criteria.
+inline const QString Back = QStringLiteral("Command3");
+} // namespace role
+
+// Presses one of the control panel's picture buttons, as a user clicks it.
+inline void pressPanel(const QObject* panel, const QString& button)
+{
+    QTest::mouseClick(panel->findChild<QWidget*>(button), Qt::LeftButton, {}, QPoint(20, 20));
+}
+
 // A control of a screen by its design name; a missing one ends the run at once, as no
 // later check could mean anything without it.
 template <typename T = QWidget>
