@@ -6,6 +6,7 @@
 #include "core/RecordSet.h"
 #include "entry/ExtractionRun.h"
 #include "entry/LabelSets.h"
+#include "entry/ManualEntry.h"
 #include "entry/TextFileLoader.h"
 #include "formats/FormatDetection.h"
 #include "formats/ReadyTagMaps.h"
@@ -131,6 +132,13 @@ private slots:
             << u"Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s << "<A>" << 0 << u"Alpha/Ann/2001"_s << "";
         QTest::newRow("no first label: from the selection")
             << u"Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s << "<A>" << 2 << u"pha/Ann/2001"_s << "";
+        // An empty value between its labels is no record; a blank one is the empty-field mark.
+        QTest::newRow("record 2 has an empty field")
+            << record("Alpha") + "<T>Beta</T>\n<A></A>\n<Y>2001</Y>\n" + record("Gamma") << "<A>" << 0
+            << u"Alpha/Ann/2001|Gamma/Ann/2001"_s << "  2";
+        // The next record begins at least one character after this one's first label.
+        QTest::newRow("first label doubled") << u"<T><T>Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s << "<A>" << 0
+                                             << u"<T>Alpha/Ann/2001"_s << "";
         QTest::newRow("values cleaned") << u"<T>  Alpha\r\n</T><A>\r\n\n</A><Y>\t2001 </Y>"_s << "<A>" << 0
                                         << u"Alpha/XX_EmptyField_XX/\t2001"_s << "";
     }
@@ -149,6 +157,29 @@ private slots:
         }
         QCOMPARE(rows.join(QLatin1Char('|')), stored);
         QCOMPARE(outcome.state.FailedNumbers, failed);
+    }
+
+    // Manual adding takes a record when a field up to the abstract holds more than blanks;
+    // a comment or an entry date alone is no record.
+    void manualRecordNeedsAFieldUpToTheAbstract_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("nothing") << int(Title) << u""_s << false;
+        QTest::newRow("blanks and line breaks") << int(Title) << u" \r\n \n"_s << false;
+        QTest::newRow("a title") << int(Title) << u"T"_s << true;
+        QTest::newRow("an abstract only") << int(Abstract) << u"Text"_s << true;
+        QTest::newRow("a comment only") << int(Personal) << u"Mine"_s << false;
+        QTest::newRow("an entry date only") << int(Entry_Date) << u"3/9/2026"_s << false;
+    }
+    void manualRecordNeedsAFieldUpToTheAbstract()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, text);
+        EntryBoxes boxes;
+        boxes[box] = text;
+        QTEST(hasRecordData(boxes), "taken");
     }
 
     void endsWithTheCountOrTheFailedRecords()

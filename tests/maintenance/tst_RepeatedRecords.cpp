@@ -93,6 +93,8 @@ private slots:
             "b|Cell|z"} << defaults << u"r0 r1 r3"_s << DeletedOne + NotCoveredOne;
         QTest::newRow("trailing space and line break")
             << QStringList{"a|Gene |x\r\n", "a|\nGene\n|x"} << defaults << u"r1"_s << DeletedOne;
+        QTest::newRow("a carriage return alone at an end")
+            << QStringList{"a|Gene\r|x", "a|\rGene|x\r"} << defaults << u"r1"_s << DeletedOne;
         QTest::newRow("letter case counts")
             << QStringList{"a|Gene|x", "a|gene|x"} << defaults << u"r0 r1"_s << NoneFound;
         QTest::newRow("equal titles that are no neighbours")
