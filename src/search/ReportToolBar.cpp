@@ -93,6 +93,10 @@ void ReportToolBar::showTab(int tab)
         button(which)->setVisible(tab == ResultsTab);
     QToolButton* help = button(ToolButton::Help);
     help->move(px(helpLeft(tab)), help->y());
+    // Tab reaches Help after the tab's last button, as it stands now: the window's reading
+    // order was taken where Help stood when the window was shown.
+    const ToolButton last = tab == 0 ? ToolButton::Clear : tab == ResultsTab ? ToolButton::Export : ToolButton::Back;
+    QWidget::setTabOrder(button(last), help);
     button(ToolButton::Back)
         ->setToolTip(tab == 0 ? QStringLiteral("Back to control panel") : QStringLiteral("Back to search items"));
 }
