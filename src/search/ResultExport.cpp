@@ -14,6 +14,12 @@
 #include <utility>
 
 namespace papyrant {
+namespace {
+
+// Title ... Personal: the columns a citation writer reads.
+constexpr int CitedColumns = Personal + 1;
+
+} // namespace
 
 std::optional<ChosenFile> chooseExportFile(Prompts& prompts, const QString& bibName)
 {
@@ -40,9 +46,10 @@ ResultExport::ResultExport(Database& db, std::vector<std::int64_t> keys, Citatio
     : m_keys(std::move(keys))
     , m_file(format, path)
 {
+    // Entry date, category and sort key are no part of a citation: they are not read.
     QStringList columns;
-    for (const QString& column : columnNames())
-        columns << column;
+    for (int column = 0; column < CitedColumns; ++column)
+        columns << columnName(column);
     // Unbound places are NULL and match no row: the last, shorter batch uses the same
     // statement.
     QStringList places;
@@ -79,7 +86,7 @@ void ResultExport::readBatch()
             if (place == places.end() || place->first != key)
                 continue;
             RecordValues& values = m_batch[std::size_t(place->second)].emplace();
-            for (int column = 0; column < ColumnCount; ++column) {
+            for (int column = 0; column < CitedColumns; ++column) {
                 const SQLite::Column value = use->getColumn(column + 1);
                 values[std::size_t(column)] = QString::fromUtf8(value.getText(), value.getBytes());
             }
