@@ -4,6 +4,7 @@
 #include "core/Database.h"
 #include "core/RecordModel.h"
 #include "core/RecordSet.h"
+#include "search/ResultFiles.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -23,15 +24,13 @@ constexpr int CitedColumns = Personal + 1;
 
 std::optional<ChosenFile> chooseExportFile(Prompts& prompts, const QString& bibName)
 {
-    for (;;) {
-        auto file = prompts.saveFile(ExportTitle, CitationFileFilter, bibName);
-        if (!file)
+    return askOutputFile(
+        prompts, ExportTitle, CitationFileFilter, bibName, [](const ChosenFile& chosen) -> std::optional<QString> {
+            const QString suffix = QFileInfo(chosen.fileTitle).suffix();
+            if (fileTaken(chosen, suffix.isEmpty() ? chosen.fileTitle : QStringLiteral("*.") + suffix))
+                return chosen.fileTitle;
             return std::nullopt;
-        const QString suffix = QFileInfo(file->fileTitle).suffix();
-        if (!fileTaken(*file, suffix.isEmpty() ? file->fileTitle : QStringLiteral("*.") + suffix)
-            || askReplaceFile(prompts, file->fileTitle))
-            return file;
-    }
+        });
 }
 
 RecordValues currentRecordValues(const RecordSet& records)
