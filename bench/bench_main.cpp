@@ -466,7 +466,8 @@ int main(int argc, char** argv)
         return memoryProbe(parser.value("memory-probe"), parser.value("large").toInt());
     if (parser.isSet("tagged-probe"))
         return taggedReadingProbe(parser.value("tagged-probe"));
-    const CitationExportBenchSettings exportSettings{parser.value("data"), parser.value("records").toInt()};
+    const CitationExportBenchSettings exportSettings{
+        parser.value("data"), parser.value("records").toInt(), parser.value("program-folder") + "/VarEdoRecors"};
     if (parser.isSet("export-probe"))
         return citationExportProbe(parser.value("export-probe"), exportSettings);
 

@@ -67,8 +67,14 @@ QWidget* EditTab::buildButtons()
     m_update
         = barButton(bar, "CommandUpdate", ":/searchart/save.svg", QStringLiteral("Save changes of current record"));
     m_remove = barButton(bar, "CommandRemove", ":/searchart/remove.svg", QStringLiteral("Remove current record"));
-    for (QWidget* control : {static_cast<QWidget*>(m_previous), static_cast<QWidget*>(m_next),
-             static_cast<QWidget*>(m_go), static_cast<QWidget*>(m_update), static_cast<QWidget*>(m_remove)})
+    m_cite = new QPushButton(QStringLiteral("Copy citation"), bar);
+    m_cite->setObjectName(QStringLiteral("CommandCite"));
+    m_cite->setToolTip(QStringLiteral("Copy the current record as a BibTeX citation"));
+    // The caption alone does not say which format the clipboard gets.
+    m_cite->setAccessibleName(QStringLiteral("Copy citation as BibTeX"));
+    for (QWidget* control :
+        {static_cast<QWidget*>(m_previous), static_cast<QWidget*>(m_next), static_cast<QWidget*>(m_go),
+            static_cast<QWidget*>(m_update), static_cast<QWidget*>(m_remove), static_cast<QWidget*>(m_cite)})
         control->setEnabled(false);
 
     connect(m_previous, &QToolButton::clicked, this, &EditTab::previousRequested);
@@ -76,6 +82,7 @@ QWidget* EditTab::buildButtons()
     connect(m_go, &QPushButton::clicked, this, &EditTab::goToRequested);
     connect(m_update, &QToolButton::clicked, this, &EditTab::saveRequested);
     connect(m_remove, &QToolButton::clicked, this, &EditTab::removeRequested);
+    connect(m_cite, &QPushButton::clicked, this, &EditTab::citationRequested);
     connect(m_goTo, &QLineEdit::textChanged, this, [this](const QString& text) { m_go->setEnabled(!text.isEmpty()); });
 
     auto* row = new QHBoxLayout(bar);
@@ -90,6 +97,7 @@ QWidget* EditTab::buildButtons()
     row->addStretch();
     row->addWidget(m_update);
     row->addWidget(m_remove);
+    row->addWidget(m_cite);
     return bar;
 }
 
@@ -223,6 +231,7 @@ void EditTab::searchFinished(int resultCount)
     const bool found = resultCount > 0;
     m_update->setEnabled(found);
     m_remove->setEnabled(found);
+    m_cite->setEnabled(found);
     m_next->setEnabled(found && resultCount > 1);
     m_previous->setEnabled(false);
     m_category->setEnabled(found);
@@ -240,6 +249,7 @@ void EditTab::resultsEmptied()
 {
     m_update->setEnabled(false);
     m_remove->setEnabled(false);
+    m_cite->setEnabled(false);
     clearFields();
 }
 

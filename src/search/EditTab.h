@@ -59,6 +59,8 @@ signals:
     void saveRequested();
     void removeRequested();
     void newCategoryRequested();
+    // "Copy citation": the current record to the clipboard as BibTeX.
+    void citationRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -80,6 +82,7 @@ private:
     QPushButton* m_go = nullptr;
     QToolButton* m_update = nullptr; // saves the record
     QToolButton* m_remove = nullptr;
+    QPushButton* m_cite = nullptr; // "Copy citation"
     QLabel* m_counter = nullptr; // "Record no. 3 of 120"
 };
 

@@ -1,9 +1,11 @@
 #include "search/OutputActions.h"
 
+#include "core/Bibliography.h"
 #include "core/DataBinding.h"
 #include "core/Prompts.h"
 #include "screens/TickDriver.h"
 #include "search/ReportToolBar.h"
+#include "search/ResultExport.h"
 #include "search/ResultsState.h"
 #include "search/ResultsTab.h"
 
@@ -13,6 +15,7 @@
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressBar>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -39,18 +42,20 @@ void printViewedRecords(const QTextEdit& box, QPrinter& printer)
 }
 
 OutputActions::OutputActions(ReportToolBar& bar, ResultsTab& tab, DataBinding& results, const ResultsState& state,
-    TickDriver& ticks, QObject* parent)
+    TickDriver& ticks, const Bibliography& bibliography, QObject* parent)
     : QObject(parent)
     , m_tab(tab)
     , m_results(results)
     , m_state(state)
     , m_ticks(ticks)
+    , m_bibliography(bibliography)
     , m_printerSource(defaultPrinter)
 {
     connect(bar.button(ToolButton::Print), &QToolButton::clicked, this, &OutputActions::print);
     connect(bar.button(ToolButton::Copy), &QToolButton::clicked, this, &OutputActions::copy);
     connect(bar.button(ToolButton::Save), &QToolButton::clicked, this, &OutputActions::save);
     connect(bar.button(ToolButton::SaveAll), &QToolButton::clicked, this, &OutputActions::saveAll);
+    connect(bar.button(ToolButton::Export), &QToolButton::clicked, this, &OutputActions::exportResults);
     // The copy button says what it would copy as the mouse comes over it.
     bar.button(ToolButton::Copy)->setMouseTracking(true);
     bar.button(ToolButton::Copy)->installEventFilter(this);
@@ -112,6 +117,28 @@ void OutputActions::saveAll()
                 m_saveAll.reset();
                 m_tab.resultsBox()->show();
             }});
+}
+
+void OutputActions::exportResults()
+{
+    if (!m_results.hasRecordset() || m_ticks.running())
+        return;
+    const std::optional<ChosenFile> file = chooseExportFile(prompts(), m_bibliography.BibName());
+    if (!file)
+        return;
+    try {
+        m_export = std::make_unique<ResultExport>(
+            m_results.database(), m_results.recordset().rowKeys(), citationFormat(file->filterIndex), file->fullPath);
+    } catch (const std::exception& error) {
+        reportWorkFailure(FileNotSaved, errorText(error));
+        return;
+    }
+    QProgressBar* bar = m_tab.exportProgress();
+    bar->show();
+    m_ticks.start(*m_export, {bar, FileNotSaved, {}, [this, bar](const StepOutcome&) {
+                                  bar->hide();
+                                  m_export.reset();
+                              }});
 }
 
 void OutputActions::showSavingNotice()

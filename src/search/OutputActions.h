@@ -1,7 +1,8 @@
 #pragma once
 // The output buttons of the "Results" tab: print, copy and save the viewed records (the
-// page in the results box, or the text selected in it), and "Save all", which builds every
-// page of the result on the screen's tick driver and saves each to a file of its own.
+// page in the results box, or the text selected in it), "Save all", which builds every
+// page of the result on the screen's tick driver and saves each to a file of its own, and
+// "Export...", which writes the whole result to one citation file on the same driver.
 
 #include "search/ResultFiles.h"
 
@@ -15,7 +16,9 @@ class QTextEdit;
 
 namespace papyrant {
 
+class Bibliography;
 class DataBinding;
+class ResultExport;
 class ReportToolBar;
 class ResultsTab;
 class TickDriver;
@@ -30,9 +33,10 @@ class OutputActions : public QObject {
 public:
     // Answers the output buttons of the bar for the page the tab shows and, for "Save all",
     // for every page of the results in the binding, whose state gives their count and the
-    // search's snapshot; "Save all" runs on the screen's driver.
+    // search's snapshot; "Save all" and "Export..." run on the screen's driver. The export
+    // proposes the bibliography's name.
     OutputActions(ReportToolBar& bar, ResultsTab& tab, DataBinding& results, const ResultsState& state,
-        TickDriver& ticks, QObject* parent = nullptr);
+        TickDriver& ticks, const Bibliography& bibliography, QObject* parent = nullptr);
     ~OutputActions() override;
 
     // Where printing goes: the default printer; nothing when there is none.
@@ -47,6 +51,7 @@ private:
     void copy();
     void save();
     void saveAll();
+    void exportResults();
     // The notice names the page "Save all" builds next.
     void showSavingNotice();
 
@@ -54,8 +59,10 @@ private:
     DataBinding& m_results;
     const ResultsState& m_state;
     TickDriver& m_ticks;
+    const Bibliography& m_bibliography;
     PrinterSource m_printerSource;
     std::unique_ptr<SaveAllRun> m_saveAll;
+    std::unique_ptr<ResultExport> m_export;
 };
 
 } // namespace papyrant

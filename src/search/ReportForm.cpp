@@ -14,10 +14,13 @@
 #include "search/OutputActions.h"
 #include "search/ReportToolBar.h"
 #include "search/ResultEditing.h"
+#include "search/ResultExport.h"
 #include "search/ResultsTab.h"
 #include "search/SearchRun.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -68,12 +71,13 @@ ReportForm::ReportForm(Bibliography& bibliography, QWidget* parent)
     connect(m_edit, &EditTab::goToRequested, this, &ReportForm::goToRecord);
     connect(m_edit, &EditTab::saveRequested, this, &ReportForm::saveClicked);
     connect(m_edit, &EditTab::removeRequested, this, &ReportForm::removeClicked);
+    connect(m_edit, &EditTab::citationRequested, this, &ReportForm::copyCitation);
     connect(m_edit, &EditTab::newCategoryRequested, this, [this] {
         const QString name = addNewCategory();
         if (!name.isEmpty())
             m_edit->showCategory(name);
     });
-    m_output = std::make_unique<OutputActions>(*m_toolBar, *m_results, m_binding, m_state, ticks());
+    m_output = std::make_unique<OutputActions>(*m_toolBar, *m_results, m_binding, m_state, ticks(), bibliography);
     m_manageActions = std::make_unique<ManageActions>(*m_manage, m_binding, m_state, ticks());
     connect(m_manageActions.get(), &ManageActions::categoryAssigned, this, &ReportForm::categoryAssigned);
     connect(m_manageActions.get(), &ManageActions::recordsDeleted, this, &ReportForm::reloadResults);
@@ -107,7 +111,8 @@ void ReportForm::load()
     setWindowTitle(windowCaption(ScreenKind::SearchResults, bibliography().BibName()));
     // Nothing to present, print or save before the first search.
     m_results->presentButton()->setEnabled(false);
-    for (ToolButton output : {ToolButton::Copy, ToolButton::Print, ToolButton::Save, ToolButton::SaveAll})
+    for (ToolButton output :
+        {ToolButton::Copy, ToolButton::Print, ToolButton::Save, ToolButton::SaveAll, ToolButton::Export})
         m_toolBar->button(output)->setEnabled(false);
     tabChanged(SearchItems);
 }
@@ -158,7 +163,7 @@ void ReportForm::Search()
     if (count > 0)
         m_results->choosePage(0);
     m_results->presentButton()->setEnabled(true);
-    for (ToolButton output : {ToolButton::Copy, ToolButton::Print, ToolButton::Save})
+    for (ToolButton output : {ToolButton::Copy, ToolButton::Print, ToolButton::Save, ToolButton::Export})
         m_toolBar->button(output)->setEnabled(count > 0);
     m_toolBar->button(ToolButton::SaveAll)->setEnabled(count > 0 && m_results->pageCount() > 1);
     m_edit->searchFinished(count);
@@ -384,6 +389,18 @@ void ReportForm::removeClicked()
         resultsEmptied();
     else
         loadEditFields();
+}
+
+void ReportForm::copyCitation()
+{
+    RecordSet* records = resultSet();
+    if (!records || !records->hasCurrent())
+        return;
+    try {
+        QGuiApplication::clipboard()->setText(citationText(CitationFormat::BibTex, currentRecordValues(*records)));
+    } catch (const std::exception& error) {
+        reportFailure(QStringLiteral("The record could not be read."), error);
+    }
 }
 
 void ReportForm::resultsEmptied()

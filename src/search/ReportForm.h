@@ -94,6 +94,8 @@ private:
     void goToRecord();
     void saveClicked();
     void removeClicked();
+    // "Copy citation": the current record as stored, as a BibTeX entry on the clipboard.
+    void copyCitation();
     // The edit tab shows a record whose fields differ from what was loaded.
     bool recordChanged();
     // Before the record on the edit tab is left: with changed fields, asks whether to save

@@ -20,6 +20,7 @@ enum class ToolButton {
     Print, // results
     Save, // results: the viewed page
     SaveAll, // results: every page
+    Export, // results: the whole result to a citation file
     Help,
 };
 
@@ -36,7 +37,7 @@ public:
 private:
     int px(int twips) const;
 
-    std::array<QToolButton*, 8> m_buttons{};
+    std::array<QToolButton*, 9> m_buttons{};
 };
 
 } // namespace papyrant

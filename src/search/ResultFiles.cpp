@@ -18,21 +18,6 @@ namespace {
 const QString ForbiddenInNames = QStringLiteral("\"|<>*?:\\/");
 constexpr int ProposedNameLimit = 40;
 
-// Asks the save dialog until the user names a free file or agrees to replace what
-// exists; taken(file) names the existing file the question is about, if any.
-template <typename Taken>
-std::optional<ChosenFile> askOutputFile(Prompts& prompts, const QString& title, const QString& proposed, Taken taken)
-{
-    for (;;) {
-        auto file = prompts.saveFile(title, ResultFileFilter, proposed);
-        if (!file)
-            return std::nullopt;
-        const std::optional<QString> existing = taken(*file);
-        if (!existing || askReplaceFile(prompts, *existing))
-            return file;
-    }
-}
-
 } // namespace
 
 ResultFileKind resultFileKind(int filterIndex)
@@ -64,6 +49,19 @@ QString fileNotSavedMessage(const QString& error)
     return FileNotSaved + QLatin1Char('\n') + error;
 }
 
+std::optional<ChosenFile> askOutputFile(Prompts& prompts, const QString& title, const QString& filter,
+    const QString& proposed, const std::function<std::optional<QString>(const ChosenFile&)>& taken)
+{
+    for (;;) {
+        auto file = prompts.saveFile(title, filter, proposed);
+        if (!file)
+            return std::nullopt;
+        const std::optional<QString> existing = taken(*file);
+        if (!existing || askReplaceFile(prompts, *existing))
+            return file;
+    }
+}
+
 std::optional<QString> writeResultFile(
     const QString& path, const QString& text, const ColourMarks& marks, ResultFileKind kind)
 {
@@ -88,8 +86,8 @@ std::optional<QString> writeResultFile(
 bool saveViewedRecords(Prompts& prompts, const QString& summary, int pageCount, int viewedPage, const QString& text,
     const ColourMarks& marks)
 {
-    const auto file = askOutputFile(prompts, SaveViewedTitle, proposedPageFileName(summary, pageCount, viewedPage),
-        [](const ChosenFile& chosen) -> std::optional<QString> {
+    const auto file = askOutputFile(prompts, SaveViewedTitle, ResultFileFilter,
+        proposedPageFileName(summary, pageCount, viewedPage), [](const ChosenFile& chosen) -> std::optional<QString> {
             if (fileTaken(chosen, QStringLiteral("*.") + chosen.fileTitle.right(3)))
                 return chosen.fileTitle;
             return std::nullopt;
@@ -107,8 +105,8 @@ std::optional<SaveAllFiles> chooseSaveAllFiles(Prompts& prompts, const QString& 
 {
     SaveAllFiles files;
     bool tooShort = false;
-    const auto file = askOutputFile(
-        prompts, SaveAllTitle, proposedFileName(summary), [&](const ChosenFile& chosen) -> std::optional<QString> {
+    const auto file = askOutputFile(prompts, SaveAllTitle, ResultFileFilter, proposedFileName(summary),
+        [&](const ChosenFile& chosen) -> std::optional<QString> {
             const QString name = chosen.fileTitle;
             tooShort = name.size() < 4;
             if (tooShort)

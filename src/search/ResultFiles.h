@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace papyrant {
@@ -32,6 +33,12 @@ QString proposedFileName(const QString& summary);
 // The same followed by the viewed page's number (1 for the first) when there are several
 // pages, for saving the viewed page.
 QString proposedPageFileName(const QString& summary, int pageCount, int viewedPage);
+
+// Asks the save dialog until the user names a free file or agrees to replace what exists
+// (No brings the dialog back); taken(file) names the existing file the question is about,
+// if any. Nothing when the user cancelled.
+std::optional<ChosenFile> askOutputFile(Prompts& prompts, const QString& title, const QString& filter,
+    const QString& proposed, const std::function<std::optional<QString>(const ChosenFile&)>& taken);
 
 // "The file couldn't be saved correctly" LF the error.
 QString fileNotSavedMessage(const QString& error);

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextCursor>
@@ -46,6 +47,7 @@ ResultsTab::ResultsTab(QWidget* parent)
     , m_pages(new QComboBox(this))
     , m_present(new QPushButton(QStringLiteral("Present"), this))
     , m_notice(new QLabel(this))
+    , m_progress(new QProgressBar(this))
     , m_edit(new QLabel(this))
     , m_text(new QTextEdit(this))
 {
@@ -57,6 +59,10 @@ ResultsTab::ResultsTab(QWidget* parent)
     m_present->setObjectName(QStringLiteral("Command4"));
     m_notice->setObjectName(QStringLiteral("Label8"));
     m_notice->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_progress->setObjectName(QStringLiteral("ProgressExport"));
+    m_progress->setAccessibleName(QStringLiteral("Records exported"));
+    m_progress->setFormat(QStringLiteral("Exporting: %v of %m records"));
+    m_progress->hide();
     m_edit->setObjectName(QStringLiteral("Label10"));
     m_edit->setText(QStringLiteral("<a href=\"edit\">Edit results</a>"));
     m_edit->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
@@ -81,6 +87,7 @@ ResultsTab::ResultsTab(QWidget* parent)
     top->addWidget(caption);
     top->addWidget(m_pages);
     top->addWidget(m_present);
+    top->addWidget(m_progress, 1);
     top->addStretch();
     top->addWidget(m_edit);
     // The notice stands where the page will appear while the box is hidden.

@@ -1,7 +1,7 @@
 #pragma once
 // The "Results" tab: the page list, "Present", the read-only results box holding the page
-// with its marks, the notice shown while a page is built and the label that leads to the
-// edit tab.
+// with its marks, the notice shown while a page is built, the bar an export's progress
+// shows on and the label that leads to the edit tab.
 
 #include "search/Presentation.h"
 
@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTextDocument;
 class QTextEdit;
@@ -46,6 +47,8 @@ public:
     QTextEdit* resultsBox() const { return m_text; }
     QComboBox* pageBox() const { return m_pages; }
     QPushButton* presentButton() const { return m_present; }
+    // Hidden but while an export runs.
+    QProgressBar* exportProgress() const { return m_progress; }
 
 signals:
     // The user (or choosePage) selected a page in the list.
@@ -62,6 +65,7 @@ private:
     QComboBox* m_pages; // "From 1 to 50", "From 51 to 100", ...
     QPushButton* m_present;
     QLabel* m_notice; // stands where the results box was while a page is built
+    QProgressBar* m_progress; // records exported
     QLabel* m_edit; // leads to the record under the caret on the edit tab
     QTextEdit* m_text; // the page with its marks
     QString m_pageText;

@@ -24,4 +24,5 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ResultCopy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ResultDeletion.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ResultCategory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ResultExport.cpp
 )

@@ -186,11 +186,11 @@ private slots:
                                              "TextFind1_0", "TextBrackets2_0", "Combo1_0", "TextBrackets1_1",
                                              "Combo1_9", "Text3", "Command8"};
         QTest::newRow("results") << Place::Results
-                                 << QStringList{"Command3", "Command10", "Command5", "Command9", "Command14", "Combo2",
-                                        "Command4", "RText1"};
+                                 << QStringList{"Command3", "Command10", "Command5", "Command9", "CommandExport",
+                                        "Command14", "Combo2", "Command4", "RText1"};
         QTest::newRow("edit results") << Place::EditResults
                                       << QStringList{"CommandDown", "Text4", "CommandUpdate", "CommandRemove",
-                                             "Text2_0", "Text2_1", "Text2_10", "Combo3", "Command7"};
+                                             "CommandCite", "Text2_0", "Text2_1", "Text2_10", "Combo3", "Command7"};
         QTest::newRow("manage results") << Place::ManageResults
                                         << QStringList{"Combo4", "Command1", "Command12", "Command13"};
         QTest::newRow("remove repeated records")

@@ -101,7 +101,8 @@ private slots:
         QCOMPARE(enabled("CommandDown"), found > 1);
         QVERIFY(!enabled("CommandUp"));
         QCOMPARE(enabled("Command15"), pages.size() > 1);
-        for (const char* control : {"CommandUpdate", "CommandRemove", "Combo3", "Command7", "Command5", "Command9"})
+        for (const char* control : {"CommandUpdate", "CommandRemove", "CommandCite", "Combo3", "Command7", "Command5",
+                 "Command9", "CommandExport"})
             QCOMPARE(enabled(control), found > 0);
         QVERIFY(!enabled("CommandGo"));
         QCOMPARE(the<QLineEdit>("TextColor1_0")->text(), words);
@@ -357,7 +358,7 @@ private slots:
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QString>("page");
         QTest::newRow("search items") << 0 << QStringList{"Command2", "Command6"} << "/Hsearch1S.htm";
-        QTest::newRow("results") << 1 << QStringList{"Command10", "Command5", "Command9", "Command15"}
+        QTest::newRow("results") << 1 << QStringList{"Command10", "Command5", "Command9", "Command15", "CommandExport"}
                                  << "/Hsearch2R.htm";
         QTest::newRow("edit") << 2 << QStringList{} << "/HSearch3E.htm";
         QTest::newRow("manage") << 3 << QStringList{} << "/Hsearch4M.htm";
@@ -368,7 +369,8 @@ private slots:
         QFETCH(QStringList, shown);
         QFETCH(QString, page);
         showTab(tab);
-        for (const char* name : {"Command2", "Command6", "Command10", "Command5", "Command9", "Command15"})
+        for (const char* name :
+            {"Command2", "Command6", "Command10", "Command5", "Command9", "Command15", "CommandExport"})
             QCOMPARE(the(name)->isVisible(), shown.contains(QLatin1String(name)));
         QVERIFY(the("Command3")->isVisible() && the("Command14")->isVisible());
         // Help moves to stand after the tab's last button.
