@@ -69,7 +69,9 @@ double milliseconds(const QElapsedTimer& timer)
 
 void waitUntilEnabled(QWidget& screen)
 {
-    while (!screen.isEnabled())
+    // A search over a large file goes on in ticks with the screen itself enabled.
+    const auto* form = qobject_cast<const ReportForm*>(&screen);
+    while (!screen.isEnabled() || (form && form->searching()))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 

@@ -16,6 +16,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/RecordSet.h"
+#include "core/SplitScan.h"
 #include "core/SqlText.h"
 #include "search/QueryComposition.h"
 
@@ -338,7 +339,7 @@ Figure Bench::defaultSearch(int records, double maxSeconds, double maxRatio)
                return timed([&] {
                    CriteriaRows rows;
                    rows[0].words = word;
-                   *ourCount = RecordSet(*db, ComposeQuery(rows, SearchOptions{})).recordCount();
+                   *ourCount = RecordSet(*db, ComposeQuery(rows, SearchOptions{}), scanConnectionCount()).recordCount();
                });
            }};
     if (records == m_large) {

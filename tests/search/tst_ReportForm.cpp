@@ -169,6 +169,34 @@ private slots:
         QCOMPARE(the<QLineEdit>("TextColor1_1")->text(), QString());
     }
 
+    void stopLeavesThePreviousResult()
+    {
+        search(QStringLiteral("gene"));
+        const QString page = text("RText1");
+        // Row keys far apart make the file large enough to be searched in the background.
+        OtherConnection(m_path, "UPDATE Abstracts SET rowid = rowid * 1000");
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
+        showTab(0);
+        type("TextFind1_0", QStringLiteral("tenth"));
+        click("Command8");
+        QVERIFY(m_form->searching());
+        QVERIFY(!the("Tab1")->isEnabled());
+        QTest::keyClick(m_form, Qt::Key_Escape);
+        QTRY_VERIFY(!m_form->searching());
+        QTRY_VERIFY(the("Tab1")->isEnabled() && m_form->isEnabled());
+        QCOMPARE(text("RText1"), page);
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 120"));
+        QVERIFY(!m_form->stopButton()->isVisible());
+        // Let run, the same search finds its ten.
+        showTab(0);
+        click("Command8");
+        QVERIFY(m_form->searching());
+        QTRY_VERIFY(!m_form->searching() && m_form->isEnabled());
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 10"));
+        QVERIFY(text("RText1").contains(QStringLiteral("This search revealed 10 records")));
+    }
+
     void removingLowersTheCountAndThePages()
     {
         search(QStringLiteral("fiftyone"));

@@ -2,6 +2,7 @@
 // statement the engine refuses leaving the previous results in place.
 
 #include "core/DataBinding.h"
+#include "core/SplitScan.h"
 #include "search/QueryComposition.h"
 #include "search/SearchRun.h"
 #include "support/TestFolders.h"
@@ -102,6 +103,55 @@ private slots:
         QCOMPARE(outcome.recordCount, found.size());
         QCOMPARE(titles(binding), found);
         QCOMPARE(binding.recordSource(), statement);
+    }
+
+    // Records spread over 300,000 row keys, their sort keys full of ties (letter case, a
+    // trailing blank, NULL, bytes): every search finds on several connections what one
+    // connection finds, in the same order.
+    void splitScanFindsWhatOneConnectionFinds()
+    {
+        const QString path = m_folder->makeBibliography(QStringLiteral("spread.pyr"));
+        OtherConnection(path,
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 900) "
+            "INSERT OR IGNORE INTO Abstracts (rowid, Title, Keywords, Abstract, Category, TitelS) "
+            "SELECT (i * 7919) % 300007 + 1, "
+            "CASE i % 5 WHEN 0 THEN 'gene' WHEN 1 THEN 'Gene, again' WHEN 2 THEN 'genes' WHEN 3 THEN NULL "
+            "ELSE 'Müller' END, "
+            "CASE i % 3 WHEN 0 THEN 'python.' WHEN 1 THEN NULL ELSE 'biopython' END, "
+            "'record ' || i, "
+            "CASE i % 4 WHEN 0 THEN CAST('None' AS BLOB) WHEN 1 THEN 'Reviews' ELSE 'None' END, "
+            "CASE i % 7 WHEN 0 THEN NULL WHEN 1 THEN 'b' WHEN 2 THEN 'B' WHEN 3 THEN 'a ' WHEN 4 THEN 'a' "
+            "WHEN 5 THEN 'Ä' ELSE CAST('b' AS BLOB) END FROM n");
+        Database db(path);
+        SearchOptions sorted;
+        sorted.sortChoice = QStringLiteral("Title");
+        sorted.sortColumn = QStringLiteral("TitelS");
+        SearchOptions anywhere = sorted;
+        anywhere.wholeWordOnly = false;
+        anywhere.sortColumn = QStringLiteral("Abstracts.Title");
+        SearchOptions filtered;
+        filtered.categories = {{QStringLiteral("None"), true}, {QStringLiteral("Reviews"), false}};
+        const std::vector<QString> statements{ComposeQuery(rowsOf("gene"), SearchOptions{}),
+            ComposeQuery(rowsOf("gene"), sorted), ComposeQuery(rowsOf("gene", "Not", "python"), sorted),
+            ComposeQuery(rowsOf("gen*", "Or", "python"), anywhere), ComposeQuery(CriteriaRows{}, filtered),
+            ComposeQuery(rowsOf("record 1*"), sorted)};
+        for (const QString& statement : statements) {
+            const auto one = RecordSet(db, statement).rowKeys();
+            QVERIFY2(one.size() > 50, qPrintable(statement));
+            const auto split
+                = splitScanKeys(db, QStringLiteral("Abstracts"), statement.mid(statement.indexOf(" Where ")), 3);
+            QVERIFY2(split.has_value(), qPrintable(statement));
+            QCOMPARE(*split, one);
+            QCOMPARE(RecordSet(db, statement, 4).rowKeys(), one);
+        }
+        // An order it cannot compare, and work of the connection's own not yet committed,
+        // are read on the one connection.
+        const QString descending = "Select Abstracts.* From Abstracts Where Title Like '*gene*' Order by Title Desc";
+        QVERIFY(!splitScanKeys(db, QStringLiteral("Abstracts"), descending.mid(descending.indexOf(" Where ")), 3));
+        Database::Transaction pending(db);
+        db.execute(QStringLiteral("DELETE FROM Abstracts WHERE Title = 'gene'"));
+        QVERIFY(!splitScanKeys(db, QStringLiteral("Abstracts"), QStringLiteral(" Where Title Like '*gene*'"), 3));
+        QCOMPARE(RecordSet(db, statements[0], 4).rowKeys().size(), RecordSet(db, statements[0]).rowKeys().size());
     }
 
     void refusedStatementKeepsThePreviousResults()
