@@ -342,6 +342,16 @@ Figure Bench::defaultSearch(int records, double maxSeconds, double maxRatio)
                    *ourCount = RecordSet(*db, ComposeQuery(rows, SearchOptions{}), scanConnectionCount()).recordCount();
                });
            }};
+    // The same search read on the one connection, shown beside it.
+    figure.references.push_back({{"papyrant on one connection",
+                                     [=] {
+                                         return timed([&] {
+                                             CriteriaRows rows;
+                                             rows[0].words = word;
+                                             RecordSet(*db, ComposeQuery(rows, SearchOptions{})).recordCount();
+                                         });
+                                     }},
+        0});
     if (records == m_large) {
         // The floor: SQLite reading every searched value and doing nothing with it.
         const QString readAll
