@@ -202,15 +202,46 @@ void SplitScan::work()
     }
     sqlite3_finalize(statement);
     sqlite3_close(db);
+    {
+        std::lock_guard guard(m_lock);
+        if (--m_running > 0)
+            return;
+    }
+    // The last thread puts the keys together, so the window's thread only takes them.
+    if (!m_failed && !m_stop)
+        merge();
     std::lock_guard guard(m_lock);
-    if (--m_running == 0)
-        m_ended.notify_all();
+    m_merged = true;
+    m_ended.notify_all();
+}
+
+void SplitScan::merge()
+{
+    std::size_t total = 0;
+    for (const Range& range : m_ranges)
+        total += range.found.size();
+    std::vector<Keyed> all;
+    all.reserve(total);
+    for (Range& range : m_ranges) {
+        std::move(range.found.begin(), range.found.end(), std::back_inserter(all));
+        range.found = {};
+    }
+    if (m_collation) {
+        std::stable_sort(all.begin(), all.end(), [collation = *m_collation](const Keyed& a, const Keyed& b) {
+            if (!a.value || !b.value)
+                return !a.value && b.value;
+            return compareText(*a.value, *b.value, collation) < 0;
+        });
+    }
+    m_keys.reserve(all.size());
+    for (const Keyed& keyed : all)
+        m_keys.push_back(keyed.key);
 }
 
 bool SplitScan::finished(std::chrono::milliseconds wait)
 {
     std::unique_lock guard(m_lock);
-    return m_ended.wait_for(guard, wait, [this] { return m_running == 0; });
+    return m_ended.wait_for(guard, wait, [this] { return m_merged; });
 }
 
 void SplitScan::stop()
@@ -223,25 +254,7 @@ std::optional<std::vector<std::int64_t>> SplitScan::keys()
     finished(std::chrono::hours(24 * 365));
     if (m_failed || m_stop)
         return std::nullopt;
-    std::size_t total = 0;
-    for (const Range& range : m_ranges)
-        total += range.found.size();
-    std::vector<Keyed> all;
-    all.reserve(total);
-    for (Range& range : m_ranges)
-        std::move(range.found.begin(), range.found.end(), std::back_inserter(all));
-    if (m_collation) {
-        std::stable_sort(all.begin(), all.end(), [collation = *m_collation](const Keyed& a, const Keyed& b) {
-            if (!a.value || !b.value)
-                return !a.value && b.value;
-            return compareText(*a.value, *b.value, collation) < 0;
-        });
-    }
-    std::vector<std::int64_t> keys;
-    keys.reserve(all.size());
-    for (const Keyed& keyed : all)
-        keys.push_back(keyed.key);
-    return keys;
+    return std::move(m_keys);
 }
 
 std::optional<std::vector<std::int64_t>> splitScanKeys(

@@ -52,8 +52,8 @@ public:
     void stop();
     bool stopped() const { return m_stop.load(); }
 
-    // Once finished: the keys in statement order; nothing when a range failed or the
-    // scan was stopped.
+    // Once finished: the keys in statement order (merged on the scan's last thread),
+    // taken once; nothing when a range failed or the scan was stopped.
     std::optional<std::vector<std::int64_t>> keys();
 
     struct Keyed {
@@ -70,6 +70,7 @@ private:
     };
     SplitScan() = default;
     void work();
+    void merge();
 
     std::string m_path;
     std::string m_statement;
@@ -80,6 +81,8 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_failed{false};
     int m_running = 0; // threads still at work, under m_lock
+    bool m_merged = false; // every thread has ended and the keys are merged, under m_lock
+    std::vector<std::int64_t> m_keys; // in statement order, once merged
     std::mutex m_lock;
     std::condition_variable m_ended;
     std::vector<std::thread> m_threads;

@@ -144,6 +144,25 @@ private slots:
             QCOMPARE(*split, one);
             QCOMPARE(RecordSet(db, statement, 4).rowKeys(), one);
         }
+        // A search in the background, stopped before its keys are taken: no result, and
+        // the binding keeps what it showed.
+        DataBinding binding(m_folder->bibliography());
+        QVERIFY(runSearchStatement(binding, ComposeQuery(rowsOf("gene"), titleOnly())).accepted);
+        SearchJob job(db, statements[1]);
+        QVERIFY(job.step(TickBudget()).ongoing());
+        QVERIFY(job.progress().total > 0); // read in ranges, in the background
+        job.stop();
+        QCOMPARE(job.step(TickBudget()), StepOutcome::done());
+        QVERIFY(job.stopped());
+        QVERIFY(!job.takeResult());
+        QVERIFY(!adoptSearchResult(binding, job, StepOutcome::done()).accepted);
+        QCOMPARE(binding.recordset().recordCount(), 5);
+        // Let run, the job's result is the statement's.
+        SearchJob whole(db, statements[1]);
+        const StepOutcome outcome = runToEnd(whole);
+        QCOMPARE(outcome, StepOutcome::done());
+        QCOMPARE(whole.takeResult()->rowKeys(), RecordSet(db, statements[1]).rowKeys());
+
         // An order it cannot compare, and work of the connection's own not yet committed,
         // are read on the one connection.
         const QString descending = "Select Abstracts.* From Abstracts Where Title Like '*gene*' Order by Title Desc";
