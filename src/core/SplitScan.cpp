@@ -16,7 +16,7 @@ namespace papyrant {
 namespace {
 
 // Below this many row keys one connection is as quick as several.
-constexpr std::int64_t SmallestSplitSpan = 20000;
+constexpr std::int64_t SmallestSplitSpan = 5000;
 // Ranges per connection: a connection that finishes early takes another, and the progress
 // moves in small steps.
 constexpr int RangesPerConnection = 16;
