@@ -10,6 +10,7 @@
 #include "support/ResultsScreenTest.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,6 +120,24 @@ private slots:
         const int label = text("RText1").indexOf("Title :   Gene study 2");
         QCOMPARE(formatAt(label), QStringLiteral("#0000ff"));
         QCOMPARE(formatAt(label + 16), QStringLiteral("#ff0000"));
+    }
+
+    // "Find whole word only" decides what a search finds and what its page marks.
+    void wholeWordOption()
+    {
+        search(QStringLiteral("stud"));
+        QVERIFY(text("RText1").contains(QStringLiteral("This search revealed no records")));
+        showTab(0);
+        click("Command2");
+        OptionForm* options = m_form->options();
+        QVERIFY(the<QCheckBox>("CheckwHoleWord", options)->isChecked());
+        QTest::mouseClick(the<QCheckBox>("CheckwHoleWord", options), Qt::LeftButton);
+        QTest::mouseClick(the<QPushButton>("Command1", options), Qt::LeftButton);
+        showTab(0);
+        search(QStringLiteral("stud"));
+        QVERIFY(text("RText1").contains(QStringLiteral("This search revealed 120 records")));
+        QCOMPARE(formatAt(positionOf("Gene study 2") + 5), QStringLiteral("#ff0000"));
+        QCOMPARE(formatAt(positionOf("Gene study 2") + 9), QStringLiteral("#000000"));
     }
 
     void caretLeadsToTheRecordToEdit()
