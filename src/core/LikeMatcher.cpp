@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <type_traits>
 
@@ -159,7 +160,54 @@ std::size_t findSegment(
     return std::string::npos;
 }
 
+// Word edges. On bytes, a character outside ASCII is decoded from its UTF-8 sequence
+// (backwards for the one before a place), so a letter like ü or Я never ends a word.
+bool wordCharacterAt(const char32_t* text, std::size_t at)
+{
+    return isWordCharacter(text[at]);
+}
+bool wordCharacterAt(const unsigned char* text, std::size_t at, std::size_t length)
+{
+    const unsigned char* p = text + at;
+    return isWordCharacter(decodeUtf8(p, text + length));
+}
+bool wordCharacterBefore(const unsigned char* text, std::size_t at)
+{
+    if (text[at - 1] < 0x80)
+        return isWordCharacter(text[at - 1]);
+    std::size_t lead = at - 1;
+    while (lead > 0 && at - lead < 4 && (text[lead] & 0xC0) == 0x80)
+        --lead;
+    const unsigned char* p = text + lead;
+    const char32_t c = decodeUtf8(p, text + at);
+    // A sequence that does not end right here was a stray byte, standing for itself.
+    return p == text + at ? isWordCharacter(c) : isWordCharacter(text[at - 1]);
+}
+bool startsWord(const char32_t* text, std::size_t at)
+{
+    return at == 0 || !wordCharacterAt(text, at - 1);
+}
+bool startsWord(const unsigned char* text, std::size_t at)
+{
+    return at == 0 || !wordCharacterBefore(text, at);
+}
+bool endsWord(const char32_t* text, std::size_t at, std::size_t length)
+{
+    return at == length || !wordCharacterAt(text, at);
+}
+bool endsWord(const unsigned char* text, std::size_t at, std::size_t length)
+{
+    return at == length || !wordCharacterAt(text, at, length);
+}
+
 } // namespace
+
+bool isWordCharacter(char32_t c)
+{
+    if (c < 128)
+        return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+    return QChar::isLetterOrNumber(c) || QChar::isMark(c);
+}
 
 LikePattern::LikePattern(std::string_view utf8Pattern)
 {
@@ -242,17 +290,18 @@ LikePattern::LikePattern(std::string_view utf8Pattern)
     }
 }
 
-bool LikePattern::matches(std::string_view utf8Subject) const
+template <typename Match>
+bool LikePattern::dispatch(std::string_view utf8Subject, Match match) const
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(utf8Subject.data());
     if (m_bytesSuffice) {
-        if (matchText(bytes, utf8Subject.size()))
+        if (match(bytes, utf8Subject.size()))
             return true;
         // A k or s of the pattern may still stand for a Kelvin sign or long s of the text.
         if (!m_wideFormsMatter || !holdsWideForm(utf8Subject))
             return false;
     } else if (isAscii(utf8Subject)) {
-        return matchText(bytes, utf8Subject.size());
+        return match(bytes, utf8Subject.size());
     }
     thread_local std::u32string decoded;
     decoded.clear();
@@ -260,7 +309,17 @@ bool LikePattern::matches(std::string_view utf8Subject) const
     const auto* end = p + utf8Subject.size();
     while (p < end)
         decoded.push_back(decodeUtf8(p, end));
-    return matchText(decoded.data(), decoded.size());
+    return match(decoded.data(), decoded.size());
+}
+
+bool LikePattern::matches(std::string_view utf8Subject) const
+{
+    return dispatch(utf8Subject, [this](const auto* text, std::size_t length) { return matchText(text, length); });
+}
+
+bool LikePattern::matchesWholeWord(std::string_view utf8Subject) const
+{
+    return dispatch(utf8Subject, [this](const auto* text, std::size_t length) { return matchWholeWord(text, length); });
 }
 
 template <typename Char>
@@ -303,7 +362,89 @@ bool LikePattern::matchText(const Char* text, std::size_t length) const
     return true;
 }
 
+template <typename Char>
+bool LikePattern::matchWholeWord(const Char* text, std::size_t length) const
+{
+    const bool anyStar = m_leadingStar || m_trailingStar || m_segments.size() > 1;
+    if (!anyStar) {
+        // One fixed-width piece: each place it matches, leftmost first, until one is a word.
+        const Segment& only = m_segments.front();
+        for (std::size_t from = 0;;) {
+            const std::size_t at = findSegment(only, m_anchors.front(), text, from, length);
+            if (at == std::string::npos)
+                return false;
+            if (startsWord(text, at) && endsWord(text, at + only.size(), length))
+                return true;
+            from = at + 1;
+        }
+    }
+    // The widest room for the pieces between stars: the head at its leftmost place that
+    // starts a word, the tail at its rightmost place that ends one. More room never
+    // spoils a match, so these two places decide.
+    std::size_t begin = 0;
+    std::size_t limit = length;
+    std::size_t first = 0;
+    std::size_t last = m_segments.size();
+    if (!m_leadingStar) {
+        const Segment& head = m_segments.front();
+        std::size_t at = findSegment(head, m_anchors.front(), text, 0, length);
+        while (at != std::string::npos && !startsWord(text, at))
+            at = findSegment(head, m_anchors.front(), text, at + 1, length);
+        if (at == std::string::npos)
+            return false;
+        begin = at + head.size();
+        ++first;
+    }
+    if (!m_trailingStar && last > first) {
+        const Segment& tail = m_segments.back();
+        if (tail.size() > limit - begin)
+            return false;
+        std::size_t end = length;
+        while (!(endsWord(text, end, length) && segmentMatchesAt(tail, text + (end - tail.size())))) {
+            if (end == begin + tail.size())
+                return false;
+            --end;
+        }
+        limit = end - tail.size();
+        --last;
+    }
+    for (std::size_t s = first; s < last; ++s) {
+        const Segment& segment = m_segments[s];
+        if (segment.empty())
+            continue;
+        const std::size_t at = findSegment(segment, m_anchors[s], text, begin, limit);
+        if (at == std::string::npos)
+            return false;
+        begin = at + segment.size();
+    }
+    return true;
+}
+
 namespace {
+
+// The compiled pattern of argument `patternArg`, kept with the statement: the pattern is
+// the same on every row. Null when SQLite could not keep it; `once` holds it then.
+const LikePattern* compiledPattern(
+    sqlite3_context* context, sqlite3_value* patternValue, int patternArg, std::optional<LikePattern>& once)
+{
+    if (auto* kept = static_cast<LikePattern*>(sqlite3_get_auxdata(context, patternArg)))
+        return kept;
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(patternValue));
+    const std::string_view pattern(text, sqlite3_value_bytes(patternValue));
+    sqlite3_set_auxdata(
+        context, patternArg, new LikePattern(pattern), [](void* p) { delete static_cast<LikePattern*>(p); });
+    // SQLite may have freed it already when it could not keep it.
+    if (auto* kept = static_cast<LikePattern*>(sqlite3_get_auxdata(context, patternArg)))
+        return kept;
+    once.emplace(pattern);
+    return &*once;
+}
+
+std::string_view textOf(sqlite3_value* value)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return {text, static_cast<std::size_t>(sqlite3_value_bytes(value))};
+}
 
 void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
@@ -311,23 +452,21 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
         sqlite3_result_null(context);
         return;
     }
-    // The pattern is the same on every row of a statement: compile it once.
-    auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));
-    if (!pattern) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        pattern = new LikePattern(std::string_view(text, sqlite3_value_bytes(argv[0])));
-        sqlite3_set_auxdata(context, 0, pattern, [](void* p) { delete static_cast<LikePattern*>(p); });
-        // SQLite may have freed it already when it could not keep it.
-        pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));
-        if (!pattern) {
-            LikePattern once(std::string_view(text, sqlite3_value_bytes(argv[0])));
-            const auto* subject = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-            sqlite3_result_int(context, once.matches(std::string_view(subject, sqlite3_value_bytes(argv[1]))));
-            return;
-        }
+    std::optional<LikePattern> once;
+    const LikePattern* pattern = compiledPattern(context, argv[0], 0, once);
+    sqlite3_result_int(context, pattern->matches(textOf(argv[1])));
+}
+
+// WholeWord(text, pattern), the text first as it reads in a statement.
+void wholeWordFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
     }
-    const auto* subject = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    sqlite3_result_int(context, pattern->matches(std::string_view(subject, sqlite3_value_bytes(argv[1]))));
+    std::optional<LikePattern> once;
+    const LikePattern* pattern = compiledPattern(context, argv[1], 1, once);
+    sqlite3_result_int(context, pattern->matchesWholeWord(textOf(argv[0])));
 }
 
 } // namespace
@@ -336,6 +475,8 @@ void registerLikeFunction(sqlite3* db)
 {
     sqlite3_create_function(
         db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &likeFunction, nullptr, nullptr);
+    sqlite3_create_function(
+        db, "WholeWord", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &wholeWordFunction, nullptr, nullptr);
 }
 
 } // namespace papyrant

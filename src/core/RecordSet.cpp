@@ -1,5 +1,6 @@
 #include "core/RecordSet.h"
 
+#include "core/SplitScan.h"
 #include "core/SqlText.h"
 
 #include <QRegularExpression>
@@ -9,22 +10,6 @@
 
 namespace papyrant {
 namespace {
-
-// The statement with every quoted literal blanked, so keywords inside search words
-// ("order by" typed as a phrase) are not taken for the statement's own.
-QString withoutLiterals(const QString& sql)
-{
-    QString plain = sql;
-    bool inside = false;
-    for (qsizetype i = 0; i < plain.size(); ++i) {
-        if (plain[i] == QLatin1Char('\'')) {
-            inside = !inside;
-        } else if (inside) {
-            plain[i] = QLatin1Char(' ');
-        }
-    }
-    return plain;
-}
 
 struct KeyedSource {
     QString table;
@@ -87,21 +72,40 @@ void convertToUtf8(const QString& text, std::string& bytes)
 
 const char* const RecordSet::ChangedOutside = "This record was changed or deleted outside this screen.";
 
-RecordSet::RecordSet(Database& db, const QString& source)
+RecordSet::RecordSet(Database& db, const QString& source, int scanConnections)
     : m_db(db)
 {
-    readSource(source, QString(), nullptr);
+    readSource(source, QString(), nullptr, scanConnections);
 }
 
 RecordSet::RecordSet(Database& db, const QString& source, const QString& sideColumn,
     const std::function<void(const QString&)>& sideValue)
     : m_db(db)
 {
-    readSource(source, sideColumn, &sideValue);
+    readSource(source, sideColumn, &sideValue, 1);
 }
 
-void RecordSet::readSource(
-    const QString& source, const QString& sideColumn, const std::function<void(const QString&)>* sideValue)
+RecordSet::RecordSet(Database& db, const QString& source, std::vector<std::int64_t> keys, Database::ChangeStamp stamp)
+    : m_db(db)
+{
+    storeCall([&] {
+        const auto keyed = keyedSource(source);
+        if (!keyed)
+            throw StoreError("keys read elsewhere need a whole-row source");
+        m_keyed = true;
+        m_table = keyed->table;
+        SQLite::Statement columns(m_db.handle(), QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(m_table).toStdString());
+        for (int i = 0; i < columns.getColumnCount(); ++i)
+            m_columns << QString::fromUtf8(columns.getColumnName(i));
+        m_stamp = stamp;
+        m_keys = KeyList(std::move(keys));
+        return 0;
+    });
+    m_position = recordCount() > 0 ? 0 : -1;
+}
+
+void RecordSet::readSource(const QString& source, const QString& sideColumn,
+    const std::function<void(const QString&)>* sideValue, int scanConnections)
 {
     storeCall([&] {
         const auto keyed = keyedSource(source);
@@ -120,6 +124,14 @@ void RecordSet::readSource(
             }
             // Taken before the keys are read: a change in between makes it stale, never wrong.
             m_stamp = m_db.changeStamp();
+            if (!sideValue && scanConnections > 1) {
+                if (auto split = splitScanKeys(m_db, m_table, keyed->tail, scanConnections)) {
+                    if (!keyed->ordered)
+                        std::sort(split->begin(), split->end());
+                    m_keys = KeyList(std::move(*split));
+                    return 0;
+                }
+            }
             QString keySql = QStringLiteral("SELECT %1.rowid").arg(m_table);
             if (sideValue)
                 keySql += QStringLiteral(", %1.%2").arg(m_table, quotedName(sideColumn));

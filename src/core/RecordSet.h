@@ -33,8 +33,13 @@ namespace papyrant {
 
 class RecordSet {
 public:
-    // Runs the source (a table name or a SELECT text) at once. Throws StoreError.
-    RecordSet(Database& db, const QString& source);
+    // Runs the source (a table name or a SELECT text) at once. Throws StoreError. With
+    // more than one scan connection, a whole-row source with a Where reads its keys on
+    // that many connections at once (see SplitScan.h), with the same result.
+    RecordSet(Database& db, const QString& source, int scanConnections = 1);
+    // A whole-row source whose keys were read elsewhere (a search in the background), in
+    // set order, with the connection's stamp taken before they were read.
+    RecordSet(Database& db, const QString& source, std::vector<std::int64_t> keys, Database::ChangeStamp stamp);
     // Runs a whole-row source with an order and reads one more column of every row in
     // the same sorted pass as the keys, handing the values to sideValue in set order. A
     // scan that compares one column of neighbouring records then reads no row for it.
@@ -109,8 +114,8 @@ private:
     enum class Mode { Browse, Adding, Editing };
     using Stored = std::optional<QByteArray>; // a value's bytes as stored; nothing for NULL
 
-    void readSource(
-        const QString& source, const QString& sideColumn, const std::function<void(const QString&)>* sideValue);
+    void readSource(const QString& source, const QString& sideColumn,
+        const std::function<void(const QString&)>* sideValue, int scanConnections);
     void requireOpen() const;
     void requireCurrent() const;
     void requireUpdatable() const;

@@ -32,4 +32,18 @@ QString translateStatement(const QString& sql)
     return QStringLiteral("DELETE FROM") + sql.mid(match.capturedEnd());
 }
 
+QString withoutLiterals(const QString& sql)
+{
+    QString plain = sql;
+    bool inside = false;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (plain[i] == QLatin1Char('\'')) {
+            inside = !inside;
+        } else if (inside) {
+            plain[i] = QLatin1Char(' ');
+        }
+    }
+    return plain;
+}
+
 } // namespace papyrant

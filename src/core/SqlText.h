@@ -22,4 +22,8 @@ QString columnAsText(const QString& column);
 // lacks ("Delete Abstracts.* From ..." becomes "DELETE FROM ...").
 QString translateStatement(const QString& sql);
 
+// The statement with every quoted literal blanked, so keywords inside search words
+// ("order by" typed as a phrase) are not taken for the statement's own.
+QString withoutLiterals(const QString& sql);
+
 } // namespace papyrant

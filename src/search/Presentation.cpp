@@ -1,5 +1,6 @@
 #include "search/Presentation.h"
 
+#include "core/LikeMatcher.h"
 #include "core/RecordSet.h"
 
 #include <algorithm>
@@ -90,18 +91,42 @@ QString recordBlock(const RecordSet& records, const std::array<int, ColumnCount>
     return block + LineFeed + reference + LineFeed + separator();
 }
 
+// True when a word character stands just before `at` (or just at it, when `before` is
+// false); a character outside the basic plane is read from its two halves.
+bool wordCharacterBeside(const QString& text, qsizetype at, bool before)
+{
+    if (before ? at <= 0 : at >= text.size())
+        return false;
+    const qsizetype i = before ? at - 1 : at;
+    char32_t c = text[i].unicode();
+    if (before && text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate())
+        c = QChar::surrogateToUcs4(text[i - 1], text[i]);
+    else if (!before && text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+    return isWordCharacter(c);
+}
+
 // The marks of every occurrence of the word in a text already case-folded: one fold of the
-// page serves every word, and the search itself is then an exact one.
-int markOccurrences(const QString& foldedText, const QString& word, MarkColour colour, std::vector<TextMark>& marks)
+// page serves every word, and the search itself is then an exact one. With edges, only
+// occurrences that stand as a word on those sides, as the search found them.
+int markOccurrences(const QString& foldedText, const QString& word, MarkColour colour, std::vector<TextMark>& marks,
+    std::optional<WordEdges> edges = std::nullopt)
 {
     if (word.isEmpty())
         return 0;
     const QString folded = word.toCaseFolded();
     const int length = static_cast<int>(folded.size());
     int count = 0;
-    for (qsizetype at = foldedText.indexOf(folded); at >= 0; at = foldedText.indexOf(folded, at + length)) {
+    for (qsizetype at = foldedText.indexOf(folded); at >= 0;) {
+        if (edges
+            && ((edges->start && wordCharacterBeside(foldedText, at, true))
+                || (edges->end && wordCharacterBeside(foldedText, at + length, false)))) {
+            at = foldedText.indexOf(folded, at + 1);
+            continue;
+        }
         marks.push_back({static_cast<int>(at), length, colour, std::nullopt});
         ++count;
+        at = foldedText.indexOf(folded, at + length);
     }
     return count;
 }
@@ -141,9 +166,10 @@ QString pageHeader(int resultCount, const SearchSnapshot& settings)
         + separator() + LineFeed;
 }
 
-int ColourOccurrences(const QString& text, const QString& word, MarkColour colour, std::vector<TextMark>& marks)
+int ColourOccurrences(const QString& text, const QString& word, MarkColour colour, std::vector<TextMark>& marks,
+    std::optional<WordEdges> edges)
 {
-    return markOccurrences(text.toCaseFolded(), word, colour, marks);
+    return markOccurrences(text.toCaseFolded(), word, colour, marks, edges);
 }
 
 PresentedPage PresentPage(RecordSet& records, int page, int resultCount, const SearchSnapshot& settings)
@@ -177,8 +203,10 @@ PresentedPage PresentPage(RecordSet& records, int page, int resultCount, const S
     // header last, all bold and black.
     std::vector<TextMark>& marks = shown.marks;
     const QString folded = shown.text.toCaseFolded();
-    for (const QString& word : settings.highlightWords)
-        markOccurrences(folded, word, MarkColour::Red, marks);
+    for (int i = 0; i < CriteriaRowCount; ++i) {
+        const auto edges = settings.options.wholeWordOnly ? std::optional(settings.highlightEdges[i]) : std::nullopt;
+        markOccurrences(folded, settings.highlightWords[i], MarkColour::Red, marks, edges);
+    }
     const auto& names = fieldDisplayNames();
     // Every label blue, "Category : " too: one colour for all of them.
     for (int i = 0; i <= Category; ++i)

@@ -74,9 +74,11 @@ QString pageHeader(int resultCount, const SearchSnapshot& settings);
 QString recordReference(const QString& authors, const QString& year, const QString& title, const QString& source);
 
 // Adds a mark of the colour for every occurrence of the word in the text, found without
-// regard to letter case, anywhere, each search going on after the previous find. Gives
-// the number of occurrences. An empty word has none.
-int ColourOccurrences(const QString& text, const QString& word, MarkColour colour, std::vector<TextMark>& marks);
+// regard to letter case, each search going on after the previous find: anywhere, or with
+// edges only where it stands as a word on those sides, as a whole-word search finds it.
+// Gives the number of occurrences. An empty word has none.
+int ColourOccurrences(const QString& text, const QString& word, MarkColour colour, std::vector<TextMark>& marks,
+    std::optional<WordEdges> edges = std::nullopt);
 
 // The pages of a result: "From 1 to 50", "From 51 to 100", ...; "Record 0 of 0" for none.
 QStringList pageList(int resultCount);

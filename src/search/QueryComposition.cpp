@@ -16,20 +16,25 @@ bool isNegated(const CriteriaRows& rows, int i)
     return i > 0 && rows[i - 1].op == NotOperator;
 }
 
-// The three Like tests of one column for the words: inside the text between blanks,
-// at the start followed by a blank, at the end preceded by a blank.
-QString columnTest(const QString& column, const QString& comparator, const QString& joiner, const QString& body)
+// The test of one column for a row's words. Whole words: the words must match a whole
+// word of the field (bounded by its edges or by characters that are no letters or
+// digits), as WholeWord decides. Otherwise anywhere in the field, as the colour marks
+// find them.
+QString columnTest(const QString& column, bool negated, bool wholeWords, const QString& body)
 {
-    const QString field = QStringLiteral("( Abstracts.") + column + comparator;
-    return QLatin1Char('(') + field + QStringLiteral("* ") + body + QStringLiteral(" *' )") + joiner + field + body
-        + QStringLiteral(" *' )") + joiner + field + QStringLiteral("* ") + body + QStringLiteral("' ))");
+    const QString field = QStringLiteral("Abstracts.") + column;
+    const QString notWord = negated ? QStringLiteral("Not ") : QString();
+    if (wholeWords)
+        return QStringLiteral("( ") + notWord + QStringLiteral("WholeWord(") + field + QStringLiteral(", '") + body
+            + QStringLiteral("') )");
+    return QStringLiteral("( ") + field + QLatin1Char(' ') + notWord + QStringLiteral("Like '*") + body
+        + QStringLiteral("*' )");
 }
 
 QString rowTerm(const CriteriaRows& rows, int i, const SearchOptions& options)
 {
     const CriteriaRow& row = rows[i];
     const bool negated = isNegated(rows, i);
-    const QString comparator = negated ? QStringLiteral(" Not Like '") : QStringLiteral(" Like '");
     const QString joiner = negated ? QStringLiteral(" And ") : QStringLiteral(" or ");
     const QString body = sqlLiteralBody(row.words);
 
@@ -39,7 +44,7 @@ QString rowTerm(const CriteriaRows& rows, int i, const SearchOptions& options)
             continue;
         if (!term.isEmpty())
             term += joiner;
-        term += columnTest(searchableColumnNames()[c], comparator, joiner, body);
+        term += columnTest(searchableColumnNames()[c], negated, options.wholeWordOnly, body);
     }
     term = row.openBrackets + QLatin1Char('(') + term + QLatin1Char(')') + row.closeBrackets;
 

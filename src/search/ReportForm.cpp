@@ -21,8 +21,12 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -55,9 +59,32 @@ ReportForm::ReportForm(Bibliography& bibliography, QWidget* parent)
     m_tabs->addTab(m_results, QStringLiteral("Results"));
     m_tabs->addTab(m_edit, QStringLiteral("Edit results"));
     m_tabs->addTab(m_manage, QStringLiteral("Manage results"));
+    // A search locks the tool bar and the tabs, never its own progress and Stop.
+    m_body = new QWidget(this);
+    auto* body = new QVBoxLayout(m_body);
+    body->setContentsMargins(0, 0, 0, 0);
+    body->addWidget(m_toolBar);
+    body->addWidget(m_tabs, 1);
+    m_searchPanel = new QWidget(this);
+    m_searchPanel->setObjectName(QStringLiteral("SearchPanel"));
+    m_searchProgress = new QProgressBar(m_searchPanel);
+    m_searchProgress->setObjectName(QStringLiteral("SearchProgress"));
+    m_searchProgress->setAccessibleName(QStringLiteral("Search progress"));
+    m_stopButton = new QPushButton(QStringLiteral("Stop"), m_searchPanel);
+    m_stopButton->setObjectName(QStringLiteral("StopButton"));
+    m_stopButton->setToolTip(QStringLiteral("Stop the search (Esc)"));
+    auto* panel = new QHBoxLayout(m_searchPanel);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->addWidget(m_searchProgress, 1);
+    panel->addWidget(m_stopButton);
+    m_searchPanel->hide();
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_toolBar);
-    layout->addWidget(m_tabs, 1);
+    layout->addWidget(m_body, 1);
+    layout->addWidget(m_searchPanel);
+    connect(m_stopButton, &QPushButton::clicked, this, &ReportForm::stopSearch);
+    // Escape stops a search from its first moment, before the panel shows.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &ReportForm::stopSearch);
     resize(900, 720);
 
     connect(m_criteria, &CriteriaGrid::searchRequested, this, &ReportForm::Search);
@@ -140,16 +167,64 @@ void ReportForm::Search()
         prompts().notice(*refusal);
         return;
     }
-    busy().enter(m_results->resultsBox());
+    if (m_search)
+        return;
     SearchSnapshot search = takeSnapshot(rows, m_settings);
-    const SearchOutcome outcome = runSearchStatement(m_binding, search.statement);
-    if (!outcome.accepted) {
-        // The previous results, page and highlight words stay as they were.
-        busy().leave();
-        prompts().notice(refusedSearchMessage(outcome.engineError));
+    m_search = std::make_unique<SearchJob>(m_binding.database(), search.statement);
+    m_pendingSearch = std::move(search);
+    // A small file's search is done in its first step: the result shows at once.
+    busy().enter(m_results->resultsBox());
+    const StepOutcome first = m_search->step(TickBudget());
+    busy().leave();
+    if (!first.ongoing()) {
+        searchEnded(first);
+        if (first.kind == StepOutcome::Kind::Failed)
+            prompts().notice(refusedSearchMessage(first.reason));
         return;
     }
+    // From here on only the tool bar and tabs are locked: Stop and Escape stay usable.
+    setEnabled(true);
+    m_searchClock.start();
+    m_searchProgress->hide();
+    busy().setLockedArea(m_body);
+    ticks().start(*m_search,
+        {m_searchProgress, QStringLiteral("The search could not be run."),
+            [this] {
+                // Short searches end without a flash of progress.
+                if (!m_searchPanel->isVisible() && m_searchClock.elapsed() >= 500) {
+                    m_searchProgress->show();
+                    m_searchPanel->show();
+                }
+            },
+            [this](const StepOutcome& outcome) { searchEnded(outcome); }});
+}
 
+void ReportForm::stopSearch()
+{
+    if (m_search)
+        m_search->stop();
+}
+
+void ReportForm::searchEnded(const StepOutcome& outcome)
+{
+    const std::unique_ptr<SearchJob> job = std::move(m_search);
+    SearchSnapshot search = std::move(m_pendingSearch);
+    m_pendingSearch = {};
+    m_searchPanel->hide();
+    busy().setLockedArea(this);
+    m_body->setEnabled(true);
+    // Stopped or refused: the previous results, page and highlight words stay as they
+    // were (a refusal is reported by the caller or the tick driver).
+    if (job->stopped() || outcome.kind == StepOutcome::Kind::Failed)
+        return;
+    const SearchOutcome found = adoptSearchResult(m_binding, *job, outcome);
+    if (found.accepted)
+        showSearchResult(std::move(search), found);
+}
+
+void ReportForm::showSearchResult(SearchSnapshot search, const SearchOutcome& outcome)
+{
+    busy().enter(m_results->resultsBox());
     const int count = outcome.recordCount;
     m_state.ResultCount = count;
     m_state.search = std::move(search);

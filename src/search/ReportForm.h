@@ -12,9 +12,15 @@
 #include "options/SearchOptions.h"
 #include "screens/WorkingScreen.h"
 #include "search/ResultsState.h"
+#include "search/SearchRun.h"
+#include "search/SearchSnapshot.h"
+
+#include <QElapsedTimer>
 
 #include <memory>
 
+class QProgressBar;
+class QPushButton;
 class QTabWidget;
 
 namespace papyrant {
@@ -38,8 +44,16 @@ public:
     ~ReportForm() override;
 
     // Search: tidies the rows, checks the brackets, runs the composed statement,
-    // loads the first record for editing, presents the first page and shows it.
+    // loads the first record for editing, presents the first page and shows it. A search
+    // over a large file goes on in ticks: after half a second its progress shows, and
+    // Stop or Escape breaks it off, leaving the previous result on screen.
     void Search();
+    // True while a search goes on in ticks.
+    bool searching() const { return m_search != nullptr; }
+    // Breaks off the search under way, if any.
+    void stopSearch();
+    QPushButton* stopButton() const { return m_stopButton; }
+    QProgressBar* searchProgress() const { return m_searchProgress; }
     // Builds the chosen page into the results box and ends the busy state.
     void PresentPage();
     // Reads the bibliography's categories (its one reader) into the lists of the edit and
@@ -96,6 +110,9 @@ private:
     void removeClicked();
     // "Copy citation": the current record as stored, as a BibTeX entry on the clipboard.
     void copyCitation();
+    // What follows a search that found its records: the result on every tab.
+    void showSearchResult(SearchSnapshot search, const SearchOutcome& outcome);
+    void searchEnded(const StepOutcome& outcome);
     // The edit tab shows a record whose fields differ from what was loaded.
     bool recordChanged();
     // Before the record on the edit tab is left: with changed fields, asks whether to save
@@ -115,6 +132,13 @@ private:
     SearchOptions m_settings;
     DataBinding m_binding; // the result set of the last search
     std::unique_ptr<OptionForm> m_options;
+    QWidget* m_body = nullptr; // tool bar and tabs: what a search locks
+    QWidget* m_searchPanel = nullptr; // progress and Stop of a long search
+    QProgressBar* m_searchProgress = nullptr;
+    QPushButton* m_stopButton = nullptr;
+    QElapsedTimer m_searchClock;
+    std::unique_ptr<SearchJob> m_search; // the search under way
+    SearchSnapshot m_pendingSearch; // what it searches for
     ReportToolBar* m_toolBar = nullptr;
     QTabWidget* m_tabs = nullptr; // search items, results, edit results, manage results
     CriteriaGrid* m_criteria = nullptr;

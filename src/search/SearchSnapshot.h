@@ -10,13 +10,26 @@
 
 #include <QString>
 
+#include <array>
+
 namespace papyrant {
+
+// Whether a highlight word must stand at the start and at the end of a word to be marked
+// when whole words are searched: not on a side where the typed words had a wildcard
+// ("*gen" finds "antigen", so its "gen" is marked there).
+struct WordEdges {
+    bool start = true;
+    bool end = true;
+    bool operator==(const WordEdges&) const = default;
+};
+using HighlightEdges = std::array<WordEdges, CriteriaRowCount>;
 
 struct SearchSnapshot {
     QString statement; // as composed from the rows and settings
     SearchOptions options; // the settings: filters and sort for the header, fields and references for the blocks
     QString summary; // the one-line summary of the rows
     HighlightWords highlightWords; // marked on every page
+    HighlightEdges highlightEdges{}; // entry i: the edges of highlight word i
 };
 
 // The snapshot of a search over the tidied rows (checked by CheckBrackets) with these settings.

@@ -82,6 +82,37 @@ private slots:
             expected);
     }
 
+    // Word edges the records of the search tests do not show: characters outside ASCII
+    // on either side of an ASCII word, combining marks, letters beyond the basic plane.
+    void wholeWord_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("guillemets") << u"gene"_s << "«gene»" << true;
+        QTest::newRow("em dash and no-break space") << u"gene"_s << "x—gene y" << true;
+        QTest::newRow("letter after") << u"gene"_s << "genež" << false;
+        QTest::newRow("letter before") << u"gene"_s << "ßgene" << false;
+        QTest::newRow("combining mark belongs to the word") << u"gene"_s << "gené x" << false;
+        QTest::newRow("letter beyond the basic plane") << u"gene"_s << "gene𝐀" << false;
+        QTest::newRow("Kelvin sign as k") << u"kelvin"_s << "5 Kelvin." << true;
+        QTest::newRow("later occurrence") << u"gene"_s << "genes, gene" << true;
+        QTest::newRow("tail at the last word end") << u"a*c"_s << "ab, abc cx" << true;
+        QTest::newRow("head must start a word") << u"b*"_s << "ab" << false;
+        QTest::newRow("empty text") << u"gene"_s << "" << false;
+    }
+    void wholeWord()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, subject);
+        QFETCH(bool, expected);
+        const QByteArray p = pattern.toUtf8();
+        const QByteArray s = subject.toUtf8();
+        QCOMPARE(LikePattern(std::string_view(p.constData(), p.size()))
+                     .matchesWholeWord(std::string_view(s.constData(), s.size())),
+            expected);
+    }
+
     void likeAndLetterCaseInStatements()
     {
         // Like, Not Like and quoted patterns run through the program's like; equality,
@@ -99,6 +130,9 @@ private slots:
         QCOMPARE(count(u"Abstracts.Title Not Like '*gene*'"_s), 2);
         QCOMPARE(count("Abstracts.Title Like " + sqlLiteral(u"Crohn's *"_s)), 1);
         QCOMPARE(count(u"Abstracts.Category = 'REVIEWS'"_s), 2);
+        QCOMPARE(count(u"WholeWord(Abstracts.Title, 'GENE')"_s), 2);
+        // No text, no answer: a NULL field is neither a match nor, negated, a miss.
+        QCOMPARE(count(u"WholeWord(NULL, 'gene') Is Null And Not WholeWord('a', 'gene')"_s), 4);
         QCOMPARE(RecordSet(db, u"Select Distinct Abstracts.Category From Abstracts"_s).recordCount(), 2);
         RecordSet ordered(db, u"Select Abstracts.* From Abstracts Order by TitelS"_s);
         QCOMPARE(ordered.value(u"TitelS"_s), u"A"_s);

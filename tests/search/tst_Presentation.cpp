@@ -175,6 +175,22 @@ private slots:
         QCOMPARE(formatAt(shown, shown.text.indexOf(QStringLiteral("Record No. 2"))), QStringLiteral("black"));
     }
 
+    void pageMarksFollowTheWholeWordOption()
+    {
+        // "Title 1" is a whole word in the first block, a part of "Title 12" in the twelfth.
+        auto records = firstRecords(12);
+        SearchSnapshot settings = titleAndYear();
+        settings.highlightWords[0] = QStringLiteral("Title 1");
+        const auto redAt = [&](bool wholeWords) {
+            settings.options.wholeWordOnly = wholeWords;
+            const PresentedPage shown = PresentPage(*records, 0, 12, settings);
+            return QStringList{formatAt(shown, shown.text.indexOf(QStringLiteral("Title 1\n"))),
+                formatAt(shown, shown.text.indexOf(QStringLiteral("Title 12")))};
+        };
+        QCOMPARE(redAt(true), (QStringList{"red", "black"}));
+        QCOMPARE(redAt(false), (QStringList{"red", "red"}));
+    }
+
     void formatRunsFollowTheMarksInOrder()
     {
         // Blue over red where they overlap, a mark past the end cut off, the header last.
@@ -190,15 +206,37 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("word");
         QTest::addColumn<QList<int>>("found");
-        QTest::newRow("any case, anywhere, from 0") << u"Virus viruses VIRUS"_s << "virus" << QList<int>{0, 6, 14};
-        QTest::newRow("each search after the last find") << u"aaaa a"_s << "aa" << QList<int>{0, 2};
-        QTest::newRow("empty word") << u"text"_s << "" << QList<int>{};
+        QTest::addColumn<QList<int>>("wholeWords"); // with both edges
+        QTest::addColumn<QList<int>>("openStart"); // the typed words began with a wildcard
+        QTest::newRow("any case, anywhere, from 0")
+            << u"Virus viruses VIRUS"_s << "virus" << QList<int>{0, 6, 14} << QList<int>{0, 14} << QList<int>{0, 14};
+        QTest::newRow("each search after the last find")
+            << u"aaaa a"_s << "aa" << QList<int>{0, 2} << QList<int>{} << QList<int>{2};
+        QTest::newRow("empty word") << u"text"_s << "" << QList<int>{} << QList<int>{} << QList<int>{};
+        QTest::newRow("inside a word") << u"Biopython: python."_s << "python" << QList<int>{3, 11} << QList<int>{11}
+                                       << QList<int>{3, 11};
+        QTest::newRow("umlaut and Cyrillic beside")
+            << u"Müller, üller, Состояние."_s << "üller" << QList<int>{1, 8} << QList<int>{8} << QList<int>{1, 8};
+        QTest::newRow("word inside a later match")
+            << u"genegene gene"_s << "gene" << QList<int>{0, 4, 9} << QList<int>{9} << QList<int>{4, 9};
     }
     void colourOccurrences()
     {
         QFETCH(QString, text);
         QFETCH(QString, word);
         QFETCH(QList<int>, found);
+        QFETCH(QList<int>, wholeWords);
+        QFETCH(QList<int>, openStart);
+        const auto marked = [&](std::optional<WordEdges> edges) {
+            std::vector<TextMark> marks;
+            ColourOccurrences(text, word, MarkColour::Blue, marks, edges);
+            QList<int> at;
+            for (const TextMark& mark : marks)
+                at << mark.start;
+            return at;
+        };
+        QCOMPARE(marked(WordEdges{}), wholeWords);
+        QCOMPARE(marked(WordEdges{false, true}), openStart);
         std::vector<TextMark> marks;
         QCOMPARE(ColourOccurrences(text, word, MarkColour::Blue, marks), found.size());
         QList<int> starts;

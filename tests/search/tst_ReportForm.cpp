@@ -10,6 +10,7 @@
 #include "support/ResultsScreenTest.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -122,6 +123,24 @@ private slots:
         QCOMPARE(formatAt(label + 16), QStringLiteral("#ff0000"));
     }
 
+    // "Find whole word only" decides what a search finds and what its page marks.
+    void wholeWordOption()
+    {
+        search(QStringLiteral("stud"));
+        QVERIFY(text("RText1").contains(QStringLiteral("This search revealed no records")));
+        showTab(0);
+        click("Command2");
+        OptionForm* options = m_form->options();
+        QVERIFY(the<QCheckBox>("CheckwHoleWord", options)->isChecked());
+        QTest::mouseClick(the<QCheckBox>("CheckwHoleWord", options), Qt::LeftButton);
+        QTest::mouseClick(the<QPushButton>("Command1", options), Qt::LeftButton);
+        showTab(0);
+        search(QStringLiteral("stud"));
+        QVERIFY(text("RText1").contains(QStringLiteral("This search revealed 120 records")));
+        QCOMPARE(formatAt(positionOf("Gene study 2") + 5), QStringLiteral("#ff0000"));
+        QCOMPARE(formatAt(positionOf("Gene study 2") + 9), QStringLiteral("#000000"));
+    }
+
     void caretLeadsToTheRecordToEdit()
     {
         search(QStringLiteral("gene"));
@@ -168,6 +187,34 @@ private slots:
         QVERIFY(!the("RText1")->isHidden() && !QApplication::overrideCursor());
         QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 120"));
         QCOMPARE(the<QLineEdit>("TextColor1_1")->text(), QString());
+    }
+
+    void stopLeavesThePreviousResult()
+    {
+        search(QStringLiteral("gene"));
+        const QString page = text("RText1");
+        // Row keys far apart make the file large enough to be searched in the background.
+        OtherConnection(m_path, "UPDATE Abstracts SET rowid = rowid * 1000");
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
+        showTab(0);
+        type("TextFind1_0", QStringLiteral("tenth"));
+        click("Command8");
+        QVERIFY(m_form->searching());
+        QVERIFY(!the("Tab1")->isEnabled());
+        QTest::keyClick(m_form, Qt::Key_Escape);
+        QTRY_VERIFY(!m_form->searching());
+        QTRY_VERIFY(the("Tab1")->isEnabled() && m_form->isEnabled());
+        QCOMPARE(text("RText1"), page);
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 120"));
+        QVERIFY(!m_form->stopButton()->isVisible());
+        // Let run, the same search finds its ten.
+        showTab(0);
+        click("Command8");
+        QVERIFY(m_form->searching());
+        QTRY_VERIFY(!m_form->searching() && m_form->isEnabled());
+        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 10"));
+        QVERIFY(text("RText1").contains(QStringLiteral("This search revealed 10 records")));
     }
 
     void removingLowersTheCountAndThePages()

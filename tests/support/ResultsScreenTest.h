@@ -95,12 +95,13 @@ protected:
         edit->selectAll();
         QTest::keyClicks(edit, words);
     }
-    // Types the words into row 0 and presses Search; waits until the screen takes input again.
+    // Types the words into row 0 and presses Search; waits until the search has ended and
+    // the screen takes input again.
     void search(const QString& words)
     {
         type("TextFind1_0", words);
         click("Command8");
-        QTRY_VERIFY(m_form->isEnabled());
+        QTRY_VERIFY(!m_form->searching() && m_form->isEnabled());
     }
     // Chooses another page and waits until it is presented.
     void choosePage(int index)
