@@ -195,12 +195,14 @@ private:
 Figure autoRemoveFigure(const MaintenanceBenchSettings& settings, const Files& files)
 {
     // The same rows as auto remove with its default options: in title-sort order, the
-    // earlier of two neighbours whose title and abstract agree. The generated copies are
-    // exact, so no trimming or own-work rule changes which one goes.
+    // earlier of two neighbours whose title and abstract agree. Like the program, the engine
+    // sorts the keys with the titles alone and reads the abstracts of candidate pairs only.
+    // The generated copies are exact, so no trimming or own-work rule changes which one goes.
     const QString equivalent = QStringLiteral(
-        "PRAGMA secure_delete = FAST; DELETE FROM Abstracts WHERE rowid IN (SELECT k FROM (SELECT rowid AS k, "
-        "Title AS t, Abstract AS a, lead(Title) OVER w AS nt, lead(Abstract) OVER w AS na FROM Abstracts WINDOW w "
-        "AS (ORDER BY CAST(TitelS AS TEXT))) WHERE t = nt COLLATE BINARY AND a = na COLLATE BINARY);");
+        "PRAGMA secure_delete = FAST; DELETE FROM Abstracts WHERE rowid IN (SELECT p.k FROM (SELECT rowid AS k, "
+        "Title AS t, lead(rowid) OVER w AS n, lead(Title) OVER w AS nt FROM Abstracts WINDOW w AS (ORDER BY "
+        "CAST(TitelS AS TEXT))) AS p JOIN Abstracts AS a ON a.rowid = p.k JOIN Abstracts AS b ON b.rowid = p.n "
+        "WHERE p.t = p.nt COLLATE BINARY AND a.Abstract = b.Abstract COLLATE BINARY);");
     const QString original = files.withRepeatedPairs();
     const QString work = files.path(QStringLiteral("maint-pairs-run.pyr"));
     const QString shellWork = files.path(QStringLiteral("maint-pairs-shell.pyr"));

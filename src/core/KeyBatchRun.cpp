@@ -48,11 +48,28 @@ SQLite::Statement& KeyBatchRun::statementFor(bool stale)
     return *slot;
 }
 
+void KeyBatchRun::noteCommitted()
+{
+    m_committedNext = m_next;
+    m_changed += m_pendingChanged;
+    m_skipped += m_pendingSkipped;
+    m_pendingChanged = m_pendingSkipped = 0;
+}
+
 StepOutcome KeyBatchRun::step(const TickBudget& budget)
 {
     if (!m_error.isEmpty())
         return StepOutcome::failed(m_error);
     try {
+        if (m_batch.committing()) {
+            if (!m_batch.commitEnded(budget.remainingMs()))
+                return StepOutcome::more();
+            noteCommitted();
+            if (m_next >= m_keys.size())
+                return StepOutcome::done();
+            if (budget.spent())
+                return StepOutcome::more();
+        }
         m_batch.begin();
         // Inside the transaction, so nothing else commits between the answer and the slices.
         SQLite::Statement& statement = statementFor(m_stale && m_stale());
@@ -89,12 +106,13 @@ StepOutcome KeyBatchRun::step(const TickBudget& budget)
         }
         if (m_ownWrites)
             m_ownWrites();
-        if (m_batch.commitIfDue(m_next >= m_keys.size())) {
-            m_committedNext = m_next;
-            m_changed += m_pendingChanged;
-            m_skipped += m_pendingSkipped;
-            m_pendingChanged = m_pendingSkipped = 0;
+        const bool finishing = m_next >= m_keys.size();
+        if (m_batch.commitsAside() && (finishing || m_batch.due())) {
+            m_batch.startCommit();
+            return StepOutcome::more(); // done once the commit has ended
         }
+        if (m_batch.commitIfDue(finishing))
+            noteCommitted();
     } catch (const std::exception& e) {
         m_batch.rollback();
         m_next = m_committedNext;

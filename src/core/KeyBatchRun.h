@@ -8,7 +8,8 @@
 // takes under a few milliseconds and shrinks when it takes longer, so a tick still ends
 // near its budget. Before each slice the watch says whether the file changed since the
 // keys were read (ResultKeys.h); from then on the statement tests each row against the
-// search's condition too and the rows passed over are counted.
+// search's condition too and the rows passed over are counted. The commit runs aside
+// (BatchTransaction::startCommit), so no tick waits for the disk.
 
 #include "core/BatchTransaction.h"
 #include "core/Database.h"
@@ -60,6 +61,7 @@ public:
 
 private:
     SQLite::Statement& statementFor(bool stale);
+    void noteCommitted();
 
     Database& m_db;
     std::vector<std::int64_t> m_keys;

@@ -17,6 +17,7 @@ constexpr std::int64_t WidestRange = 1 << 20;
 RowRangeRun::RowRangeRun(Database& db, const QString& statement, std::function<void(SQLite::Statement&)> bindMore,
     bool deletes, std::chrono::milliseconds commitInterval)
     : m_bindMore(std::move(bindMore))
+    , m_cache(db)
     , m_batch(db, commitInterval)
 {
     if (deletes)
@@ -49,11 +50,27 @@ StepProgress RowRangeRun::progress() const
     return {static_cast<int>(covered / scale), static_cast<int>(span / scale)};
 }
 
+void RowRangeRun::noteCommitted()
+{
+    m_committedFirst = m_first;
+    m_changed += m_pendingChanged;
+    m_pendingChanged = 0;
+}
+
 StepOutcome RowRangeRun::step(const TickBudget& budget)
 {
     if (!m_error.isEmpty())
         return StepOutcome::failed(m_error);
     try {
+        if (m_batch.committing()) {
+            if (!m_batch.commitEnded(budget.remainingMs()))
+                return StepOutcome::more();
+            noteCommitted();
+            if (m_first > m_high)
+                return StepOutcome::done();
+            if (budget.spent())
+                return StepOutcome::more();
+        }
         m_batch.begin();
         QElapsedTimer clock;
         while (m_first <= m_high) {
@@ -74,11 +91,13 @@ StepOutcome RowRangeRun::step(const TickBudget& budget)
             if (budget.spent())
                 break;
         }
-        if (m_batch.commitIfDue(m_first > m_high)) {
-            m_committedFirst = m_first;
-            m_changed += m_pendingChanged;
-            m_pendingChanged = 0;
+        const bool finishing = m_first > m_high;
+        if (m_batch.commitsAside() && (finishing || m_batch.due())) {
+            m_batch.startCommit();
+            return StepOutcome::more(); // done once the commit has ended
         }
+        if (m_batch.commitIfDue(finishing))
+            noteCommitted();
     } catch (const std::exception& e) {
         m_batch.rollback();
         m_first = m_committedFirst;

@@ -7,11 +7,13 @@
 //
 // The range grows while a slice takes under a few milliseconds and shrinks when it takes
 // longer, so a tick ends near its budget whatever share of the records the statement
-// changes.
+// changes. The commit runs aside (BatchTransaction::startCommit), so no tick waits for the
+// disk.
 
 #include "core/BatchTransaction.h"
 #include "core/Database.h"
 #include "core/FastDeletion.h"
+#include "core/RoomyCache.h"
 #include "core/Stepper.h"
 
 #include <SQLiteCpp/Statement.h>
@@ -45,10 +47,13 @@ public:
     std::int64_t changed() const { return m_changed; }
 
 private:
+    void noteCommitted();
+
     std::optional<FastDeletion> m_fastDeletion;
     std::unique_ptr<SQLite::Statement> m_statement;
     std::function<void(SQLite::Statement&)> m_bindMore;
-    BatchTransaction m_batch;
+    RoomyCache m_cache; // for the run's length
+    BatchTransaction m_batch; // after m_cache: ends before the cache shrinks
     std::int64_t m_first = 1; // lowest key not covered yet
     std::int64_t m_committedFirst = 1;
     std::int64_t m_low = 1; // lowest and highest key when the run was made

@@ -10,6 +10,7 @@ namespace papyrant {
 ResultCategoryRun::ResultCategoryRun(
     Database& db, ResultKeys keys, const QString& category, std::chrono::milliseconds commitInterval)
     : m_category(category.toStdString())
+    , m_cache(db)
     , m_before(keys.stamp)
     , m_watch(db, keys.stamp)
 {

@@ -6,6 +6,7 @@
 #include "core/Database.h"
 #include "core/KeyBatchRun.h"
 #include "core/ResultKeys.h"
+#include "core/RoomyCache.h"
 #include "core/Stepper.h"
 
 #include <QString>
@@ -44,6 +45,9 @@ public:
 
 private:
     std::string m_category; // bound, not spliced into the text: Crohn's stays one value
+    // Rewritten rows are journalled first: pages spilled before the commit would sync the
+    // journal in the middle of a tick.
+    RoomyCache m_cache;
     Database::ChangeStamp m_before;
     KeyWatch m_watch;
     std::unique_ptr<KeyBatchRun> m_run;

@@ -15,6 +15,7 @@ bool askDeleteAllResults(Prompts& prompts, int resultCount)
 
 ResultDeletion::ResultDeletion(Database& db, ResultKeys keys, std::chrono::milliseconds commitInterval)
     : m_fastDeletion(db)
+    , m_cache(db)
     , m_watch(db, keys.stamp)
 {
     std::sort(keys.keys.begin(), keys.keys.end());

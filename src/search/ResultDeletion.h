@@ -7,6 +7,7 @@
 #include "core/KeyBatchRun.h"
 #include "core/Prompts.h"
 #include "core/ResultKeys.h"
+#include "core/RoomyCache.h"
 #include "core/Stepper.h"
 
 #include <QString>
@@ -53,6 +54,9 @@ public:
 
 private:
     FastDeletion m_fastDeletion; // for the deletion's length
+    // Deleting rewrites pages the file holds, each journalled first: pages spilled before the
+    // commit would sync the journal in the middle of a tick.
+    RoomyCache m_cache;
     KeyWatch m_watch;
     std::unique_ptr<KeyBatchRun> m_run; // before m_fastDeletion goes: rolled back first
 };

@@ -139,7 +139,7 @@ private slots:
         ResultCopy copy(m_results->database(), m_results->recordset().resultKeys(), target, "locked.pyr", interval);
         QCOMPARE(copy.step(oneRecord), StepOutcome::more());
         OtherConnection reader(target, ReadLock);
-        QCOMPARE(copy.step(TickBudget()), StepOutcome::failed("database is locked"));
+        QCOMPARE(runToEnd(copy), StepOutcome::failed("database is locked"));
         reader.close();
         QCOMPARE(
             copy.outcomeText(), QString::number(copied.size()) + " records were copied to locked.pyr bibliography");
@@ -148,7 +148,7 @@ private slots:
         ResultDeletion deletion(m_results->database(), m_results->recordset().resultKeys(), interval);
         QCOMPARE(deletion.step(oneRecord), StepOutcome::more());
         OtherConnection otherReader(m_bibliography, ReadLock);
-        QCOMPARE(deletion.step(TickBudget()), StepOutcome::failed("database is locked"));
+        QCOMPARE(runToEnd(deletion), StepOutcome::failed("database is locked"));
         otherReader.close();
         QCOMPARE(deletion.remaining(), soilLeft.size());
         QCOMPARE(readLines(m_bibliography, "SELECT Title FROM Abstracts WHERE Keywords = 'soil'"), soilLeft);
