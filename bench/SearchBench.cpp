@@ -173,10 +173,12 @@ bool pageWithMarks(const ResultsBenchSettings& settings, const QString& path)
         box.document()->documentLayout()->documentSize();
         plainLayout.push_back(milliseconds(timer));
     }
-    std::printf("  (%lld characters, %zu marks a page; laid out to the end: %.2f ms, plain %.2f ms)\n",
-        static_cast<long long>(characters), marks, median(wholeLayout), median(plainLayout));
-    return judge("build + marks + into the box, painted", median(ours), "reference: the same text set plain, painted",
-        median(plain), 50.0, false);
+    // The user waits for the whole page, not its first screenful: the figure is the page
+    // laid out to its end.
+    std::printf("  (%lld characters, %zu marks a page; first painted: %.2f ms, plain %.2f ms)\n",
+        static_cast<long long>(characters), marks, median(ours), median(plain));
+    return judge("build + marks + into the box, laid out", median(wholeLayout),
+        "reference: the same text set plain, laid out", median(plainLayout), 50.0, false);
 }
 
 // A results screen over the bibliography after a search for `words` (nothing: every record).

@@ -520,9 +520,9 @@ int main(int argc, char** argv)
         if (only.isEmpty() || only.contains("results"))
             allPassed &= resultsBench(parser, runs);
         if (only.isEmpty() || only.contains("manage"))
-            allPassed &= manageResultsBench({parser.value("program-folder") + "/VarEdoRecors", parser.value("data"),
-                                                parser.value("records").toInt(), runs})
-                             .targetsMet;
+            for (const Figure& figure : manageResultsFigures(
+                     {parser.value("program-folder") + "/VarEdoRecors", parser.value("data"), bench.records()}))
+                allPassed &= runFigure(figure, runs);
         if (only.isEmpty() || only.contains("maintenance"))
             for (const Figure& figure : maintenanceFigures({parser.value("program-folder") + "/VarEdoRecors",
                      parser.value("data"), parser.value("records").toInt()}))

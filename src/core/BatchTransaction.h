@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 
 #include <chrono>
+#include <future>
 #include <optional>
 
 namespace papyrant {
@@ -26,6 +27,9 @@ public:
         , m_interval(interval.count())
     {
     }
+    ~BatchTransaction() { finishCommit(); }
+    BatchTransaction(const BatchTransaction&) = delete;
+    BatchTransaction& operator=(const BatchTransaction&) = delete;
 
     void begin()
     {
@@ -47,13 +51,56 @@ public:
         m_transaction.reset();
         return true;
     }
-    void rollback() { m_transaction.reset(); }
+    void rollback()
+    {
+        finishCommit();
+        m_transaction.reset();
+    }
+
+    // The commit's disk syncs take from a few to a few hundred milliseconds on a busy disk,
+    // far beyond a tick. Work that must never hold the window that long hands the commit to
+    // a worker thread and asks in the following ticks whether it has ended; the connection
+    // is left alone meanwhile (the screen is locked, and the stepper does nothing else).
+    // With an interval of 0 the commit stays in the tick, so the order of commits is the
+    // order of ticks.
+    bool commitsAside() const { return m_interval > 0; }
+    void startCommit()
+    {
+        m_commit = std::async(std::launch::async, [this] { m_transaction->commit(); });
+    }
+    bool committing() const { return m_commit.valid(); }
+    // Waits up to waitMs for the commit started aside: true once it has ended. Throws
+    // StoreError when it failed; the batch is then rolled back.
+    bool commitEnded(qint64 waitMs)
+    {
+        if (m_commit.wait_for(std::chrono::milliseconds(std::max<qint64>(waitMs, 0))) != std::future_status::ready)
+            return false;
+        try {
+            std::exchange(m_commit, {}).get();
+        } catch (...) {
+            m_transaction.reset();
+            throw;
+        }
+        m_transaction.reset();
+        return true;
+    }
 
 private:
+    void finishCommit()
+    {
+        if (m_commit.valid()) {
+            try {
+                std::exchange(m_commit, {}).get();
+            } catch (...) {
+            }
+        }
+    }
+
     Database& m_db;
     qint64 m_interval;
     std::optional<Database::Transaction> m_transaction;
     QElapsedTimer m_age;
+    std::future<void> m_commit; // the commit under way aside; ends before the transaction goes
 };
 
 } // namespace papyrant

@@ -14,6 +14,7 @@ namespace {
 struct KeyedSource {
     QString table;
     QString tail; // what follows the table name: Where and Order by
+    QString condition; // between Where and Order by
     bool ordered = false;
 };
 
@@ -23,7 +24,7 @@ std::optional<KeyedSource> keyedSource(const QString& source)
     static const QRegularExpression tableName(QStringLiteral(R"(^\s*([A-Za-z_][A-Za-z0-9_]*)\s*$)"));
     if (auto m = tableName.match(source); m.hasMatch()) {
         const QString table = m.captured(1);
-        return KeyedSource{table, QString(), false};
+        return KeyedSource{table, QString(), QString(), false};
     }
     static const QRegularExpression wholeRows(
         QStringLiteral(
@@ -42,7 +43,13 @@ std::optional<KeyedSource> keyedSource(const QString& source)
     KeyedSource keyed;
     keyed.table = table;
     keyed.tail = source.mid(m.capturedStart(3));
-    keyed.ordered = orderBy.match(m.captured(3)).hasMatch();
+    const auto order = orderBy.match(plain, m.capturedStart(3));
+    keyed.ordered = order.hasMatch();
+    static const QRegularExpression where(QStringLiteral(R"(^\s+where\b)"), QRegularExpression::CaseInsensitiveOption);
+    if (const auto w = where.match(m.captured(3)); w.hasMatch()) {
+        const qsizetype from = m.capturedStart(3) + w.capturedEnd();
+        keyed.condition = source.mid(from, (order.hasMatch() ? order.capturedStart() : source.size()) - from);
+    }
     return keyed;
 }
 
@@ -116,6 +123,7 @@ void RecordSet::readSource(const QString& source, const QString& sideColumn,
         if (keyed) {
             m_keyed = true;
             m_table = keyed->table;
+            m_condition = keyed->condition;
             {
                 SQLite::Statement columns(
                     m_db.handle(), QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(m_table).toStdString());
@@ -507,6 +515,18 @@ std::vector<std::int64_t> RecordSet::rowKeys() const
 {
     requireUpdatable();
     return m_keys.keys();
+}
+
+ResultKeys RecordSet::resultKeys() const
+{
+    requireUpdatable();
+    return ResultKeys{m_keys.keys(), m_stamp, m_condition};
+}
+
+void RecordSet::noteOwnBatch(const Database::ChangeStamp& before, const Database::ChangeStamp& after)
+{
+    if (m_stamp == before)
+        m_stamp = after;
 }
 
 void RecordSet::close()

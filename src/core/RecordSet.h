@@ -14,6 +14,7 @@
 
 #include "core/Database.h"
 #include "core/KeyList.h"
+#include "core/ResultKeys.h"
 
 #include <QByteArray>
 #include <QString>
@@ -107,6 +108,12 @@ public:
     // The keys (rowids) of the set's rows in set order, for work over the whole result
     // (copy, delete all, category) that runs one prepared statement per key.
     std::vector<std::int64_t> rowKeys() const;
+    // The keys with what tells whether they still name the rows the statement found.
+    ResultKeys resultKeys() const;
+    // Work over the keys took the file from `before` to `after` by its own writes on the
+    // set's connection, nothing else writing meanwhile (KeyWatch::known): when the keys were
+    // right before, they still are.
+    void noteOwnBatch(const Database::ChangeStamp& before, const Database::ChangeStamp& after);
     // Values are read again at the next access: a statement changed rows of the set.
     void rereadValues() { m_loadedKey.reset(); }
 
@@ -136,6 +143,7 @@ private:
     bool m_open = true;
     bool m_keyed = false;
     QString m_table;
+    QString m_condition; // the source's Where condition
     QStringList m_columns;
 
     KeyList m_keys; // keyed sets

@@ -23,6 +23,7 @@ public:
     // its commit); a stepper checks it after each step, so every tick makes progress.
     bool spent(qint64 reserveMs = 0) const { return m_clock.elapsed() >= m_length - reserveMs; }
     qint64 lengthMs() const { return m_length; }
+    qint64 remainingMs() const { return m_length - m_clock.elapsed(); }
 
 private:
     QElapsedTimer m_clock;

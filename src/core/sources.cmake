@@ -6,6 +6,9 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Database.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FastDeletion.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeyList.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ResultKeys.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/KeyBatchRun.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RowRangeRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SplitScan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Bibliography.cpp

@@ -59,12 +59,27 @@ void AutoRemoveRun::scanStep(Tally& tally)
         ++tally.notCovered;
         return;
     }
-    // The earlier record goes; the later one is current again and meets its own successor
-    // in the next step.
-    records.movePrevious();
-    records.deleteCurrent();
-    records.moveNext();
+    if (holdsOwnWork(first) && !holdsOwnWork(second)) {
+        // Only the earlier record holds what the user wrote into it: the later one goes, and
+        // the earlier meets the later one's successor in the next step.
+        records.deleteCurrent();
+        records.movePrevious();
+    } else {
+        // The earlier record goes; the later one is current again and meets its own
+        // successor in the next step.
+        records.movePrevious();
+        records.deleteCurrent();
+        records.moveNext();
+    }
     ++tally.deleted;
+}
+
+bool holdsOwnWork(const FieldValues& record)
+{
+    const QString& personal = record[Personal];
+    const QString& category = record[Category];
+    return !(personal.isEmpty() || isEmptyField(personal))
+        || !(category.isEmpty() || isEmptyField(category) || category.compare(NoCategory, Qt::CaseInsensitive) == 0);
 }
 
 QString AutoRemoveRun::report() const

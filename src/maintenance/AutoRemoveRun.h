@@ -2,7 +2,10 @@
 // Auto remove: one pass over the records in title-sort order. The earlier record of a
 // candidate pair is deleted when every selected field agrees; a pair that differs in a
 // selected field stays and is counted as similar but not covered. A run of equal
-// records therefore shrinks to its last one.
+// records therefore shrinks to its last one. Of a pair where exactly one record holds the
+// user's own work (a personal comment or a category other than "None"), that record stays
+// whichever comes first, so an edited, filed record never gives way to a fresh import of
+// the same paper.
 //
 // The screen drives the pass through the tick driver: each step(budget) runs as many scan
 // steps as fit in the tick, and the ticks share a transaction committed about twice a
@@ -69,6 +72,10 @@ private:
     Tally m_uncommitted;
     QString m_failure;
 };
+
+// True when the record's normalised fields hold a personal comment or a category other
+// than "None" (letter case aside); empty values and the empty-field marker hold nothing.
+bool holdsOwnWork(const FieldValues& record);
 
 // "Papyrant deleted N similar records" LF, then "You still have M records appear to be
 // similar but not cover your conditions to be deleted", each only when its count is

@@ -9,9 +9,8 @@ namespace {
 
 const QChar Quote = QLatin1Char('"');
 const QChar LineFeed = QLatin1Char('\n');
-// Values another tool stored as bytes count as their text.
-const QString CategoryText = columnAsText(QStringLiteral("Abstracts.Category"));
-const QString EntryDateText = columnAsText(QStringLiteral("Abstracts.Entry_Date"));
+const QString CategoryColumn = QStringLiteral("Abstracts.Category");
+const QString EntryDateColumn = QStringLiteral("Abstracts.Entry_Date");
 
 QString quoted(const QString& text)
 {
@@ -32,6 +31,39 @@ bool mergeAccepted(Prompts& prompts, const QString& text)
         == PromptButton::Ok;
 }
 
+// The records holding the value. The empty entry of a list stands for records without a
+// value as well as for empty ones, so that renaming or deleting it reaches them.
+QString valueCondition(const QString& column, const QString& value)
+{
+    const QString text = columnAsText(column);
+    if (value.isEmpty())
+        return QStringLiteral("(") + text + QStringLiteral(" IS NULL OR ") + text + QStringLiteral(" = '')");
+    return text + QStringLiteral(" = ") + sqlLiteral(value);
+}
+
+// The columns ignore letter case, so a name the list holds in another case is that entry:
+// storing it merges. Only the entry being renamed may differ from it in case alone.
+bool mergesWithListed(const QString& oldValue, const QString& newValue, const QStringList& listed)
+{
+    if (newValue.compare(oldValue, Qt::CaseInsensitive) == 0)
+        return false;
+    return listed.contains(newValue, Qt::CaseInsensitive);
+}
+
+// The condition limited to one range of row keys ("?1" to "?2"), as RowRangeRun runs it.
+QString inRange(const QString& condition)
+{
+    return QStringLiteral("Abstracts.rowid BETWEEN ?1 AND ?2 AND (") + condition + QLatin1Char(')');
+}
+
+// The deletion of the records meeting the condition, to run in ticks.
+CleanupOutcome deletion(Bibliography& bibliography, const QString& condition)
+{
+    return {true, QString(),
+        std::make_shared<RowRangeRun>(bibliography.database(),
+            QStringLiteral("DELETE FROM Abstracts Where ") + inRange(condition), nullptr, true)};
+}
+
 int matchingRecords(Bibliography& bibliography, const QString& source)
 {
     return RecordSet(bibliography.database(), source).recordCount();
@@ -44,7 +76,7 @@ CleanupOutcome guarded(Prompts& prompts, Operation&& operation)
     try {
         return operation();
     } catch (const std::exception& error) {
-        prompts.notice(QStringLiteral("Can't change the bibliography") + LineFeed + errorText(error));
+        prompts.notice(CleanupFailure + LineFeed + errorText(error));
         return {};
     }
 }
@@ -56,12 +88,14 @@ CleanupOutcome moveValue(Bibliography& bibliography, Prompts& prompts, const QSt
 {
     if (newValue.isEmpty() || newValue == oldValue)
         return {};
-    if (listed.contains(newValue) && !mergeAccepted(prompts, mergeQuestion))
+    if (mergesWithListed(oldValue, newValue, listed) && !mergeAccepted(prompts, mergeQuestion))
         return {};
     return guarded(prompts, [&]() -> CleanupOutcome {
-        bibliography.database().execute(QStringLiteral("Update Abstracts SET %1 = ").arg(column) + sqlLiteral(newValue)
-            + QStringLiteral(" Where ") + columnAsText(column) + QStringLiteral(" = ") + sqlLiteral(oldValue));
-        return {true, newValue};
+        return {true, newValue,
+            std::make_shared<RowRangeRun>(bibliography.database(),
+                QStringLiteral("Update Abstracts SET %1 = ").arg(column) + sqlLiteral(newValue)
+                    + QStringLiteral(" Where ") + inRange(valueCondition(column, oldValue)),
+                nullptr, false)};
     });
 }
 
@@ -86,16 +120,14 @@ CleanupOutcome deleteCategory(Bibliography& bibliography, Prompts& prompts, cons
 {
     return guarded(prompts, [&]() -> CleanupOutcome {
         const int count = matchingRecords(bibliography,
-            QStringLiteral("Select Abstracts.* From Abstracts Where (") + CategoryText + QStringLiteral(" = ")
-                + sqlLiteral(category) + QLatin1Char(')'));
+            QStringLiteral("Select Abstracts.* From Abstracts Where (") + valueCondition(CategoryColumn, category)
+                + QLatin1Char(')'));
         const QString question = quoted(category) + QStringLiteral(" category contain ") + QString::number(count)
             + QStringLiteral(" abstract") + (count == 1 ? QStringLiteral(".") : QStringLiteral("s.")) + LineFeed
             + QStringLiteral("Are you sure you want to delete this category with all its abstracts?");
         if (!confirmed(prompts, question, QStringLiteral("Delete category")))
             return {};
-        bibliography.database().execute(QStringLiteral("Delete Abstracts.* From Abstracts Where ") + CategoryText
-            + QStringLiteral(" = ") + sqlLiteral(category));
-        return {true, QString()};
+        return deletion(bibliography, valueCondition(CategoryColumn, category));
     });
 }
 
@@ -113,8 +145,8 @@ CleanupOutcome renameCategory(
 CleanupOutcome deleteEntryDate(Bibliography& bibliography, Prompts& prompts, const QString& date)
 {
     return guarded(prompts, [&]() -> CleanupOutcome {
-        const QString where
-            = QStringLiteral("Where (") + EntryDateText + QStringLiteral(" = ") + sqlLiteral(date) + QLatin1Char(')');
+        const QString condition = valueCondition(EntryDateColumn, date);
+        const QString where = QStringLiteral("Where (") + condition + QLatin1Char(')');
         const int count = matchingRecords(bibliography, QStringLiteral("Select Abstracts.* From Abstracts ") + where);
         if (count == 0) {
             prompts.notice(QStringLiteral("Can't delete this Abstract"));
@@ -126,8 +158,7 @@ CleanupOutcome deleteEntryDate(Bibliography& bibliography, Prompts& prompts, con
             + LineFeed + QStringLiteral("Are you sure you want to delete all these records?");
         if (!confirmed(prompts, question, QStringLiteral("Delete records")))
             return {};
-        bibliography.database().execute(QStringLiteral("Delete Abstracts.* From Abstracts ") + where);
-        return {true, QString()};
+        return deletion(bibliography, condition);
     });
 }
 
@@ -146,8 +177,9 @@ CleanupOutcome deleteCombination(
     Bibliography& bibliography, Prompts& prompts, const QString& category, const QString& date)
 {
     return guarded(prompts, [&]() -> CleanupOutcome {
-        const QString where = QStringLiteral("Where (") + CategoryText + QStringLiteral(" = ") + sqlLiteral(category)
-            + QStringLiteral(" and ") + EntryDateText + QStringLiteral(" = ") + sqlLiteral(date) + QLatin1Char(')');
+        const QString condition = valueCondition(CategoryColumn, category) + QStringLiteral(" and ")
+            + valueCondition(EntryDateColumn, date);
+        const QString where = QStringLiteral("Where (") + condition + QLatin1Char(')');
         const int count = matchingRecords(bibliography, QStringLiteral("Select Abstracts.* From Abstracts ") + where);
         if (count == 0) {
             prompts.notice(QStringLiteral("There are no abstracts in this combination"));
@@ -159,8 +191,7 @@ CleanupOutcome deleteCombination(
             + QStringLiteral("Are you sure you want to delete these abstracts?");
         if (!confirmed(prompts, question, QStringLiteral("Delete Abstracts")))
             return {};
-        bibliography.database().execute(QStringLiteral("Delete Abstracts.* From Abstracts ") + where);
-        return {true, QString()};
+        return deletion(bibliography, condition);
     });
 }
 

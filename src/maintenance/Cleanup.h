@@ -4,22 +4,30 @@
 // Values go into the statements through the quoting helper, so a category such as
 // Crohn's disease is renamed like any other.
 //
-// Each operation works on the open bibliography's connection, asks its questions through
-// the prompts, and reports a store failure as "Can't change the bibliography" with the
-// engine's description.
+// Each operation works on the open bibliography's connection and asks its questions through
+// the prompts; the change itself comes back as work to run in ticks (RowRangeRun), so the
+// window paints while a category of a million records is renamed. A store failure is
+// reported as "Can't change the bibliography" (CleanupFailure) with the engine's
+// description: by the operation while it asks, by the tick driver while the work runs.
 
 #include "core/Bibliography.h"
 #include "core/Prompts.h"
+#include "core/RowRangeRun.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace papyrant {
 
-// What an operation did to the lists of the tab.
+inline const QString CleanupFailure = QStringLiteral("Can't change the bibliography");
+
+// What an operation will do to the records and the lists of the tab.
 struct CleanupOutcome {
-    bool changed = false; // records changed: both lists are read again
+    bool changed = false; // records change: both lists are read again once the work ends
     QString shown; // what the changed list shows afterwards (the new name or date)
+    std::shared_ptr<RowRangeRun> work; // the change, to run to its end; none when nothing changes
 };
 
 // The distinct entry dates, in the order the engine gives them. Throws StoreError.

@@ -2,12 +2,14 @@
 
 #include "core/Database.h"
 #include "screens/PictureButtons.h"
+#include "screens/TickDriver.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -49,9 +51,10 @@ void pickerRow(QGroupBox* box, QLabel* caption, QComboBox* list, std::initialize
 
 } // namespace
 
-CleanupTab::CleanupTab(Bibliography& bibliography, QWidget* parent)
+CleanupTab::CleanupTab(Bibliography& bibliography, TickDriver& ticks, QWidget* parent)
     : QWidget(parent)
     , m_bibliography(bibliography)
+    , m_ticks(ticks)
 {
     QGroupBox* categories = frame("Frame2", QStringLiteral("Categories"), this);
     m_categories = dropDownList("Combo1", categories);
@@ -83,6 +86,10 @@ CleanupTab::CleanupTab(Bibliography& bibliography, QWidget* parent)
     layout->addWidget(categories);
     layout->addWidget(dates);
     layout->addWidget(combination);
+    m_bar = new QProgressBar(this);
+    m_bar->setObjectName(QStringLiteral("Bar2"));
+    m_bar->hide();
+    layout->addWidget(m_bar);
     layout->addStretch();
 
     connect(m_categories, &QComboBox::activated, this, &CleanupTab::categoryPicked);
@@ -165,6 +172,25 @@ void CleanupTab::datePicked()
 }
 
 void CleanupTab::afterOperation(const CleanupOutcome& outcome, QComboBox* showIn)
+{
+    if (!outcome.work) {
+        operationEnded(outcome, showIn);
+        return;
+    }
+    if (m_ticks.running())
+        return;
+    m_work = outcome.work;
+    m_bar->setValue(0);
+    m_bar->show();
+    m_ticks.start(*m_work, {m_bar, CleanupFailure, {}, [this, outcome, showIn](const StepOutcome&) {
+                                m_bar->hide();
+                                m_work.reset();
+                                // Also after a failure: what was committed before it changed the lists.
+                                operationEnded(outcome, showIn);
+                            }});
+}
+
+void CleanupTab::operationEnded(const CleanupOutcome& outcome, QComboBox* showIn)
 {
     if (!outcome.changed)
         return;

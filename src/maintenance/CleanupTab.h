@@ -1,7 +1,8 @@
 #pragma once
 // The "Cleanup" tab: rename or delete a category, change or delete an entry date, delete
 // the records of one category entered on one date. The lists are read from the
-// bibliography each time the tab is entered and after every change.
+// bibliography each time the tab is entered and after every change. The changes run on the
+// screen's tick driver, the tab's bar showing how far they are.
 
 #include "maintenance/Cleanup.h"
 
@@ -9,14 +10,17 @@
 
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QToolButton;
 
 namespace papyrant {
 
+class TickDriver;
+
 class CleanupTab : public QWidget {
     Q_OBJECT
 public:
-    explicit CleanupTab(Bibliography& bibliography, QWidget* parent = nullptr);
+    CleanupTab(Bibliography& bibliography, TickDriver& ticks, QWidget* parent = nullptr);
 
     // Both lists read again, nothing picked, every operation button disabled.
     void refreshLists();
@@ -28,11 +32,15 @@ private:
     void UpdateCombinationLabel();
     void categoryPicked();
     void datePicked();
-    // Reads the lists again after a change; a rename or a new date stays on view.
+    // Runs the operation's change in ticks, then reads the lists again; a rename or a new
+    // date stays on view.
     void afterOperation(const CleanupOutcome& outcome, QComboBox* showIn);
+    void operationEnded(const CleanupOutcome& outcome, QComboBox* showIn);
     QStringList listed(const QComboBox* list) const;
 
     Bibliography& m_bibliography;
+    TickDriver& m_ticks;
+    std::shared_ptr<RowRangeRun> m_work; // the change under way
     QComboBox* m_categories;
     QToolButton* m_renameCategory;
     QToolButton* m_deleteCategory;
@@ -41,6 +49,7 @@ private:
     QToolButton* m_changeDate;
     QLabel* m_combination; // names the records of the picked category and date
     QToolButton* m_deleteCombination;
+    QProgressBar* m_bar; // how far a change is, shown while it runs
 };
 
 } // namespace papyrant

@@ -30,7 +30,7 @@ MaintenanceForm::MaintenanceForm(Bibliography& bibliography, AutoRemoveOptions& 
     m_tabs = new QTabWidget(m_content);
     m_tabs->setObjectName(QStringLiteral("Tab1"));
     m_repeated = new RepeatedRecordsTab(bibliography, autoRemove, ticks(), m_tabs);
-    m_cleanup = new CleanupTab(bibliography, m_tabs);
+    m_cleanup = new CleanupTab(bibliography, ticks(), m_tabs);
     m_tabs->addTab(m_repeated, QStringLiteral("Remove repeated records"));
     m_tabs->addTab(m_cleanup, QStringLiteral("Cleanup"));
     m_help = pictureButton(

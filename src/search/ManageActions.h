@@ -3,15 +3,20 @@
 // category, copy them into another bibliography, delete them all. The copy and the
 // deletion run on the screen's tick driver, the tab's bar and line showing how far they
 // are; an engine error stops them with its description, keeping what was committed.
+// All three run on the driver, each showing its progress. When another program changed the
+// bibliography since the search, they touch only records that still meet it and say how
+// many they passed over.
 
 #include <QObject>
 
+#include <cstdint>
 #include <memory>
 
 namespace papyrant {
 
 class DataBinding;
 class ManageTab;
+class ResultCategoryRun;
 class ResultCopy;
 class ResultDeletion;
 class TickDriver;
@@ -35,6 +40,8 @@ signals:
 
 private:
     void assignCategory();
+    void categoryEnded(const QString& category);
+    void reportSkipped(std::int64_t skipped);
     void copyResults();
     void copyEnded(const StepOutcome& outcome);
     void deleteAll();
@@ -44,6 +51,7 @@ private:
     DataBinding& m_results;
     const ResultsState& m_state;
     TickDriver& m_ticks;
+    std::unique_ptr<ResultCategoryRun> m_category;
     std::unique_ptr<ResultCopy> m_copy;
     std::unique_ptr<ResultDeletion> m_deletion;
 };

@@ -1,37 +1,44 @@
 #include "search/ResultCategory.h"
 
 #include "core/DataBinding.h"
-
-#include <SQLiteCpp/Statement.h>
+#include "core/RecordSet.h"
 
 #include <algorithm>
 
 namespace papyrant {
 
+ResultCategoryRun::ResultCategoryRun(
+    Database& db, ResultKeys keys, const QString& category, std::chrono::milliseconds commitInterval)
+    : m_category(category.toStdString())
+    , m_cache(db)
+    , m_before(keys.stamp)
+    , m_watch(db, keys.stamp)
+{
+    std::sort(keys.keys.begin(), keys.keys.end());
+    m_run = std::make_unique<KeyBatchRun>(
+        db, std::move(keys.keys),
+        QStringLiteral("UPDATE Abstracts SET Category = ?2 WHERE rowid IN (SELECT value FROM json_each(?1))%1"),
+        keys.condition, [this] { return m_watch.stale(); }, [this] { m_watch.followOwnWrites(); },
+        [this](SQLite::Statement& statement) { statement.bindNoCopy(2, m_category); }, commitInterval);
+}
+
+ResultCategoryRun::~ResultCategoryRun() = default;
+
+void ResultCategoryRun::settle(RecordSet& records) const
+{
+    records.rereadValues();
+    records.noteOwnBatch(m_before, m_watch.known());
+}
+
 int putResultsIntoCategory(DataBinding& results, const QString& category)
 {
     RecordSet& records = results.recordset();
-    // In file order: a result sorted by title then touches each page once.
-    std::vector<std::int64_t> keys = records.rowKeys();
-    std::sort(keys.begin(), keys.end());
-    Database& db = results.database();
-    const int changed = storeCall([&] {
-        int assigned = 0;
-        Database::Transaction batch(db);
-        // Bound, not spliced into the text: a category such as Crohn's stays one value.
-        SQLite::Statement assign(db.handle(), "UPDATE Abstracts SET Category = ? WHERE rowid = ?");
-        const std::string name = category.toStdString();
-        assign.bindNoCopy(1, name);
-        for (const std::int64_t key : keys) {
-            assign.tryReset();
-            assign.bind(2, static_cast<int64_t>(key));
-            assigned += assign.exec();
-        }
-        batch.commit();
-        return assigned;
-    });
-    records.rereadValues();
-    return changed;
+    ResultCategoryRun run(results.database(), records.resultKeys(), category);
+    const StepOutcome outcome = runToEnd(run);
+    run.settle(records);
+    if (outcome.kind == StepOutcome::Kind::Failed)
+        throw StoreError(outcome.reason.toStdString());
+    return static_cast<int>(run.changed());
 }
 
 } // namespace papyrant

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <filesystem>
+
 namespace papyrant {
 namespace {
 
@@ -21,10 +23,14 @@ bool askCreateTarget(Prompts& prompts, const QString& fileTitle)
         == PromptButton::Yes;
 }
 
+// One file on the disk, however each name reaches it: through a link, another spelling
+// of the folders, another letter case where the disk ignores it, or a second hard link.
 bool sameFile(const QString& a, const QString& b)
 {
-    const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+    std::error_code error;
+    return std::filesystem::equivalent(
+               std::filesystem::path(a.toStdU16String()), std::filesystem::path(b.toStdU16String()), error)
+        && !error;
 }
 
 } // namespace
@@ -47,70 +53,67 @@ std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, const ProgramState&
     return file;
 }
 
-ResultCopy::ResultCopy(const QString& sourcePath, std::vector<std::int64_t> keys, const QString& targetPath,
-    const QString& targetTitle, std::chrono::milliseconds commitInterval)
-    : m_keys(std::move(keys))
-    , m_targetTitle(targetTitle)
-    , m_target(std::make_unique<Database>(targetPath))
-    , m_batch(*m_target, commitInterval)
+ResultCopy::ResultCopy(Database& source, ResultKeys keys, const QString& targetPath, const QString& targetTitle,
+    std::chrono::milliseconds commitInterval)
+    : m_targetTitle(targetTitle)
+    , m_target(openTarget(source.path(), targetPath, targetTitle))
 {
-    CopyTotal = static_cast<int>(m_keys.size());
+    CopyTotal = static_cast<int>(keys.keys.size());
     // A file another program made, or a labels file chosen by mistake, must not take
     // records it cannot hold.
     checkBibliography(*m_target);
-    // Copying into the open bibliography itself reads from the same connection: the same
-    // file attached a second time would block its own commit.
-    QString source = QStringLiteral("main");
-    if (!sameFile(sourcePath, targetPath)) {
-        // ATTACH would create a missing file: the open bibliography must still be there.
-        // Its content was checked when it was opened.
-        if (!QFileInfo(sourcePath).isFile())
-            throw StoreError(QStringLiteral("the file %1 does not exist").arg(sourcePath).toStdString());
-        m_target->execute(QStringLiteral("ATTACH DATABASE %1 AS source").arg(sqlLiteral(sourcePath)));
-        source = QStringLiteral("source");
-    }
+    // ATTACH would create a missing file: the open bibliography must still be there. Its
+    // content was checked when it was opened.
+    if (!QFileInfo(source.path()).isFile())
+        throw StoreError(QStringLiteral("the file %1 does not exist").arg(source.path()).toStdString());
+    m_target->execute(QStringLiteral("ATTACH DATABASE %1 AS source").arg(sqlLiteral(source.path())));
+    // The copy reads the open bibliography through the target's connection, which never
+    // writes it: its view of the file changes only when another program commits. Read
+    // before the result's own connection is asked, so no change falls between the two.
+    m_sourceVersion = sourceVersion();
+    m_stale = source.changeStamp() != keys.stamp;
     QStringList columns;
     for (const QString& column : columnNames())
         columns << column;
     const QString list = columns.join(QStringLiteral(", "));
-    m_insert = storeCall([&] {
-        return std::make_unique<SQLite::Statement>(m_target->handle(),
-            QStringLiteral("INSERT INTO main.Abstracts (%1) SELECT %1 FROM %2.Abstracts WHERE rowid = ?")
-                .arg(list, source)
-                .toStdString());
-    });
+    // The keys' array drives the join, so the records arrive in the result's order.
+    m_run = std::make_unique<KeyBatchRun>(
+        *m_target, std::move(keys.keys),
+        QStringLiteral("INSERT INTO main.Abstracts (") + list + QStringLiteral(") SELECT ") + list
+            + QStringLiteral(" FROM json_each(?1) AS k CROSS JOIN source.Abstracts ON source.Abstracts.rowid = "
+                             "k.value%1"),
+        keys.condition, [this] { return m_stale = m_stale || sourceVersion() != m_sourceVersion; }, nullptr, nullptr,
+        commitInterval);
 }
 
 ResultCopy::~ResultCopy() = default;
 
+std::int64_t ResultCopy::sourceVersion()
+{
+    return storeCall([&] { return m_target->handle().execAndGet("PRAGMA source.data_version").getInt64(); });
+}
+
+std::unique_ptr<Database> ResultCopy::openTarget(
+    const QString& sourcePath, const QString& targetPath, const QString& targetTitle)
+{
+    // Copying the results into the file they come from would double every record.
+    if (sameFile(sourcePath, targetPath))
+        throw StoreError(copyIntoItselfText(targetTitle).toStdString());
+    return std::make_unique<Database>(targetPath);
+}
+
+QString copyIntoItselfText(const QString& targetTitle)
+{
+    return QStringLiteral("\"") + targetTitle
+        + QStringLiteral("\" is the open bibliography: the results are in it already.\n"
+                         "Choose another bibliography to copy them to.");
+}
+
 StepOutcome ResultCopy::step(const TickBudget& budget)
 {
-    if (!m_error.isEmpty())
-        return StepOutcome::failed(m_error);
-    try {
-        m_batch.begin();
-        while (m_next < CopyTotal) {
-            m_insert->tryReset();
-            m_insert->bind(1, static_cast<int64_t>(m_keys[static_cast<size_t>(m_next)]));
-            CopyDone += m_insert->exec();
-            ++m_next;
-            if (budget.spent())
-                break;
-        }
-        if (m_batch.commitIfDue(m_next >= CopyTotal)) {
-            m_committedNext = m_next;
-            m_committedDone = CopyDone;
-        }
-    } catch (const std::exception& e) {
-        // Only what was committed stays; the counts go back to it.
-        m_batch.rollback();
-        m_insert->tryReset();
-        m_next = m_committedNext;
-        CopyDone = m_committedDone;
-        m_error = errorText(e);
-        return StepOutcome::failed(m_error);
-    }
-    return m_next < CopyTotal ? StepOutcome::more() : StepOutcome::done();
+    const StepOutcome outcome = m_run->step(budget);
+    CopyDone = static_cast<int>(m_run->changed());
+    return outcome;
 }
 
 QString ResultCopy::progressText() const
@@ -126,13 +129,13 @@ QString ResultCopy::outcomeText() const
 }
 
 std::unique_ptr<ResultCopy> startResultCopy(
-    Prompts& prompts, const ProgramState& state, const QString& sourcePath, const RecordSet& results)
+    Prompts& prompts, const ProgramState& state, Database& source, const RecordSet& results)
 {
     const auto target = chooseCopyTarget(prompts, state);
     if (!target)
         return nullptr;
     try {
-        return std::make_unique<ResultCopy>(sourcePath, results.rowKeys(), target->fullPath, target->fileTitle);
+        return std::make_unique<ResultCopy>(source, results.resultKeys(), target->fullPath, target->fileTitle);
     } catch (const std::exception& e) {
         prompts.notice(errorText(e));
         return nullptr;

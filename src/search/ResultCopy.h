@@ -1,17 +1,17 @@
 #pragma once
 // Copying every record of the current results into another bibliography, in timer ticks
 // that share a transaction committed about twice a second, so the window repaints and the
-// progress bar moves while thousands of records are copied.
+// progress bar moves while thousands of records are copied. The open bibliography itself,
+// under whatever name, is refused as the target.
 
-#include "core/BatchTransaction.h"
 #include "core/Database.h"
+#include "core/KeyBatchRun.h"
 #include "core/ProgramState.h"
 #include "core/Prompts.h"
+#include "core/ResultKeys.h"
 #include "core/Stepper.h"
 
 #include <QString>
-
-#include <SQLiteCpp/Statement.h>
 
 #include <cstdint>
 #include <memory>
@@ -33,11 +33,14 @@ std::optional<ChosenFile> chooseCopyTarget(Prompts& prompts, const ProgramState&
 
 class ResultCopy : public Stepper {
 public:
-    // Opens the target on a connection of its own and reads the source through it, by
-    // key, in the order of keys. Throws StoreError when the target cannot be opened or is
+    // Opens the target on a connection of its own and reads the open bibliography (on the
+    // result's connection `source`) through it, a slice of keys at a time, in the order of
+    // keys. When another program changed the open bibliography since the search, only
+    // records that still meet the search go over. Throws StoreError when the target is the
+    // source file itself under whatever name (copyIntoItselfText), cannot be opened or is
     // not a bibliography (no Abstracts table with the thirteen columns).
-    ResultCopy(const QString& sourcePath, std::vector<std::int64_t> keys, const QString& targetPath,
-        const QString& targetTitle, std::chrono::milliseconds commitInterval = BatchCommitInterval);
+    ResultCopy(Database& source, ResultKeys keys, const QString& targetPath, const QString& targetTitle,
+        std::chrono::milliseconds commitInterval = BatchCommitInterval);
     ~ResultCopy() override;
     ResultCopy(const ResultCopy&) = delete;
     ResultCopy& operator=(const ResultCopy&) = delete;
@@ -48,10 +51,12 @@ public:
     // reason is the engine's description.
     StepOutcome step(const TickBudget& budget) override;
     // Keys handled of all keys.
-    StepProgress progress() const override { return {m_next, CopyTotal}; }
+    StepProgress progress() const override { return m_run->progress(); }
 
     int CopyTotal = 0; // records to copy
-    int CopyDone = 0; // records copied
+    int CopyDone = 0; // records copied, as committed
+    // Records passed over because they no longer met the search, as committed.
+    std::int64_t skipped() const { return m_run->skipped(); }
 
     // "Copying 25 records to x.pyr bibliography"
     QString progressText() const;
@@ -60,21 +65,26 @@ public:
     QString outcomeText() const;
 
 private:
-    std::vector<std::int64_t> m_keys;
+    static std::unique_ptr<Database> openTarget(
+        const QString& sourcePath, const QString& targetPath, const QString& targetTitle);
+    std::int64_t sourceVersion();
+
     QString m_targetTitle;
     std::unique_ptr<Database> m_target;
-    std::unique_ptr<SQLite::Statement> m_insert;
-    BatchTransaction m_batch;
-    int m_next = 0;
-    int m_committedNext = 0;
-    int m_committedDone = 0;
-    QString m_error;
+    std::int64_t m_sourceVersion = 0;
+    bool m_stale = false;
+    std::unique_ptr<KeyBatchRun> m_run; // closed before the target
 };
 
+// The refusal of a target that is the open bibliography: ""x.pyr" is the open
+// bibliography: the results are in it already." LF "Choose another bibliography to copy
+// them to."
+QString copyIntoItselfText(const QString& targetTitle);
+
 // Lets the user choose the target (chooseCopyTarget) and opens the copy of every record
-// of results, read from the bibliography at sourcePath. Nothing when the user cancelled or
+// of results, read from the open bibliography on its connection `source`. Nothing when the user cancelled or
 // the target cannot be opened; a failure is reported with the system's description.
 std::unique_ptr<ResultCopy> startResultCopy(
-    Prompts& prompts, const ProgramState& state, const QString& sourcePath, const RecordSet& results);
+    Prompts& prompts, const ProgramState& state, Database& source, const RecordSet& results);
 
 } // namespace papyrant

@@ -1,20 +1,19 @@
 #pragma once
-// Deleting every record of the current results from the bibliography, from the last
-// row backwards, in timer ticks that share a transaction committed about twice a second.
+// Deleting every record of the current results from the bibliography, in file order, in
+// timer ticks that share a transaction committed about twice a second.
 
-#include "core/BatchTransaction.h"
 #include "core/Database.h"
 #include "core/FastDeletion.h"
+#include "core/KeyBatchRun.h"
 #include "core/Prompts.h"
+#include "core/ResultKeys.h"
+#include "core/RoomyCache.h"
 #include "core/Stepper.h"
 
 #include <QString>
 
-#include <SQLiteCpp/Statement.h>
-
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace papyrant {
 
@@ -27,11 +26,13 @@ bool askDeleteAllResults(Prompts& prompts, int resultCount);
 
 class ResultDeletion : public Stepper {
 public:
-    // keys: the result's records (RecordSet::rowKeys), deleted through db, the connection
-    // of the results' record set, from the last row of the file backwards. The record set
-    // holds keys of deleted rows afterwards: refresh its binding when the deletion ends.
-    ResultDeletion(
-        Database& db, std::vector<std::int64_t> keys, std::chrono::milliseconds commitInterval = BatchCommitInterval);
+    // keys: the result's records (RecordSet::resultKeys), deleted through db, the
+    // connection of the results' record set, in ascending key order: each page of the
+    // file is then visited once, where the result's own order (by title) would jump
+    // about the file and take several times as long. The record set holds keys of deleted
+    // rows afterwards: refresh its binding when the deletion ends. When another program
+    // changed the file since the search, only rows that still meet the search go.
+    ResultDeletion(Database& db, ResultKeys keys, std::chrono::milliseconds commitInterval = BatchCommitInterval);
     ~ResultDeletion() override;
     ResultDeletion(const ResultDeletion&) = delete;
     ResultDeletion& operator=(const ResultDeletion&) = delete;
@@ -39,22 +40,25 @@ public:
     // One tick: deletes records until the budget is spent or none remain, committing as
     // BatchTransaction says. A failure undoes what was not committed yet; the reason is
     // the engine's description.
-    StepOutcome step(const TickBudget& budget) override;
-    // Records deleted of all.
-    StepProgress progress() const override { return {total() - remaining(), total()}; }
+    StepOutcome step(const TickBudget& budget) override { return m_run->step(budget); }
+    // Keys handled of all.
+    StepProgress progress() const override { return m_run->progress(); }
 
-    int total() const { return m_total; }
-    int remaining() const { return static_cast<int>(m_left); }
+    int total() const { return m_run->total(); }
+    // Keys not handled yet, as committed.
+    int remaining() const { return m_run->total() - m_run->handled(); }
+    // Records deleted, and records passed over because they no longer met the search, as
+    // committed.
+    std::int64_t deleted() const { return m_run->changed(); }
+    std::int64_t skipped() const { return m_run->skipped(); }
 
 private:
-    Database& m_db;
-    std::vector<std::int64_t> m_keys;
-    int m_total = 0;
-    size_t m_left = 0; // keys before this one are not deleted yet
     FastDeletion m_fastDeletion; // for the deletion's length
-    std::unique_ptr<SQLite::Statement> m_delete;
-    BatchTransaction m_batch;
-    QString m_error;
+    // Deleting rewrites pages the file holds, each journalled first: pages spilled before the
+    // commit would sync the journal in the middle of a tick.
+    RoomyCache m_cache;
+    KeyWatch m_watch;
+    std::unique_ptr<KeyBatchRun> m_run; // before m_fastDeletion goes: rolled back first
 };
 
 } // namespace papyrant

@@ -99,6 +99,18 @@ private slots:
             << QStringList{RenameReviews, MergeReviews}
             << u"Methods@1.2.2020, Methods@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s
             << "Methods";
+        QTest::newRow("rename onto a listed name in another letter case asks")
+            << u"renameCategory"_s << "Reviews@" << QStringList{"=methods", "Ok"}
+            << QStringList{RenameReviews,
+                   QString(MergeReviews)
+                       .replace("called \"Methods", "called \"methods")
+                       .replace("to category \"Methods", "to category \"methods")}
+            << u"methods@1.2.2020, methods@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s
+            << "methods";
+        QTest::newRow("a new letter case of its own name asks nothing")
+            << u"renameCategory"_s << "Reviews@" << QStringList{"=REVIEWS"} << QStringList{RenameReviews}
+            << u"REVIEWS@1.2.2020, REVIEWS@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s
+            << "REVIEWS";
         QTest::newRow("merge cancelled") << u"renameCategory"_s << "Reviews@" << QStringList{"=Methods", "Cancel"}
                                          << QStringList{RenameReviews, MergeReviews} << Unchanged << "-";
         QTest::newRow("rename to the same name") << u"renameCategory"_s << "Reviews@" << QStringList{"=Reviews"}
@@ -165,20 +177,46 @@ private slots:
             outcome = changeEntryDate(bibliography, *m_prompts, date, readEntryDates(bibliography));
         else
             outcome = deleteCombination(bibliography, *m_prompts, category, date);
+        QCOMPARE(bool(outcome.work), outcome.changed);
+        if (outcome.work)
+            QCOMPARE(runToEnd(*outcome.work), StepOutcome::done());
         QCOMPARE(m_prompts->described(), asked);
         QCOMPARE(storedRows(), rows);
         QCOMPARE(outcome.changed ? outcome.shown : QString("-"), shown);
     }
 
-    void lockedBibliographyIsReportedAndUnchanged()
+    // The empty entry of the lists stands for records without a value and empty ones.
+    void emptyEntryReachesRecordsWithoutValue()
+    {
+        OtherConnection(m_path,
+            "INSERT INTO Abstracts (Title, Category, Entry_Date) VALUES ('U', NULL, '7.7.2023'), ('V', '', "
+            "'7.7.2023')");
+        m_prompts->answerInput("Unfiled");
+        Bibliography& bibliography = m_folder->bibliography();
+        const CleanupOutcome renamed
+            = renameCategory(bibliography, *m_prompts, "", bibliography.refreshCategories(*m_prompts));
+        QCOMPARE(renamed.shown, "Unfiled");
+        QCOMPARE(runToEnd(*renamed.work), StepOutcome::done());
+        QCOMPARE(renamed.work->changed(), 2);
+        QCOMPARE(storedRows(), Unchanged + ", Unfiled@7.7.2023, Unfiled@7.7.2023");
+        OtherConnection(m_path, "UPDATE Abstracts SET Category = NULL WHERE Title = 'U'");
+        m_prompts->answerMessage(PromptButton::Yes);
+        const CleanupOutcome deleted = deleteCategory(bibliography, *m_prompts, "");
+        QCOMPARE(runToEnd(*deleted.work), StepOutcome::done());
+        QCOMPARE(m_prompts->messages().last(),
+            "\"\" category contain 1 abstract.\nAre you sure you want to delete this category with all its abstracts?");
+        QCOMPARE(storedRows(), Unchanged + ", Unfiled@7.7.2023");
+    }
+
+    void lockedBibliographyFailsTheChangeAndKeepsEveryRecord()
     {
         OtherConnection other(m_path, "BEGIN IMMEDIATE");
         m_prompts->answerInput("Genetics");
         const CleanupOutcome outcome
             = renameCategory(m_folder->bibliography(), *m_prompts, "Reviews", m_folder->bibliography().categories());
+        QCOMPARE(runToEnd(*outcome.work), StepOutcome::failed("database is locked"));
         other.close();
-        QVERIFY(!outcome.changed);
-        QCOMPARE(m_prompts->messages(), QStringList{"Can't change the bibliography\ndatabase is locked"});
+        QCOMPARE(outcome.work->changed(), 0);
         QCOMPARE(storedRows(), Unchanged);
     }
 };

@@ -201,6 +201,10 @@ private slots:
         m_fixture->prompts().answerInput("Reviews");
         m_fixture->prompts().answerMessage(PromptButton::Ok);
         click("Command7");
+        QVERIFY(the("Bar2")->isVisible());
+        QVERIFY(!m_form->close()); // the close box waits for the change's end
+        QTRY_VERIFY(!the("Bar2")->isVisible() && the("Command9")->isEnabled());
+        QCOMPARE(readLines(m_path, "SELECT DISTINCT Category FROM Abstracts"), QStringList{"Reviews"});
         QCOMPARE(the<QComboBox>("Combo1")->currentText(), "Reviews");
         QCOMPARE(the<QComboBox>("Combo1")->count(), 1);
         QVERIFY(!the("Command7")->isEnabled() && !the("Command8")->isEnabled());

@@ -121,6 +121,46 @@ private slots:
         QCOMPARE(remainingTags(path).join(' '), remaining);
     }
 
+    // Records "personal|category" of one title; the tag moves to the entry date, which the
+    // default options do not compare.
+    void userWorkStaysWhenOnlyOneHoldsIt_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<QString>("remaining");
+        QTest::addColumn<QString>("report");
+        const QString marker = EmptyFieldMarker;
+        QTest::newRow("earlier has a comment")
+            << QStringList{"my note|None", marker + "|None"} << u"r0"_s << DeletedOne;
+        QTest::newRow("earlier has a category") << QStringList{marker + "|Reviews", "|none"} << u"r0"_s << DeletedOne;
+        QTest::newRow("later has a category") << QStringList{"|None", "|Reviews"} << u"r1"_s << DeletedOne;
+        QTest::newRow("both hold work: the earlier goes") << QStringList{"a|None", "b|None"} << u"r1"_s << DeletedOne;
+        QTest::newRow("neither holds work") << QStringList{marker + "|None", "|"} << u"r1"_s << DeletedOne;
+        QTest::newRow("filed one among three imports")
+            << QStringList{"|None", "|Reviews", "|None"} << u"r1"_s << "Papyrant deleted 2 similar records\n";
+    }
+    void userWorkStaysWhenOnlyOneHoldsIt()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(QString, remaining);
+        QFETCH(QString, report);
+        std::vector<TestRecord> rows = taggedRecords(QStringList(records.size(), u"t|Gene|x"_s));
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            const QStringList parts = records[i].split('|');
+            rows[i]["Entry_Date"] = rows[i]["Personal"];
+            rows[i]["Personal"] = parts[0];
+            rows[i]["Category"] = parts[1];
+        }
+        const QString path = m_folder->makeBibliography("own.pyr", rows);
+        Database db(path);
+        AutoRemoveRun run(db, AutoRemoveOptions{}.fields);
+        QCOMPARE(runToEnd(run), StepOutcome::done());
+        QCOMPARE(run.report(), report);
+        QStringList left;
+        for (const QStringList& row : readRows(path, "SELECT Entry_Date FROM Abstracts ORDER BY rowid"))
+            left << row.front();
+        QCOMPARE(left.join(' '), remaining);
+    }
+
     void eachTickReportsOneStepPerRecordAndOneForTheEnd()
     {
         const QString path

@@ -4,13 +4,19 @@
 
 #include "core/DataBinding.h"
 #include "core/RecordModel.h"
+#include "core/ResultKeys.h"
 #include "search/ResultCategory.h"
 #include "search/ResultCopy.h"
 #include "search/ResultDeletion.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolders.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace papyrant;
 using namespace papyrant::test;
@@ -76,19 +82,43 @@ private slots:
         QCOMPARE(m_results->recordset().absolutePosition(), 1);
         QCOMPARE(m_results->recordset().value("Title"), "Title of 3");
         QCOMPARE(m_results->recordset().value("Category"), category);
+        // Its own writes leave the keys right: a later edit needs no check of its row.
+        QVERIFY(m_results->recordset().resultKeys().stamp == m_results->database().changeStamp());
         QCOMPARE(readLines(m_bibliography, "SELECT Category FROM Abstracts ORDER BY rowid"),
             (QStringList{category, "Methods", category, category, "None"}));
     }
 
-    void copyIntoItselfAppends()
+    // The open bibliography under any name it has on the disk is refused as the target.
+    void copyIntoItselfIsRefused_data()
     {
+        QTest::addColumn<QString>("spelling");
+        QTest::newRow("its own name") << "same";
+        QTest::newRow("through another folder spelling") << "dotted";
+        QTest::newRow("a link") << "link";
+        QTest::newRow("a second hard link") << "hard";
+    }
+    void copyIntoItselfIsRefused()
+    {
+        QFETCH(QString, spelling);
+        const QFileInfo source(m_bibliography);
+        QString target = m_bibliography;
+        if (spelling == "dotted") {
+            target = source.absolutePath() + "/./../" + source.dir().dirName() + "/meadows.pyr";
+        } else if (spelling == "link") {
+            target = source.absolutePath() + "/pointer.pyr";
+            QVERIFY(QFile::link(m_bibliography, target));
+        } else if (spelling == "hard") {
+            target = source.absolutePath() + "/twin.pyr";
+            QCOMPARE(::link(QFile::encodeName(m_bibliography).constData(), QFile::encodeName(target).constData()), 0);
+        }
         ScriptedPrompts prompts;
-        prompts.answerFile(m_bibliography);
-        auto copy = startResultCopy(prompts, m_folder->state(), m_bibliography, m_results->recordset());
-        QVERIFY(copy);
-        QCOMPARE(copy->progressText(), "Copying 3 records to meadows.pyr bibliography");
-        QCOMPARE(runToEnd(*copy), StepOutcome::done());
-        QCOMPARE(readLines(m_bibliography, "SELECT count(*) FROM Abstracts WHERE Keywords = 'soil'"), QStringList{"6"});
+        prompts.answerFile(target);
+        QVERIFY(!startResultCopy(prompts, m_folder->state(), m_results->database(), m_results->recordset()));
+        QCOMPARE(prompts.messages(), QStringList{copyIntoItselfText(QFileInfo(target).fileName())});
+        QCOMPARE(copyIntoItselfText("x.pyr"),
+            "\"x.pyr\" is the open bibliography: the results are in it already.\n"
+            "Choose another bibliography to copy them to.");
+        QCOMPARE(readLines(m_bibliography, "SELECT count(*) FROM Abstracts"), QStringList{"5"});
     }
 
     void engineErrorKeepsCommittedTicks_data()
@@ -96,7 +126,7 @@ private slots:
         QTest::addColumn<int>("commitInterval");
         QTest::addColumn<QStringList>("copied");
         QTest::addColumn<QStringList>("soilLeft");
-        QTest::newRow("commit every tick") << 0 << QStringList{"Title of 1"} << QStringList{"Title of 1", "Title of 3"};
+        QTest::newRow("commit every tick") << 0 << QStringList{"Title of 1"} << QStringList{"Title of 3", "Title of 4"};
         QTest::newRow("first tick not committed yet")
             << 3600000 << QStringList{} << QStringList{"Title of 1", "Title of 3", "Title of 4"};
     }
@@ -108,22 +138,90 @@ private slots:
         const std::chrono::milliseconds interval(commitInterval);
         const TickBudget oneRecord(std::chrono::milliseconds(0));
         const QString target = m_folder->makeBibliography("locked.pyr");
-        ResultCopy copy(m_bibliography, m_results->recordset().rowKeys(), target, "locked.pyr", interval);
+        ResultCopy copy(m_results->database(), m_results->recordset().resultKeys(), target, "locked.pyr", interval);
         QCOMPARE(copy.step(oneRecord), StepOutcome::more());
         OtherConnection reader(target, ReadLock);
-        QCOMPARE(copy.step(TickBudget()), StepOutcome::failed("database is locked"));
+        QCOMPARE(runToEnd(copy), StepOutcome::failed("database is locked"));
         reader.close();
         QCOMPARE(
             copy.outcomeText(), QString::number(copied.size()) + " records were copied to locked.pyr bibliography");
         QCOMPARE(readLines(target, "SELECT Title FROM Abstracts"), copied);
 
-        ResultDeletion deletion(m_results->database(), m_results->recordset().rowKeys(), interval);
+        ResultDeletion deletion(m_results->database(), m_results->recordset().resultKeys(), interval);
         QCOMPARE(deletion.step(oneRecord), StepOutcome::more());
         OtherConnection otherReader(m_bibliography, ReadLock);
-        QCOMPARE(deletion.step(TickBudget()), StepOutcome::failed("database is locked"));
+        QCOMPARE(runToEnd(deletion), StepOutcome::failed("database is locked"));
         otherReader.close();
         QCOMPARE(deletion.remaining(), soilLeft.size());
         QCOMPARE(readLines(m_bibliography, "SELECT Title FROM Abstracts WHERE Keywords = 'soil'"), soilLeft);
+    }
+
+    // Another program deletes a found record and adds one under its key, before the work
+    // starts or between its ticks: the newcomer, which the search would not find, stays
+    // untouched and is counted as passed over.
+    void staleKeysTouchOnlyRowsThatStillMatch_data()
+    {
+        QTest::addColumn<QString>("work");
+        QTest::addColumn<bool>("betweenTicks");
+        QTest::addColumn<QString>("check"); // read from the bibliography, or from the copy's target
+        QTest::addColumn<QStringList>("expected");
+        const QStringList left{"Title of 2", "Intruder", "Title of 5"};
+        const QStringList touched{"Title of 1", "Title of 4"};
+        for (bool between : {false, true}) {
+            const char* when = between ? " between ticks" : " before the start";
+            QTest::addRow("delete all%s", when) << "delete" << between << "SELECT Title FROM Abstracts" << left;
+            QTest::addRow("category%s", when)
+                << "category" << between << "SELECT Title FROM Abstracts WHERE Category = 'Reviews'" << touched;
+            QTest::addRow("copy%s", when) << "copy" << between << "" << touched;
+        }
+    }
+    void staleKeysTouchOnlyRowsThatStillMatch()
+    {
+        QFETCH(QString, work);
+        QFETCH(bool, betweenTicks);
+        QFETCH(QString, check);
+        QFETCH(QStringList, expected);
+        const QString target = m_folder->makeBibliography("target.pyr");
+        const auto intrude = [&] {
+            OtherConnection(m_bibliography,
+                "DELETE FROM Abstracts WHERE rowid = 3; INSERT INTO Abstracts (rowid, Title, Keywords) VALUES (3, "
+                "'Intruder', 'water')");
+        };
+        if (!betweenTicks)
+            intrude();
+        const std::chrono::milliseconds everyTick(0);
+        Database& db = m_results->database();
+        const ResultKeys keys = m_results->recordset().resultKeys();
+        std::unique_ptr<Stepper> run;
+        std::function<std::int64_t()> skipped;
+        if (work == "delete") {
+            auto deletion = std::make_unique<ResultDeletion>(db, keys, everyTick);
+            skipped = [d = deletion.get()] { return d->skipped(); };
+            run = std::move(deletion);
+        } else if (work == "category") {
+            auto category = std::make_unique<ResultCategoryRun>(db, keys, "Reviews", everyTick);
+            skipped = [c = category.get()] { return c->skipped(); };
+            run = std::move(category);
+        } else {
+            auto copy = std::make_unique<ResultCopy>(db, keys, target, "target.pyr", everyTick);
+            skipped = [c = copy.get()] { return c->skipped(); };
+            run = std::move(copy);
+        }
+        if (betweenTicks) {
+            QCOMPARE(run->step(TickBudget(std::chrono::milliseconds(0))), StepOutcome::more()); // key 1 alone
+            intrude();
+        }
+        QCOMPARE(runToEnd(*run), StepOutcome::done());
+        QCOMPARE(skipped(), 1);
+        run.reset();
+        QCOMPARE(check.isEmpty() ? readLines(target, "SELECT Title FROM Abstracts")
+                                 : readLines(m_bibliography, check + " ORDER BY rowid"),
+            expected);
+        QCOMPARE(
+            readLines(m_bibliography, "SELECT Keywords FROM Abstracts WHERE Title = 'Intruder'"), QStringList{"water"});
+        QCOMPARE(skippedRecordsText(1),
+            "The bibliography was changed by another program since the search: 1 records no longer matched it and "
+            "were left alone.");
     }
 
     void deleteAllKeepsTheConnectionsSetting()
@@ -132,7 +230,7 @@ private slots:
         auto secureDelete = [&] { return m_results->database().handle().execAndGet("PRAGMA secure_delete").getInt(); };
         const int before = secureDelete();
         {
-            ResultDeletion deletion(m_results->database(), m_results->refresh().rowKeys());
+            ResultDeletion deletion(m_results->database(), m_results->refresh().resultKeys());
             QCOMPARE(deletion.total(), 5);
             QCOMPARE(runToEnd(deletion), StepOutcome::done());
             QCOMPARE(deletion.remaining(), 0);

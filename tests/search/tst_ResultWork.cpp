@@ -5,6 +5,7 @@
 #include "core/BibliographyFiles.h"
 #include "core/Database.h"
 #include "core/RecordModel.h"
+#include "core/ResultKeys.h"
 #include "search/OutputActions.h"
 #include "search/ResultCopy.h"
 #include "search/ResultFiles.h"
@@ -145,6 +146,9 @@ private slots:
         QVERIFY(enabled("Command11") && the("Label12")->isVisible());
         click("Command11");
         QVERIFY(!the("Label12")->isVisible());
+        QVERIFY(!m_form->close()); // the close box waits for the run's end
+        QTRY_COMPARE(label("Label13"), QStringLiteral("3 records were put into category Reviews"));
+        QTRY_VERIFY(m_form->isEnabled());
         // Exactly the three results, each of them.
         QCOMPARE(rows("SELECT Keywords LIKE '% trio %' FROM Abstracts WHERE Category = 'Reviews'"),
             (QStringList{"1", "1", "1"}));
@@ -153,6 +157,8 @@ private slots:
         the<QComboBox>("Combo4")->lineEdit()->selectAll();
         QTest::keyClicks(the<QComboBox>("Combo4")->lineEdit(), QStringLiteral("Methods"));
         click("Command11");
+        QTRY_COMPARE(label("Label13"), QStringLiteral("3 records were put into category Methods"));
+        QTRY_VERIFY(m_form->isEnabled());
         showTab(2);
         QCOMPARE(the<QComboBox>("Combo3")->currentText(), QStringLiteral("Methods"));
         click("CommandUpdate");
@@ -259,6 +265,27 @@ private slots:
         QVERIFY(!the("Bar2")->isVisible());
         QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 3"));
         QVERIFY(enabled("Command12") && enabled("Command13"));
+    }
+
+    // Another program replaced a found record by one under its key: delete all leaves the
+    // newcomer and says so.
+    void deleteAllAfterAnotherProgramChangedTheFile()
+    {
+        search(QStringLiteral("trio"));
+        showTab(3);
+        const QString key = rows("SELECT rowid FROM Abstracts WHERE Keywords LIKE '% trio %' ORDER BY rowid").first();
+        OtherConnection(m_path,
+            QStringLiteral("DELETE FROM Abstracts WHERE rowid = %1; INSERT INTO Abstracts (rowid, Title, Keywords) "
+                           "VALUES (%1, 'Intruder', 'none')")
+                .arg(key)
+                .toUtf8()
+                .constData());
+        prompts().answerMessage(PromptButton::Yes);
+        click("Command13");
+        QTRY_COMPARE(label("Label13"), QStringLiteral("2 records were deleted"));
+        QCOMPARE(prompts().described().last(), "Papyrant|" + skippedRecordsText(1) + "|Ok/None/Ok");
+        QCOMPARE(rows("SELECT Title FROM Abstracts WHERE rowid = " + key), QStringList{"Intruder"});
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts WHERE Keywords LIKE '% trio %'"), QStringList{"0"});
     }
 
     void deleteAllThenThePanelCountsNo()
