@@ -195,10 +195,11 @@ StepOutcome TrigramIndexBuild::step(const TickBudget& budget)
                 createTrigramIndex(m_db);
             }
         }
+        // One transaction a tick: its commit, a fixed cost of the disk, is paid once.
+        Database::Transaction transaction(m_db);
         while (!budget.spent()) {
             QElapsedTimer clock;
             clock.start();
-            Database::Transaction transaction(m_db);
             m_covered = readOne(db, "SELECT Covered FROM TrigramMark").value_or(0);
             m_highest = readOne(db, "SELECT coalesce(max(rowid), 0) FROM Abstracts").value_or(0);
             std::vector<std::int64_t> behind;
@@ -253,15 +254,14 @@ StepOutcome TrigramIndexBuild::step(const TickBudget& budget)
                 transaction.commit();
                 return StepOutcome::done();
             }
-            // The work of a transaction takes about a third of the tick (its commit, a
-            // fixed cost of the disk, aside), so the next one fits too.
+            // A batch takes about a third of the tick, so the last one ends near its end.
             const qint64 took = clock.elapsed();
-            transaction.commit();
             if (took * 3 < budget.lengthMs() && m_batch < 4096)
                 m_batch *= 2;
             else if (took * 2 > budget.lengthMs() && m_batch > 8)
                 m_batch /= 2;
         }
+        transaction.commit();
         return StepOutcome::more();
     } catch (const std::exception& error) {
         return StepOutcome::failed(errorText(error));
