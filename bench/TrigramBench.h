@@ -2,7 +2,7 @@
 // Figures of the trigram index on a copy of a generated bibliography (the copy gets three
 // planted words in 0.1%, 1% and 10% of its records and then the index): building it in
 // ticks, searching each word with it beside SQLite's built-in LIKE, and appending 10,000
-// records to the indexed copy beside the same to a copy without the index.
+// records to the indexed copy beside the same to a copy of it with the index removed.
 
 #include "FigureRunner.h"
 
