@@ -180,8 +180,9 @@ void SplitScan::plan(sqlite3* db)
     if (!m_prefilter)
         return;
     const std::int64_t span = m_ranges.back().high - m_ranges.front().low + 1;
-    auto candidates = m_stop || m_failed ? std::nullopt : trigramCandidates(db, *m_prefilter);
-    if (candidates && static_cast<std::int64_t>(candidates->size()) * CandidateShare < span) {
+    const auto limit = static_cast<std::size_t>(span / CandidateShare);
+    auto candidates = m_stop || m_failed ? std::nullopt : trigramCandidates(db, *m_prefilter, limit);
+    if (candidates) {
         m_candidates = std::move(*candidates);
         // The same number of ranges, each a run of candidates in key order.
         const auto count = static_cast<std::int64_t>(m_ranges.size());

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 
 namespace papyrant {
@@ -55,12 +56,16 @@ private:
     sqlite3_stmt* m_statement = nullptr;
 };
 
-// Appends the first column of every row; false on any engine error.
-bool readKeys(sqlite3_stmt* statement, std::vector<std::int64_t>& keys)
+// Appends the first column of every row; false on any engine error, or once there are
+// more than `limit` keys.
+bool readKeys(sqlite3_stmt* statement, std::vector<std::int64_t>& keys, std::size_t limit = SIZE_MAX)
 {
     int stepped = SQLITE_ROW;
-    while ((stepped = sqlite3_step(statement)) == SQLITE_ROW)
+    while ((stepped = sqlite3_step(statement)) == SQLITE_ROW) {
         keys.push_back(sqlite3_column_int64(statement, 0));
+        if (keys.size() > limit)
+            return false;
+    }
     return stepped == SQLITE_DONE;
 }
 
@@ -140,7 +145,7 @@ void dropTrigramIndex(Database& db)
     transaction.commit();
 }
 
-std::optional<std::vector<std::int64_t>> trigramCandidates(sqlite3* db, const QString& match)
+std::optional<std::vector<std::int64_t>> trigramCandidates(sqlite3* db, const QString& match, std::size_t limit)
 {
     if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
         return std::nullopt;
@@ -157,7 +162,7 @@ std::optional<std::vector<std::int64_t>> trigramCandidates(sqlite3* db, const QS
                 return false;
             const QByteArray expression = match.toUtf8();
             sqlite3_bind_text(named.get(), 1, expression.constData(), expression.size(), SQLITE_TRANSIENT);
-            if (!readKeys(named.get(), keys))
+            if (!readKeys(named.get(), keys, limit))
                 return false;
             // The index may still name a record removed since; it is no candidate.
             keys.erase(std::remove_if(keys.begin(), keys.end(), [&](std::int64_t key) { return key > *covered; }),
@@ -168,7 +173,7 @@ std::optional<std::vector<std::int64_t>> trigramCandidates(sqlite3* db, const QS
         if (!behind || !above)
             return false;
         sqlite3_bind_int64(above.get(), 1, *covered);
-        return readKeys(behind.get(), keys) && readKeys(above.get(), keys);
+        return readKeys(behind.get(), keys, limit) && readKeys(above.get(), keys, limit);
     }();
     sqlite3_exec(db, read ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
     if (!read)

@@ -17,6 +17,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -49,8 +50,10 @@ void dropTrigramIndex(Database& db);
 // The records a search with this MATCH expression must test, in key order: those the
 // index names, those changed since it was brought up to date and all above its mark.
 // Read in one read transaction on `db` (a connection of its own). Nothing when the index
-// is missing, damaged or its module unknown to the engine: the caller reads every record.
-std::optional<std::vector<std::int64_t>> trigramCandidates(sqlite3* db, const QString& match);
+// is missing, damaged or its module unknown to the engine, or when there would be more
+// than `limit` (the reading stops there, so a common word costs little): the caller then
+// reads every record.
+std::optional<std::vector<std::int64_t>> trigramCandidates(sqlite3* db, const QString& match, std::size_t limit);
 
 // Brings the index up to date in ticks: first the records noted behind, then the records
 // above the mark, a few hundred per transaction, each tick within its budget. Creates the
