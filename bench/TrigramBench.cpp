@@ -63,9 +63,10 @@ QString indexedCopy(const QString& source, double& buildSeconds, double& longest
         sqlite3* db = nullptr;
         sqlite3_open(path.toUtf8().constData(), &db);
         for (const Planted& planted : PlantedWords)
-            exec(db, QStringLiteral("UPDATE Abstracts SET Keywords = Keywords || ' %1' WHERE rowid % %2 = 3")
-                         .arg(QLatin1String(planted.word))
-                         .arg(planted.every));
+            exec(db,
+                QStringLiteral("UPDATE Abstracts SET Keywords = Keywords || ' %1' WHERE rowid % %2 = 3")
+                    .arg(QLatin1String(planted.word))
+                    .arg(planted.every));
         sqlite3_close(db);
         QFile(done).open(QIODevice::WriteOnly);
     }
@@ -123,18 +124,19 @@ std::vector<Figure> trigramFigures(const QString& source)
                            .arg(word)
                            .arg(planted.every)
                            .arg(records);
-        figure.ours = {"papyrant SearchJob (index, then the exact test) + count", [=] {
-                           return timed([&] {
-                               CriteriaRows rows;
-                               rows[0].words = word;
-                               SearchJob job(*db, ComposeQuery(rows, SearchOptions{}), TrigramPrefilter(rows, SearchOptions{}));
-                               const StepOutcome outcome = runToEnd(job);
-                               const auto result = job.takeResult();
-                               if (!result)
-                                   throw std::runtime_error("search failed: " + outcome.reason.toStdString());
-                               *ours = result->recordCount();
-                           });
-                       }};
+        figure.ours
+            = {"papyrant SearchJob (index, then the exact test) + count", [=] {
+                   return timed([&] {
+                       CriteriaRows rows;
+                       rows[0].words = word;
+                       SearchJob job(*db, ComposeQuery(rows, SearchOptions{}), TrigramPrefilter(rows, SearchOptions{}));
+                       const StepOutcome outcome = runToEnd(job);
+                       const auto result = job.takeResult();
+                       if (!result)
+                           throw std::runtime_error("search failed: " + outcome.reason.toStdString());
+                       *ours = result->recordCount();
+                   });
+               }};
         figure.references.push_back({{"SQLite's built-in LIKE '%word%' over Title, Keywords, Abstract, count(*)",
                                          [=] {
                                              return timed([&] {
@@ -169,10 +171,11 @@ std::vector<Figure> trigramFigures(const QString& source)
         sqlite3* db = nullptr;
         sqlite3_open(file.toUtf8().constData(), &db);
         const double seconds = timed([&] {
-            exec(db, QStringLiteral("INSERT INTO Abstracts (Title, Authors, Author_address, Source, Publishing_year, "
-                                    "Keywords, Publication_type, Language, Abstract, Category, TitelS) SELECT Title, "
-                                    "Authors, Author_address, Source, Publishing_year, Keywords, Publication_type, "
-                                    "Language, Abstract, Category, TitelS FROM Abstracts WHERE rowid <= 10000"));
+            exec(db,
+                QStringLiteral("INSERT INTO Abstracts (Title, Authors, Author_address, Source, Publishing_year, "
+                               "Keywords, Publication_type, Language, Abstract, Category, TitelS) SELECT Title, "
+                               "Authors, Author_address, Source, Publishing_year, Keywords, Publication_type, "
+                               "Language, Abstract, Category, TitelS FROM Abstracts WHERE rowid <= 10000"));
         });
         exec(db, QStringLiteral("DELETE FROM Abstracts WHERE rowid > (SELECT max(rowid) - 10000 FROM Abstracts)"));
         sqlite3_close(db);

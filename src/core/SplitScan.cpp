@@ -219,7 +219,8 @@ void SplitScan::work(bool planner)
     }
     const bool byKey = m_usedIndex.load();
     const std::string& sql = byKey ? m_pointStatement : m_statement;
-    if (!m_failed && sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK)
+    if (!m_failed
+        && sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK)
         m_failed = true;
     const bool withValue = m_collation.has_value();
     for (int i = m_nextRange++; !m_failed && !m_stop && i < rangeCount(); i = m_nextRange++) {

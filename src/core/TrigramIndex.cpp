@@ -165,8 +165,8 @@ std::optional<std::vector<std::int64_t>> trigramCandidates(sqlite3* db, const QS
             if (!readKeys(named.get(), keys, limit))
                 return false;
             // The index may still name a record removed since; it is no candidate.
-            keys.erase(std::remove_if(keys.begin(), keys.end(), [&](std::int64_t key) { return key > *covered; }),
-                keys.end());
+            keys.erase(
+                std::remove_if(keys.begin(), keys.end(), [&](std::int64_t key) { return key > *covered; }), keys.end());
         }
         Prepared behind(db, "SELECT Row FROM TrigramBehind");
         Prepared above(db, "SELECT rowid FROM Abstracts WHERE rowid > ?1");

@@ -47,7 +47,8 @@ QString randomWords(QRandomGenerator& random)
 
 QString text(QRandomGenerator& random)
 {
-    const int pick = std::min({random.bounded(Texts.size()), random.bounded(Texts.size()), random.bounded(Texts.size())});
+    const int pick
+        = std::min({random.bounded(Texts.size()), random.bounded(Texts.size()), random.bounded(Texts.size())});
     return Texts[pick] + QLatin1Char(' ') + QString::number(random.bounded(1000));
 }
 
@@ -63,8 +64,8 @@ struct Found {
 
 Found searchKeys(Database& db, const QString& statement, const std::optional<QString>& prefilter)
 {
-    const auto scan = SplitScan::start(db, QStringLiteral("Abstracts"), statement.mid(statement.indexOf(" Where ")),
-        2, prefilter);
+    const auto scan
+        = SplitScan::start(db, QStringLiteral("Abstracts"), statement.mid(statement.indexOf(" Where ")), 2, prefilter);
     if (!scan)
         return {};
     Found found;
@@ -133,8 +134,8 @@ private slots:
         QTest::addColumn<bool>("authors");
         QTest::addColumn<QString>("match");
         QTest::newRow("one word") << QStringList{"gene"} << false << R"("ene" AND "gen")";
-        QTest::newRow("two rows, a quote") << QStringList{"ab\"c", "And", "abc"} << false
-                                           << R"("ab""" AND "abc" AND "b""c")";
+        QTest::newRow("two rows, a quote")
+            << QStringList{"ab\"c", "And", "abc"} << false << R"("ab""" AND "abc" AND "b""c")";
         QTest::newRow("short") << QStringList{"ge"} << false << QString();
         QTest::newRow("wildcard") << QStringList{"gen*"} << false << QString();
         QTest::newRow("class") << QStringList{"[pb]ython"} << false << QString();
@@ -212,9 +213,9 @@ private slots:
         QTest::addColumn<QByteArray>("damage");
         QTest::newRow("garbled") << QByteArray("UPDATE Trigrams_data SET block = randomblob(40) WHERE id > 1");
         QTest::newRow("shadow table dropped") << QByteArray("DROP TABLE Trigrams_data");
-        QTest::newRow("no such module")
-            << QByteArray("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'fts5(', "
-                          "'nofts(') WHERE name = 'Trigrams'");
+        QTest::newRow("no such module") << QByteArray(
+            "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, 'fts5(', "
+            "'nofts(') WHERE name = 'Trigrams'");
         QTest::newRow("trigger dropped") << QByteArray("DROP TRIGGER TrigramBehindUpdate");
         QTest::newRow("mark dropped") << QByteArray("DROP TABLE TrigramMark");
     }
