@@ -11,6 +11,7 @@
 #include "ManageResultsBench.h"
 #include "TaggedExtractionBench.h"
 #include "TaggedReadingBench.h"
+#include "TrigramBench.h"
 
 #include "core/BibliographyFiles.h"
 #include "core/Database.h"
@@ -476,7 +477,7 @@ int main(int argc, char** argv)
     parser.addOption({"export-probe", "(internal) measure one citation export in this format", "format"});
     parser.addOption({"only",
         "run only these figures: insert, open, memory, like, search, search-large, delete, entry, results, "
-        "manage, maintenance, tagged, tag-maps, export",
+        "manage, maintenance, tagged, tag-maps, export, trigram, trigram-large",
         "names"});
     parser.process(app);
     if (parser.isSet("memory-probe"))
@@ -527,6 +528,14 @@ int main(int argc, char** argv)
             for (const Figure& figure : maintenanceFigures({parser.value("program-folder") + "/VarEdoRecors",
                      parser.value("data"), parser.value("records").toInt()}))
                 allPassed &= runFigure(figure, runs);
+        // The index is built on a copy of the generated file: made with --only alone.
+        for (const auto& [key, count] : {std::pair{QStringLiteral("trigram"), bench.records()},
+                 std::pair{QStringLiteral("trigram-large"), bench.large()}}) {
+            if (only.contains(key))
+                for (const Figure& figure :
+                    trigramFigures(QStringLiteral("%1/bench-%2.pyr").arg(parser.value("data")).arg(count)))
+                    allPassed &= runFigure(figure, runs);
+        }
         if (only.isEmpty() || only.contains("export"))
             for (const Figure& figure : citationExportFigures(exportSettings))
                 allPassed &= runFigure(figure, runs);

@@ -2,6 +2,7 @@
 
 #include "core/LikeMatcher.h"
 #include "core/SqlText.h"
+#include "core/TrigramIndex.h"
 
 #include <QRegularExpression>
 #include <QThread>
@@ -20,6 +21,9 @@ constexpr std::int64_t SmallestSplitSpan = 5000;
 // Ranges per connection: a connection that finishes early takes another, and the progress
 // moves in small steps.
 constexpr int RangesPerConnection = 16;
+// Testing a record found by its key costs about what reading a few records in a row
+// does: the index pays off while it names fewer than a quarter of the records.
+constexpr std::int64_t CandidateShare = 4;
 
 using Collation = SplitScan::Collation;
 using Keyed = SplitScan::Keyed;
@@ -85,7 +89,8 @@ int scanConnectionCount()
     return std::max(2, QThread::idealThreadCount());
 }
 
-std::unique_ptr<SplitScan> SplitScan::start(Database& db, const QString& table, const QString& tail, int connections)
+std::unique_ptr<SplitScan> SplitScan::start(
+    Database& db, const QString& table, const QString& tail, int connections, const std::optional<QString>& prefilter)
 {
     sqlite3* main = db.handle().getHandle();
     // Work of this connection not yet committed is invisible to the others.
@@ -139,8 +144,13 @@ std::unique_ptr<SplitScan> SplitScan::start(Database& db, const QString& table, 
     QString sql = QStringLiteral("SELECT %1.rowid").arg(table);
     if (collation)
         sql += QStringLiteral(", ") + orderValue;
+    QString point = sql;
     sql += QStringLiteral(" FROM %1 WHERE %1.rowid BETWEEN ?1 AND ?2 AND (%2)").arg(table, condition);
+    point += QStringLiteral(" FROM %1 WHERE %1.rowid = ?1 AND (%2)").arg(table, condition);
     scan->m_statement = translateStatement(sql).toStdString();
+    scan->m_pointStatement = translateStatement(point).toStdString();
+    scan->m_prefilter = prefilter;
+    scan->m_planned = !prefilter.has_value();
     scan->m_path = db.path().toStdString();
     scan->m_collation = collation;
 
@@ -151,9 +161,10 @@ std::unique_ptr<SplitScan> SplitScan::start(Database& db, const QString& table, 
         scan->m_ranges[i].low = low + i * width;
         scan->m_ranges[i].high = i == count - 1 ? high : low + (i + 1) * width - 1;
     }
+    scan->m_rangeCount = count;
     scan->m_running = connections;
     for (int i = 0; i < connections; ++i)
-        scan->m_threads.emplace_back([raw = scan.get()] { raw->work(); });
+        scan->m_threads.emplace_back([raw = scan.get(), planner = i == 0] { raw->work(planner); });
     return scan;
 }
 
@@ -164,7 +175,30 @@ SplitScan::~SplitScan()
         thread.join();
 }
 
-void SplitScan::work()
+void SplitScan::plan(sqlite3* db)
+{
+    if (!m_prefilter)
+        return;
+    const std::int64_t span = m_ranges.back().high - m_ranges.front().low + 1;
+    const auto limit = static_cast<std::size_t>(span / CandidateShare);
+    auto candidates = m_stop || m_failed ? std::nullopt : trigramCandidates(db, *m_prefilter, limit);
+    if (candidates) {
+        m_candidates = std::move(*candidates);
+        // The same number of ranges, each a run of candidates in key order.
+        const auto count = static_cast<std::int64_t>(m_ranges.size());
+        const auto total = static_cast<std::int64_t>(m_candidates.size());
+        for (std::int64_t i = 0; i < count; ++i) {
+            m_ranges[i].low = total * i / count;
+            m_ranges[i].high = total * (i + 1) / count;
+        }
+        m_usedIndex = true;
+    }
+    std::lock_guard guard(m_lock);
+    m_planned = true;
+    m_ended.notify_all();
+}
+
+void SplitScan::work(bool planner)
 {
     sqlite3* db = nullptr;
     sqlite3_stmt* statement = nullptr;
@@ -174,28 +208,52 @@ void SplitScan::work()
         // Stop breaks off a statement within a few thousand engine steps.
         sqlite3_progress_handler(
             db, 4000, [](void* self) { return static_cast<SplitScan*>(self)->m_stop.load() ? 1 : 0; }, this);
-        if (sqlite3_prepare_v2(db, m_statement.c_str(), static_cast<int>(m_statement.size()), &statement, nullptr)
-            != SQLITE_OK)
-            m_failed = true;
     } else {
         m_failed = true;
     }
+    if (planner) {
+        plan(db);
+    } else {
+        std::unique_lock guard(m_lock);
+        m_ended.wait(guard, [this] { return m_planned; });
+    }
+    const bool byKey = m_usedIndex.load();
+    const std::string& sql = byKey ? m_pointStatement : m_statement;
+    if (!m_failed
+        && sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK)
+        m_failed = true;
     const bool withValue = m_collation.has_value();
     for (int i = m_nextRange++; !m_failed && !m_stop && i < rangeCount(); i = m_nextRange++) {
         Range& range = m_ranges[i];
-        sqlite3_reset(statement);
-        sqlite3_bind_int64(statement, 1, range.low);
-        sqlite3_bind_int64(statement, 2, range.high);
-        int stepped = SQLITE_ROW;
-        while ((stepped = sqlite3_step(statement)) == SQLITE_ROW) {
-            Keyed keyed{sqlite3_column_int64(statement, 0), std::nullopt};
-            if (withValue && sqlite3_column_type(statement, 1) != SQLITE_NULL) {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
-                keyed.value.emplace(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, 1)));
+        auto readRows = [&] {
+            int stepped = SQLITE_ROW;
+            while ((stepped = sqlite3_step(statement)) == SQLITE_ROW) {
+                Keyed keyed{sqlite3_column_int64(statement, 0), std::nullopt};
+                if (withValue && sqlite3_column_type(statement, 1) != SQLITE_NULL) {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
+                    keyed.value.emplace(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, 1)));
+                }
+                range.found.push_back(std::move(keyed));
             }
-            range.found.push_back(std::move(keyed));
+            sqlite3_reset(statement);
+            return stepped == SQLITE_DONE;
+        };
+        bool read = true;
+        if (byKey) {
+            // One read transaction for the run, not one per key.
+            sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+            for (std::int64_t k = range.low; read && k < range.high && !m_stop; ++k) {
+                sqlite3_bind_int64(statement, 1, m_candidates[static_cast<std::size_t>(k)]);
+                read = readRows();
+            }
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            read = read && !m_stop;
+        } else {
+            sqlite3_bind_int64(statement, 1, range.low);
+            sqlite3_bind_int64(statement, 2, range.high);
+            read = readRows();
         }
-        if (stepped != SQLITE_DONE)
+        if (!read)
             m_failed = true;
         else
             ++m_rangesDone;
@@ -258,9 +316,9 @@ std::optional<std::vector<std::int64_t>> SplitScan::keys()
 }
 
 std::optional<std::vector<std::int64_t>> splitScanKeys(
-    Database& db, const QString& table, const QString& tail, int connections)
+    Database& db, const QString& table, const QString& tail, int connections, const std::optional<QString>& prefilter)
 {
-    const auto scan = SplitScan::start(db, table, tail, connections);
+    const auto scan = SplitScan::start(db, table, tail, connections, prefilter);
     if (!scan)
         return std::nullopt;
     return scan->keys();

@@ -28,6 +28,8 @@
 #include <thread>
 #include <vector>
 
+struct sqlite3;
+
 namespace papyrant {
 
 // How many connections a search reads on: the machine's cores, at least two.
@@ -38,7 +40,14 @@ public:
     // Starts reading the keys of "SELECT rowid FROM <table><tail>" (tail: " Where ...
     // [Order by ...]") on `connections` connections to the database's file, in the
     // background. Nothing when the statement is not split.
-    static std::unique_ptr<SplitScan> start(Database& db, const QString& table, const QString& tail, int connections);
+    //
+    // With `prefilter` (a MATCH expression of the trigram index, see TrigramIndex.h) the
+    // scan first asks the index, on a connection of its own, which records can hold the
+    // words, and tests only those, one by one, with the same Where; when the index is
+    // missing or damaged, or names too many records to gain anything, every range is read
+    // as without it.
+    static std::unique_ptr<SplitScan> start(Database& db, const QString& table, const QString& tail, int connections,
+        const std::optional<QString>& prefilter = std::nullopt);
     SplitScan(const SplitScan&) = delete;
     SplitScan& operator=(const SplitScan&) = delete;
     ~SplitScan(); // stops a scan still running and waits for its threads
@@ -47,7 +56,9 @@ public:
     bool finished(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
     // Ranges read of all; a progress bar's value and maximum.
     int rangesDone() const { return m_rangesDone.load(); }
-    int rangeCount() const { return static_cast<int>(m_ranges.size()); }
+    int rangeCount() const { return m_rangeCount.load(); }
+    // Whether the index chose the records tested (known once finished).
+    bool usedIndex() const { return m_usedIndex.load(); }
     // Breaks off the statements running on the scan's connections.
     void stop();
     bool stopped() const { return m_stop.load(); }
@@ -69,11 +80,18 @@ private:
         std::vector<Keyed> found;
     };
     SplitScan() = default;
-    void work();
+    void work(bool planner);
+    void plan(sqlite3* db);
     void merge();
 
     std::string m_path;
     std::string m_statement;
+    std::string m_pointStatement; // the same test for one key: "... rowid = ?1 AND (...)"
+    std::optional<QString> m_prefilter;
+    std::vector<std::int64_t> m_candidates; // with the index: the keys tested, ranges index into it
+    bool m_planned = true; // under m_lock; false until the planner has chosen the ranges
+    std::atomic<int> m_rangeCount{0};
+    std::atomic<bool> m_usedIndex{false};
     std::optional<Collation> m_collation;
     std::vector<Range> m_ranges;
     std::atomic<int> m_nextRange{0};
@@ -89,7 +107,7 @@ private:
 };
 
 // Starts a split scan and waits for its keys; nothing when it is not split or failed.
-std::optional<std::vector<std::int64_t>> splitScanKeys(
-    Database& db, const QString& table, const QString& tail, int connections);
+std::optional<std::vector<std::int64_t>> splitScanKeys(Database& db, const QString& table, const QString& tail,
+    int connections, const std::optional<QString>& prefilter = std::nullopt);
 
 } // namespace papyrant

@@ -1,6 +1,7 @@
 #include "search/QueryComposition.h"
 
 #include "core/SqlText.h"
+#include "core/TrigramIndex.h"
 
 #include <cstdlib>
 
@@ -129,6 +130,27 @@ std::optional<QString> CheckBrackets(const CriteriaRows& rows)
         return std::nullopt;
     return QStringLiteral("Incorrect number of brackets\nYou have ") + QString::number(std::abs(open - close))
         + (close > open ? QStringLiteral(" more close brackets") : QStringLiteral(" less close brackets"));
+}
+
+std::optional<QString> TrigramPrefilter(const CriteriaRows& rows, const SearchOptions& options)
+{
+    std::vector<QString> words;
+    for (int i = 0; i < CriteriaRowCount; ++i) {
+        if (rows[i].words.isEmpty())
+            continue;
+        if (isNegated(rows, i))
+            return std::nullopt;
+        const bool joined = i < CriteriaRowCount - 1 && !rows[i + 1].words.isEmpty();
+        if (joined && rows[i].op != QLatin1String("And"))
+            return std::nullopt;
+        words.push_back(rows[i].words);
+    }
+    std::vector<QString> columns;
+    for (int c = 0; c < SearchableColumnCount; ++c) {
+        if (options.searchedColumns[c])
+            columns.push_back(searchableColumnNames()[c]);
+    }
+    return trigramMatch(words, columns);
 }
 
 QString ComposeQuery(const CriteriaRows& rows, const SearchOptions& options)

@@ -36,4 +36,9 @@ std::optional<QString> CheckBrackets(const CriteriaRows& rows);
 // own quotes doubled.
 QString ComposeQuery(const CriteriaRows& rows, const SearchOptions& options);
 
+// The trigram index's MATCH expression for the rows and options (see TrigramIndex.h):
+// only when every row with words must hold them, that is the rows are joined by And and
+// none is negated. Nothing otherwise: the search then reads every record.
+std::optional<QString> TrigramPrefilter(const CriteriaRows& rows, const SearchOptions& options);
+
 } // namespace papyrant

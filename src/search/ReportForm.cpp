@@ -170,7 +170,7 @@ void ReportForm::Search()
     if (m_search)
         return;
     SearchSnapshot search = takeSnapshot(rows, m_settings);
-    m_search = std::make_unique<SearchJob>(m_binding.database(), search.statement);
+    m_search = std::make_unique<SearchJob>(m_binding.database(), search.statement, search.prefilter);
     m_pendingSearch = std::move(search);
     // A small file's search is done in its first step: the result shows at once.
     busy().enter(m_results->resultsBox());

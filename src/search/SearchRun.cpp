@@ -27,9 +27,10 @@ SearchOutcome runSearchStatement(DataBinding& binding, const QString& statement)
     return outcome;
 }
 
-SearchJob::SearchJob(Database& db, QString statement)
+SearchJob::SearchJob(Database& db, QString statement, std::optional<QString> prefilter)
     : m_db(db)
     , m_statement(std::move(statement))
+    , m_prefilter(std::move(prefilter))
 {
 }
 
@@ -46,7 +47,8 @@ StepOutcome SearchJob::step(const TickBudget& budget)
                 QStringLiteral(R"(^\s*select\s+Abstracts\.\*\s+from\s+Abstracts(\s+where\b.*)$)"),
                 QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
             if (const auto m = wholeRows.match(m_statement); m.hasMatch())
-                m_scan = SplitScan::start(m_db, QStringLiteral("Abstracts"), m.captured(1), scanConnectionCount());
+                m_scan = SplitScan::start(
+                    m_db, QStringLiteral("Abstracts"), m.captured(1), scanConnectionCount(), m_prefilter);
             if (!m_scan) {
                 m_result = std::make_unique<RecordSet>(m_db, m_statement);
                 return StepOutcome::done();

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace papyrant {
 
@@ -42,7 +43,9 @@ QString refusedSearchMessage(const QString& engineError);
 // with no result and whatever was on screen stays.
 class SearchJob final : public Stepper {
 public:
-    SearchJob(Database& db, QString statement);
+    // With a prefilter (the trigram index's MATCH expression) the records the index names
+    // are tested instead of all, when the file has a sound index.
+    SearchJob(Database& db, QString statement, std::optional<QString> prefilter = std::nullopt);
     StepOutcome step(const TickBudget& budget) override;
     // Ranges of the file read of all (0 of 0 until the scan starts, and for a search that
     // runs at once).
@@ -57,6 +60,7 @@ public:
 private:
     Database& m_db;
     QString m_statement;
+    std::optional<QString> m_prefilter;
     bool m_started = false;
     bool m_stopped = false;
     Database::ChangeStamp m_stamp;

@@ -10,7 +10,8 @@ SearchSnapshot takeSnapshot(const CriteriaRows& rows, const SearchOptions& optio
         const QString& words = rows[i].words;
         edges[i] = {words.isEmpty() || !isWildcard(words.front()), words.isEmpty() || !isWildcard(words.back())};
     }
-    return {ComposeQuery(rows, options), options, searchSummary(rows), highlightWords(rows), edges};
+    return {ComposeQuery(rows, options), TrigramPrefilter(rows, options), options, searchSummary(rows),
+        highlightWords(rows), edges};
 }
 
 } // namespace papyrant

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace papyrant {
 
@@ -26,6 +27,7 @@ using HighlightEdges = std::array<WordEdges, CriteriaRowCount>;
 
 struct SearchSnapshot {
     QString statement; // as composed from the rows and settings
+    std::optional<QString> prefilter; // the trigram index's MATCH expression, when the index can help
     SearchOptions options; // the settings: filters and sort for the header, fields and references for the blocks
     QString summary; // the one-line summary of the rows
     HighlightWords highlightWords; // marked on every page
