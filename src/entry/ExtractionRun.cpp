@@ -54,6 +54,19 @@ StepOutcome ExtractionRun::step(const TickBudget& budget)
 {
     if (!m_failure.isEmpty())
         return StepOutcome::failed(m_failure);
+    try {
+        // A commit handed aside in an earlier tick: this tick waits for it at most its own length.
+        if (m_batch.committing()) {
+            if (!m_batch.commitEnded(budget.remainingMs()))
+                return StepOutcome::more();
+            if (!ended() && budget.spent())
+                return StepOutcome::more();
+        }
+    } catch (const std::exception& error) {
+        // The batch was rolled back; the records committed before it are kept.
+        m_failure = errorText(error);
+        return StepOutcome::failed(m_failure);
+    }
     if (ended() || !m_source)
         return StepOutcome::done();
     // A tick that ends in a commit keeps as long as the last commit took (up to half the
@@ -64,6 +77,12 @@ StepOutcome ExtractionRun::step(const TickBudget& budget)
     try {
         m_batch.begin();
         while (!extractNextRecord() && !budget.spent(reserve)) { }
+        // The commit's disk syncs can take far longer than a tick: they run aside and the
+        // following ticks wait for them, so the window never waits on the disk.
+        if (m_batch.commitsAside() && (ended() || m_batch.due())) {
+            m_batch.startCommit();
+            return StepOutcome::more(); // done once the commit has ended
+        }
         QElapsedTimer commit;
         commit.start();
         if (m_batch.commitIfDue(ended()))
