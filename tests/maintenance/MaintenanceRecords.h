@@ -1,7 +1,8 @@
 #pragma once
-// Records for the maintenance tests, written "sort key|title|abstract": the sort key fixes
-// the scan order, and each record carries its tag r0, r1, ... in Personal so a test can
-// tell which records are left. Every other field holds the empty-field marker.
+// Records for the maintenance tests, written "sort key|title|abstract" with an optional
+// "|category" ("None" without it): the sort key fixes the scan order, and each record
+// carries its tag r0, r1, ... in Personal so a test can tell which records are left. Every
+// other field holds the empty-field marker.
 
 #include "core/RecordModel.h"
 #include "support/TestFolders.h"
@@ -23,7 +24,7 @@ inline std::vector<TestRecord> taggedRecords(const QStringList& lines)
         record[QStringLiteral("Abstract")] = parts.value(2);
         record[QStringLiteral("Personal")] = QStringLiteral("r%1").arg(i);
         record[QStringLiteral("Entry_Date")] = QStringLiteral("1.2.2020");
-        record[QStringLiteral("Category")] = NoCategory;
+        record[QStringLiteral("Category")] = parts.size() > 3 ? parts[3] : NoCategory;
         records.push_back(record);
     }
     return records;

@@ -101,6 +101,8 @@ private slots:
             << QStringList{"a|Gene|x", "b|gene|x", "c|Gene|x"} << defaults << u"r0 r1 r2"_s << NoneFound;
         QTest::newRow("both abstracts missing")
             << QStringList{"a|Gene|XX_EmptyField_XX", "a|Gene|XX_EmptyField_XX"} << defaults << u"r1"_s << DeletedOne;
+        QTest::newRow("categories differ, Category ticked") << QStringList{"a|Gene|x|Soil", "a|Gene|x|Reviews"}
+                                                           << QList<int>{Title, Category} << u"r0 r1"_s << NotCoveredOne;
         QTest::newRow("only Title ticked")
             << QStringList{"a|Gene|x", "a|Gene|y"} << QList<int>{Title} << u"r1"_s << DeletedOne;
         QTest::newRow("neighbours among tied sort keys")
