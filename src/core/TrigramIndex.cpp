@@ -207,40 +207,30 @@ StepOutcome TrigramIndexBuild::step(const TickBudget& budget)
             clock.start();
             m_covered = readOne(db, "SELECT Covered FROM TrigramMark").value_or(0);
             m_highest = readOne(db, "SELECT coalesce(max(rowid), 0) FROM Abstracts").value_or(0);
-            std::vector<std::int64_t> behind;
-            {
-                Prepared noted(db, "SELECT Row FROM TrigramBehind ORDER BY Row LIMIT ?1");
-                if (!noted)
-                    throw StoreError(sqlite3_errmsg(db));
-                sqlite3_bind_int(noted.get(), 1, m_batch);
-                if (!readKeys(noted.get(), behind))
-                    throw StoreError(sqlite3_errmsg(db));
-            }
-            if (!behind.empty()) {
-                // The record as it is now joins the index; what it held before stays there,
-                // naming it for words it may no longer hold, which its test rejects.
-                Prepared add(db,
-                    "INSERT INTO Trigrams(rowid, Title, Keywords, Abstract) "
-                    "SELECT rowid, Title, Keywords, Abstract FROM Abstracts WHERE rowid = ?1");
-                Prepared done(db, "DELETE FROM TrigramBehind WHERE Row = ?1");
-                if (!add || !done)
-                    throw StoreError(sqlite3_errmsg(db));
-                for (const std::int64_t key : behind) {
-                    for (sqlite3_stmt* statement : {add.get(), done.get()}) {
-                        sqlite3_bind_int64(statement, 1, key);
-                        const int stepped = sqlite3_step(statement);
-                        sqlite3_reset(statement);
-                        if (stepped != SQLITE_DONE)
-                            throw StoreError(sqlite3_errmsg(db));
-                    }
-                }
-            } else if (m_covered < m_highest) {
+            // Records noted behind first, a batch at a time in two statements: the record as
+            // it is now joins the index; what it held before stays there, naming it for
+            // words it may no longer hold, which its test rejects.
+            Prepared add(db,
+                "INSERT INTO Trigrams(rowid, Title, Keywords, Abstract) "
+                "SELECT rowid, Title, Keywords, Abstract FROM Abstracts "
+                "WHERE rowid IN (SELECT Row FROM TrigramBehind ORDER BY Row LIMIT ?1)");
+            Prepared done(db, "DELETE FROM TrigramBehind WHERE Row IN (SELECT Row FROM TrigramBehind ORDER BY Row LIMIT ?1)");
+            if (!add || !done)
+                throw StoreError(sqlite3_errmsg(db));
+            sqlite3_bind_int(add.get(), 1, m_batch);
+            sqlite3_bind_int(done.get(), 1, m_batch);
+            if (sqlite3_step(add.get()) != SQLITE_DONE || sqlite3_step(done.get()) != SQLITE_DONE)
+                throw StoreError(sqlite3_errmsg(db));
+            const bool behindLeft = sqlite3_changes(db) > 0; // more may be noted: look again
+            if (!behindLeft && m_covered < m_highest) {
                 std::int64_t upTo = m_highest;
                 {
                     Prepared next(db, "SELECT rowid FROM Abstracts WHERE rowid > ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
+                    if (!next)
+                        throw StoreError(sqlite3_errmsg(db));
                     sqlite3_bind_int64(next.get(), 1, m_covered);
                     sqlite3_bind_int(next.get(), 2, m_batch - 1);
-                    if (next && sqlite3_step(next.get()) == SQLITE_ROW)
+                    if (sqlite3_step(next.get()) == SQLITE_ROW)
                         upTo = sqlite3_column_int64(next.get(), 0);
                 }
                 Prepared add(db,
@@ -255,7 +245,7 @@ StepOutcome TrigramIndexBuild::step(const TickBudget& budget)
                 if (sqlite3_step(add.get()) != SQLITE_DONE || sqlite3_step(mark.get()) != SQLITE_DONE)
                     throw StoreError(sqlite3_errmsg(db));
                 m_covered = upTo;
-            } else {
+            } else if (!behindLeft) {
                 transaction.commit();
                 return StepOutcome::done();
             }
