@@ -166,10 +166,8 @@ QString bibTexTitle(const QString& title)
     return out;
 }
 
-QByteArray BibTexWriter::entry(const CitationRecord& record)
+void BibTexWriter::entry(const CitationRecord& record, QString& out)
 {
-    QString out;
-    out.reserve(record.abstract.size() + record.title.size() + 1024);
     if (recordsWritten() > 0)
         out += u'\n';
     out += u'@';
@@ -220,7 +218,6 @@ QByteArray BibTexWriter::entry(const CitationRecord& record)
     addTextField(out, QLatin1StringView("affiliation"), record.address);
     addTextField(out, QLatin1StringView("note"), record.note);
     out += QLatin1StringView("\n}\n");
-    return out.toUtf8();
 }
 
 } // namespace papyrant

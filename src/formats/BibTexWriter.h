@@ -24,7 +24,7 @@ QString bibTexTitle(const QString& title);
 
 class BibTexWriter final : public CitationWriter {
 protected:
-    QByteArray entry(const CitationRecord& record) override;
+    void entry(const CitationRecord& record, QString& out) override;
 
 private:
     CitationKeys m_keys;

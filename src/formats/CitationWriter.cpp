@@ -17,9 +17,9 @@ CitationFormat citationFormat(int filterIndex)
     }
 }
 
-bool CitationWriter::put(const QByteArray& bytes)
+bool CitationWriter::put(QByteArrayView bytes)
 {
-    return bytes.isEmpty() || m_device->write(bytes) == bytes.size();
+    return bytes.isEmpty() || m_device->write(bytes.data(), bytes.size()) == bytes.size();
 }
 
 bool CitationWriter::begin(QIODevice& device)
@@ -31,7 +31,12 @@ bool CitationWriter::begin(QIODevice& device)
 
 bool CitationWriter::write(const RecordValues& record)
 {
-    if (!put(entry(citationRecord(record))))
+    // truncate and resize keep the room the strings have.
+    m_text.truncate(0);
+    entry(citationRecord(record), m_text);
+    m_bytes.resize(m_utf8.requiredSpace(m_text.size()));
+    const char* end = m_utf8.appendToBuffer(m_bytes.data(), m_text);
+    if (!put(QByteArrayView(m_bytes.constData(), end - m_bytes.constData())))
         return false;
     ++m_written;
     return true;

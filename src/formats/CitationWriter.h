@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <QStringEncoder>
 
 #include <memory>
 
@@ -37,16 +38,22 @@ public:
     int recordsWritten() const { return m_written; }
 
 protected:
-    // What comes before the first record, each record, and what closes the file.
+    // What comes before the first record, each record (appended to out, which is empty),
+    // and what closes the file.
     virtual QByteArray opening() { return {}; }
-    virtual QByteArray entry(const CitationRecord& record) = 0;
+    virtual void entry(const CitationRecord& record, QString& out) = 0;
     virtual QByteArray closing() { return {}; }
 
 private:
-    bool put(const QByteArray& bytes);
+    bool put(QByteArrayView bytes);
 
     QIODevice* m_device = nullptr;
     int m_written = 0;
+    // The entry's text and its bytes: kept from record to record, so a record costs no
+    // allocation of its own once they have room for the longest.
+    QString m_text;
+    QByteArray m_bytes;
+    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
 std::unique_ptr<CitationWriter> makeCitationWriter(CitationFormat format);

@@ -106,10 +106,8 @@ QByteArray CslJsonWriter::opening()
 
 // Written by hand rather than through QJsonObject: building a JSON object per record and
 // per author took longer than the whole export may (see the decision note on CSL-JSON).
-QByteArray CslJsonWriter::entry(const CitationRecord& record)
+void CslJsonWriter::entry(const CitationRecord& record, QString& out)
 {
-    QString out;
-    out.reserve(record.abstract.size() + record.title.size() + 1024);
     if (recordsWritten() > 0)
         out += QLatin1StringView(",\n");
     out += u'{';
@@ -155,7 +153,6 @@ QByteArray CslJsonWriter::entry(const CitationRecord& record)
         appendWithLineFeeds(out, record.note);
     }
     out += u'}';
-    return out.toUtf8();
 }
 
 QByteArray CslJsonWriter::closing()

@@ -17,7 +17,7 @@ QString jsonString(QStringView text);
 class CslJsonWriter final : public CitationWriter {
 protected:
     QByteArray opening() override;
-    QByteArray entry(const CitationRecord& record) override;
+    void entry(const CitationRecord& record, QString& out) override;
     QByteArray closing() override;
 
 private:

@@ -41,10 +41,8 @@ QString risType(PublicationKind kind)
     return QStringLiteral("GEN");
 }
 
-QByteArray RisWriter::entry(const CitationRecord& record)
+void RisWriter::entry(const CitationRecord& record, QString& out)
 {
-    QString out;
-    out.reserve(record.abstract.size() + record.title.size() + 512);
     if (recordsWritten() > 0)
         out += QLatin1StringView("\r\n");
     addTag(out, QLatin1StringView("TY"), risType(record.kind));
@@ -65,7 +63,6 @@ QByteArray RisWriter::entry(const CitationRecord& record)
     addTag(out, QLatin1StringView("AD"), record.address);
     addTag(out, QLatin1StringView("N1"), record.note);
     out += QLatin1StringView("ER  - \r\n");
-    return out.toUtf8();
 }
 
 } // namespace papyrant

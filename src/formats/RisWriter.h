@@ -12,7 +12,7 @@ QString risType(PublicationKind kind);
 
 class RisWriter final : public CitationWriter {
 protected:
-    QByteArray entry(const CitationRecord& record) override;
+    void entry(const CitationRecord& record, QString& out) override;
 };
 
 } // namespace papyrant
