@@ -72,7 +72,18 @@ void appendTitle(QString& out, QStringView title)
 {
     bool startsSentence = true;
     bool first = true;
-    for (QStringView word : title.split(u' ', Qt::SkipEmptyParts)) {
+    // The words between blanks, read in place: titles are many and splitting them into a
+    // list cost more than writing them.
+    qsizetype i = 0;
+    while (i < title.size()) {
+        while (i < title.size() && title[i] == u' ')
+            ++i;
+        const qsizetype start = i;
+        while (i < title.size() && title[i] != u' ')
+            ++i;
+        if (i == start)
+            break;
+        const QStringView word = title.mid(start, i - start);
         if (!first)
             out += u' ';
         first = false;
@@ -81,7 +92,8 @@ void appendTitle(QString& out, QStringView title)
             appendProtected(out, word);
         else
             appendText(out, word);
-        startsSentence = QStringView(u".?!:").contains(word.back());
+        const char16_t last = word.back().unicode();
+        startsSentence = last == u'.' || last == u'?' || last == u'!' || last == u':';
     }
 }
 
