@@ -17,12 +17,26 @@ void addTag(QString& out, QLatin1StringView tag, QStringView value)
 }
 
 // "Family, Given"; a group ends in a comma, which EndNote and Zotero read as a name not
-// to be cut into family and given parts.
-QString risName(const PersonName& name)
+// to be cut into family and given parts. Written in place: a record has dozens of names.
+void addName(QString& out, const PersonName& name)
 {
-    if (name.isLiteral())
-        return name.literal + u',';
-    return name.given.isEmpty() ? name.family : name.family + QLatin1StringView(", ") + name.given;
+    const qsizetype start = out.size();
+    out += QLatin1StringView("AU  - ");
+    const qsizetype valueStart = out.size();
+    if (name.isLiteral()) {
+        appendOneLine(out, name.literal);
+        out += u',';
+    } else {
+        appendOneLine(out, name.family);
+        if (!name.given.isEmpty()) {
+            out += QLatin1StringView(", ");
+            appendOneLine(out, name.given);
+        }
+    }
+    if (out.size() == valueStart)
+        out.truncate(start);
+    else
+        out += QLatin1StringView("\r\n");
 }
 
 } // namespace
@@ -47,7 +61,7 @@ void RisWriter::entry(const CitationRecord& record, QString& out)
         out += QLatin1StringView("\r\n");
     addTag(out, QLatin1StringView("TY"), risType(record.kind));
     for (const PersonName& name : record.authors)
-        addTag(out, QLatin1StringView("AU"), risName(name));
+        addName(out, name);
     addTag(out, QLatin1StringView("TI"), record.title);
     // T2 is the journal of an article, the book of a chapter, the proceedings of a paper.
     addTag(out, QLatin1StringView("T2"), record.source.journal);
