@@ -77,7 +77,9 @@ std::optional<QString> CitationExport::finish()
 {
     if (!m_file.isOpen())
         return m_failure.isEmpty() ? m_file.errorString() : m_failure;
-    if (!m_writer->finish() || !m_file.commit())
+    // The last buffered bytes are written here and checked: QSaveFile's commit writes
+    // them too, but takes a short write for success and would put a cut file in place.
+    if (!m_writer->finish() || !m_file.flush() || !m_file.commit())
         return fail();
     return std::nullopt;
 }

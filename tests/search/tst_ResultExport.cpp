@@ -21,6 +21,10 @@
 #include <QProcess>
 #include <QProgressBar>
 
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
+
 using namespace papyrant;
 using namespace papyrant::test;
 
@@ -48,6 +52,25 @@ std::vector<TestRecord> exportRecords()
     }
     return records;
 }
+
+// Files past the limit cannot grow, even for root: writes fail with "File too large".
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        rlimit limited = m_before;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_before); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_before{};
+};
 
 struct Run {
     QByteArray out;
@@ -176,16 +199,36 @@ private slots:
         }
     }
 
-    // A folder that cannot take the file: nothing is left behind, and the notice says why.
+    // A folder that cannot take the file (found when it is opened) or a file that cannot
+    // grow (found by the writer, aside, half way): nothing is left behind, an existing file
+    // stays as it was, and the notice says why.
+    void failedExportLeavesNoFile_data()
+    {
+        QTest::addColumn<QString>("leaf");
+        QTest::addColumn<int>("sizeLimit");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder is a file") << "plain/genes.bib" << 0 << "Not a directory";
+        QTest::newRow("file too large") << "plain" << 600 << "File too large";
+    }
     void failedExportLeavesNoFile()
     {
+        QFETCH(QString, leaf);
+        QFETCH(int, sizeLimit);
+        QFETCH(QString, reason);
         search(QStringLiteral("gene"));
         const QString plain = writeFileBytes(m_fixture->folder().filePath(QStringLiteral("plain")), "kept");
         const QStringList before = files();
-        prompts().answerFile(plain + QStringLiteral("/genes.bib"), 2);
-        click("CommandExport");
-        waitUntilIdle();
-        QCOMPARE(prompts().messages(), QStringList{FileNotSaved + QStringLiteral("\nNot a directory")});
+        prompts().answerFile(m_fixture->folder().filePath(leaf), 2);
+        if (leaf == QStringLiteral("plain"))
+            prompts().answerMessage(PromptButton::Yes); // replacing it
+        {
+            std::optional<FileSizeLimit> limit;
+            if (sizeLimit > 0)
+                limit.emplace(rlim_t(sizeLimit));
+            click("CommandExport");
+            waitUntilIdle();
+        }
+        QCOMPARE(prompts().messages().last(), FileNotSaved + u'\n' + reason);
         QCOMPARE(files(), before);
         QCOMPARE(readFileBytes(plain), QByteArray("kept"));
     }
