@@ -49,6 +49,11 @@ std::optional<QString> CitationExport::start()
 
 bool CitationExport::write(const RecordValues& record)
 {
+    return write(citationRecord(record));
+}
+
+bool CitationExport::write(const CitationRecord& record)
+{
     if (!m_file.isOpen())
         return false;
     if (!m_writer->write(record)) {

@@ -28,6 +28,8 @@ public:
     // Writes one record. False once writing has failed: failure() says why, and the
     // temporary file is gone.
     bool write(const RecordValues& record);
+    // The same for a record read already (citationRecord).
+    bool write(const CitationRecord& record);
     // Writes the closing and puts the file in place. Nothing on success, else the reason;
     // the target is then as it was before the export.
     std::optional<QString> finish();

@@ -31,9 +31,14 @@ bool CitationWriter::begin(QIODevice& device)
 
 bool CitationWriter::write(const RecordValues& record)
 {
+    return write(citationRecord(record));
+}
+
+bool CitationWriter::write(const CitationRecord& record)
+{
     // truncate and resize keep the room the strings have.
     m_text.truncate(0);
-    entry(citationRecord(record), m_text);
+    entry(record, m_text);
     m_bytes.resize(m_utf8.requiredSpace(m_text.size()));
     const char* end = m_utf8.appendToBuffer(m_bytes.data(), m_text);
     if (!put(QByteArrayView(m_bytes.constData(), end - m_bytes.constData())))

@@ -32,6 +32,8 @@ public:
     bool begin(QIODevice& device);
     // Writes one record. False when the device refuses the bytes.
     bool write(const RecordValues& record);
+    // The same for a record read already (citationRecord).
+    bool write(const CitationRecord& record);
     // Writes what closes the file. The device stays open: its owner commits or closes it.
     bool finish();
 

@@ -89,7 +89,10 @@ void ResultExport::readBatch(Batch& batch)
     for (int i = 0; i < count; ++i)
         places.emplace_back(m_keys[std::size_t(m_keysRead + i)], i);
     std::sort(places.begin(), places.end());
-    batch.records.resize(std::size_t(count));
+    // The records of the batch before share the values' texts: dropped first, the texts
+    // are the values' alone again and are decoded into without a copy.
+    batch.records.clear();
+    batch.values.resize(std::size_t(count));
     batch.found.assign(std::size_t(count), false);
     storeCall([&] {
         StatementUse use(*m_read);
@@ -101,7 +104,7 @@ void ResultExport::readBatch(Batch& batch)
             if (place == places.end() || place->first != key)
                 continue;
             batch.found[std::size_t(place->second)] = true;
-            RecordValues& values = batch.records[std::size_t(place->second)];
+            RecordValues& values = batch.values[std::size_t(place->second)];
             for (int column = 0; column < CitedColumns; ++column) {
                 const SQLite::Column value = use->getColumn(column + 1);
                 const int bytes = value.getBytes();
@@ -113,6 +116,11 @@ void ResultExport::readBatch(Batch& batch)
             }
         }
     });
+    batch.records.resize(std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        if (batch.found[std::size_t(i)])
+            batch.records[std::size_t(i)] = citationRecord(batch.values[std::size_t(i)]);
+    }
     m_keysRead += count;
 }
 

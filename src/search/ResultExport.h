@@ -66,10 +66,13 @@ public:
 
 private:
     struct Batch {
-        std::vector<RecordValues> records; // kept from batch to batch: the values are decoded into their room
+        std::vector<RecordValues> values; // kept from batch to batch: the values are decoded into their room
+        std::vector<CitationRecord> records; // the values read for the writers, sharing their texts
         std::vector<bool> found; // false for a key whose record is gone
     };
-    // Reads the records of the next keys into the batch, in key order.
+    // Reads the records of the next keys into the batch, in key order, and cuts their
+    // fields (names, source, lists) for the writers: the ticks do that share of the work,
+    // the writer the rest.
     void readBatch(Batch& batch);
     // The writer thread's work.
     void writeBatches();
