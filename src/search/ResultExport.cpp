@@ -191,8 +191,8 @@ StepOutcome ResultExport::step(const TickBudget& budget)
             {
                 // The writer is behind: the tick waits for it, at most its own length.
                 std::unique_lock lock(m_lock);
-                if (!m_changed.wait_for(lock, remaining(),
-                        [&] { return m_writerEnded || m_full.size() < std::size_t(BatchesAhead); }))
+                if (!m_changed.wait_for(
+                        lock, remaining(), [&] { return m_writerEnded || m_full.size() < std::size_t(BatchesAhead); }))
                     return StepOutcome::more();
                 if (m_writerEnded)
                     break; // it failed
