@@ -15,11 +15,14 @@ const char* const ObjectCount
     = "SELECT count(*) FROM sqlite_master WHERE name IN "
       "('Trigrams', 'TrigramMark', 'TrigramBehind', 'TrigramBehindInsert', 'TrigramBehindUpdate')";
 
+// The index merges its segments eight at a time rather than four: building it takes a
+// third less work, and a search reads as fast.
 // The triggers only write a key into a plain table, and only for a record at or below the
 // mark: appending records (extraction, copy) costs one look at the mark each.
 const char* const CreateIndex
     = "CREATE VIRTUAL TABLE Trigrams USING fts5(Title, Keywords, Abstract, content='Abstracts', "
       "tokenize='trigram case_sensitive 0', detail=none, columnsize=0);"
+      "INSERT INTO Trigrams(Trigrams, rank) VALUES('automerge', 8);"
       "CREATE TABLE TrigramMark(Covered INTEGER NOT NULL);"
       "INSERT INTO TrigramMark VALUES(0);"
       "CREATE TABLE TrigramBehind(Row INTEGER PRIMARY KEY);"

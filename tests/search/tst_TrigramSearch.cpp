@@ -2,12 +2,15 @@
 // missing, every search finds the records it finds without it, in the same order.
 
 #include "core/RecordSet.h"
+#include "core/SearchIndexUpkeep.h"
 #include "core/SplitScan.h"
 #include "core/TrigramIndex.h"
 #include "search/QueryComposition.h"
 #include "support/TestFolders.h"
 
+#include <QDeadlineTimer>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QTest>
 
 #include <algorithm>
@@ -55,6 +58,16 @@ QString text(QRandomGenerator& random)
 QByteArray quoted(const QString& value)
 {
     return "'" + QString(value).replace(QLatin1Char('\''), QStringLiteral("''")).toUtf8() + "'";
+}
+
+using Upkeep = SearchIndexUpkeep::State;
+
+Upkeep finished(const SearchIndexUpkeep& upkeep)
+{
+    const QDeadlineTimer deadline(60000);
+    while (upkeep.state() == Upkeep::Working && !deadline.hasExpired())
+        QThread::msleep(5);
+    return upkeep.state();
 }
 
 struct Found {
@@ -204,6 +217,48 @@ private slots:
         other.run("UPDATE Abstracts SET Keywords = 'xylophone' WHERE rowid = (SELECT min(rowid) FROM Abstracts)");
         other.run("UPDATE Abstracts SET Category = 'Reviews' WHERE rowid = (SELECT max(rowid) FROM Abstracts)");
         QCOMPARE(readLines(path, "SELECT Row FROM TrigramBehind"), readLines(path, "SELECT min(rowid) FROM Abstracts"));
+    }
+
+    // The panel's upkeep on its own thread: a small file keeps no index, a large one gets
+    // it, stopping half way leaves an index the searches can trust, edits by another
+    // program are taken in, and a file locked by another program is reported, not refused.
+    void upkeepKeepsTheIndexInTheBackground()
+    {
+        const QString path = filledBibliography(QStringLiteral("upkeep.pyr"));
+        const auto mark = [&] { return readLines(path, "SELECT Covered FROM TrigramMark"); };
+        const QStringList highest = readLines(path, "SELECT max(rowid) FROM Abstracts");
+        QCOMPARE(finished(SearchIndexUpkeep(path, 8001)), Upkeep::NotIndexed);
+        QCOMPARE(readLines(path, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'Trigram%'"), QStringList{"0"});
+
+        {
+            SearchIndexUpkeep upkeep(path, 8000);
+            const QDeadlineTimer deadline(60000);
+            while (upkeep.permille() == 0 && upkeep.state() == Upkeep::Working && !deadline.hasExpired())
+                QThread::msleep(1);
+            upkeep.stop();
+            QVERIFY(upkeep.state() == Upkeep::Stopped || upkeep.state() == Upkeep::UpToDate);
+        }
+        QVERIFY(mark().value(0).toLongLong() <= highest.value(0).toLongLong());
+        QRandomGenerator random(23);
+        int indexed = 0;
+        Database db(path);
+        compareSearches(db, random, 10, indexed);
+
+        QCOMPARE(finished(SearchIndexUpkeep(path, 8000)), Upkeep::UpToDate);
+        QCOMPARE(mark(), highest);
+        OtherConnection(path, "UPDATE Abstracts SET Title = 'kelvin xylophone' WHERE rowid % 97 = 0");
+        QCOMPARE(readLines(path, "SELECT count(*) FROM TrigramBehind"), QStringList{"82"});
+        // A file with an index is kept up to date however few records it has.
+        QCOMPARE(finished(SearchIndexUpkeep(path, 1000000)), Upkeep::UpToDate);
+        QCOMPARE(readLines(path, "SELECT count(*) FROM TrigramBehind"), QStringList{"0"});
+        compareSearches(db, random, 30, indexed);
+        QVERIFY(indexed > 0);
+
+        OtherConnection writer(path, "BEGIN IMMEDIATE");
+        writer.run("UPDATE Abstracts SET Title = 'held' WHERE rowid = 1");
+        const SearchIndexUpkeep locked(path, 8000);
+        QCOMPARE(finished(locked), Upkeep::Failed);
+        QCOMPARE(locked.failure(), QStringLiteral("database is locked"));
     }
 
     // A damaged index, one whose module the engine does not know and one missing a
