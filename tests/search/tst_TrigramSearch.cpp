@@ -18,6 +18,7 @@
 
 using namespace papyrant;
 using namespace papyrant::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -28,7 +29,10 @@ const QStringList Texts{QStringLiteral("python.biopython"), QStringLiteral("a \"
     QStringLiteral("СОСТОЯНИЕ белка: protein"), QStringLiteral("Müller's (gene) data"),
     QStringLiteral("ΣΊΣΥΦΟΣ σίσυφος ς"), QStringLiteral("ǅemal ǆ Ǆ straße STRASSE"),
     QStringLiteral("Gene expression in KELVIN cells."), QStringLiteral("kelvin stop genes"),
-    QStringLiteral("\u212Aelvin scale, \u017Ftop"), QStringLiteral("rare-word xylophone")};
+    QStringLiteral("\u212Aelvin scale, \u017Ftop"),
+    // Letters SQLite's tables fold otherwise than the search: Cyrillic rounded ve and
+    // long-legged de, Georgian capitals, Cherokee small letters.
+    QStringLiteral("\u1C80\u1C81\u1C80 \u1C90\u1C91\u1C92 \uAB70\uAB71\uAB72"), QStringLiteral("rare-word xylophone")};
 
 // Words a user might type: parts of the texts in any case, short ones, wildcards.
 QString randomWords(QRandomGenerator& random)
@@ -37,7 +41,8 @@ QString randomWords(QRandomGenerator& random)
         QStringLiteral("STOP"), QStringLiteral("gene"), QStringLiteral("ge"), QStringLiteral("gen*"),
         QStringLiteral("g?ne"), QStringLiteral("müller"), QStringLiteral("состояние"), QStringLiteral("strasse"),
         QStringLiteral("xylophone"), QStringLiteral("\"quoted\""), QStringLiteral("h2o"), QStringLiteral("s sc"),
-        QStringLiteral("[pb]ython"), QStringLiteral("nothing here"), QStringLiteral("#")};
+        QStringLiteral("[pb]ython"), QStringLiteral("nothing here"), QStringLiteral("#"),
+        QStringLiteral("\u0432\u0434\u0432"), QStringLiteral("\u10D0\u10D1\u10D2"), QStringLiteral("\u13A0\u13A1\u13A2")};
     if (random.bounded(2) == 0)
         return fixed[random.bounded(fixed.size())];
     const QString& text = Texts[random.bounded(Texts.size())];
@@ -153,7 +158,10 @@ private slots:
         QTest::newRow("wildcard") << QStringList{"gen*"} << false << QString();
         QTest::newRow("class") << QStringList{"[pb]ython"} << false << QString();
         QTest::newRow("digit") << QStringList{"h#o2"} << false << QString();
-        QTest::newRow("beyond ascii") << QStringList{"müller"} << false << QString();
+        QTest::newRow("beyond ascii, in each case form")
+            << QStringList{u"müller"_s} << false << uR"("ler" AND "lle" AND ("mÜl" OR "mül") AND ("Üll" OR "üll"))"_s;
+        QTest::newRow("kelvin sign") << QStringList{u"\u212Aa b"_s} << false << u"\"a b\" AND (\"ka \" OR \"\u212Aa \")"_s;
+        QTest::newRow("control character") << QStringList{u"ab\tc"_s} << false << QString();
         QTest::newRow("or") << QStringList{"gene", "Or", "python"} << false << QString();
         QTest::newRow("not") << QStringList{"gene", "Not", "python"} << false << QString();
         QTest::newRow("a column not indexed") << QStringList{"gene"} << true << QString();
@@ -279,7 +287,7 @@ private slots:
         QFETCH(QByteArray, damage);
         const QString path = filledBibliography(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".pyr"));
         CriteriaRows rows;
-        rows[0].words = QStringLiteral("kelvin");
+        rows[0].words = QStringLiteral("scale");
         const QString statement = ComposeQuery(rows, SearchOptions{});
         const auto prefilter = TrigramPrefilter(rows, SearchOptions{});
         std::vector<std::int64_t> plain;
