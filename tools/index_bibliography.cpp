@@ -2,10 +2,12 @@
 // for rare words fast: papyrant-index <file.pyr> [--drop]
 // With --drop the index, its tables and triggers are removed and the file is as before.
 #include "core/Database.h"
+#include "core/SearchIndexUpkeep.h"
 #include "core/TrigramIndex.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QThread>
 
 #include <cstdio>
 
@@ -25,29 +27,28 @@ int main(int argc, char** argv)
             dropTrigramIndex(db);
             return 0;
         }
-        TrigramIndexBuild build(db);
-        QElapsedTimer clock;
-        clock.start();
-        int shown = -1;
-        StepOutcome outcome;
-        do {
-            outcome = build.step(TickBudget());
-            const StepProgress progress = build.progress();
-            const int percent = progress.total > 0 ? progress.done * 100 / progress.total : 0;
-            if (percent != shown) {
-                std::printf("\r%3d%%", percent);
-                std::fflush(stdout);
-                shown = percent;
-            }
-        } while (outcome.ongoing());
-        if (outcome.kind == StepOutcome::Kind::Failed) {
-            std::fprintf(stderr, "\npapyrant-index: %s\n", qPrintable(outcome.reason));
-            return 1;
-        }
-        std::printf("\rindex up to date in %.1f s\n", clock.elapsed() / 1000.0);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "papyrant-index: %s\n", error.what());
         return 1;
     }
+    // The same upkeep the control panel runs in the background.
+    SearchIndexUpkeep upkeep(arguments[1], 0);
+    QElapsedTimer clock;
+    clock.start();
+    int shown = -1;
+    while (upkeep.state() == SearchIndexUpkeep::State::Working) {
+        QThread::msleep(100);
+        const int percent = upkeep.permille() / 10;
+        if (percent != shown) {
+            std::printf("\r%3d%%", percent);
+            std::fflush(stdout);
+            shown = percent;
+        }
+    }
+    if (upkeep.state() == SearchIndexUpkeep::State::Failed) {
+        std::fprintf(stderr, "\npapyrant-index: %s\n", qPrintable(upkeep.failure()));
+        return 1;
+    }
+    std::printf("\rindex up to date in %.1f s\n", clock.elapsed() / 1000.0);
     return 0;
 }

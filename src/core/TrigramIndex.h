@@ -30,10 +30,11 @@ namespace papyrant {
 const std::vector<QString>& trigramIndexedColumns();
 
 // The index's MATCH expression for a search whose every row must hold its words (joined by
-// And, none negated) in the columns searched. Nothing when the index cannot help: a row
-// shorter than three characters, a wildcard ("*", "?", "#", "[", "]") in it, a character
-// outside printable ASCII (the tokenizer's and Like's case folding part beyond ASCII), or
-// a searched column the index does not hold.
+// And, none negated) in the columns searched: every piece of three characters, a piece with
+// characters beyond ASCII in each of their case forms. Nothing when the index cannot help: a
+// row shorter than three characters, a wildcard ("*", "?", "#", "[", "]") or a control
+// character in it, a piece with too many case forms, or a searched column the index does
+// not hold.
 std::optional<QString> trigramMatch(const std::vector<QString>& rowWords, const std::vector<QString>& searchedColumns);
 
 // True when the file holds the index with its mark, its table of records behind and both

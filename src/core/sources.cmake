@@ -12,6 +12,7 @@ list(APPEND PAPYRANT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/RecordSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SplitScan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TrigramIndex.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SearchIndexUpkeep.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Bibliography.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DataBinding.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DistinctValues.cpp

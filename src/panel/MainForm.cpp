@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
 
@@ -99,6 +100,15 @@ MainForm::MainForm(QWidget* parent)
     m_status->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_status->setStyleSheet(QStringLiteral("color: #1f3a5f; font-size: 10pt;"));
 
+    m_indexLine = new QLabel(this);
+    m_indexLine->setObjectName(QStringLiteral("IndexLine"));
+    m_indexLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_indexLine->setStyleSheet(QStringLiteral("color: #1f3a5f; font-size: 8pt;"));
+    m_indexLine->hide();
+    m_indexTimer = new QTimer(this);
+    m_indexTimer->setInterval(250);
+    connect(m_indexTimer, &QTimer::timeout, this, &MainForm::showIndexProgress);
+
     m_animationTimer->setObjectName(QStringLiteral("Timer1"));
     m_animationTimer->setInterval(250);
     connect(m_animationTimer, &QTimer::timeout, this, &MainForm::animationTick);
@@ -178,7 +188,8 @@ void MainForm::placeControls()
     const QPoint exitAt(StatusCard.right() + 1 - CardInset - SmallButton.width(), StatusCard.top() + CardInset);
     button(PanelButton::Exit).picture->move(exitAt);
     button(PanelButton::Help).picture->move(exitAt - QPoint(SmallButton.width() + 12, 0));
-    m_status->setGeometry(32, 340, 520, 48);
+    m_status->setGeometry(32, 336, 520, 40);
+    m_indexLine->setGeometry(32, 377, 520, 18);
 }
 
 MainForm::Button& MainForm::button(PanelButton number)
@@ -223,15 +234,19 @@ void MainForm::screenLeft(ScreenExit exit)
     m_bibliography.closeConnection();
     // When the program ends, nothing is reported, but the line is brought up to date all the same.
     showRecordCount(exit != ScreenExit::CloseBox);
+    if (exit != ScreenExit::CloseBox)
+        startIndexUpkeep();
 }
 
 void MainForm::createClicked()
 {
+    stopIndexUpkeep();
     showOpened(createBibliography(prompts(), programState(), m_bibliography));
 }
 
 void MainForm::openClicked()
 {
+    stopIndexUpkeep();
     showOpened(openBibliography(prompts(), m_bibliography));
 }
 
@@ -244,6 +259,53 @@ void MainForm::showOpened(const std::optional<QString>& statusLine)
         // A failure closed the bibliography that was open; otherwise its line still holds.
         m_status->setText(NoBibliographyStatus);
     }
+    startIndexUpkeep(); // the new one's, or again the one still open
+}
+
+void MainForm::startIndexUpkeep()
+{
+    stopIndexUpkeep();
+    if (!m_bibliography.isOpen())
+        return;
+    // A file the user may not write keeps what it has; it is searched all the same.
+    const QFileInfo file(m_bibliography.BibPath());
+    if (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
+        return;
+    m_indexUpkeep = std::make_unique<SearchIndexUpkeep>(m_bibliography.BibPath());
+    m_indexClock.start();
+    m_indexTimer->start();
+}
+
+void MainForm::stopIndexUpkeep()
+{
+    m_indexTimer->stop();
+    m_indexUpkeep.reset();
+    m_indexLine->hide();
+}
+
+void MainForm::showIndexProgress()
+{
+    if (!m_indexUpkeep)
+        return;
+    switch (m_indexUpkeep->state()) {
+    case SearchIndexUpkeep::State::Working:
+        // A catch-up of a few records ends before anyone could read about it.
+        if (m_indexClock.elapsed() >= 1000) {
+            m_indexLine->setText(QStringLiteral("Building the search index for quick searches: %1%")
+                                     .arg(m_indexUpkeep->permille() / 10));
+            m_indexLine->show();
+        }
+        return;
+    case SearchIndexUpkeep::State::Failed:
+        m_indexLine->setText(QStringLiteral("The search index could not be brought up to date, so searches read "
+                                            "every record: ")
+            + m_indexUpkeep->failure());
+        m_indexLine->setToolTip(m_indexLine->text());
+        m_indexLine->show();
+        break;
+    default: m_indexLine->hide(); break;
+    }
+    m_indexTimer->stop();
 }
 
 void MainForm::workingScreenClicked(PanelButton number)
@@ -260,8 +322,12 @@ void MainForm::workingScreenClicked(PanelButton number)
         prompts().notice(QStringLiteral("This screen is not available in this version of Papyrant yet."));
         return;
     }
+    // The screen has the file to itself; the index waits for the return to the panel.
+    stopIndexUpkeep();
     if (screens().show(kind, m_bibliography))
         hide();
+    else
+        startIndexUpkeep();
 }
 
 void MainForm::helpClicked()
@@ -287,6 +353,7 @@ void MainForm::closeEvent(QCloseEvent* event)
 {
     if (Help1::exists())
         Help1::instance().close();
+    stopIndexUpkeep();
     event->accept();
     screens().endProgram();
 }

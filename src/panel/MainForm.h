@@ -5,9 +5,11 @@
 
 #include "core/Bibliography.h"
 #include "core/Captions.h"
+#include "core/SearchIndexUpkeep.h"
 #include "panel/HoverMachine.h"
 #include "screens/ScreenRegistry.h"
 
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QWidget>
 
@@ -51,6 +53,12 @@ public:
     // screen added or removed are counted.
     void refreshRecordCount();
 
+    // The search index's upkeep on the open bibliography, while the panel is in front;
+    // nothing otherwise.
+    const SearchIndexUpkeep* indexUpkeep() const { return m_indexUpkeep.get(); }
+    // What the index line shows of it: one look at the upkeep, as its timer takes.
+    void showIndexProgress();
+
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -81,6 +89,10 @@ private:
     void showOpened(const std::optional<QString>& statusLine);
     void workingScreenClicked(PanelButton button);
     void helpClicked();
+    // The index is built or brought up to date while the panel is in front, and stopped
+    // before anything else takes the file.
+    void startIndexUpkeep();
+    void stopIndexUpkeep();
 
     // HoverView
     void setAnimationTimerEnabled(bool enabled) override;
@@ -103,6 +115,10 @@ private:
     std::vector<QPixmap> m_frames; // frames of the hovered button
     std::unique_ptr<PicsForm> m_pics;
     QLabel* m_status = nullptr; // names the open bibliography and its record count
+    QLabel* m_indexLine = nullptr; // how far the search index is built; hidden when there is nothing to say
+    QTimer* m_indexTimer = nullptr;
+    QElapsedTimer m_indexClock; // since the upkeep started: short catch-ups are not shown
+    std::unique_ptr<SearchIndexUpkeep> m_indexUpkeep;
     QTimer* m_animationTimer = nullptr;
     QTimer* m_imageTimer = nullptr; // loads the frames just after the panel appears
     int m_bannerFrame = -1;

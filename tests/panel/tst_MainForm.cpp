@@ -1,6 +1,7 @@
 // The control panel driven through its real widgets: refusals, create and open, the
 // status line, pointer and keyboard, the banner's animation, and help opening beside it.
 
+#include "core/TrigramIndex.h"
 #include "help/Help1.h"
 #include "panel/Artwork.h"
 #include "panel/MainForm.h"
@@ -275,6 +276,41 @@ private slots:
         click(role::ExitButton);
         QVERIFY(!m_panel->isVisible());
         QTRY_VERIFY(!Help1::exists());
+    }
+
+    // While the panel is in front the open bibliography's search index is brought up to
+    // date on a thread of its own; a screen opened stops it first and the return starts it
+    // again; a file locked by another program is told on the index line, nothing refused.
+    void indexIsKeptWhileThePanelIsInFront()
+    {
+        const QString path
+            = m_folder->makeBibliography(u"indexed.pyr"_s, {{{u"Title"_s, u"One"_s}}, {{u"Title"_s, u"Two"_s}}});
+        createTrigramIndex(*std::make_unique<Database>(path));
+        open(path);
+        QVERIFY(m_panel->indexUpkeep());
+        QTRY_COMPARE(m_panel->indexUpkeep()->state(), SearchIndexUpkeep::State::UpToDate);
+        QCOMPARE(readLines(path, u"SELECT Covered FROM TrigramMark"_s), QStringList{u"2"_s});
+
+        click(role::SearchButton);
+        QVERIFY(!m_panel->indexUpkeep());
+        OtherConnection(path, "UPDATE Abstracts SET Title = 'Changed' WHERE rowid = 1");
+        QCOMPARE(readLines(path, u"SELECT Row FROM TrigramBehind"_s), QStringList{u"1"_s});
+        OtherConnection writer(path, "BEGIN IMMEDIATE");
+        writer.run("UPDATE Abstracts SET Title = 'Held' WHERE rowid = 2");
+        test::click(screens().existing(ScreenKind::SearchResults), role::Back);
+        QVERIFY(m_panel->indexUpkeep());
+        QTRY_COMPARE(m_panel->indexUpkeep()->state(), SearchIndexUpkeep::State::Failed);
+        auto* line = m_panel->findChild<QLabel*>(u"IndexLine"_s);
+        QTRY_VERIFY(line->isVisible());
+        QCOMPARE(line->text(),
+            u"The search index could not be brought up to date, so searches read every record: database is locked"_s);
+
+        writer.close();
+        click(role::SearchButton);
+        test::click(screens().existing(ScreenKind::SearchResults), role::Back);
+        QTRY_COMPARE(m_panel->indexUpkeep()->state(), SearchIndexUpkeep::State::UpToDate);
+        QVERIFY(!line->isVisible());
+        QCOMPARE(readLines(path, u"SELECT count(*) FROM TrigramBehind"_s), QStringList{u"0"_s});
     }
 };
 

@@ -2,12 +2,15 @@
 // missing, every search finds the records it finds without it, in the same order.
 
 #include "core/RecordSet.h"
+#include "core/SearchIndexUpkeep.h"
 #include "core/SplitScan.h"
 #include "core/TrigramIndex.h"
 #include "search/QueryComposition.h"
 #include "support/TestFolders.h"
 
+#include <QDeadlineTimer>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QTest>
 
 #include <algorithm>
@@ -15,6 +18,7 @@
 
 using namespace papyrant;
 using namespace papyrant::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,7 +29,10 @@ const QStringList Texts{QStringLiteral("python.biopython"), QStringLiteral("a \"
     QStringLiteral("СОСТОЯНИЕ белка: protein"), QStringLiteral("Müller's (gene) data"),
     QStringLiteral("ΣΊΣΥΦΟΣ σίσυφος ς"), QStringLiteral("ǅemal ǆ Ǆ straße STRASSE"),
     QStringLiteral("Gene expression in KELVIN cells."), QStringLiteral("kelvin stop genes"),
-    QStringLiteral("\u212Aelvin scale, \u017Ftop"), QStringLiteral("rare-word xylophone")};
+    QStringLiteral("\u212Aelvin scale, \u017Ftop"),
+    // Letters SQLite's tables fold otherwise than the search: Cyrillic rounded ve and
+    // long-legged de, Georgian capitals, Cherokee small letters.
+    QStringLiteral("\u1C80\u1C81\u1C80 \u1C90\u1C91\u1C92 \uAB70\uAB71\uAB72"), QStringLiteral("rare-word xylophone")};
 
 // Words a user might type: parts of the texts in any case, short ones, wildcards.
 QString randomWords(QRandomGenerator& random)
@@ -34,7 +41,8 @@ QString randomWords(QRandomGenerator& random)
         QStringLiteral("STOP"), QStringLiteral("gene"), QStringLiteral("ge"), QStringLiteral("gen*"),
         QStringLiteral("g?ne"), QStringLiteral("müller"), QStringLiteral("состояние"), QStringLiteral("strasse"),
         QStringLiteral("xylophone"), QStringLiteral("\"quoted\""), QStringLiteral("h2o"), QStringLiteral("s sc"),
-        QStringLiteral("[pb]ython"), QStringLiteral("nothing here"), QStringLiteral("#")};
+        QStringLiteral("[pb]ython"), QStringLiteral("nothing here"), QStringLiteral("#"),
+        QStringLiteral("\u0432\u0434\u0432"), QStringLiteral("\u10D0\u10D1\u10D2"), QStringLiteral("\u13A0\u13A1\u13A2")};
     if (random.bounded(2) == 0)
         return fixed[random.bounded(fixed.size())];
     const QString& text = Texts[random.bounded(Texts.size())];
@@ -55,6 +63,16 @@ QString text(QRandomGenerator& random)
 QByteArray quoted(const QString& value)
 {
     return "'" + QString(value).replace(QLatin1Char('\''), QStringLiteral("''")).toUtf8() + "'";
+}
+
+using Upkeep = SearchIndexUpkeep::State;
+
+Upkeep finished(const SearchIndexUpkeep& upkeep)
+{
+    const QDeadlineTimer deadline(60000);
+    while (upkeep.state() == Upkeep::Working && !deadline.hasExpired())
+        QThread::msleep(5);
+    return upkeep.state();
 }
 
 struct Found {
@@ -140,7 +158,10 @@ private slots:
         QTest::newRow("wildcard") << QStringList{"gen*"} << false << QString();
         QTest::newRow("class") << QStringList{"[pb]ython"} << false << QString();
         QTest::newRow("digit") << QStringList{"h#o2"} << false << QString();
-        QTest::newRow("beyond ascii") << QStringList{"müller"} << false << QString();
+        QTest::newRow("beyond ascii, in each case form")
+            << QStringList{u"müller"_s} << false << uR"("ler" AND "lle" AND ("mÜl" OR "mül") AND ("Üll" OR "üll"))"_s;
+        QTest::newRow("kelvin sign") << QStringList{u"\u212Aa b"_s} << false << u"\"a b\" AND (\"ka \" OR \"\u212Aa \")"_s;
+        QTest::newRow("control character") << QStringList{u"ab\tc"_s} << false << QString();
         QTest::newRow("or") << QStringList{"gene", "Or", "python"} << false << QString();
         QTest::newRow("not") << QStringList{"gene", "Not", "python"} << false << QString();
         QTest::newRow("a column not indexed") << QStringList{"gene"} << true << QString();
@@ -206,6 +227,48 @@ private slots:
         QCOMPARE(readLines(path, "SELECT Row FROM TrigramBehind"), readLines(path, "SELECT min(rowid) FROM Abstracts"));
     }
 
+    // The panel's upkeep on its own thread: a small file keeps no index, a large one gets
+    // it, stopping half way leaves an index the searches can trust, edits by another
+    // program are taken in, and a file locked by another program is reported, not refused.
+    void upkeepKeepsTheIndexInTheBackground()
+    {
+        const QString path = filledBibliography(QStringLiteral("upkeep.pyr"));
+        const auto mark = [&] { return readLines(path, "SELECT Covered FROM TrigramMark"); };
+        const QStringList highest = readLines(path, "SELECT max(rowid) FROM Abstracts");
+        QCOMPARE(finished(SearchIndexUpkeep(path, 8001)), Upkeep::NotIndexed);
+        QCOMPARE(readLines(path, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'Trigram%'"), QStringList{"0"});
+
+        {
+            SearchIndexUpkeep upkeep(path, 8000);
+            const QDeadlineTimer deadline(60000);
+            while (upkeep.permille() == 0 && upkeep.state() == Upkeep::Working && !deadline.hasExpired())
+                QThread::msleep(1);
+            upkeep.stop();
+            QVERIFY(upkeep.state() == Upkeep::Stopped || upkeep.state() == Upkeep::UpToDate);
+        }
+        QVERIFY(mark().value(0).toLongLong() <= highest.value(0).toLongLong());
+        QRandomGenerator random(23);
+        int indexed = 0;
+        Database db(path);
+        compareSearches(db, random, 10, indexed);
+
+        QCOMPARE(finished(SearchIndexUpkeep(path, 8000)), Upkeep::UpToDate);
+        QCOMPARE(mark(), highest);
+        OtherConnection(path, "UPDATE Abstracts SET Title = 'kelvin xylophone' WHERE rowid % 97 = 0");
+        QCOMPARE(readLines(path, "SELECT count(*) FROM TrigramBehind"), QStringList{"82"});
+        // A file with an index is kept up to date however few records it has.
+        QCOMPARE(finished(SearchIndexUpkeep(path, 1000000)), Upkeep::UpToDate);
+        QCOMPARE(readLines(path, "SELECT count(*) FROM TrigramBehind"), QStringList{"0"});
+        compareSearches(db, random, 30, indexed);
+        QVERIFY(indexed > 0);
+
+        OtherConnection writer(path, "BEGIN IMMEDIATE");
+        writer.run("UPDATE Abstracts SET Title = 'held' WHERE rowid = 1");
+        const SearchIndexUpkeep locked(path, 8000);
+        QCOMPARE(finished(locked), Upkeep::Failed);
+        QCOMPARE(locked.failure(), QStringLiteral("database is locked"));
+    }
+
     // A damaged index, one whose module the engine does not know and one missing a
     // trigger are passed by: the search reads every record and finds the same.
     void damagedIndexIsPassedBy_data()
@@ -224,7 +287,7 @@ private slots:
         QFETCH(QByteArray, damage);
         const QString path = filledBibliography(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".pyr"));
         CriteriaRows rows;
-        rows[0].words = QStringLiteral("kelvin");
+        rows[0].words = QStringLiteral("scale");
         const QString statement = ComposeQuery(rows, SearchOptions{});
         const auto prefilter = TrigramPrefilter(rows, SearchOptions{});
         std::vector<std::int64_t> plain;

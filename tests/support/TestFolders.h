@@ -59,6 +59,9 @@ public:
     explicit OtherConnection(const QString& databasePath, const char* sql = nullptr)
         : m_db(std::in_place, databasePath.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
     {
+        // The program may be reading the file on a thread of its own (the search index's
+        // upkeep); a writer waits for it as another program would.
+        m_db->setBusyTimeout(5000);
         if (sql)
             run(sql);
     }
