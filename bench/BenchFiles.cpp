@@ -4,7 +4,7 @@ namespace papyrant::bench {
 
 void freshBibliography(const QString& templatePath, const QString& path)
 {
-    QFile::remove(path);
+    removeBibliography(path);
     if (!QFile::copy(templatePath, path))
         throw std::runtime_error("cannot copy the template to " + path.toStdString());
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);

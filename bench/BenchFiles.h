@@ -14,6 +14,15 @@
 
 namespace papyrant::bench {
 
+// Removes a bibliography before a fresh copy takes its name, with any rollback journal a
+// run broken off half way left beside it: the engine would play that journal back into the
+// fresh copy and break it.
+inline void removeBibliography(const QString& path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+}
+
 // Writes the export of `records` records (UTF-8) into the data folder once; later runs
 // reuse it.
 template <typename Generator>

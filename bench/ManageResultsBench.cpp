@@ -1,4 +1,5 @@
 #include "ManageResultsBench.h"
+#include "BenchFiles.h"
 
 #include "BibliographyGenerator.h"
 
@@ -67,7 +68,7 @@ public:
     QString copyOf(const QString& leaf, const QString& file = QString()) const
     {
         const QString target = path(leaf);
-        QFile::remove(target);
+        removeBibliography(target);
         if (!QFile::copy(file.isEmpty() ? m_setup.templatePath : file, target))
             throw std::runtime_error("cannot copy to " + target.toStdString());
         QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);

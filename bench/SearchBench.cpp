@@ -1,4 +1,5 @@
 #include "SearchBench.h"
+#include "BenchFiles.h"
 
 #include "ResultsBenchSupport.h"
 #include "SaveAllBench.h"
@@ -104,7 +105,7 @@ QString generatedBibliography(const ResultsBenchSettings& settings, int count)
         return path;
     std::printf("  (generating %d records into %s)\n", count, qPrintable(path));
     std::fflush(stdout);
-    QFile::remove(path);
+    removeBibliography(path);
     if (!QFile::copy(settings.programFolder + QStringLiteral("/VarEdoRecors"), path))
         throw std::runtime_error("cannot copy the template");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);

@@ -1,4 +1,5 @@
 #include "TrigramBench.h"
+#include "BenchFiles.h"
 
 #include "core/Database.h"
 #include "core/RecordSet.h"
@@ -46,7 +47,7 @@ std::int64_t number(sqlite3* db, const QString& sql)
 QString copied(const QString& source, const QString& name)
 {
     const QString path = QFileInfo(source).absolutePath() + QLatin1Char('/') + name;
-    QFile::remove(path);
+    removeBibliography(path);
     if (!QFile::copy(source, path))
         throw std::runtime_error("cannot copy " + source.toStdString());
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);

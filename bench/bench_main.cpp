@@ -4,6 +4,7 @@
 // sides alternate, and the figure judges the ratio of the medians against its target.
 
 #include "BibliographyGenerator.h"
+#include "BenchFiles.h"
 #include "CitationExportBench.h"
 #include "EntryBench.h"
 #include "FigureRunner.h"
@@ -115,7 +116,7 @@ private:
 QString Bench::freshCopy(const QString& name) const
 {
     const QString path = m_data + "/" + name;
-    QFile::remove(path);
+    removeBibliography(path);
     if (!QFile::copy(m_template, path))
         throw std::runtime_error("cannot copy the template " + m_template.toStdString());
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
