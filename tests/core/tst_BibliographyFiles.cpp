@@ -6,6 +6,7 @@
 #include "core/RecordModel.h"
 #include "core/RecordSet.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QDir>
@@ -43,8 +44,8 @@ private slots:
     void replacingAsksAndNoShowsTheDialogAgain_data()
     {
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("a bibliography") << u"refs.pyr"_s;
-        QTest::newRow("a file of another kind") << u"notes.txt"_s;
+        row("a bibliography", u"refs.pyr"_s);
+        row("a file of another kind", u"notes.txt"_s);
     }
     void replacingAsksAndNoShowsTheDialogAgain()
     {
@@ -93,14 +94,13 @@ private slots:
         QTest::addColumn<QString>("fileTitle");
         QTest::addColumn<QString>("made"); // what stands in the way, if anything
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing template") << u"new.pyr"_s << u"no template"_s
-                                          << "some of assistant files couldn't be found\nTry to close the program "
-                                             "then run it again from start\\programs menu and try again\nIf the "
-                                             "problem persist try to setup the program once again.";
-        QTest::newRow("title too short") << u"a.b"_s << u""_s
-                                         << "the file name \"a.b\" is too short to end in \".pyr\"";
-        QTest::newRow("missing folder") << u"no/such/folder/x.pyr"_s << u""_s << "No such file or directory";
-        QTest::newRow("read-only file") << u"locked.pyr"_s << u"read-only"_s << "Permission denied";
+        row("missing template", u"new.pyr"_s, u"no template"_s,
+            "some of assistant files couldn't be found\nTry to close the program "
+            "then run it again from start\\programs menu and try again\nIf the "
+            "problem persist try to setup the program once again.");
+        row("title too short", u"a.b"_s, u""_s, "the file name \"a.b\" is too short to end in \".pyr\"");
+        row("missing folder", u"no/such/folder/x.pyr"_s, u""_s, "No such file or directory");
+        row("read-only file", u"locked.pyr"_s, u"read-only"_s, "Permission denied");
     }
     void createFailures()
     {
@@ -133,10 +133,10 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<int>("records");
         QTest::addColumn<QString>("status");
-        QTest::newRow("none") << u"empty.pyr"_s << 0 << "bibliography name is: empty, contains no records";
-        QTest::newRow("several") << u"many.pyr"_s << 7 << "bibliography name is: many, contains 7 records";
-        QTest::newRow("other extension") << u"notes.db"_s << 2 << "bibliography name is: note, contains 2 records";
-        QTest::newRow("quote in name") << u"Crohn's.pyr"_s << 1 << "bibliography name is: Crohn's, contains 1 records";
+        row("none", u"empty.pyr"_s, 0, "bibliography name is: empty, contains no records");
+        row("several", u"many.pyr"_s, 7, "bibliography name is: many, contains 7 records");
+        row("other extension", u"notes.db"_s, 2, "bibliography name is: note, contains 2 records");
+        row("quote in name", u"Crohn's.pyr"_s, 1, "bibliography name is: Crohn's, contains 1 records");
     }
     void openShowsNameAndCount()
     {
@@ -161,43 +161,35 @@ private slots:
         const QString table = "sql:CREATE TABLE Abstracts (%1Title TEXT, Authors TEXT, Author_address TEXT, "
                               "Source TEXT, Publishing_year %2, Keywords TEXT, Publication_type TEXT, Language TEXT, "
                               "Abstract TEXT, Personal TEXT, Entry_Date TEXT, Category TEXT, TitelS TEXT)";
-        QTest::newRow("not a database") << u"bad.pyr"_s
-                                        << "bytes:" + QString("Title: gene\r\nAuthors: Smith J\r\n").repeated(40)
-                                        << "file is not a database";
-        QTest::newRow("zero bytes") << u"bad.pyr"_s << u"bytes:"_s << "no such table: Abstracts";
-        QTest::newRow("no Abstracts table")
-            << u"labels.pyr"_s << u"sql:CREATE TABLE abbreviations (Name TEXT)"_s << "no such table: Abstracts";
-        QTest::newRow("title too short") << u"abc"_s << u"bytes:"_s
-                                         << "the file name \"abc\" is too short to end in \".pyr\"";
-        QTest::newRow("folder") << u"x.pyr"_s << u"folder"_s << "%1 is a folder, not a file";
-        QTest::newRow("link loop") << u"loop.pyr"_s << u"loop"_s
-                                   << "%1 cannot be reached: Too many levels of symbolic links";
-        QTest::newRow("view") << u"view.pyr"_s << u"sql:CREATE TABLE t (x); CREATE VIEW Abstracts AS SELECT * FROM t"_s
-                              << "Abstracts is a view, not an ordinary table";
-        QTest::newRow("without row ids")
-            << u"wr.pyr"_s
-            << QString(table).replace("Title TEXT", "Title TEXT PRIMARY KEY").arg("", "TEXT") + " WITHOUT ROWID"
-            << "Abstracts is a table without row ids, not an ordinary table";
-        QTest::newRow("missing column") << u"cols.pyr"_s << QString(table).remove("Keywords TEXT, ").arg("", "TEXT")
-                                        << "the table Abstracts has no column Keywords";
-        QTest::newRow("numeric column")
-            << u"int.pyr"_s << table.arg("", "INTEGER")
-            << "the column Publishing_year of the table Abstracts is declared INTEGER, not as text";
-        QTest::newRow("untyped column")
-            << u"none.pyr"_s << table.arg("", "")
-            << "the column Publishing_year of the table Abstracts is declared without a type, not as text";
-        QTest::newRow("columns in another order")
-            << u"order.pyr"_s << QString(table).remove(", Authors TEXT").arg("Authors TEXT, ", "TEXT")
-            << "the table Abstracts has the column Authors where Title belongs";
+        row("not a database", u"bad.pyr"_s, "bytes:" + QString("Title: gene\r\nAuthors: Smith J\r\n").repeated(40),
+            "file is not a database");
+        row("zero bytes", u"bad.pyr"_s, u"bytes:"_s, "no such table: Abstracts");
+        row("no Abstracts table", u"labels.pyr"_s, u"sql:CREATE TABLE abbreviations (Name TEXT)"_s,
+            "no such table: Abstracts");
+        row("title too short", u"abc"_s, u"bytes:"_s, "the file name \"abc\" is too short to end in \".pyr\"");
+        row("folder", u"x.pyr"_s, u"folder"_s, "%1 is a folder, not a file");
+        row("link loop", u"loop.pyr"_s, u"loop"_s, "%1 cannot be reached: Too many levels of symbolic links");
+        row("view", u"view.pyr"_s, u"sql:CREATE TABLE t (x); CREATE VIEW Abstracts AS SELECT * FROM t"_s,
+            "Abstracts is a view, not an ordinary table");
+        row("without row ids", u"wr.pyr"_s,
+            QString(table).replace("Title TEXT", "Title TEXT PRIMARY KEY").arg("", "TEXT") + " WITHOUT ROWID",
+            "Abstracts is a table without row ids, not an ordinary table");
+        row("missing column", u"cols.pyr"_s, QString(table).remove("Keywords TEXT, ").arg("", "TEXT"),
+            "the table Abstracts has no column Keywords");
+        row("numeric column", u"int.pyr"_s, table.arg("", "INTEGER"),
+            "the column Publishing_year of the table Abstracts is declared INTEGER, not as text");
+        row("untyped column", u"none.pyr"_s, table.arg("", ""),
+            "the column Publishing_year of the table Abstracts is declared without a type, not as text");
+        row("columns in another order", u"order.pyr"_s,
+            QString(table).remove(", Authors TEXT").arg("Authors TEXT, ", "TEXT"),
+            "the table Abstracts has the column Authors where Title belongs");
         const QString notNull = "the column Shelf of the table Abstracts is NOT NULL without a default, so no record "
                                 "could be added";
-        QTest::newRow("NOT NULL column after the record's")
-            << u"shelf.pyr"_s
-            << QString(table).replace("TitelS TEXT", "TitelS TEXT, Shelf TEXT NOT NULL").arg("", "TEXT") << notNull;
-        QTest::newRow("NOT NULL column whose default is NULL")
-            << u"shelf.pyr"_s
-            << QString(table).replace("TitelS TEXT", "TitelS TEXT, Shelf TEXT NOT NULL DEFAULT NULL").arg("", "TEXT")
-            << notNull;
+        row("NOT NULL column after the record's", u"shelf.pyr"_s,
+            QString(table).replace("TitelS TEXT", "TitelS TEXT, Shelf TEXT NOT NULL").arg("", "TEXT"), notNull);
+        row("NOT NULL column whose default is NULL", u"shelf.pyr"_s,
+            QString(table).replace("TitelS TEXT", "TitelS TEXT, Shelf TEXT NOT NULL DEFAULT NULL").arg("", "TEXT"),
+            notNull);
     }
     void openFailures()
     {
@@ -228,8 +220,8 @@ private slots:
     void extraColumnsAnAddCanFill_data()
     {
         QTest::addColumn<QString>("extra");
-        QTest::newRow("NOT NULL with a default") << u"Shelf TEXT NOT NULL DEFAULT 'A1'"_s;
-        QTest::newRow("row id key") << u"Id INTEGER PRIMARY KEY NOT NULL"_s;
+        row("NOT NULL with a default", u"Shelf TEXT NOT NULL DEFAULT 'A1'"_s);
+        row("row id key", u"Id INTEGER PRIMARY KEY NOT NULL"_s);
     }
     void extraColumnsAnAddCanFill()
     {

@@ -4,11 +4,13 @@
 #include "core/LikeMatcher.h"
 #include "core/RecordSet.h"
 #include "core/SqlText.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QTest>
 
 using namespace papyrant;
+using papyrant::test::row;
 using namespace Qt::StringLiterals;
 
 class LikeTest : public QObject {
@@ -20,55 +22,55 @@ private slots:
         QTest::addColumn<QString>("subject");
         QTest::addColumn<bool>("expected");
         // Word patterns the search builds.
-        QTest::newRow("inner word") << u"* gene *"_s << "a gene therapy" << true;
-        QTest::newRow("inner word needs blanks") << u"* gene *"_s << "a gene, therapy" << false;
-        QTest::newRow("whole field is not inner") << u"* gene *"_s << "gene" << false;
-        QTest::newRow("leading word") << u"gene *"_s << "gene therapy" << true;
-        QTest::newRow("leading needs start") << u"gene *"_s << "a gene therapy" << false;
-        QTest::newRow("trailing word") << u"* gene"_s << "the gene" << true;
-        QTest::newRow("trailing full stop") << u"* gene"_s << "the gene." << false;
-        QTest::newRow("phrase") << u"* gene therapy *"_s << "new gene therapy now" << true;
-        QTest::newRow("user star") << u"* gen* *"_s << "new genetic code" << true;
+        row("inner word", u"* gene *"_s, "a gene therapy", true);
+        row("inner word needs blanks", u"* gene *"_s, "a gene, therapy", false);
+        row("whole field is not inner", u"* gene *"_s, "gene", false);
+        row("leading word", u"gene *"_s, "gene therapy", true);
+        row("leading needs start", u"gene *"_s, "a gene therapy", false);
+        row("trailing word", u"* gene"_s, "the gene", true);
+        row("trailing full stop", u"* gene"_s, "the gene.", false);
+        row("phrase", u"* gene therapy *"_s, "new gene therapy now", true);
+        row("user star", u"* gen* *"_s, "new genetic code", true);
         // Case.
-        QTest::newRow("ascii case") << u"* GENE *"_s << "a gene b" << true;
-        QTest::newRow("umlaut case") << u"* Äpfel *"_s << "rote äpfel hier" << true;
-        QTest::newRow("accent case") << u"*ÉTUDE*"_s << "une étude" << true;
-        QTest::newRow("ascii word in accented text") << u"* gene *"_s << "Müller, gene études" << true;
-        QTest::newRow("ascii word beside accented letter") << u"* gene *"_s << "Müller genež x" << false;
-        QTest::newRow("greek case") << u"Σ*"_s << "σοφία" << true;
+        row("ascii case", u"* GENE *"_s, "a gene b", true);
+        row("umlaut case", u"* Äpfel *"_s, "rote äpfel hier", true);
+        row("accent case", u"*ÉTUDE*"_s, "une étude", true);
+        row("ascii word in accented text", u"* gene *"_s, "Müller, gene études", true);
+        row("ascii word beside accented letter", u"* gene *"_s, "Müller genež x", false);
+        row("greek case", u"Σ*"_s, "σοφία", true);
         // Two letters outside ASCII fold into it: the Kelvin sign into k, the long s into s.
-        QTest::newRow("kelvin sign is itself") << u"\u212A"_s << "\u212A" << true;
-        QTest::newRow("long s is itself") << u"*\u017F*"_s << "Ma\u017F" << true;
-        QTest::newRow("k stands for the kelvin sign") << u"* k *"_s << "5 \u212A here" << true;
-        QTest::newRow("s stands for the long s") << u"[r-t]"_s << "\u017F" << true;
+        row("kelvin sign is itself", u"\u212A"_s, "\u212A", true);
+        row("long s is itself", u"*\u017F*"_s, "Ma\u017F", true);
+        row("k stands for the kelvin sign", u"* k *"_s, "5 \u212A here", true);
+        row("s stands for the long s", u"[r-t]"_s, "\u017F", true);
         // Single characters.
-        QTest::newRow("question one") << u"ge?e"_s << "gene" << true;
-        QTest::newRow("question exactly one") << u"ge?e"_s << "gee" << false;
-        QTest::newRow("question non-ascii") << u"stra?e"_s << "straße" << true;
-        QTest::newRow("hash digit") << u"19##"_s << "1990" << true;
-        QTest::newRow("hash not letter") << u"19##"_s << "19x0" << false;
+        row("question one", u"ge?e"_s, "gene", true);
+        row("question exactly one", u"ge?e"_s, "gee", false);
+        row("question non-ascii", u"stra?e"_s, "straße", true);
+        row("hash digit", u"19##"_s, "1990", true);
+        row("hash not letter", u"19##"_s, "19x0", false);
         // Classes.
-        QTest::newRow("class") << u"[abc]at"_s << "bat" << true;
-        QTest::newRow("class miss") << u"[abc]at"_s << "rat" << false;
-        QTest::newRow("class case") << u"[abc]at"_s << "Cat" << true;
-        QTest::newRow("range") << u"[a-f]*"_s << "Delta" << true;
-        QTest::newRow("negated") << u"[!abc]at"_s << "rat" << true;
-        QTest::newRow("negated miss") << u"[!abc]at"_s << "cat" << false;
-        QTest::newRow("star in class is literal") << u"a[*]b"_s << "a*b" << true;
-        QTest::newRow("unmatched bracket is itself") << u"*[x*"_s << "a[xyz" << true;
-        QTest::newRow("unmatched bracket literal miss") << u"[x"_s << "x" << false;
+        row("class", u"[abc]at"_s, "bat", true);
+        row("class miss", u"[abc]at"_s, "rat", false);
+        row("class case", u"[abc]at"_s, "Cat", true);
+        row("range", u"[a-f]*"_s, "Delta", true);
+        row("negated", u"[!abc]at"_s, "rat", true);
+        row("negated miss", u"[!abc]at"_s, "cat", false);
+        row("star in class is literal", u"a[*]b"_s, "a*b", true);
+        row("unmatched bracket is itself", u"*[x*"_s, "a[xyz", true);
+        row("unmatched bracket literal miss", u"[x"_s, "x", false);
         // Stars.
-        QTest::newRow("only star") << u"*"_s << "" << true;
-        QTest::newRow("empty pattern empty text") << u""_s << "" << true;
-        QTest::newRow("empty pattern text") << u""_s << "a" << false;
-        QTest::newRow("stars collapse") << u"a**b"_s << "ab" << true;
-        QTest::newRow("head and tail overlap") << u"ab*ba"_s << "aba" << false;
-        QTest::newRow("head and tail") << u"ab*ba"_s << "abba" << true;
-        QTest::newRow("middle pieces in order") << u"*a*b*c*"_s << "xxaxxbxxc" << true;
-        QTest::newRow("middle pieces out of order") << u"*a*b*c*"_s << "cxbxa" << false;
-        QTest::newRow("exact") << u"gene"_s << "GENE" << true;
-        QTest::newRow("percent is literal") << u"a%"_s << "abc" << false;
-        QTest::newRow("underscore is literal") << u"a_c"_s << "abc" << false;
+        row("only star", u"*"_s, "", true);
+        row("empty pattern empty text", u""_s, "", true);
+        row("empty pattern text", u""_s, "a", false);
+        row("stars collapse", u"a**b"_s, "ab", true);
+        row("head and tail overlap", u"ab*ba"_s, "aba", false);
+        row("head and tail", u"ab*ba"_s, "abba", true);
+        row("middle pieces in order", u"*a*b*c*"_s, "xxaxxbxxc", true);
+        row("middle pieces out of order", u"*a*b*c*"_s, "cxbxa", false);
+        row("exact", u"gene"_s, "GENE", true);
+        row("percent is literal", u"a%"_s, "abc", false);
+        row("underscore is literal", u"a_c"_s, "abc", false);
     }
     void matches()
     {
@@ -89,17 +91,17 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("subject");
         QTest::addColumn<bool>("expected");
-        QTest::newRow("guillemets") << u"gene"_s << "«gene»" << true;
-        QTest::newRow("em dash and no-break space") << u"gene"_s << "x—gene y" << true;
-        QTest::newRow("letter after") << u"gene"_s << "genež" << false;
-        QTest::newRow("letter before") << u"gene"_s << "ßgene" << false;
-        QTest::newRow("combining mark belongs to the word") << u"gene"_s << "gené x" << false;
-        QTest::newRow("letter beyond the basic plane") << u"gene"_s << "gene𝐀" << false;
-        QTest::newRow("Kelvin sign as k") << u"kelvin"_s << "5 Kelvin." << true;
-        QTest::newRow("later occurrence") << u"gene"_s << "genes, gene" << true;
-        QTest::newRow("tail at the last word end") << u"a*c"_s << "ab, abc cx" << true;
-        QTest::newRow("head must start a word") << u"b*"_s << "ab" << false;
-        QTest::newRow("empty text") << u"gene"_s << "" << false;
+        row("guillemets", u"gene"_s, "«gene»", true);
+        row("em dash and no-break space", u"gene"_s, "x—gene y", true);
+        row("letter after", u"gene"_s, "genež", false);
+        row("letter before", u"gene"_s, "ßgene", false);
+        row("combining mark belongs to the word", u"gene"_s, "gené x", false);
+        row("letter beyond the basic plane", u"gene"_s, "gene𝐀", false);
+        row("Kelvin sign as k", u"kelvin"_s, "5 Kelvin.", true);
+        row("later occurrence", u"gene"_s, "genes, gene", true);
+        row("tail at the last word end", u"a*c"_s, "ab, abc cx", true);
+        row("head must start a word", u"b*"_s, "ab", false);
+        row("empty text", u"gene"_s, "", false);
     }
     void wholeWord()
     {
@@ -144,10 +146,10 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("literal");
-        QTest::newRow("plain") << u"Reviews"_s << "'Reviews'";
-        QTest::newRow("one quote") << u"Crohn's"_s << "'Crohn''s'";
-        QTest::newRow("quotes only") << u"''"_s << "''''''";
-        QTest::newRow("empty") << u""_s << "''";
+        row("plain", u"Reviews"_s, "'Reviews'");
+        row("one quote", u"Crohn's"_s, "'Crohn''s'");
+        row("quotes only", u"''"_s, "''''''");
+        row("empty", u""_s, "''");
     }
     void quotingHelper()
     {
@@ -161,12 +163,11 @@ private slots:
     {
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("run");
-        QTest::newRow("qualified delete") << u"Delete Abstracts.* From Abstracts Where Category = 'x'"_s
-                                          << "DELETE FROM Abstracts Where Category = 'x'";
-        QTest::newRow("lower case") << u"delete abstracts.* from Abstracts"_s << "DELETE FROM Abstracts";
+        row("qualified delete", u"Delete Abstracts.* From Abstracts Where Category = 'x'"_s,
+            "DELETE FROM Abstracts Where Category = 'x'");
+        row("lower case", u"delete abstracts.* from Abstracts"_s, "DELETE FROM Abstracts");
         // Only a delete is rewritten, though a select has the same "Abstracts.* From".
-        QTest::newRow("select untouched")
-            << u"Select Abstracts.* From Abstracts"_s << "Select Abstracts.* From Abstracts";
+        row("select untouched", u"Select Abstracts.* From Abstracts"_s, "Select Abstracts.* From Abstracts");
     }
     void statementTranslation()
     {

@@ -1,8 +1,12 @@
-// Record sets: keyset positioning, adding, editing, deleting and batches.
+// Record sets: keyset positioning, adding, editing, deleting and batches; and the record
+// model's column-name form, holder rule and clock.
 
 #include "core/DataBinding.h"
 #include "core/Database.h"
+#include "core/RecordModel.h"
 #include "core/RecordSet.h"
+#include "support/FixedClock.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QTest>
@@ -226,10 +230,10 @@ private slots:
         QTest::addColumn<QString>("lock");
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QStringList>("stored");
-        QTest::newRow("read") << u"BEGIN EXCLUSIVE"_s << "read" << QStringList{"a", "b"};
-        QTest::newRow("add") << u"BEGIN IMMEDIATE"_s << "add" << QStringList{"a", "b", "c"};
-        QTest::newRow("edit") << u"BEGIN IMMEDIATE"_s << "edit" << QStringList{"a", "c"};
-        QTest::newRow("delete") << u"BEGIN IMMEDIATE"_s << "delete" << QStringList{"a"};
+        row("read", u"BEGIN EXCLUSIVE"_s, "read", QStringList{"a", "b"});
+        row("add", u"BEGIN IMMEDIATE"_s, "add", QStringList{"a", "b", "c"});
+        row("edit", u"BEGIN IMMEDIATE"_s, "edit", QStringList{"a", "c"});
+        row("delete", u"BEGIN IMMEDIATE"_s, "delete", QStringList{"a"});
     }
     void aFailedCallLeavesNoLockAndTheRetrySucceeds()
     {
@@ -266,10 +270,10 @@ private slots:
     {
         QTest::addColumn<bool>("deleting");
         QTest::addColumn<bool>("reused");
-        QTest::newRow("edit, row gone") << false << false;
-        QTest::newRow("edit, row id reused") << false << true;
-        QTest::newRow("delete, row gone") << true << false;
-        QTest::newRow("delete, row id reused") << true << true;
+        row("edit, row gone", false, false);
+        row("edit, row id reused", false, true);
+        row("delete, row gone", true, false);
+        row("delete, row id reused", true, true);
     }
     void writesNeverLandOnAnotherRecord()
     {
@@ -382,6 +386,54 @@ private slots:
         db.execute("Update Abstracts SET Title = 'b'");
         QCOMPARE(readLines(path, "PRAGMA journal_mode"), QStringList{"delete"});
         QVERIFY(!QFile::exists(path + "-wal"));
+    }
+
+    void columnNameForm_data()
+    {
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("column");
+        row("title is the sort key", u"Title"_s, "TitelS");
+        row("blank to underscore", u"Publishing year"_s, "Publishing_year");
+        row("two blanks", u"Publication type"_s, "Publication_type");
+        row("none stays", u"None"_s, "None");
+        row("language", u"Language"_s, "Language");
+    }
+    void columnNameForm()
+    {
+        QFETCH(QString, display);
+        QFETCH(QString, column);
+        QCOMPARE(papyrant::columnNameForm(display), column);
+    }
+
+    void holderRule_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("held");
+        row("plain", "Gene therapy", 250, "Gene therapy");
+        row("line breaks and blanks both ends", "\r\n  Gene therapy \r\n", 250, "Gene therapy");
+        row("tabs stay", "\tGene\t", 250, "\tGene\t");
+        row("cut before strip", "abc   def", 5, "abc");
+        row("cut keeps leading blank strip", "  abcdef", 4, "ab");
+        row("only blanks", " \r\n ", 250, "");
+        row("inner line breaks stay", "a\r\nb", 250, "a\r\nb");
+        row("300 to 250", QString(300, QLatin1Char('x')), 250, QString(250, QLatin1Char('x')));
+    }
+    void holderRule()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, limit);
+        QFETCH(QString, held);
+        QCOMPARE(holdText(value, limit), held);
+    }
+
+    void todayComesFromTheClock()
+    {
+        {
+            FixedClock fixed(QDate(2026, 3, 9));
+            QCOMPARE(todayText(), QLocale::system().toString(QDate(2026, 3, 9), QLocale::ShortFormat));
+        }
+        QCOMPARE(currentClock().today(), QDate::currentDate());
     }
 
     void missingFilesAreNotCreated()

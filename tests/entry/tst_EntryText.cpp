@@ -4,6 +4,7 @@
 #include "entry/LineIndex.h"
 #include "entry/TextFileLoader.h"
 #include "entry/TextModel.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QFile>
@@ -24,30 +25,27 @@ private slots:
         QTest::addColumn<QString>("encoding");
         QTest::addColumn<int>("unreadable");
         const QString sample = QStringLiteral("Café “Ölfeld” €\r\nZeile 2\n");
-        QTest::newRow("UTF-8") << sample.toUtf8() << sample << "UTF-8" << 0;
-        QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + sample.toUtf8() << sample << "UTF-8 with BOM" << 0;
+        row("UTF-8", sample.toUtf8(), sample, "UTF-8", 0);
+        row("UTF-8 with BOM", "\xEF\xBB\xBF" + sample.toUtf8(), sample, "UTF-8 with BOM", 0);
         QByteArray le, be;
         for (const QChar c : sample) {
             le += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
             be += QByteArray(1, char(c.unicode() >> 8)) + char(c.unicode() & 0xFF);
         }
-        QTest::newRow("UTF-16LE") << "\xFF\xFE" + le << sample << "UTF-16LE" << 0;
-        QTest::newRow("UTF-16BE") << "\xFE\xFF" + be << sample << "UTF-16BE" << 0;
-        QTest::newRow("UTF-16LE without BOM") << le << sample << "UTF-16LE without BOM" << 0;
-        QTest::newRow("UTF-16BE without BOM") << be << sample << "UTF-16BE without BOM" << 0;
-        QTest::newRow("Windows-1252") << QByteArray("Caf\xE9 \x93\xD6lfeld\x94 \x80\r\nZeile 2\n") << sample
-                                      << "Windows-1252" << 0;
+        row("UTF-16LE", "\xFF\xFE" + le, sample, "UTF-16LE", 0);
+        row("UTF-16BE", "\xFE\xFF" + be, sample, "UTF-16BE", 0);
+        row("UTF-16LE without BOM", le, sample, "UTF-16LE without BOM", 0);
+        row("UTF-16BE without BOM", be, sample, "UTF-16BE without BOM", 0);
+        row("Windows-1252", QByteArray("Caf\xE9 \x93\xD6lfeld\x94 \x80\r\nZeile 2\n"), sample, "Windows-1252", 0);
         // A stray byte, a lone lead byte and a sequence cut short: those bytes alone are lost.
         const QString lost = QStringLiteral("\uFFFD");
-        QTest::newRow("UTF-8 with bytes that are not UTF-8")
-            << sample.toUtf8() + "M\xFFller, \xC3(\xE2\x82x) " + sample.toUtf8()
-            << sample + "M" + lost + "ller, " + lost + "(" + lost + lost + "x) " + sample << "UTF-8" << 4;
-        QTest::newRow("UTF-8 with BOM and a stray byte")
-            << "\xEF\xBB\xBF\xFF" + sample.toUtf8() << lost + sample << "UTF-8 with BOM" << 1;
-        QTest::newRow("Windows-1252 holding one UTF-8 pair")
-            << QByteArray("Caf\xE9 \xC3\xA9t\xE9") << QStringLiteral("Café Ã©té") << "Windows-1252" << 0;
-        QTest::newRow("Windows-1252 ending in a lead byte")
-            << QByteArray("abc\xC3") << QStringLiteral("abcÃ") << "Windows-1252" << 0;
+        row("UTF-8 with bytes that are not UTF-8", sample.toUtf8() + "M\xFFller, \xC3(\xE2\x82x) " + sample.toUtf8(),
+            sample + "M" + lost + "ller, " + lost + "(" + lost + lost + "x) " + sample, "UTF-8", 4);
+        row("UTF-8 with BOM and a stray byte", "\xEF\xBB\xBF\xFF" + sample.toUtf8(), lost + sample, "UTF-8 with BOM",
+            1);
+        row("Windows-1252 holding one UTF-8 pair", QByteArray("Caf\xE9 \xC3\xA9t\xE9"), QStringLiteral("Café Ã©té"),
+            "Windows-1252", 0);
+        row("Windows-1252 ending in a lead byte", QByteArray("abc\xC3"), QStringLiteral("abcÃ"), "Windows-1252", 0);
     }
     void decodesFilesAsUsersHaveThem()
     {
@@ -101,13 +99,12 @@ private slots:
         QTest::addColumn<qint64>("size");
         QTest::addColumn<QString>("message");
         const QString binary = QStringLiteral("This file can't be opened.\nIt holds binary data, not text.");
-        QTest::newRow("picture") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) << qint64(0) << binary;
-        QTest::newRow("control characters") << QByteArray(200, '\x02') + "text" << qint64(0) << binary;
-        QTest::newRow("UTF-16 holding NUL") << QByteArray("\xFF\xFEh\0\0\0", 6) << qint64(0) << binary;
-        QTest::newRow("NUL in every other byte, but an odd size")
-            << QByteArray("\xC2\x89PNG\0\0", 7) << qint64(0) << binary;
-        QTest::newRow("over 200 MB") << QByteArray() << MaxTextFileBytes + 1
-                                     << QStringLiteral("This file can't be opened.\nIt is larger than 200 MB.");
+        row("picture", QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), qint64(0), binary);
+        row("control characters", QByteArray(200, '\x02') + "text", qint64(0), binary);
+        row("UTF-16 holding NUL", QByteArray("\xFF\xFEh\0\0\0", 6), qint64(0), binary);
+        row("NUL in every other byte, but an odd size", QByteArray("\xC2\x89PNG\0\0", 7), qint64(0), binary);
+        row("over 200 MB", QByteArray(), MaxTextFileBytes + 1,
+            QStringLiteral("This file can't be opened.\nIt is larger than 200 MB."));
     }
     void refusesWhatIsNoText()
     {
@@ -153,13 +150,12 @@ private slots:
         QTest::addColumn<int>("removed");
         QTest::addColumn<QString>("inserted");
         const QString longLine(2 * LongestLine + 100, QLatin1Char('x'));
-        QTest::newRow("LF typed after a CR joins them") << "ab\rcd\nef" << 3 << 0 << "\n";
-        QTest::newRow("LF of a pair removed") << "ab\r\ncd\nef" << 3 << 1 << "";
-        QTest::newRow("break typed into a long line") << longLine + "\nend" << 5000 << 0 << "\n";
-        QTest::newRow("break between long lines removed")
-            << longLine + "\n" + longLine << int(longLine.size()) << 1 << "";
-        QTest::newRow("many lines replaced by one") << "a\nb\nc\nd\ne" << 1 << 6 << "Z";
-        QTest::newRow("text typed at the very end") << "a\nb" << 3 << 0 << "c\r";
+        row("LF typed after a CR joins them", "ab\rcd\nef", 3, 0, "\n");
+        row("LF of a pair removed", "ab\r\ncd\nef", 3, 1, "");
+        row("break typed into a long line", longLine + "\nend", 5000, 0, "\n");
+        row("break between long lines removed", longLine + "\n" + longLine, int(longLine.size()), 1, "");
+        row("many lines replaced by one", "a\nb\nc\nd\ne", 1, 6, "Z");
+        row("text typed at the very end", "a\nb", 3, 0, "c\r");
     }
     void lineIndexFollowsEdits()
     {

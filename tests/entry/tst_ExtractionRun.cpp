@@ -7,12 +7,13 @@
 #include "entry/ExtractionRun.h"
 #include "entry/LabelSets.h"
 #include "entry/ManualEntry.h"
+#include "entry/TagMapSource.h"
 #include "entry/TextFileLoader.h"
 #include "formats/FormatDetection.h"
 #include "formats/ReadyTagMaps.h"
-#include "entry/TagMapSource.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QProcess>
@@ -112,35 +113,29 @@ private slots:
         QTest::addColumn<QString>("failed");
         const QString three = record("Alpha") + record("Beta") + record("Gamma");
         const QString storedThree = QStringLiteral("Alpha/Ann/2001|Beta/Ann/2001|Gamma/Ann/2001");
-        QTest::newRow("three records") << three << "<A>" << 0 << storedThree << "";
-        QTest::newRow("one record to the end") << record("Alpha") + "trailer </A>"
-                                               << "<A>" << 0 << u"Alpha/Ann/2001"_s << "";
-        QTest::newRow("header ignored") << u"Export of 3 records <A>x</A>\n"_s + three << "<A>" << 0 << storedThree
-                                        << "";
-        QTest::newRow("record 2 lacks an end label")
-            << record("Alpha") + "<T>Beta</T>\n<A>Ann\n<Y>2001</Y>\n" + record("Gamma") << "<A>" << 0
-            << u"Alpha/Ann/2001|Gamma/Ann/2001"_s << "  2";
-        QTest::newRow("end label before start label") << record("Alpha") + "<T>Beta</T></A>\n<A>Ann\n<Y>2001</Y>\n"
-                                                      << "<A>" << 0 << u"Alpha/Ann/2001"_s << "  2";
+        row("three records", three, "<A>", 0, storedThree, "");
+        row("one record to the end", record("Alpha") + "trailer </A>", "<A>", 0, u"Alpha/Ann/2001"_s, "");
+        row("header ignored", u"Export of 3 records <A>x</A>\n"_s + three, "<A>", 0, storedThree, "");
+        row("record 2 lacks an end label", record("Alpha") + "<T>Beta</T>\n<A>Ann\n<Y>2001</Y>\n" + record("Gamma"),
+            "<A>", 0, u"Alpha/Ann/2001|Gamma/Ann/2001"_s, "  2");
+        row("end label before start label", record("Alpha") + "<T>Beta</T></A>\n<A>Ann\n<Y>2001</Y>\n", "<A>", 0,
+            u"Alpha/Ann/2001"_s, "  2");
         // A label in other letters is missing: the value runs from the previous field's end.
-        QTest::newRow("letter case counts") << record("Alpha") << "<a>" << 0 << u"Alpha/</T>\n<A>Ann/2001"_s << "";
-        QTest::newRow("missing start label")
-            << u"<T>Alpha</T>\nAnn</A>\n<Y>2001</Y>\n"_s << "<A>" << 0 << u"Alpha/</T>\nAnn/2001"_s << "";
-        QTest::newRow("missing start label after the end label")
-            << u"<T>Alpha</A>x</T>\n<Y>2001</Y>\n"_s << "<A>" << 0 << u""_s << "  1";
-        QTest::newRow("no first label: one record from the start")
-            << u"Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s << "<A>" << 0 << u"Alpha/Ann/2001"_s << "";
-        QTest::newRow("no first label: from the selection")
-            << u"Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s << "<A>" << 2 << u"pha/Ann/2001"_s << "";
+        row("letter case counts", record("Alpha"), "<a>", 0, u"Alpha/</T>\n<A>Ann/2001"_s, "");
+        row("missing start label", u"<T>Alpha</T>\nAnn</A>\n<Y>2001</Y>\n"_s, "<A>", 0, u"Alpha/</T>\nAnn/2001"_s, "");
+        row("missing start label after the end label", u"<T>Alpha</A>x</T>\n<Y>2001</Y>\n"_s, "<A>", 0, u""_s, "  1");
+        row("no first label: one record from the start", u"Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s, "<A>", 0,
+            u"Alpha/Ann/2001"_s, "");
+        row("no first label: from the selection", u"Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s, "<A>", 2,
+            u"pha/Ann/2001"_s, "");
         // An empty value between its labels is no record; a blank one is the empty-field mark.
-        QTest::newRow("record 2 has an empty field")
-            << record("Alpha") + "<T>Beta</T>\n<A></A>\n<Y>2001</Y>\n" + record("Gamma") << "<A>" << 0
-            << u"Alpha/Ann/2001|Gamma/Ann/2001"_s << "  2";
+        row("record 2 has an empty field", record("Alpha") + "<T>Beta</T>\n<A></A>\n<Y>2001</Y>\n" + record("Gamma"),
+            "<A>", 0, u"Alpha/Ann/2001|Gamma/Ann/2001"_s, "  2");
         // The next record begins at least one character after this one's first label.
-        QTest::newRow("first label doubled") << u"<T><T>Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s << "<A>" << 0
-                                             << u"<T>Alpha/Ann/2001"_s << "";
-        QTest::newRow("values cleaned") << u"<T>  Alpha\r\n</T><A>\r\n\n</A><Y>\t2001 </Y>"_s << "<A>" << 0
-                                        << u"Alpha/XX_EmptyField_XX/\t2001"_s << "";
+        row("first label doubled", u"<T><T>Alpha</T>\n<A>Ann</A>\n<Y>2001</Y>\n"_s, "<A>", 0, u"<T>Alpha/Ann/2001"_s,
+            "");
+        row("values cleaned", u"<T>  Alpha\r\n</T><A>\r\n\n</A><Y>\t2001 </Y>"_s, "<A>", 0,
+            u"Alpha/XX_EmptyField_XX/\t2001"_s, "");
     }
     void cutsRecordsByTheirLabels()
     {
@@ -166,12 +161,12 @@ private slots:
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("nothing") << int(Title) << u""_s << false;
-        QTest::newRow("blanks and line breaks") << int(Title) << u" \r\n \n"_s << false;
-        QTest::newRow("a title") << int(Title) << u"T"_s << true;
-        QTest::newRow("an abstract only") << int(Abstract) << u"Text"_s << true;
-        QTest::newRow("a comment only") << int(Personal) << u"Mine"_s << false;
-        QTest::newRow("an entry date only") << int(Entry_Date) << u"3/9/2026"_s << false;
+        row("nothing", int(Title), u""_s, false);
+        row("blanks and line breaks", int(Title), u" \r\n \n"_s, false);
+        row("a title", int(Title), u"T"_s, true);
+        row("an abstract only", int(Abstract), u"Text"_s, true);
+        row("a comment only", int(Personal), u"Mine"_s, false);
+        row("an entry date only", int(Entry_Date), u"3/9/2026"_s, false);
     }
     void manualRecordNeedsAFieldUpToTheAbstract()
     {
@@ -301,35 +296,32 @@ private slots:
         QTest::addColumn<int>("firstField");
         QTest::addColumn<QString>("failed");
         QTest::addColumn<QStringList>("first"); // the nine fields of the first record
-        QTest::newRow("MEDLINE") << u"MEDLINE (PubMed)"_s << "medline.txt" << int(Publishing_year) << "  5  6  7  8"
-                                 << QStringList{"Soil organic carbon under long-term grassland and arable use in\n"
-                                                "      southern Sweden.",
-                                        "Berg A\nAD  - Department of Soil and Environment, Agricultural University, "
-                                        "Uppsala,\n      Sweden.\nFAU - Lund, Karl\nAU  - Lund K",
-                                        EmptyFieldMarker, "Journal of soil ecology", "2019 Feb",
-                                        "9100101\nSB  - IM\nMH  - Agriculture\nMH  - Carbon/*analysis\nMH  - "
-                                        "*Grassland\nMH  - Soil/*chemistry",
-                                        "Journal Article", EmptyFieldMarker,
-                                        "Soil organic carbon was measured on forty paired plots under grassland and\n"
-                                        "      arable use. Grassland plots held on average 18% more carbon in the "
-                                        "upper\n      30 cm."};
-        QTest::newRow("ISI tagged") << u"ISI tagged (Web of Science)"_s << "isi.txt" << int(Publication_type)
-                                    << "  4  5  6"
-                                    << QStringList{"Soil organic carbon under long-term grassland and arable use in "
-                                                   "southern\n   Sweden",
-                                           "Berg, Anna\n   Lund, Karl",
-                                           "[Berg, Anna; Lund, Karl] Agr Univ, Dept Soil & Environm, Uppsala, Sweden.",
-                                           "JOURNAL OF SOIL ECOLOGY", "2019",
-                                           "soil organic carbon; grassland; land use\nID MATTER; NITROGEN; STOCKS", "J",
-                                           "English",
-                                           "Soil organic carbon was measured on forty paired plots under grassland "
-                                           "and arable use. Grassland plots held on average 18% more carbon in the "
-                                           "upper 30 cm."};
-        QTest::newRow("RIS") << u"RIS"_s << "ris.txt" << int(Publication_type) << "  4  5"
-                             << QStringList{"Soil organic carbon under long-term grassland and arable use in southern "
-                                            "Sweden",
-                                    "Berg, Anna\nAU  - Lund, Karl", EmptyFieldMarker, "Journal of Soil Ecology", "2019",
-                                    EmptyFieldMarker, "JOUR", EmptyFieldMarker, EmptyFieldMarker};
+        row("MEDLINE", u"MEDLINE (PubMed)"_s, "medline.txt", int(Publishing_year), "  5  6  7  8",
+            QStringList{"Soil organic carbon under long-term grassland and arable use in\n"
+                        "      southern Sweden.",
+                "Berg A\nAD  - Department of Soil and Environment, Agricultural University, "
+                "Uppsala,\n      Sweden.\nFAU - Lund, Karl\nAU  - Lund K",
+                EmptyFieldMarker, "Journal of soil ecology", "2019 Feb",
+                "9100101\nSB  - IM\nMH  - Agriculture\nMH  - Carbon/*analysis\nMH  - "
+                "*Grassland\nMH  - Soil/*chemistry",
+                "Journal Article", EmptyFieldMarker,
+                "Soil organic carbon was measured on forty paired plots under grassland and\n"
+                "      arable use. Grassland plots held on average 18% more carbon in the "
+                "upper\n      30 cm."});
+        row("ISI tagged", u"ISI tagged (Web of Science)"_s, "isi.txt", int(Publication_type), "  4  5  6",
+            QStringList{"Soil organic carbon under long-term grassland and arable use in "
+                        "southern\n   Sweden",
+                "Berg, Anna\n   Lund, Karl",
+                "[Berg, Anna; Lund, Karl] Agr Univ, Dept Soil & Environm, Uppsala, Sweden.", "JOURNAL OF SOIL ECOLOGY",
+                "2019", "soil organic carbon; grassland; land use\nID MATTER; NITROGEN; STOCKS", "J", "English",
+                "Soil organic carbon was measured on forty paired plots under grassland "
+                "and arable use. Grassland plots held on average 18% more carbon in the "
+                "upper 30 cm."});
+        row("RIS", u"RIS"_s, "ris.txt", int(Publication_type), "  4  5",
+            QStringList{"Soil organic carbon under long-term grassland and arable use in southern "
+                        "Sweden",
+                "Berg, Anna\nAU  - Lund, Karl", EmptyFieldMarker, "Journal of Soil Ecology", "2019", EmptyFieldMarker,
+                "JOUR", EmptyFieldMarker, EmptyFieldMarker});
     }
     void readyMadeLabelSetsCutTheirFormats()
     {

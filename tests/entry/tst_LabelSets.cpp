@@ -5,6 +5,7 @@
 #include "core/RecordModel.h"
 #include "entry/LabelSets.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QFile>
@@ -169,11 +170,11 @@ private slots:
     {
         QTest::addColumn<QString>("problem");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("damaged") << u"damaged"_s << "The labels file is damaged.";
-        QTest::newRow("wrong table") << u"DROP TABLE abbreviations; CREATE TABLE abbreviations (Name TEXT)"_s
-                                     << "The labels file is damaged.";
-        QTest::newRow("locked") << u"BEGIN EXCLUSIVE"_s << "The labels file is in use by another program.";
-        QTest::newRow("missing") << u"missing"_s << "The labels file %1 is missing.";
+        row("damaged", u"damaged"_s, "The labels file is damaged.");
+        row("wrong table", u"DROP TABLE abbreviations; CREATE TABLE abbreviations (Name TEXT)"_s,
+            "The labels file is damaged.");
+        row("locked", u"BEGIN EXCLUSIVE"_s, "The labels file is in use by another program.");
+        row("missing", u"missing"_s, "The labels file %1 is missing.");
     }
     void unusableFileChangesNothing()
     {

@@ -4,10 +4,12 @@
 #include "formats/CitationKeys.h"
 #include "formats/CitationRecord.h"
 #include "formats/FieldSplitting.h"
+#include "support/TableRows.h"
 
 #include <QTest>
 
 using namespace papyrant;
+using papyrant::test::row;
 
 Q_DECLARE_METATYPE(papyrant::PublicationKind)
 
@@ -28,24 +30,22 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("family, given") << "Müller, Karl" << QStringList{"Müller|Karl"};
-        QTest::newRow("family initials") << "Łukasiewicz J" << QStringList{"Łukasiewicz|J."};
-        QTest::newRow("initials get dots") << "Smith JA; Smith, JA" << QStringList{"Smith|J. A.", "Smith|J. A."};
-        QTest::newRow("dotted initials stay") << "Dupont J.-P." << QStringList{"Dupont|J.-P."};
-        QTest::newRow("particles") << "van der Berg J" << QStringList{"van der Berg|J."};
-        QTest::newRow("chinese name whole") << "张伟" << QStringList{"=张伟"};
-        QTest::newRow("group") << "World Health Organization" << QStringList{"=World Health Organization"};
-        QTest::newRow("group with trailing comma")
-            << "World Health Organization," << QStringList{"=World Health Organization"};
-        QTest::newRow("given family order is no shape") << "Karl Müller" << QStringList{"=Karl Müller"};
-        QTest::newRow("suffix keeps it whole") << "Smith JA III" << QStringList{"=Smith JA III"};
-        QTest::newRow("group with digits") << "Study Group 12, Berlin" << QStringList{"=Study Group 12, Berlin"};
-        QTest::newRow("semicolons and line breaks")
-            << "Müller, Karl; Smith JA\r\nWHO Study Group;\n\n张伟"
-            << QStringList{"Müller|Karl", "Smith|J. A.", "=WHO Study Group", "=张伟"};
-        QTest::newRow("comma list of MEDLINE names")
-            << "Smith JA, Müller K, van der Berg J" << QStringList{"Smith|J. A.", "Müller|K.", "van der Berg|J."};
-        QTest::newRow("empty marker") << "XX_EmptyField_XX" << QStringList{};
+        row("family, given", "Müller, Karl", QStringList{"Müller|Karl"});
+        row("family initials", "Łukasiewicz J", QStringList{"Łukasiewicz|J."});
+        row("initials get dots", "Smith JA; Smith, JA", QStringList{"Smith|J. A.", "Smith|J. A."});
+        row("dotted initials stay", "Dupont J.-P.", QStringList{"Dupont|J.-P."});
+        row("particles", "van der Berg J", QStringList{"van der Berg|J."});
+        row("chinese name whole", "张伟", QStringList{"=张伟"});
+        row("group", "World Health Organization", QStringList{"=World Health Organization"});
+        row("group with trailing comma", "World Health Organization,", QStringList{"=World Health Organization"});
+        row("given family order is no shape", "Karl Müller", QStringList{"=Karl Müller"});
+        row("suffix keeps it whole", "Smith JA III", QStringList{"=Smith JA III"});
+        row("group with digits", "Study Group 12, Berlin", QStringList{"=Study Group 12, Berlin"});
+        row("semicolons and line breaks", "Müller, Karl; Smith JA\r\nWHO Study Group;\n\n张伟",
+            QStringList{"Müller|Karl", "Smith|J. A.", "=WHO Study Group", "=张伟"});
+        row("comma list of MEDLINE names", "Smith JA, Müller K, van der Berg J",
+            QStringList{"Smith|J. A.", "Müller|K.", "van der Berg|J."});
+        row("empty marker", "XX_EmptyField_XX", QStringList{});
     }
     void authors()
     {
@@ -61,27 +61,26 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QStringList>("parts"); // journal, volume, issue, first page, last page
-        QTest::newRow("medline") << "Bioinformatics. 2006 Mar 1;22(5):606-7"
-                                 << QStringList{"Bioinformatics", "22", "5", "606", "607"};
-        QTest::newRow("medline with doi") << "J Biol Chem. 2006;281(3):1200-12. doi: 10.1074/jbc.x. Epub 2005"
-                                          << QStringList{"J Biol Chem", "281", "3", "1200", "1212"};
-        QTest::newRow("medline without dot or issue") << "Proc Natl Acad Sci U S A 1999;96:e1234"
-                                                      << QStringList{"Proc Natl Acad Sci U S A", "96", "", "e1234", ""};
-        QTest::newRow("medline supplement")
-            << "Gut. 2001 Jun;48 Suppl 1(2):S12-5" << QStringList{"Gut", "48 Suppl 1", "2", "S12", "S15"};
-        QTest::newRow("colon") << "Journal of Genes 22(5): 606-607"
-                               << QStringList{"Journal of Genes", "22", "5", "606", "607"};
-        QTest::newRow("colon without issue, en dash")
-            << "Nature, 441: 1101–1105." << QStringList{"Nature", "441", "", "1101", "1105"};
-        QTest::newRow("vol and pp") << "Journal of Genes, vol 22, pp 606-607"
-                                    << QStringList{"Journal of Genes", "22", "", "606", "607"};
-        QTest::newRow("vol, no and pp.") << "IEEE Trans. Med. Imaging, Vol. 22, No. 5, pp. 606-7."
-                                         << QStringList{"IEEE Trans. Med. Imaging", "22", "5", "606", "607"};
-        QTest::newRow("unshaped") << "Nature 12" << QStringList{"Nature 12", "", "", "", ""};
-        QTest::newRow("publisher") << "Oxford University Press, Oxford"
-                                   << QStringList{"Oxford University Press, Oxford", "", "", "", ""};
-        QTest::newRow("line breaks") << "Gut.\r\n2001;48:1-2" << QStringList{"Gut", "48", "", "1", "2"};
-        QTest::newRow("empty marker") << "XX_EmptyField_XX" << QStringList{"", "", "", "", ""};
+        row("medline", "Bioinformatics. 2006 Mar 1;22(5):606-7",
+            QStringList{"Bioinformatics", "22", "5", "606", "607"});
+        row("medline with doi", "J Biol Chem. 2006;281(3):1200-12. doi: 10.1074/jbc.x. Epub 2005",
+            QStringList{"J Biol Chem", "281", "3", "1200", "1212"});
+        row("medline without dot or issue", "Proc Natl Acad Sci U S A 1999;96:e1234",
+            QStringList{"Proc Natl Acad Sci U S A", "96", "", "e1234", ""});
+        row("medline supplement", "Gut. 2001 Jun;48 Suppl 1(2):S12-5",
+            QStringList{"Gut", "48 Suppl 1", "2", "S12", "S15"});
+        row("colon", "Journal of Genes 22(5): 606-607", QStringList{"Journal of Genes", "22", "5", "606", "607"});
+        row("colon without issue, en dash", "Nature, 441: 1101–1105.",
+            QStringList{"Nature", "441", "", "1101", "1105"});
+        row("vol and pp", "Journal of Genes, vol 22, pp 606-607",
+            QStringList{"Journal of Genes", "22", "", "606", "607"});
+        row("vol, no and pp.", "IEEE Trans. Med. Imaging, Vol. 22, No. 5, pp. 606-7.",
+            QStringList{"IEEE Trans. Med. Imaging", "22", "5", "606", "607"});
+        row("unshaped", "Nature 12", QStringList{"Nature 12", "", "", "", ""});
+        row("publisher", "Oxford University Press, Oxford",
+            QStringList{"Oxford University Press, Oxford", "", "", "", ""});
+        row("line breaks", "Gut.\r\n2001;48:1-2", QStringList{"Gut", "48", "", "1", "2"});
+        row("empty marker", "XX_EmptyField_XX", QStringList{"", "", "", "", ""});
     }
     void sources()
     {
@@ -95,18 +94,12 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("year");
-        QTest::newRow("plain") << "2006"
-                               << "2006";
-        QTest::newRow("with month") << "2006 Mar 1"
-                                    << "2006";
-        QTest::newRow("range") << "1999-2000"
-                               << "1999";
-        QTest::newRow("five digits are no year") << "12345 or 2001"
-                                                 << "2001";
-        QTest::newRow("none") << "n.d."
-                              << "";
-        QTest::newRow("empty marker") << "XX_EmptyField_XX"
-                                      << "";
+        row("plain", "2006", "2006");
+        row("with month", "2006 Mar 1", "2006");
+        row("range", "1999-2000", "1999");
+        row("five digits are no year", "12345 or 2001", "2001");
+        row("none", "n.d.", "");
+        row("empty marker", "XX_EmptyField_XX", "");
     }
     void years()
     {
@@ -119,10 +112,10 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QStringList>("items");
-        QTest::newRow("semicolons") << "gene therapy; Neoplasms, Experimental;mice"
-                                    << QStringList{"gene therapy", "Neoplasms, Experimental;mice"};
-        QTest::newRow("line breaks") << " a \r\nb\n\nc; " << QStringList{"a", "b", "c"};
-        QTest::newRow("empty marker") << "XX_EmptyField_XX" << QStringList{};
+        row("semicolons", "gene therapy; Neoplasms, Experimental;mice",
+            QStringList{"gene therapy", "Neoplasms, Experimental;mice"});
+        row("line breaks", " a \r\nb\n\nc; ", QStringList{"a", "b", "c"});
+        row("empty marker", "XX_EmptyField_XX", QStringList{});
     }
     void lists()
     {
@@ -135,14 +128,14 @@ private slots:
     {
         QTest::addColumn<QString>("types");
         QTest::addColumn<PublicationKind>("kind");
-        QTest::newRow("journal article") << "Journal Article" << PublicationKind::JournalArticle;
-        QTest::newRow("first known type wins") << "Review; BOOK SECTION; Book" << PublicationKind::Chapter;
-        QTest::newRow("ris code") << "CONF" << PublicationKind::Conference;
-        QTest::newRow("proceedings") << "Proceedings" << PublicationKind::Conference;
-        QTest::newRow("thesis") << "thesis" << PublicationKind::Thesis;
-        QTest::newRow("report") << "Report" << PublicationKind::Report;
-        QTest::newRow("unknown") << "Letter\nEditorial" << PublicationKind::Other;
-        QTest::newRow("empty marker") << "XX_EmptyField_XX" << PublicationKind::Other;
+        row("journal article", "Journal Article", PublicationKind::JournalArticle);
+        row("first known type wins", "Review; BOOK SECTION; Book", PublicationKind::Chapter);
+        row("ris code", "CONF", PublicationKind::Conference);
+        row("proceedings", "Proceedings", PublicationKind::Conference);
+        row("thesis", "thesis", PublicationKind::Thesis);
+        row("report", "Report", PublicationKind::Report);
+        row("unknown", "Letter\nEditorial", PublicationKind::Other);
+        row("empty marker", "XX_EmptyField_XX", PublicationKind::Other);
     }
     void kinds()
     {
@@ -157,30 +150,12 @@ private slots:
         QTest::addColumn<QString>("year");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("key");
-        QTest::newRow("accents dropped") << "Müller, Karl"
-                                         << "2006"
-                                         << "Gene therapy"
-                                         << "muller2006gene";
-        QTest::newRow("letters spelled") << "Łukasiewicz J; Groß A"
-                                         << "1920"
-                                         << "Ærø"
-                                         << "lukasiewicz1920aero";
-        QTest::newRow("function words skipped") << "Smith JA"
-                                                << "2001"
-                                                << "The «A» of the genome"
-                                                << "smith2001genome";
-        QTest::newRow("group by first word") << "World Health Organization"
-                                             << ""
-                                             << "Report"
-                                             << "worldreport";
-        QTest::newRow("no ascii author") << "张伟"
-                                         << "2010"
-                                         << "基因 therapy"
-                                         << "anon2010therapy";
-        QTest::newRow("nothing") << "XX_EmptyField_XX"
-                                 << "XX_EmptyField_XX"
-                                 << "XX_EmptyField_XX"
-                                 << "anon";
+        row("accents dropped", "Müller, Karl", "2006", "Gene therapy", "muller2006gene");
+        row("letters spelled", "Łukasiewicz J; Groß A", "1920", "Ærø", "lukasiewicz1920aero");
+        row("function words skipped", "Smith JA", "2001", "The «A» of the genome", "smith2001genome");
+        row("group by first word", "World Health Organization", "", "Report", "worldreport");
+        row("no ascii author", "张伟", "2010", "基因 therapy", "anon2010therapy");
+        row("nothing", "XX_EmptyField_XX", "XX_EmptyField_XX", "XX_EmptyField_XX", "anon");
     }
     void keys()
     {

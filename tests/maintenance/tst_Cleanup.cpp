@@ -3,6 +3,7 @@
 
 #include "maintenance/Cleanup.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QtTest>
@@ -71,83 +72,55 @@ private slots:
         QTest::addColumn<QStringList>("asked");
         QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("shown"); // "-" when nothing changed
-        QTest::newRow("delete category of one record")
-            << u"deleteCategory"_s << "Crohn's@" << QStringList{"Yes"}
-            << QStringList{"Delete category|\"Crohn's\" category contain 1 abstract." + DeleteCategory}
-            << u"Reviews@1.2.2020, Reviews@1.2.2020, Methods@1.2.2020, Methods@5.6.2022"_s << "";
-        QTest::newRow("delete category, No")
-            << u"deleteCategory"_s << "Methods@" << QStringList{"No"}
-            << QStringList{"Delete category|\"Methods\" category contain 2 abstracts." + DeleteCategory} << Unchanged
-            << "-";
-        QTest::newRow("delete date of three records")
-            << u"deleteEntryDate"_s << "@1.2.2020" << QStringList{"Yes"}
-            << QStringList{"Delete records|3 records were  added in 1.2.2020\nAre you sure you want to delete all "
-                           "these records?"
-                   + Confirm}
-            << u"Crohn's@3.4.2021, Methods@5.6.2022"_s << "";
-        QTest::newRow("delete date of one record, No")
-            << u"deleteEntryDate"_s << "@3.4.2021" << QStringList{"No"}
-            << QStringList{"Delete records|1 record was added in 3.4.2021\nAre you sure you want to delete all these "
-                           "records?"
-                   + Confirm}
-            << Unchanged << "-";
-        QTest::newRow("delete a date nobody has")
-            << u"deleteEntryDate"_s << "@9.9.1999" << QStringList{}
-            << QStringList{"Papyrant|Can't delete this Abstract|Ok/None/Ok"} << Unchanged << "-";
-        QTest::newRow("rename onto a listed name merges")
-            << u"renameCategory"_s << "Reviews@" << QStringList{"=Methods", "Ok"}
-            << QStringList{RenameReviews, MergeReviews}
-            << u"Methods@1.2.2020, Methods@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s
-            << "Methods";
-        QTest::newRow("rename onto a listed name in another letter case asks")
-            << u"renameCategory"_s << "Reviews@" << QStringList{"=methods", "Ok"}
-            << QStringList{RenameReviews,
-                   QString(MergeReviews)
-                       .replace("called \"Methods", "called \"methods")
-                       .replace("to category \"Methods", "to category \"methods")}
-            << u"methods@1.2.2020, methods@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s
-            << "methods";
-        QTest::newRow("a new letter case of its own name asks nothing")
-            << u"renameCategory"_s << "Reviews@" << QStringList{"=REVIEWS"} << QStringList{RenameReviews}
-            << u"REVIEWS@1.2.2020, REVIEWS@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s
-            << "REVIEWS";
-        QTest::newRow("merge cancelled") << u"renameCategory"_s << "Reviews@" << QStringList{"=Methods", "Cancel"}
-                                         << QStringList{RenameReviews, MergeReviews} << Unchanged << "-";
-        QTest::newRow("rename to the same name") << u"renameCategory"_s << "Reviews@" << QStringList{"=Reviews"}
-                                                 << QStringList{RenameReviews} << Unchanged << "-";
-        QTest::newRow("rename answered with nothing")
-            << u"renameCategory"_s << "Reviews@" << QStringList{"="} << QStringList{RenameReviews} << Unchanged << "-";
-        QTest::newRow("rename a name with a quote")
-            << u"renameCategory"_s << "Crohn's@" << QStringList{"=Crohn's disease"}
-            << QStringList{"Rename category|Please type the new category name|input:Crohn's"}
-            << u"Reviews@1.2.2020, Reviews@1.2.2020, Crohn's disease@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s
-            << "Crohn's disease";
-        QTest::newRow("date changed to any word")
-            << u"changeEntryDate"_s << "@1.2.2020" << QStringList{"=someday"}
-            << QStringList{"Change entry date|Please type the new date|input:1.2.2020"}
-            << u"Reviews@someday, Reviews@someday, Crohn's@3.4.2021, Methods@someday, Methods@5.6.2022"_s << "someday";
-        QTest::newRow("date changed onto a listed date")
-            << u"changeEntryDate"_s << "@5.6.2022" << QStringList{"=1.2.2020", "Ok"}
-            << QStringList{"Change entry date|Please type the new date|input:5.6.2022",
-                   "Papyrant|You already have abstracts were entered in \"1.2.2020\"\nDo you want to move all the "
-                   "abstracts which were entered in \"5.6.2022\" to \"1.2.2020\"?|OkCancel/Question/Cancel"}
-            << u"Reviews@1.2.2020, Reviews@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@1.2.2020"_s
-            << "1.2.2020";
-        QTest::newRow("combination of two")
-            << u"deleteCombination"_s << "Reviews@1.2.2020" << QStringList{"Yes"}
-            << QStringList{"Delete Abstracts|\"Reviews\" category contain 2 abstracts were entered in 1.2.2020\nAre "
-                           "you sure you want to delete these abstracts?"
-                   + Confirm}
-            << u"Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022"_s << "";
-        QTest::newRow("combination of one, No")
-            << u"deleteCombination"_s << "Methods@5.6.2022" << QStringList{"No"}
-            << QStringList{"Delete Abstracts|\"Methods\" category contain 1 abstract was entered in 5.6.2022\nAre you "
-                           "sure you want to delete these abstracts?"
-                   + Confirm}
-            << Unchanged << "-";
-        QTest::newRow("empty combination")
-            << u"deleteCombination"_s << "Crohn's@1.2.2020" << QStringList{}
-            << QStringList{"Papyrant|There are no abstracts in this combination|Ok/None/Ok"} << Unchanged << "-";
+        const auto add = [](const char* name, const char* operation, const char* picked, const QStringList& answers,
+                             const QStringList& asked, const QString& rows = Unchanged, const QString& shown = "-") {
+            row(name, QString::fromLatin1(operation), QString::fromUtf8(picked), answers, asked, rows, shown);
+        };
+        const QString deleteDate = "Delete records|%1 added in %2\nAre you sure you want to delete all these records?";
+        const QString deleteCombination = "Delete Abstracts|\"%1\" category contain %2 entered in %3\nAre you sure you "
+                                          "want to delete these abstracts?";
+        const QString changeDate = "Change entry date|Please type the new date|input:";
+        add("delete category of one record", "deleteCategory", "Crohn's@", {"Yes"},
+            {"Delete category|\"Crohn's\" category contain 1 abstract." + DeleteCategory},
+            "Reviews@1.2.2020, Reviews@1.2.2020, Methods@1.2.2020, Methods@5.6.2022", "");
+        add("delete category, No", "deleteCategory", "Methods@", {"No"},
+            {"Delete category|\"Methods\" category contain 2 abstracts." + DeleteCategory});
+        add("delete date of three records", "deleteEntryDate", "@1.2.2020", {"Yes"},
+            {deleteDate.arg("3 records were ", "1.2.2020") + Confirm}, "Crohn's@3.4.2021, Methods@5.6.2022", "");
+        add("delete date of one record, No", "deleteEntryDate", "@3.4.2021", {"No"},
+            {deleteDate.arg("1 record was", "3.4.2021") + Confirm});
+        add("delete a date nobody has", "deleteEntryDate", "@9.9.1999", {},
+            {"Papyrant|Can't delete this Abstract|Ok/None/Ok"});
+        add("rename onto a listed name merges", "renameCategory", "Reviews@", {"=Methods", "Ok"},
+            {RenameReviews, MergeReviews},
+            "Methods@1.2.2020, Methods@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022", "Methods");
+        add("rename onto a listed name in another letter case asks", "renameCategory", "Reviews@", {"=methods", "Ok"},
+            {RenameReviews, QString(MergeReviews).replace("\"Methods", "\"methods")},
+            "methods@1.2.2020, methods@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022", "methods");
+        add("a new letter case of its own name asks nothing", "renameCategory", "Reviews@", {"=REVIEWS"},
+            {RenameReviews}, "REVIEWS@1.2.2020, REVIEWS@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022",
+            "REVIEWS");
+        add("merge cancelled", "renameCategory", "Reviews@", {"=Methods", "Cancel"}, {RenameReviews, MergeReviews});
+        add("rename to the same name", "renameCategory", "Reviews@", {"=Reviews"}, {RenameReviews});
+        add("rename answered with nothing", "renameCategory", "Reviews@", {"="}, {RenameReviews});
+        add("rename a name with a quote", "renameCategory", "Crohn's@", {"=Crohn's disease"},
+            {"Rename category|Please type the new category name|input:Crohn's"},
+            "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's disease@3.4.2021, Methods@1.2.2020, Methods@5.6.2022",
+            "Crohn's disease");
+        add("date changed to any word", "changeEntryDate", "@1.2.2020", {"=someday"}, {changeDate + "1.2.2020"},
+            "Reviews@someday, Reviews@someday, Crohn's@3.4.2021, Methods@someday, Methods@5.6.2022", "someday");
+        add("date changed onto a listed date", "changeEntryDate", "@5.6.2022", {"=1.2.2020", "Ok"},
+            {changeDate + "5.6.2022",
+                "Papyrant|You already have abstracts were entered in \"1.2.2020\"\nDo you want to move all the "
+                "abstracts which were entered in \"5.6.2022\" to \"1.2.2020\"?|OkCancel/Question/Cancel"},
+            "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@1.2.2020", "1.2.2020");
+        add("combination of two", "deleteCombination", "Reviews@1.2.2020", {"Yes"},
+            {deleteCombination.arg("Reviews", "2 abstracts were", "1.2.2020") + Confirm},
+            "Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022", "");
+        add("combination of one, No", "deleteCombination", "Methods@5.6.2022", {"No"},
+            {deleteCombination.arg("Methods", "1 abstract was", "5.6.2022") + Confirm});
+        add("empty combination", "deleteCombination", "Crohn's@1.2.2020", {},
+            {"Papyrant|There are no abstracts in this combination|Ok/None/Ok"});
     }
     void operation()
     {

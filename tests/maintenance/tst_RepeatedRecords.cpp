@@ -11,6 +11,7 @@
 #include "maintenance/AutoRemoveRun.h"
 #include "maintenance/RepeatedPairReview.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TableRows.h"
 
 #include <QtTest>
 
@@ -84,30 +85,25 @@ private slots:
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<QString>("remaining");
         QTest::addColumn<QString>("report");
-        const QList<int> defaults{Title, Abstract};
-        QTest::newRow("A B C agree: the last stays") << QStringList{"t|Gene|x", "t|Gene|x", "t|Gene|x"} << defaults
-                                                     << u"r2"_s << "Papyrant deleted 2 similar records\n";
-        QTest::newRow("abstract differs")
-            << QStringList{"t|Gene|x", "t|Gene|y"} << defaults << u"r0 r1"_s << NotCoveredOne;
-        QTest::newRow("differing pair, then a deletable one") << QStringList{"a|Gene|x", "a|Gene|y", "b|Cell|z",
-            "b|Cell|z"} << defaults << u"r0 r1 r3"_s << DeletedOne + NotCoveredOne;
-        QTest::newRow("trailing space and line break")
-            << QStringList{"a|Gene |x\r\n", "a|\nGene\n|x"} << defaults << u"r1"_s << DeletedOne;
-        QTest::newRow("a carriage return alone at an end")
-            << QStringList{"a|Gene\r|x", "a|\rGene|x\r"} << defaults << u"r1"_s << DeletedOne;
-        QTest::newRow("letter case counts")
-            << QStringList{"a|Gene|x", "a|gene|x"} << defaults << u"r0 r1"_s << NoneFound;
-        QTest::newRow("equal titles that are no neighbours")
-            << QStringList{"a|Gene|x", "b|gene|x", "c|Gene|x"} << defaults << u"r0 r1 r2"_s << NoneFound;
-        QTest::newRow("both abstracts missing")
-            << QStringList{"a|Gene|XX_EmptyField_XX", "a|Gene|XX_EmptyField_XX"} << defaults << u"r1"_s << DeletedOne;
-        QTest::newRow("categories differ, Category ticked") << QStringList{"a|Gene|x|Soil", "a|Gene|x|Reviews"}
-                                                           << QList<int>{Title, Category} << u"r0 r1"_s << NotCoveredOne;
-        QTest::newRow("only Title ticked")
-            << QStringList{"a|Gene|x", "a|Gene|y"} << QList<int>{Title} << u"r1"_s << DeletedOne;
-        QTest::newRow("neighbours among tied sort keys")
-            << QStringList{"t|A|x", "t|B|x", "t|B|x", "t|A|x"} << defaults << u"r0 r2 r3"_s << DeletedOne;
-        QTest::newRow("empty bibliography") << QStringList{} << defaults << u""_s << NoneFound;
+        const auto add = [](const char* name, const QStringList& records, const char* remaining, const QString& report,
+                             const QList<int>& selected = {Title, Abstract}) {
+            row(name, records, selected, QString::fromLatin1(remaining), report);
+        };
+        const QString deletedTwo = "Papyrant deleted 2 similar records\n";
+        add("A B C agree: the last stays", {"t|Gene|x", "t|Gene|x", "t|Gene|x"}, "r2", deletedTwo);
+        add("abstract differs", {"t|Gene|x", "t|Gene|y"}, "r0 r1", NotCoveredOne);
+        add("differing pair, then a deletable one", {"a|Gene|x", "a|Gene|y", "b|Cell|z", "b|Cell|z"}, "r0 r1 r3",
+            DeletedOne + NotCoveredOne);
+        add("trailing space and line break", {"a|Gene |x\r\n", "a|\nGene\n|x"}, "r1", DeletedOne);
+        add("a carriage return alone at an end", {"a|Gene\r|x", "a|\rGene|x\r"}, "r1", DeletedOne);
+        add("letter case counts", {"a|Gene|x", "a|gene|x"}, "r0 r1", NoneFound);
+        add("equal titles that are no neighbours", {"a|Gene|x", "b|gene|x", "c|Gene|x"}, "r0 r1 r2", NoneFound);
+        add("both abstracts missing", {"a|Gene|XX_EmptyField_XX", "a|Gene|XX_EmptyField_XX"}, "r1", DeletedOne);
+        add("categories differ, Category ticked", {"a|Gene|x|Soil", "a|Gene|x|Reviews"}, "r0 r1", NotCoveredOne,
+            {Title, Category});
+        add("only Title ticked", {"a|Gene|x", "a|Gene|y"}, "r1", DeletedOne, {Title});
+        add("neighbours among tied sort keys", {"t|A|x", "t|B|x", "t|B|x", "t|A|x"}, "r0 r2 r3", DeletedOne);
+        add("empty bibliography", {}, "", NoneFound);
     }
     void removesEarlierRecordOfAgreeingNeighbours()
     {
@@ -131,14 +127,16 @@ private slots:
         QTest::addColumn<QString>("remaining");
         QTest::addColumn<QString>("report");
         const QString marker = EmptyFieldMarker;
-        QTest::newRow("earlier has a comment")
-            << QStringList{"my note|None", marker + "|None"} << u"r0"_s << DeletedOne;
-        QTest::newRow("earlier has a category") << QStringList{marker + "|Reviews", "|none"} << u"r0"_s << DeletedOne;
-        QTest::newRow("later has a category") << QStringList{"|None", "|Reviews"} << u"r1"_s << DeletedOne;
-        QTest::newRow("both hold work: the earlier goes") << QStringList{"a|None", "b|None"} << u"r1"_s << DeletedOne;
-        QTest::newRow("neither holds work") << QStringList{marker + "|None", "|"} << u"r1"_s << DeletedOne;
-        QTest::newRow("filed one among three imports")
-            << QStringList{"|None", "|Reviews", "|None"} << u"r1"_s << "Papyrant deleted 2 similar records\n";
+        const auto add
+            = [](const char* name, const QStringList& records, const char* remaining,
+                  const QString& report = DeletedOne) { row(name, records, QString::fromLatin1(remaining), report); };
+        add("earlier has a comment", {"my note|None", marker + "|None"}, "r0");
+        add("earlier has a category", {marker + "|Reviews", "|none"}, "r0");
+        add("later has a category", {"|None", "|Reviews"}, "r1");
+        add("both hold work: the earlier goes", {"a|None", "b|None"}, "r1");
+        add("neither holds work", {marker + "|None", "|"}, "r1");
+        add("filed one among three imports", {"|None", "|Reviews", "|None"}, "r1",
+            "Papyrant deleted 2 similar records\n");
     }
     void userWorkStaysWhenOnlyOneHoldsIt()
     {
@@ -187,9 +185,8 @@ private slots:
         QTest::addColumn<int>("commitInterval");
         QTest::addColumn<QString>("report");
         QTest::addColumn<QStringList>("remaining");
-        QTest::newRow("commit every tick")
-            << 0 << "\nPapyrant deleted 1 similar records" << QStringList{"r1", "r2", "r3"};
-        QTest::newRow("ticks sharing a transaction") << 500 << "" << QStringList{"r0", "r1", "r2", "r3"};
+        row("commit every tick", 0, "\nPapyrant deleted 1 similar records", QStringList{"r1", "r2", "r3"});
+        row("ticks sharing a transaction", 500, "", QStringList{"r0", "r1", "r2", "r3"});
     }
     void lockedBibliographyStopsTheRunAndKeepsCommittedTicks()
     {
@@ -228,42 +225,32 @@ private slots:
         QTest::addColumn<QStringList>("actions");
         QTest::addColumn<QStringList>("states");
         QTest::addColumn<QStringList>("remaining");
+        const auto add
+            = [](const char* name, const QStringList& records, const QStringList& actions, const QStringList& states,
+                  const QStringList& remaining) { row(name, records, actions, states, remaining); };
         const QStringList xyyyz{"a|X|x", "b|Y|x", "b|Y|x", "b|Y|x", "c|Z|x"};
-        QTest::newRow("X Y Y Y Z") << xyyyz << QStringList{"find", "find", "find"}
-                                   << QStringList{"r1 12 first " + Pair, "r2 12 first " + Pair,
-                                          "- -- first " + NoMarks + End}
-                                   << QStringList{"r0", "r1", "r2", "r3", "r4"};
-        QTest::newRow("second on view, then find goes on after the pair")
-            << xyyyz << QStringList{"find", "second", "find", "find"}
-            << QStringList{"r1 12 first " + Pair, "r2 12 second " + Pair, "r2 12 first " + Pair,
-                   "- -- first " + NoMarks + End}
-            << QStringList{"r0", "r1", "r2", "r3", "r4"};
-        QTest::newRow("remove first; the second stays")
-            << QStringList{"a|A|x", "a|A|x"} << QStringList{"find", "remove", "remove"}
-            << QStringList{"r0 12 first " + Pair, "r1 -2 second " + NoMarks, "r1 -2 second " + NoMarks}
-            << QStringList{"r1"};
-        QTest::newRow("remove second, then find goes on after it")
-            << QStringList{"a|A|x", "a|A|x", "a|A|x", "b|B|x"} << QStringList{"find", "second", "remove", "find"}
-            << QStringList{"r0 12 first " + Pair, "r1 12 second " + Pair, "r0 1- first " + NoMarks,
-                   "- -- first " + NoMarks + End}
-            << QStringList{"r0", "r2", "r3"};
-        QTest::newRow("first record of the list removed, then find")
-            << QStringList{"a|A|x", "a|A|x", "b|B|x"} << QStringList{"find", "remove", "find"}
-            << QStringList{"r0 12 first " + Pair, "r1 -2 second " + NoMarks, "- -- first " + NoMarks + End}
-            << QStringList{"r1", "r2"};
-        QTest::newRow("a twin whose sort key another tool stored as bytes")
-            << QStringList{"a|A|x", "b|B|x", "a|A|x"} << QStringList{"bytes", "find"}
-            << QStringList{"- -- first " + NoMarks, "r0 12 first " + Pair} << QStringList{"r0", "r1", "r2"};
-        QTest::newRow("empty bibliography")
-            << QStringList{} << QStringList{"find"} << QStringList{"- -- first " + NoMarks + End} << QStringList{};
-        QTest::newRow("titles alike but for their ends")
-            << QStringList{"a|Gene |x", "a|\nGene\r\n|x"} << QStringList{"find"} << QStringList{"r0 12 first " + Pair}
-            << QStringList{"r0", "r1"};
-        QTest::newRow("a retitled second record meets its successor")
-            << QStringList{"a|A|x", "a|A|x", "b|B|x"} << QStringList{"find", "second", "retitle B", "find"}
-            << QStringList{"r0 12 first " + Pair, "r1 12 second " + Pair, "r1 12 second 011111111011",
-                   "r1 12 first " + Pair}
-            << QStringList{"r0", "r1", "r2"};
+        const QStringList all{"r0", "r1", "r2", "r3", "r4"};
+        const QString none = "- -- first " + NoMarks;
+        add("X Y Y Y Z", xyyyz, {"find", "find", "find"}, {"r1 12 first " + Pair, "r2 12 first " + Pair, none + End},
+            all);
+        add("second on view, then find goes on after the pair", xyyyz, {"find", "second", "find", "find"},
+            {"r1 12 first " + Pair, "r2 12 second " + Pair, "r2 12 first " + Pair, none + End}, all);
+        add("remove first; the second stays", {"a|A|x", "a|A|x"}, {"find", "remove", "remove"},
+            {"r0 12 first " + Pair, "r1 -2 second " + NoMarks, "r1 -2 second " + NoMarks}, {"r1"});
+        add("remove second, then find goes on after it", {"a|A|x", "a|A|x", "a|A|x", "b|B|x"},
+            {"find", "second", "remove", "find"},
+            {"r0 12 first " + Pair, "r1 12 second " + Pair, "r0 1- first " + NoMarks, none + End}, {"r0", "r2", "r3"});
+        add("first record of the list removed, then find", {"a|A|x", "a|A|x", "b|B|x"}, {"find", "remove", "find"},
+            {"r0 12 first " + Pair, "r1 -2 second " + NoMarks, none + End}, {"r1", "r2"});
+        add("a twin whose sort key another tool stored as bytes", {"a|A|x", "b|B|x", "a|A|x"}, {"bytes", "find"},
+            {none, "r0 12 first " + Pair}, {"r0", "r1", "r2"});
+        add("empty bibliography", {}, {"find"}, {none + End}, {});
+        add("titles alike but for their ends", {"a|Gene |x", "a|\nGene\r\n|x"}, {"find"}, {"r0 12 first " + Pair},
+            {"r0", "r1"});
+        add("a retitled second record meets its successor", {"a|A|x", "a|A|x", "b|B|x"},
+            {"find", "second", "retitle B", "find"},
+            {"r0 12 first " + Pair, "r1 12 second " + Pair, "r1 12 second 011111111011", "r1 12 first " + Pair},
+            {"r0", "r1", "r2"});
     }
     void walk()
     {

@@ -1,10 +1,12 @@
 // What "OK" of the search options refuses, checked on plain option values.
 
 #include "options/OptionChecks.h"
+#include "support/TableRows.h"
 
 #include <QTest>
 
 using namespace papyrant;
+using papyrant::test::row;
 
 Q_DECLARE_METATYPE(papyrant::SearchOptions)
 
@@ -27,21 +29,19 @@ private slots:
         QTest::addColumn<QString>("message"); // empty: accepted
         QTest::addColumn<int>("place");
         using Place = OptionRefusal::Place;
-        QTest::newRow("defaults") << SearchOptions{.categories = One} << QString() << 0;
-        QTest::newRow("no category in the list") << SearchOptions{} << QString() << 0;
-        QTest::newRow("no category chosen")
-            << SearchOptions{.categories = None} << NoCategorySelected << int(Place::Categories);
+        row("defaults", SearchOptions{.categories = One}, QString(), 0);
+        row("no category in the list", SearchOptions{}, QString(), 0);
+        row("no category chosen", SearchOptions{.categories = None}, NoCategorySelected, int(Place::Categories));
         // The category comes first, even when a year is missing too.
-        QTest::newRow("category before year")
-            << SearchOptions{.allYears = false, .categories = None} << NoCategorySelected << int(Place::Categories);
-        QTest::newRow("no year") << SearchOptions{.allYears = false, .categories = One} << NoYear
-                                 << int(Place::YearFrom);
-        QTest::newRow("from alone") << SearchOptions{.allYears = false, .yearFrom = "1990"} << QString() << 0;
-        QTest::newRow("to alone") << SearchOptions{.allYears = false, .yearTo = "2000"} << QString() << 0;
-        QTest::newRow("no language") << SearchOptions{.allLanguages = false} << NoLanguage << int(Place::Language);
-        QTest::newRow("year before language")
-            << SearchOptions{.allYears = false, .allLanguages = false} << NoYear << int(Place::YearFrom);
-        QTest::newRow("language given") << SearchOptions{.allLanguages = false, .language = "German"} << QString() << 0;
+        row("category before year", SearchOptions{.allYears = false, .categories = None}, NoCategorySelected,
+            int(Place::Categories));
+        row("no year", SearchOptions{.allYears = false, .categories = One}, NoYear, int(Place::YearFrom));
+        row("from alone", SearchOptions{.allYears = false, .yearFrom = "1990"}, QString(), 0);
+        row("to alone", SearchOptions{.allYears = false, .yearTo = "2000"}, QString(), 0);
+        row("no language", SearchOptions{.allLanguages = false}, NoLanguage, int(Place::Language));
+        row("year before language", SearchOptions{.allYears = false, .allLanguages = false}, NoYear,
+            int(Place::YearFrom));
+        row("language given", SearchOptions{.allLanguages = false, .language = "German"}, QString(), 0);
     }
     void checks()
     {

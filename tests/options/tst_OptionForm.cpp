@@ -10,6 +10,7 @@
 #include "options/OptionLists.h"
 #include "search/QueryComposition.h"
 #include "support/ScreenFixture.h"
+#include "support/TableRows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -165,7 +166,7 @@ private slots:
         const SearchOptions options = m_form->options();
         QCOMPARE(options.searchedColumns,
             (std::array<bool, SearchableColumnCount>{true, false, true, false, false, false, true}));
-        QCOMPARE(options.sortChoice, "Publishing year"); // tst_RecordModel holds the column-name rule
+        QCOMPARE(options.sortChoice, "Publishing year"); // tst_RecordSet holds the column-name rule
         QCOMPARE(options.sortColumn, "Publishing_year");
         QVERIFY(options.createReferences);
     }
@@ -201,9 +202,9 @@ private slots:
         QTest::addColumn<int>("missing");
         QTest::addColumn<QString>("notice");
         QTest::addColumn<QString>("caret");
-        QTest::newRow("category") << 0 << u"There is no selected category.\nplease select one or more category"_s << "";
-        QTest::newRow("year") << 1 << u"Please set year value"_s << "TextYear1";
-        QTest::newRow("language") << 2 << u"Please set requested language"_s << "ComboLanguage";
+        row("category", 0, u"There is no selected category.\nplease select one or more category"_s, "");
+        row("year", 1, u"Please set year value"_s, "TextYear1");
+        row("language", 2, u"Please set requested language"_s, "ComboLanguage");
     }
     void okRefusesWhatIsMissing()
     {

@@ -5,6 +5,7 @@
 #include "panel/MainForm.h"
 #include "screens/WindowPlacement.h"
 #include "support/ScreenFixture.h"
+#include "support/TableRows.h"
 #include "support/TestScreen.h"
 
 #include <QLabel>
@@ -56,10 +57,10 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<ScreenKind>("kind");
         // Each screen's caption is asserted by that screen's own test.
-        QTest::newRow("auto extract") << role::AutoExtractButton << ScreenKind::AutoExtract;
-        QTest::newRow("manual") << role::AddManuallyButton << ScreenKind::ManualAdding;
-        QTest::newRow("search") << role::SearchButton << ScreenKind::SearchResults;
-        QTest::newRow("maintenance") << role::MaintenanceButton << ScreenKind::Maintenance;
+        row("auto extract", role::AutoExtractButton, ScreenKind::AutoExtract);
+        row("manual", role::AddManuallyButton, ScreenKind::ManualAdding);
+        row("search", role::SearchButton, ScreenKind::SearchResults);
+        row("maintenance", role::MaintenanceButton, ScreenKind::Maintenance);
     }
     void buttonOpensItsOneScreenAndHidesThePanel()
     {
@@ -92,8 +93,8 @@ private slots:
     void closingAScreenByItsCloseBoxOrThePanelEndsTheProgram_data()
     {
         QTest::addColumn<bool>("closePanel");
-        QTest::newRow("screen's close box") << false;
-        QTest::newRow("panel") << true;
+        row("screen's close box", false);
+        row("panel", true);
     }
     void closingAScreenByItsCloseBoxOrThePanelEndsTheProgram()
     {
@@ -130,11 +131,11 @@ private slots:
         QTest::addColumn<QRect>("over");
         QTest::addColumn<QPoint>("topLeft");
         const QRect panel(100, 100, 400, 200); // centre (299, 199)
-        QTest::newRow("centred") << QSize(200, 100) << panel << QPoint(199, 149);
-        QTest::newRow("pushed in from the right and bottom")
-            << QSize(900, 600) << panel.translated(400, 300) << QPoint(1024 - 900, 768 - 600);
-        QTest::newRow("pushed in from the left and top") << QSize(600, 400) << QRect(-50, -40, 100, 80) << QPoint(0, 0);
-        QTest::newRow("larger than the screen keeps its corner on it") << QSize(1200, 900) << panel << QPoint(0, 0);
+        row("centred", QSize(200, 100), panel, QPoint(199, 149));
+        row("pushed in from the right and bottom", QSize(900, 600), panel.translated(400, 300),
+            QPoint(1024 - 900, 768 - 600));
+        row("pushed in from the left and top", QSize(600, 400), QRect(-50, -40, 100, 80), QPoint(0, 0));
+        row("larger than the screen keeps its corner on it", QSize(1200, 900), panel, QPoint(0, 0));
     }
     void centredPlacement()
     {

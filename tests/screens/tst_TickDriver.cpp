@@ -5,6 +5,7 @@
 #include "screens/BusyState.h"
 #include "screens/TickDriver.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TableRows.h"
 
 #include <QApplication>
 #include <QProgressBar>
@@ -48,8 +49,8 @@ private slots:
     {
         QTest::addColumn<int>("failAt");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("done") << -1 << QStringList{};
-        QTest::newRow("failed") << 2 << QStringList{"Copy stopped\ndisk I/O error"};
+        row("done", -1, QStringList{});
+        row("failed", 2, QStringList{"Copy stopped\ndisk I/O error"});
     }
     void runsBusyWithProgressAndReportsAFailure()
     {

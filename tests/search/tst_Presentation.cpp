@@ -4,6 +4,7 @@
 #include "core/Database.h"
 #include "core/RecordSet.h"
 #include "search/Presentation.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QTest>
@@ -81,10 +82,10 @@ private slots:
         QTest::addColumn<int>("page");
         QTest::addColumn<int>("firstNo");
         QTest::addColumn<int>("blocks");
-        QTest::newRow("page 3 of 120") << 120 << 2 << 101 << 20;
-        QTest::newRow("exactly 50") << 50 << 0 << 1 << 50;
-        QTest::newRow("51, second page") << 51 << 1 << 51 << 1;
-        QTest::newRow("none") << 0 << 0 << 0 << 0;
+        row("page 3 of 120", 120, 2, 101, 20);
+        row("exactly 50", 50, 0, 1, 50);
+        row("51, second page", 51, 1, 51, 1);
+        row("none", 0, 0, 0, 0);
     }
     void pageShowsItsRecords()
     {
@@ -138,15 +139,14 @@ private slots:
         QTest::addColumn<QStringList>("parts");
         QTest::addColumn<QString>("reference");
         const QString empty = EmptyFieldMarker;
-        QTest::newRow("no authors, no year") << QStringList{empty, empty, "Gene maps",
-            "Nature 12"} << " Author is not available ( Publishing year is not available ). Gene maps, Nature 12.";
-        QTest::newRow("no title, no source") << QStringList{"Li J", "1999", empty, empty}
-                                             << "Li J (1999). Title year is not available , Source is not available .";
-        QTest::newRow("two-line title") << QStringList{"Li J", "1999", "Gene\nmaps", "Nature"}
-                                        << "Li J (1999). Gene maps, Nature.";
+        row("no authors, no year", QStringList{empty, empty, "Gene maps", "Nature 12"},
+            " Author is not available ( Publishing year is not available ). Gene maps, Nature 12.");
+        row("no title, no source", QStringList{"Li J", "1999", empty, empty},
+            "Li J (1999). Title year is not available , Source is not available .");
+        row("two-line title", QStringList{"Li J", "1999", "Gene\nmaps", "Nature"}, "Li J (1999). Gene maps, Nature.");
         // CR LF and a blank give three blanks; one pass leaves two.
-        QTest::newRow("CR LF and blanks")
-            << QStringList{"Li J", "1999", "Gene\r\n maps", "Nature"} << "Li J (1999). Gene  maps, Nature.";
+        row("CR LF and blanks", QStringList{"Li J", "1999", "Gene\r\n maps", "Nature"},
+            "Li J (1999). Gene  maps, Nature.");
     }
     void referenceFallbacksAndFlattening()
     {
@@ -208,17 +208,15 @@ private slots:
         QTest::addColumn<QList<int>>("found");
         QTest::addColumn<QList<int>>("wholeWords"); // with both edges
         QTest::addColumn<QList<int>>("openStart"); // the typed words began with a wildcard
-        QTest::newRow("any case, anywhere, from 0")
-            << u"Virus viruses VIRUS"_s << "virus" << QList<int>{0, 6, 14} << QList<int>{0, 14} << QList<int>{0, 14};
-        QTest::newRow("each search after the last find")
-            << u"aaaa a"_s << "aa" << QList<int>{0, 2} << QList<int>{} << QList<int>{2};
-        QTest::newRow("empty word") << u"text"_s << "" << QList<int>{} << QList<int>{} << QList<int>{};
-        QTest::newRow("inside a word") << u"Biopython: python."_s << "python" << QList<int>{3, 11} << QList<int>{11}
-                                       << QList<int>{3, 11};
-        QTest::newRow("umlaut and Cyrillic beside")
-            << u"Müller, üller, Состояние."_s << "üller" << QList<int>{1, 8} << QList<int>{8} << QList<int>{1, 8};
-        QTest::newRow("word inside a later match")
-            << u"genegene gene"_s << "gene" << QList<int>{0, 4, 9} << QList<int>{9} << QList<int>{4, 9};
+        row("any case, anywhere, from 0", u"Virus viruses VIRUS"_s, "virus", QList<int>{0, 6, 14}, QList<int>{0, 14},
+            QList<int>{0, 14});
+        row("each search after the last find", u"aaaa a"_s, "aa", QList<int>{0, 2}, QList<int>{}, QList<int>{2});
+        row("empty word", u"text"_s, "", QList<int>{}, QList<int>{}, QList<int>{});
+        row("inside a word", u"Biopython: python."_s, "python", QList<int>{3, 11}, QList<int>{11}, QList<int>{3, 11});
+        row("umlaut and Cyrillic beside", u"Müller, üller, Состояние."_s, "üller", QList<int>{1, 8}, QList<int>{8},
+            QList<int>{1, 8});
+        row("word inside a later match", u"genegene gene"_s, "gene", QList<int>{0, 4, 9}, QList<int>{9},
+            QList<int>{4, 9});
     }
     void colourOccurrences()
     {

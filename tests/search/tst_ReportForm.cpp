@@ -8,6 +8,7 @@
 #include "options/OptionForm.h"
 #include "search/ReportForm.h"
 #include "support/ResultsScreenTest.h"
+#include "support/TableRows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,10 +79,10 @@ private slots:
     {
         QTest::addColumn<QString>("words");
         QTest::addColumn<int>("found");
-        QTest::newRow("three pages") << "gene" << 120;
-        QTest::newRow("one page") << "tenth" << 10;
-        QTest::newRow("one record") << "single" << 1;
-        QTest::newRow("none") << "nowhere" << 0;
+        row("three pages", "gene", 120);
+        row("one page", "tenth", 10);
+        row("one record", "single", 1);
+        row("none", "nowhere", 0);
     }
     void searchSetsEveryTab()
     {
@@ -111,19 +112,8 @@ private slots:
             QCOMPARE(the<QToolButton>("Command9")->toolTip(), "Save viewed records, " + pages[0] + ", in a file");
     }
 
-    void pageShowsItsMarks()
-    {
-        // The words of "*STUD*" are red, every label blue (the category's too), the header bold.
-        search(QStringLiteral("*STUD*"));
-        QCOMPARE(formatAt(0), QStringLiteral("#000000 bold"));
-        QCOMPARE(formatAt(positionOf("Category :   ")), QStringLiteral("#0000ff"));
-        // A CR LF in a field keeps one position in the box, so later marks stay in place.
-        const int label = text("RText1").indexOf("Title :   Gene study 2");
-        QCOMPARE(formatAt(label), QStringLiteral("#0000ff"));
-        QCOMPARE(formatAt(label + 16), QStringLiteral("#ff0000"));
-    }
-
-    // "Find whole word only" decides what a search finds and what its page marks.
+    // "Find whole word only" decides what a search finds and what its page marks; the
+    // marks of record 2 stand after record 1's CR LF, which keeps one position in the box.
     void wholeWordOption()
     {
         search(QStringLiteral("stud"));
@@ -324,7 +314,7 @@ private slots:
             QTabBar* bar = the<QTabWidget>("Tab1")->tabBar();
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
         } else if (way == "back") {
-            click("Command3");
+            test::click(m_form, role::Back);
         } else {
             m_form->close();
         }
@@ -404,11 +394,11 @@ private slots:
         QTest::addColumn<int>("tab");
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QString>("page");
-        QTest::newRow("search items") << 0 << QStringList{"Command2", "Command6"} << "/Hsearch1S.htm";
-        QTest::newRow("results") << 1 << QStringList{"Command10", "Command5", "Command9", "Command15", "CommandExport"}
-                                 << "/Hsearch2R.htm";
-        QTest::newRow("edit") << 2 << QStringList{} << "/HSearch3E.htm";
-        QTest::newRow("manage") << 3 << QStringList{} << "/Hsearch4M.htm";
+        row("search items", 0, QStringList{"Command2", "Command6"}, "/Hsearch1S.htm");
+        row("results", 1, QStringList{"Command10", "Command5", "Command9", "Command15", "CommandExport"},
+            "/Hsearch2R.htm");
+        row("edit", 2, QStringList{}, "/HSearch3E.htm");
+        row("manage", 3, QStringList{}, "/Hsearch4M.htm");
     }
     void tabsShowTheirButtonsAndHelp()
     {
@@ -419,18 +409,19 @@ private slots:
         for (const char* name :
             {"Command2", "Command6", "Command10", "Command5", "Command9", "Command15", "CommandExport"})
             QCOMPARE(the(name)->isVisible(), shown.contains(QLatin1String(name)));
-        QVERIFY(the("Command3")->isVisible() && the("Command14")->isVisible());
+        QWidget* back = test::the(m_form, role::Back);
+        QVERIFY(back->isVisible() && the("Command14")->isVisible());
         // Help moves to stand after the tab's last button.
-        for (const QString& name : shown + QStringList{"Command3"})
+        for (const QString& name : shown + QStringList{role::Back})
             QVERIFY(test::the(m_form, name)->geometry().right() < the("Command14")->x());
-        QCOMPARE(the("Command3")->toolTip(), tab ? "Back to search items" : "Back to control panel");
+        QCOMPARE(back->toolTip(), tab ? "Back to search items" : "Back to control panel");
         // A screen reader says where Back goes now, as the tool tip does.
-        QCOMPARE(the("Command3")->accessibleName(), the("Command3")->toolTip());
+        QCOMPARE(back->accessibleName(), back->toolTip());
         QCOMPARE(the("Label10")->isVisible(), tab == 1);
         click("Command14");
         QCOMPARE(Help1::instance().homePage(), programState().ProgramFolder + page);
         // Back leads to the first tab, and from there out of the screen.
-        click("Command3");
+        test::click(m_form, role::Back);
         QCOMPARE(the<QTabWidget>("Tab1")->currentIndex(), 0);
         QCOMPARE(m_form->isVisible(), tab != 0);
         if (tab == 0)
@@ -439,28 +430,20 @@ private slots:
 
     void fromTheControlPanelAndBack()
     {
-        delete m_form;
-        MainForm& panel = m_fixture->openPanel();
-        prompts().answerFile(m_path);
-        QTest::mouseClick(the<QLabel>("Picture13", &panel), Qt::LeftButton, {}, QPoint(20, 20));
-        QTest::mouseClick(the<QLabel>("Picture17", &panel), Qt::LeftButton, {}, QPoint(20, 20));
-        m_form = screens().live<ReportForm>(ScreenKind::SearchResults);
+        MainForm& panel = openFromPanel();
         QVERIFY(m_form && m_form->isVisible() && !panel.isVisible());
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Papyrant, bibliography name is: genes"));
         search(QStringLiteral("tenth"));
         QVERIFY(text("RText1").contains("Record No. 10 of 10\nTitle :   Gene study 10\nAuthors :   Author 10\n"));
         showTab(2);
         click("CommandRemove");
-        click("Command3");
-        click("Command3");
-        QTRY_VERIFY(!screens().existing(ScreenKind::SearchResults));
-        m_form = nullptr;
+        backToPanel();
         QVERIFY(panel.isVisible());
         QCOMPARE(
             the<QLabel>("Label1", &panel)->text(), QStringLiteral("bibliography name is: genes, contains 119 records"));
 
         // The close box ends the program, the panel shown first with its count.
-        QTest::mouseClick(the<QLabel>("Picture17", &panel), Qt::LeftButton, {}, QPoint(20, 20));
+        pressPanel(&panel, role::SearchButton);
         m_form = screens().live<ReportForm>(ScreenKind::SearchResults);
         Database(m_path).execute(QStringLiteral("DELETE FROM Abstracts WHERE Title = 'Gene study 120'"));
         m_form->close();

@@ -3,6 +3,7 @@
 #include "core/Database.h"
 #include "core/RecordSet.h"
 #include "search/ResultEditing.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QTest>
@@ -57,11 +58,11 @@ private slots:
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("counter");
         QTest::addColumn<NavigationButtons>("buttons");
-        QTest::newRow("third of ten") << 10 << 3 << u"T2"_s << "Record no. 2 of 9" << NavigationButtons{true, true};
-        QTest::newRow("first") << 10 << 1 << u"T2"_s << "Record no. 1 of 9" << NavigationButtons{false, true};
-        QTest::newRow("last") << 10 << 10 << u"T9"_s << "Record no. 9 of 9" << NavigationButtons{true, false};
-        QTest::newRow("second of two") << 2 << 2 << u"T1"_s << "Record no. 1 of 1" << NavigationButtons{false, false};
-        QTest::newRow("the only one") << 1 << 1 << u""_s << "All records were deleted" << NavigationButtons{};
+        row("third of ten", 10, 3, u"T2"_s, "Record no. 2 of 9", NavigationButtons{true, true});
+        row("first", 10, 1, u"T2"_s, "Record no. 1 of 9", NavigationButtons{false, true});
+        row("last", 10, 10, u"T9"_s, "Record no. 9 of 9", NavigationButtons{true, false});
+        row("second of two", 2, 2, u"T1"_s, "Record no. 1 of 1", NavigationButtons{false, false});
+        row("the only one", 1, 1, u""_s, "All records were deleted", NavigationButtons{});
     }
     void remove()
     {
@@ -88,11 +89,11 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("recordNo");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("nothing") << "" << 1 << "1";
-        QTest::newRow("zero") << "0" << 1 << "1";
-        QTest::newRow("leading zeros stay") << "007" << 7 << "007";
-        QTest::newRow("past the end") << "25" << 10 << "10";
-        QTest::newRow("past any number") << "99999999999999999999" << 10 << "10";
+        row("nothing", "", 1, "1");
+        row("zero", "0", 1, "1");
+        row("leading zeros stay", "007", 7, "007");
+        row("past the end", "25", 10, "10");
+        row("past any number", "99999999999999999999", 10, "10");
     }
     void goToClamps()
     {
@@ -153,8 +154,8 @@ private slots:
     void storeErrorChangesNothing_data()
     {
         QTest::addColumn<bool>("removing");
-        QTest::newRow("save") << false;
-        QTest::newRow("remove") << true;
+        row("save", false);
+        row("remove", true);
     }
     void storeErrorChangesNothing()
     {

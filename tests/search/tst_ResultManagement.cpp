@@ -9,6 +9,7 @@
 #include "search/ResultCopy.h"
 #include "search/ResultDeletion.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QDir>
@@ -71,8 +72,8 @@ private slots:
     void categoryForEveryResult_data()
     {
         QTest::addColumn<QString>("category");
-        QTest::newRow("plain") << "Reviews";
-        QTest::newRow("with a quote") << "Crohn's";
+        row("plain", "Reviews");
+        row("with a quote", "Crohn's");
     }
     void categoryForEveryResult()
     {
@@ -92,10 +93,10 @@ private slots:
     void copyIntoItselfIsRefused_data()
     {
         QTest::addColumn<QString>("spelling");
-        QTest::newRow("its own name") << "same";
-        QTest::newRow("through another folder spelling") << "dotted";
-        QTest::newRow("a link") << "link";
-        QTest::newRow("a second hard link") << "hard";
+        row("its own name", "same");
+        row("through another folder spelling", "dotted");
+        row("a link", "link");
+        row("a second hard link", "hard");
     }
     void copyIntoItselfIsRefused()
     {
@@ -126,9 +127,9 @@ private slots:
         QTest::addColumn<int>("commitInterval");
         QTest::addColumn<QStringList>("copied");
         QTest::addColumn<QStringList>("soilLeft");
-        QTest::newRow("commit every tick") << 0 << QStringList{"Title of 1"} << QStringList{"Title of 3", "Title of 4"};
-        QTest::newRow("first tick not committed yet")
-            << 3600000 << QStringList{} << QStringList{"Title of 1", "Title of 3", "Title of 4"};
+        row("commit every tick", 0, QStringList{"Title of 1"}, QStringList{"Title of 3", "Title of 4"});
+        row("first tick not committed yet", 3600000, QStringList{},
+            QStringList{"Title of 1", "Title of 3", "Title of 4"});
     }
     void engineErrorKeepsCommittedTicks()
     {

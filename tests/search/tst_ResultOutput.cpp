@@ -6,6 +6,7 @@
 #include "search/ResultFiles.h"
 #include "search/RtfWriter.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
 #include <QDir>
@@ -98,11 +99,11 @@ private slots:
         QTest::addColumn<int>("viewedPage");
         QTest::addColumn<QString>("proposed");
         const QString long55 = QStringLiteral("soil carbon And grassland Or meadow Not alpine pastures");
-        QTest::newRow("wildcards and the other seven removed, pairs too")
-            << R"(gen** And "vir?s" | a<b>c:d\e/f)" << 1 << 0 << "gen And virs  abcdef";
-        QTest::newRow("55 characters cut to 40") << long55 << 1 << 0 << long55.left(40);
-        QTest::newRow("second of three pages") << long55 << 3 << 1 << long55.left(40) + "2";
-        QTest::newRow("39 characters stay whole") << long55.left(39) << 2 << 0 << long55.left(39) + "1";
+        row("wildcards and the other seven removed, pairs too", R"(gen** And "vir?s" | a<b>c:d\e/f)", 1, 0,
+            "gen And virs  abcdef");
+        row("55 characters cut to 40", long55, 1, 0, long55.left(40));
+        row("second of three pages", long55, 3, 1, long55.left(40) + "2");
+        row("39 characters stay whole", long55.left(39), 2, 0, long55.left(39) + "1");
     }
     void proposedNames()
     {
@@ -146,8 +147,8 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("filterIndex");
         QTest::addColumn<bool>("richText");
-        QTest::newRow("plain text under an .rtf name") << "page.rtf" << 2 << false;
-        QTest::newRow("rich text under a .txt name") << "page.txt" << 1 << true;
+        row("plain text under an .rtf name", "page.rtf", 2, false);
+        row("rich text under a .txt name", "page.txt", 1, true);
     }
     void viewedPageFollowsTheFilterEntry()
     {

@@ -11,6 +11,7 @@
 #include "search/ResultFiles.h"
 #include "search/ResultsTab.h"
 #include "support/ResultsScreenTest.h"
+#include "support/TableRows.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -62,8 +63,8 @@ private slots:
     {
         QTest::addColumn<bool>("selection");
         QTest::addColumn<QString>("copyTip");
-        QTest::newRow("whole page") << false << "Copy viewed records, From 1 to 3";
-        QTest::newRow("selected text") << true << "Copy selected text";
+        row("whole page", false, "Copy viewed records, From 1 to 3");
+        row("selected text", true, "Copy selected text");
     }
     void viewedTextPrintedAndCopied()
     {
@@ -172,11 +173,11 @@ private slots:
         QTest::addColumn<bool>("searchAgain");
         QTest::addColumn<QString>("typed"); // empty: the next entry of the list is chosen
         QTest::addColumn<bool>("offered");
-        QTest::newRow("entry chosen") << "trio" << false << "" << true;
-        QTest::newRow("name typed") << "trio" << false << "Archive" << true;
-        QTest::newRow("blanks typed") << "trio" << false << "  " << false;
-        QTest::newRow("nothing found") << "nowhere" << false << "" << false;
-        QTest::newRow("a new search clears the choice") << "trio" << true << "" << false;
+        row("entry chosen", "trio", false, "", true);
+        row("name typed", "trio", false, "Archive", true);
+        row("blanks typed", "trio", false, "  ", false);
+        row("nothing found", "nowhere", false, "", false);
+        row("a new search clears the choice", "trio", true, "", false);
     }
     void doFollowsTheCategoryBox()
     {
@@ -240,8 +241,8 @@ private slots:
     {
         QTest::addColumn<bool>("copying");
         QTest::addColumn<QString>("outcome");
-        QTest::newRow("copy") << true << "0 records were copied to refusing.pyr bibliography";
-        QTest::newRow("delete all") << false << "0 records were deleted";
+        row("copy", true, "0 records were copied to refusing.pyr bibliography");
+        row("delete all", false, "0 records were deleted");
     }
     void engineErrorInABatch()
     {
@@ -290,12 +291,7 @@ private slots:
 
     void deleteAllThenThePanelCountsNo()
     {
-        delete m_form;
-        MainForm& panel = m_fixture->openPanel();
-        prompts().answerFile(m_path);
-        QTest::mouseClick(the<QLabel>("Picture13", &panel), Qt::LeftButton, {}, QPoint(20, 20));
-        QTest::mouseClick(the<QLabel>("Picture17", &panel), Qt::LeftButton, {}, QPoint(20, 20));
-        m_form = screens().live<ReportForm>(ScreenKind::SearchResults);
+        MainForm& panel = openFromPanel();
         search(QString());
         showTab(3);
         // No, which is also what Enter chooses, changes nothing.
@@ -319,10 +315,7 @@ private slots:
         waitUntilIdle();
         QVERIFY(results().pageText().contains("This search revealed no records\n"));
         QVERIFY(!enabled("Command15"));
-        click("Command3");
-        click("Command3");
-        QTRY_VERIFY(!screens().existing(ScreenKind::SearchResults));
-        m_form = nullptr;
+        backToPanel();
         QCOMPARE(
             the<QLabel>("Label1", &panel)->text(), QStringLiteral("bibliography name is: genes, contains no records"));
     }
