@@ -158,23 +158,6 @@ private slots:
         QCOMPARE(sqlLiteral(text), literal);
         QCOMPARE(sqlLiteralBody(text), literal.mid(1, literal.size() - 2));
     }
-
-    void statementTranslation_data()
-    {
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QString>("run");
-        row("qualified delete", u"Delete Abstracts.* From Abstracts Where Category = 'x'"_s,
-            "DELETE FROM Abstracts Where Category = 'x'");
-        row("lower case", u"delete abstracts.* from Abstracts"_s, "DELETE FROM Abstracts");
-        // Only a delete is rewritten, though a select has the same "Abstracts.* From".
-        row("select untouched", u"Select Abstracts.* From Abstracts"_s, "Select Abstracts.* From Abstracts");
-    }
-    void statementTranslation()
-    {
-        QFETCH(QString, written);
-        QFETCH(QString, run);
-        QCOMPARE(translateStatement(written), run);
-    }
 };
 
 QTEST_GUILESS_MAIN(LikeTest)

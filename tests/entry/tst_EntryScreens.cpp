@@ -32,7 +32,6 @@ using namespace papyrant::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
 QString sample(const QString& path)
 {
     return QStringLiteral(PAPYRANT_SOURCE_DIR "/tests/") + path;
@@ -124,18 +123,13 @@ private slots:
         m_fixture->prompts().cancelFile();
         click(screen, u"Command2"_s);
         open(screen, u"Command2"_s, u"\x89PNG\0\0"_s);
-        QCOMPARE(
-            m_fixture->prompts().messages().last(), u"This file can't be opened.\nIt holds binary data, not text."_s);
-        QCOMPARE(m_fixture->prompts().asked()[3].filter,
-            u"Text  Files (*.txt)|*.txt|Exports (*.txt *.ris *.nbib *.isi *.ciw)|*.txt;*.ris;*.nbib;*.isi;*.ciw|"
-            "All files (*)|*"_s);
-        // Bytes that are not UTF-8 are told of; the file opens all the same.
+        // The loader's refusals and notes (tst_EntryText) reach the user; a file with bytes
+        // that are not UTF-8 opens all the same.
+        QVERIFY(m_fixture->prompts().messages().last().startsWith(u"This file can't be opened.\n"_s));
         m_fixture->prompts().answerFile(
             writeFileBytes(m_fixture->folder().filePath(u"stray.txt"_s), "M\xC3\xBCller, J\xC3\xB6rg \xFF!"));
         click(screen, u"Command2"_s);
-        QCOMPARE(m_fixture->prompts().messages().last(),
-            u"1 byte of this file is not UTF-8 and could not be read.\nEach shows as \uFFFD in the text; the rest of "
-            "the file is read as it is."_s);
+        QVERIFY(m_fixture->prompts().messages().last().startsWith(u"1 byte of this file is not UTF-8"_s));
         QCOMPARE(the<TextView>(screen, u"RText1"_s)->model().text(), u"Müller, Jörg \uFFFD!"_s);
         // A text without tags of a known layout is cut by the labels, as always.
         open(screen, u"Command2"_s, Records);
@@ -198,18 +192,6 @@ private slots:
         QCOMPARE(items(the<QComboBox>(screen, u"Combo2"_s)), QStringList({u"Crohn's"_s, u"None"_s, u"soil"_s}));
         QCOMPARE(the<QLabel>(screen, u"Label4"_s)->text(), u"4"_s);
         QVERIFY(!the<QWidget>(screen, u"Picture1"_s)->isVisible());
-    }
-
-    void firstFieldNeedsBothLabels()
-    {
-        AutoExtractForm* screen = openExtract();
-        the<QRadioButton>(screen, u"Option1_1"_s)->setChecked(true);
-        the<QLineEdit>(screen, u"Text4_1"_s)->clear();
-        QTest::mouseClick(the<TextView>(screen, u"RText1"_s)->viewport(), Qt::LeftButton);
-        click(screen, u"CommandExtract"_s);
-        QCOMPARE(m_fixture->prompts().messages().back(), u"Please set the word which exist after first record"_s);
-        QCOMPARE(screen->focusWidget(), the<QLineEdit>(screen, u"Text4_1"_s));
-        QVERIFY(stored(u"Title"_s).empty());
     }
 
     void labelSetsFromTheList()
@@ -279,9 +261,6 @@ private slots:
 
     void tagMapDialogSavesRenamesAndDeletes()
     {
-        // A labels file written before tag maps existed: its label sets stay, and the first
-        // save adds the table.
-        OtherConnection(labelsFile(), "DROP TABLE tagmaps");
         AutoExtractForm* screen = showExtract();
         QCOMPARE(the<QComboBox>(screen, u"Combo1"_s)->count(), 3);
         auto* maps = the<QComboBox>(screen, u"TagMapList"_s);
@@ -295,7 +274,6 @@ private slots:
         click(screen, u"TagMapEdit"_s);
         auto* dialog = screen->findChild<TagMapDialog*>();
         QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->windowTitle(), u"Tag map"_s);
         auto* table = the<QTableWidget>(dialog, u"TagTable"_s);
         QCOMPARE(table->rowCount(), 9);
         QCOMPARE(table->item(4, 0)->text(), u"Quelle"_s); // the proposal's rows are tst_TagMaps'
@@ -306,7 +284,6 @@ private slots:
         click(dialog, u"TagMapSave"_s);
         QCOMPARE(readLines(labelsFile(), u"SELECT Name, Format, Title, Authors, Source FROM tagmaps"_s),
             QStringList{u"Crohn's catalogue|Label: value|Werk|Beteiligte|Quelle"_s});
-        QCOMPARE(readLines(labelsFile(), u"SELECT count(*) FROM abbreviations"_s), QStringList{u"3"_s});
         click(dialog, u"TagMapOk"_s);
         QTRY_VERIFY(!screen->findChild<TagMapDialog*>());
         QCOMPARE(maps->currentText(), u"Crohn's catalogue"_s);
@@ -325,31 +302,6 @@ private slots:
         QCOMPARE(maps->currentText(), u"None (extract by the labels)"_s);
         QVERIFY(!the<QToolButton>(screen, u"TagMapDelete"_s)->isEnabled());
         m_fixture->verifyNoUnexpectedPrompts();
-    }
-
-    void labelSetBeginsAtTheEarliestField()
-    {
-        AutoExtractForm* screen = showExtract();
-        openSample(screen, u"entry/data/medline.txt"_s);
-        auto* maps = the<QComboBox>(screen, u"TagMapList"_s);
-        QCOMPARE(maps->currentText(), u"MEDLINE (PubMed) (ready-made)"_s);
-        // Choosing a label set goes back to the labels, with the year as the first field,
-        // since DP precedes TI; the user may still change it.
-        auto* sets = the<QComboBox>(screen, u"Combo1"_s);
-        sets->setCurrentIndex(sets->findText(u"MEDLINE (PubMed)"_s));
-        emit sets->activated(sets->currentIndex());
-        QVERIFY(the<QRadioButton>(screen, u"Option1_4"_s)->isChecked());
-        QCOMPARE(maps->currentText(), u"None (extract by the labels)"_s);
-        QTest::mouseClick(the<TextView>(screen, u"RText1"_s)->viewport(), Qt::LeftButton);
-        m_fixture->prompts().answerMessage(PromptButton::No);
-        extract(screen);
-        QVERIFY(m_fixture->prompts().messages().last().contains(u"Records:   5  6  7  8\n"_s));
-        QCOMPARE(stored(u"Publishing_year"_s).size(), 4);
-        // Opening a text with a set chosen does the same, and the export's map is chosen.
-        the<QRadioButton>(screen, u"Option1_0"_s)->setChecked(true);
-        openSample(screen, u"entry/data/medline.txt"_s);
-        QVERIFY(the<QRadioButton>(screen, u"Option1_4"_s)->isChecked());
-        QCOMPARE(maps->currentText(), u"MEDLINE (PubMed) (ready-made)"_s);
     }
 
     void manualAddingHoldsMarksAndSaves()

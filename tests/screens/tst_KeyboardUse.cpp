@@ -244,7 +244,7 @@ private slots:
         QCOMPARE(the<QTabWidget>(maintenance, u"Tab1"_s)->currentIndex(), 0);
     }
 
-    void focusedBoxComesIntoViewAndTheWheelScrollsLines()
+    void focusedBoxComesIntoView()
     {
         QWidget* screen = show(Place::Manual);
         screen->resize(900, 420);
@@ -266,15 +266,6 @@ private slots:
         QVERIFY(inView("Text2_10"));
         the(screen, u"Text2_0"_s)->setFocus();
         QVERIFY(inView("Text2_0"));
-
-        // A notch of the wheel moves six lines of text, as a page of text would scroll.
-        QScrollBar* bar = frame->verticalScrollBar();
-        const int before = bar->value();
-        const QPoint middle = frame->viewport()->rect().center();
-        QWheelEvent notch(middle, frame->viewport()->mapToGlobal(middle), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
-            Qt::NoScrollPhase, false);
-        QApplication::sendEvent(frame->viewport(), &notch);
-        QCOMPARE(bar->value() - before, 6 * screen->fontMetrics().lineSpacing());
     }
 
     void pictureButtonsWearAVisibleRingWhenTheKeyboardFocusesThem()

@@ -114,13 +114,18 @@ private slots:
         TestScreen* extract = open(role::AutoExtractButton, ScreenKind::AutoExtract);
         // Centred to the pixel (QRect::center rounds each way down).
         QVERIFY((extract->frameGeometry().center() - centre).manhattanLength() <= 2);
-        // Manual adding serving the extraction opens over the panel's place too.
+        // Manual adding serving the extraction opens over the panel's place too; the
+        // extraction waits hidden, and the way back from manual adding leads to it, with the
+        // count re-read on the way, ready for when the panel comes back.
         extract->move(10, 10);
         auto* manual = static_cast<TestScreen*>(screens().show(ScreenKind::ManualAdding, m_panel->bibliography()));
         extract->hide();
         QVERIFY((manual->frameGeometry().center() - centre).manhattanLength() <= 2);
+        manual->addRecord();
         manual->leave(ScreenExit::BackToExtraction);
+        QVERIFY(extract->isVisible() && !m_panel->isVisible());
         QCOMPARE(extract->pos(), QPoint(10, 10));
+        QCOMPARE(status(), records(2));
         back(extract);
         QCOMPARE(m_panel->pos(), QPoint(130, 70));
     }
@@ -143,23 +148,6 @@ private slots:
         QFETCH(QRect, over);
         QFETCH(QPoint, topLeft);
         QCOMPARE(papyrant::centredPlacement(size, over, QRect(0, 0, 1024, 768)), topLeft);
-    }
-
-    void manualFromExtractReturnsToAutoExtract()
-    {
-        TestScreen* extract = open(role::AutoExtractButton, ScreenKind::AutoExtract);
-        // The extraction run hands failed records to manual adding and waits hidden; the
-        // way back from manual adding then leads to it.
-        auto* manual = static_cast<TestScreen*>(screens().show(ScreenKind::ManualAdding, m_panel->bibliography()));
-        extract->hide();
-        manual->addRecord();
-        manual->leave(ScreenExit::BackToExtraction);
-        QVERIFY(extract->isVisible());
-        QVERIFY(!m_panel->isVisible());
-        // The count was re-read on the way, ready for when the panel comes back.
-        QCOMPARE(status(), records(2));
-        back(extract);
-        QVERIFY(m_panel->isVisible());
     }
 };
 

@@ -16,7 +16,6 @@ using namespace Qt::StringLiterals;
 using namespace papyrant::test;
 
 namespace {
-
 // Records 1..120: the year is the number as three digits, so a statement can take the first n.
 std::vector<TestRecord> numberedRecords()
 {
@@ -173,32 +172,6 @@ private slots:
         QCOMPARE(formatAt(shown, shown.text.indexOf(QStringLiteral("Journal 2"))), QStringLiteral("red"));
         QCOMPARE(formatAt(shown, shown.text.indexOf(QStringLiteral("References : "))), QStringLiteral("blue"));
         QCOMPARE(formatAt(shown, shown.text.indexOf(QStringLiteral("Record No. 2"))), QStringLiteral("black"));
-    }
-
-    void pageMarksFollowTheWholeWordOption()
-    {
-        // "Title 1" is a whole word in the first block, a part of "Title 12" in the twelfth.
-        auto records = firstRecords(12);
-        SearchSnapshot settings = titleAndYear();
-        settings.highlightWords[0] = QStringLiteral("Title 1");
-        const auto redAt = [&](bool wholeWords) {
-            settings.options.wholeWordOnly = wholeWords;
-            const PresentedPage shown = PresentPage(*records, 0, 12, settings);
-            return QStringList{formatAt(shown, shown.text.indexOf(QStringLiteral("Title 1\n"))),
-                formatAt(shown, shown.text.indexOf(QStringLiteral("Title 12")))};
-        };
-        QCOMPARE(redAt(true), (QStringList{"red", "black"}));
-        QCOMPARE(redAt(false), (QStringList{"red", "red"}));
-    }
-
-    void formatRunsFollowTheMarksInOrder()
-    {
-        // Blue over red where they overlap, a mark past the end cut off, the header last.
-        const std::vector<TextMark> marks{{2, 4, MarkColour::Red, {}}, {4, 4, MarkColour::Blue, {}},
-            {9, 5, MarkColour::Red, {}}, {0, 10, {}, false}, {0, 3, MarkColour::Black, true}};
-        QCOMPARE(formatRuns(10, marks),
-            (std::vector<FormatRun>{{0, 3, MarkColour::Black, true}, {3, 1, MarkColour::Red, false},
-                {4, 4, MarkColour::Blue, false}, {8, 1, MarkColour::Black, false}, {9, 1, MarkColour::Red, false}}));
     }
 
     void colourOccurrences_data()

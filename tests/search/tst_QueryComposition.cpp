@@ -211,12 +211,6 @@ private slots:
         QCOMPARE(ComposeQuery(rowsFrom({"|Crohn's||"}), searching({0, 6})),
             "Select Abstracts.* From Abstracts Where ((( WholeWord(Abstracts.Title, 'Crohn''s') ) or "
             "( WholeWord(Abstracts.Abstract, 'Crohn''s') )))");
-        QCOMPARE(
-            ComposeQuery(CriteriaRows{},
-                sortedBy(filtered("1990", "2000", "German", {{"A", false}, {"B", true}}), u"Title"_s, u"TitelS"_s)),
-            "Select Abstracts.* From Abstracts Where ((CAST(Abstracts.Publishing_year AS TEXT) >= '1990' ) And "
-            "(CAST(Abstracts.Publishing_year AS TEXT) <= '2000' )) And (CAST(Abstracts.Language AS TEXT) = 'German' ) "
-            "And ((CAST(Abstracts.Category AS TEXT) = 'B' )) Order by CAST(TitelS AS TEXT)");
         // Filters ticked with nothing to filter by, and words with no column to look in.
         QCOMPARE(ComposeQuery(CriteriaRows{}, filtered("", "")), "Select Abstracts.* From Abstracts Where ()");
         QCOMPARE(ComposeQuery(rowsFrom({"|a||"}), searching({})), "Select Abstracts.* From Abstracts Where (())");

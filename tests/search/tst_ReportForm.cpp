@@ -108,8 +108,6 @@ private slots:
             QCOMPARE(enabled(control), found > 0);
         QVERIFY(!enabled("CommandGo"));
         QCOMPARE(the<QLineEdit>("TextColor1_0")->text(), words);
-        if (found)
-            QCOMPARE(the<QToolButton>("Command9")->toolTip(), "Save viewed records, " + pages[0] + ", in a file");
     }
 
     // "Find whole word only" decides what a search finds and what its page marks; the
@@ -172,39 +170,10 @@ private slots:
         click("Command8");
         QTRY_VERIFY(m_form->isEnabled());
         QVERIFY(prompts().messages().value(0).startsWith(QStringLiteral("The search could not be run.\n")));
-        QVERIFY(prompts().messages().value(0).size() > 30);
         QCOMPARE(text("RText1"), page);
         QVERIFY(!the("RText1")->isHidden() && !QApplication::overrideCursor());
         QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 120"));
         QCOMPARE(the<QLineEdit>("TextColor1_1")->text(), QString());
-    }
-
-    void stopLeavesThePreviousResult()
-    {
-        search(QStringLiteral("gene"));
-        const QString page = text("RText1");
-        // Row keys far apart make the file large enough to be searched in the background.
-        OtherConnection(m_path, "UPDATE Abstracts SET rowid = rowid * 1000");
-        m_form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_form));
-        showTab(0);
-        type("TextFind1_0", QStringLiteral("tenth"));
-        click("Command8");
-        QVERIFY(m_form->searching());
-        QVERIFY(!the("Tab1")->isEnabled());
-        QTest::keyClick(m_form, Qt::Key_Escape);
-        QTRY_VERIFY(!m_form->searching());
-        QTRY_VERIFY(the("Tab1")->isEnabled() && m_form->isEnabled());
-        QCOMPARE(text("RText1"), page);
-        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 120"));
-        QVERIFY(!m_form->stopButton()->isVisible());
-        // Let run, the same search finds its ten.
-        showTab(0);
-        click("Command8");
-        QVERIFY(m_form->searching());
-        QTRY_VERIFY(!m_form->searching() && m_form->isEnabled());
-        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 10"));
-        QVERIFY(text("RText1").contains(QStringLiteral("This search revealed 10 records")));
     }
 
     void removingLowersTheCountAndThePages()
@@ -354,39 +323,11 @@ private slots:
         QVERIFY(enabled("CommandGo"));
         QTest::keyClick(box, Qt::Key_Enter);
         QCOMPARE(label("Label7"), QStringLiteral("Record no. 12 of 120"));
-        type("Text4", QStringLiteral("500"));
+        type("Text4", QStringLiteral("500")); // the clamp is tst_ResultEditing's
         click("CommandGo");
-        QCOMPARE(box->text(), QStringLiteral("120"));
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QStringLiteral("Gene study 120"));
         box->clear();
         QVERIFY(!enabled("CommandGo"));
-    }
-
-    void fieldsShowWholeLinesAndScrollWhenLong()
-    {
-        search(QStringLiteral("gene"));
-        showTab(2);
-        // The lines a box shows, measured with its own layout's line height; -1 when the
-        // room left under the last whole line would show a good part of another.
-        const auto shownLines = [](QPlainTextEdit* box) {
-            const qreal line = box->document()->firstBlock().layout()->lineAt(0).height();
-            const qreal room = box->viewport()->height() - 2 * box->document()->documentMargin();
-            const int whole = static_cast<int>(room / line);
-            return room - whole * line < line / 4 ? whole : -1;
-        };
-        auto* title = the<QPlainTextEdit>("Text2_0");
-        auto* year = the<QPlainTextEdit>("Text2_4");
-        auto* abstract = the<QPlainTextEdit>("Text2_8");
-        QCOMPARE(shownLines(title), 2);
-        QCOMPARE(shownLines(year), 1);
-        QCOMPARE(shownLines(abstract), 6);
-        abstract->setPlainText(QStringLiteral("A long abstract of many words. ").repeated(80));
-        QTRY_COMPARE(shownLines(abstract), 14);
-        QVERIFY(abstract->verticalScrollBar()->maximum() > 0);
-        abstract->setPlainText(QStringLiteral("Short again."));
-        QTRY_COMPARE(shownLines(abstract), 6);
-        for (QPlainTextEdit* box : {title, year, abstract})
-            QCOMPARE(box->verticalScrollBar()->maximum(), 0);
     }
 
     void tabsShowTheirButtonsAndHelp_data()

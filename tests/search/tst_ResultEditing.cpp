@@ -110,25 +110,6 @@ private slots:
         QCOMPARE(position.buttons, navigationButtons(recordNo, 10));
     }
 
-    void walkingStopsAtTheEnds()
-    {
-        open(3, 2);
-        EditPosition position = nextRecord(*m_set, m_state);
-        QCOMPARE(position.counter, QStringLiteral("Record no. 3 of 3"));
-        QCOMPARE(position.buttons, (NavigationButtons{true, false}));
-        QCOMPARE(nextRecord(*m_set, m_state).counter, QStringLiteral("Record no. 3 of 3"));
-        previousRecord(*m_set, m_state);
-        position = previousRecord(*m_set, m_state);
-        QCOMPARE(position.buttons, (NavigationButtons{false, true}));
-        QCOMPARE(currentTitle(), QStringLiteral("T1"));
-        QCOMPARE(previousRecord(*m_set, m_state).counter, QStringLiteral("Record no. 1 of 3"));
-        // Nothing to go to in an empty set.
-        m_state.ResultCount = 0;
-        RecordSet none(*m_db, QStringLiteral("Select Abstracts.* From Abstracts Where Title = 'x'"));
-        QVERIFY(!goToRecord(none, m_state, 1).has_value());
-        QCOMPARE(navigationButtons(1, 0), NavigationButtons{});
-    }
-
     void saveStoresMarkersTrimsAndSortKey()
     {
         open(10, 4);

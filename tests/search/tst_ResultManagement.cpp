@@ -23,7 +23,6 @@ using namespace papyrant;
 using namespace papyrant::test;
 
 namespace {
-
 const QString SoilSearch = QStringLiteral("Select Abstracts.* From Abstracts Where Abstracts.Keywords = 'soil'");
 // Another program reading a bibliography: its open read transaction keeps any writer
 // from committing.
@@ -120,6 +119,17 @@ private slots:
             "\"x.pyr\" is the open bibliography: the results are in it already.\n"
             "Choose another bibliography to copy them to.");
         QCOMPARE(readLines(m_bibliography, "SELECT count(*) FROM Abstracts"), QStringList{"5"});
+    }
+
+    void copyIntoAMissingFileDeclinedMakesNone()
+    {
+        const QString target = m_folder->filePath("missing.pyr");
+        ScriptedPrompts prompts;
+        prompts.answerFile(target);
+        prompts.answerMessage(PromptButton::No);
+        QVERIFY(!startResultCopy(prompts, m_folder->state(), m_results->database(), m_results->recordset()));
+        QCOMPARE(prompts.messages().value(1), "the file " + target + " does not exist");
+        QVERIFY(!QFile::exists(target));
     }
 
     void engineErrorKeepsCommittedTicks_data()
@@ -223,21 +233,6 @@ private slots:
         QCOMPARE(skippedRecordsText(1),
             "The bibliography was changed by another program since the search: 1 records no longer matched it and "
             "were left alone.");
-    }
-
-    void deleteAllKeepsTheConnectionsSetting()
-    {
-        m_results->setRecordSource("Select Abstracts.* From Abstracts");
-        auto secureDelete = [&] { return m_results->database().handle().execAndGet("PRAGMA secure_delete").getInt(); };
-        const int before = secureDelete();
-        {
-            ResultDeletion deletion(m_results->database(), m_results->refresh().resultKeys());
-            QCOMPARE(deletion.total(), 5);
-            QCOMPARE(runToEnd(deletion), StepOutcome::done());
-            QCOMPARE(deletion.remaining(), 0);
-        }
-        QCOMPARE(secureDelete(), before);
-        QCOMPARE(readLines(m_bibliography, "SELECT count(*) FROM Abstracts"), QStringList{"0"});
     }
 };
 

@@ -26,7 +26,6 @@ using namespace papyrant;
 using namespace papyrant::test;
 
 namespace {
-
 // Text compared the way a printout shows it: line wraps and page ends are blanks, and
 // each page ends in its number.
 QString printedWords(QString text)
@@ -222,71 +221,6 @@ private slots:
         const QString columns = QStringList(columnNames().begin(), columnNames().end()).join(QLatin1Char(','));
         QCOMPARE(readLines(target, "SELECT " + columns + " FROM Abstracts"),
             rows("SELECT " + columns + " FROM Abstracts WHERE Keywords LIKE '% trio %'"));
-    }
-
-    void copyWhenDecliningToCreate()
-    {
-        search(QStringLiteral("trio"));
-        showTab(3);
-        const QString target = m_fixture->folder().filePath(QStringLiteral("missing.pyr"));
-        prompts().answerFile(target);
-        prompts().answerMessage(PromptButton::No);
-        click("Command12");
-        QCOMPARE(prompts().messages().value(1), "the file " + target + " does not exist");
-        QVERIFY(!QFile::exists(target));
-        QVERIFY(m_form->isEnabled() && label("Label13").isEmpty());
-    }
-
-    void engineErrorInABatch_data()
-    {
-        QTest::addColumn<bool>("copying");
-        QTest::addColumn<QString>("outcome");
-        row("copy", true, "0 records were copied to refusing.pyr bibliography");
-        row("delete all", false, "0 records were deleted");
-    }
-    void engineErrorInABatch()
-    {
-        QFETCH(bool, copying);
-        QFETCH(QString, outcome);
-        const QString target = m_fixture->folder().makeBibliography(QStringLiteral("refusing.pyr"));
-        const QString refuse
-            = QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON Abstracts WHEN %2.Title = 'Gene study 2' "
-                             "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
-        Database(copying ? target : m_path).execute(refuse.arg(copying ? "INSERT" : "DELETE", copying ? "new" : "old"));
-        search(QStringLiteral("trio"));
-        showTab(3);
-        if (copying)
-            prompts().answerFile(target);
-        else
-            prompts().answerMessage(PromptButton::Yes);
-        click(copying ? "Command12" : "Command13");
-        QTRY_COMPARE(label("Label13"), outcome);
-        QTRY_VERIFY(m_form->isEnabled());
-        QCOMPARE(prompts().messages().last(), QStringLiteral("disk I/O error"));
-        QVERIFY(!the("Bar2")->isVisible());
-        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 3"));
-        QVERIFY(enabled("Command12") && enabled("Command13"));
-    }
-
-    // Another program replaced a found record by one under its key: delete all leaves the
-    // newcomer and says so.
-    void deleteAllAfterAnotherProgramChangedTheFile()
-    {
-        search(QStringLiteral("trio"));
-        showTab(3);
-        const QString key = rows("SELECT rowid FROM Abstracts WHERE Keywords LIKE '% trio %' ORDER BY rowid").first();
-        OtherConnection(m_path,
-            QStringLiteral("DELETE FROM Abstracts WHERE rowid = %1; INSERT INTO Abstracts (rowid, Title, Keywords) "
-                           "VALUES (%1, 'Intruder', 'none')")
-                .arg(key)
-                .toUtf8()
-                .constData());
-        prompts().answerMessage(PromptButton::Yes);
-        click("Command13");
-        QTRY_COMPARE(label("Label13"), QStringLiteral("2 records were deleted"));
-        QCOMPARE(prompts().described().last(), "Papyrant|" + skippedRecordsText(1) + "|Ok/None/Ok");
-        QCOMPARE(rows("SELECT Title FROM Abstracts WHERE rowid = " + key), QStringList{"Intruder"});
-        QCOMPARE(rows("SELECT count(*) FROM Abstracts WHERE Keywords LIKE '% trio %'"), QStringList{"0"});
     }
 
     void deleteAllThenThePanelCountsNo()
