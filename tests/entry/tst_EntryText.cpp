@@ -143,31 +143,6 @@ private slots:
 
     // The index mended after an edit equals the index made afresh, whatever the edit
     // does to line breaks, CR LF pairs and lines long enough to be cut in pieces.
-    void lineIndexFollowsEdits_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("removed");
-        QTest::addColumn<QString>("inserted");
-        const QString longLine(2 * LongestLine + 100, QLatin1Char('x'));
-        row("LF typed after a CR joins them", "ab\rcd\nef", 3, 0, "\n");
-        row("LF of a pair removed", "ab\r\ncd\nef", 3, 1, "");
-        row("break typed into a long line", longLine + "\nend", 5000, 0, "\n");
-        row("break between long lines removed", longLine + "\n" + longLine, int(longLine.size()), 1, "");
-        row("many lines replaced by one", "a\nb\nc\nd\ne", 1, 6, "Z");
-        row("text typed at the very end", "a\nb", 3, 0, "c\r");
-    }
-    void lineIndexFollowsEdits()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, start);
-        QFETCH(int, removed);
-        QFETCH(QString, inserted);
-        std::vector<qsizetype> starts = indexLineStarts(text);
-        text.replace(start, removed, inserted);
-        reindexLineStarts(starts, text, start, removed, inserted.size());
-        QCOMPARE(starts, indexLineStarts(text));
-    }
     void lineIndexFollowsRandomEdits()
     {
         QRandomGenerator random(20261207);

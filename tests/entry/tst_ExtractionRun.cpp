@@ -1,5 +1,5 @@
 // The extraction run over a real bibliography: the cutting rules and their quirks, the
-// holders, the end of a run, store errors, an interrupted run, and the ready-made label sets
+// holders, the end of a run, store errors, and the ready-made label sets
 // on export files in the formats' public layouts.
 
 #include "core/Database.h"
@@ -16,18 +16,13 @@
 #include "support/TableRows.h"
 #include "support/TestFolders.h"
 
-#include <QProcess>
 #include <QTest>
-#include <QThread>
-
-#include <cstdio>
 
 using namespace papyrant;
 using namespace papyrant::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
 // The layout of the cutting cases: <T>title</T> <A>authors</A> <Y>year</Y>.
 ExtractionSetup tagSetup(const QString& authorsStart = QStringLiteral("<A>"))
 {
@@ -74,25 +69,6 @@ Outcome extract(const TestProgramFolder& folder, const QString& text, const Extr
     }
     outcome.rows = readRows(bibliography, columns);
     return outcome;
-}
-
-// The child of killedRunKeepsFinishedTicks: extracts slowly, reporting each committed tick.
-int extractSlowly(const QString& bibliography, int records)
-{
-    QString text;
-    for (int i = 1; i <= records; ++i)
-        text += record(QStringLiteral("T%1").arg(i));
-    Database db(bibliography);
-    RecordSet table(db, QStringLiteral("Abstracts"));
-    TextModel model(text);
-    ExtractionRun run(model, db, table, std::chrono::milliseconds(0)); // every tick commits
-    run.start(tagSetup());
-    while (run.step(TickBudget(std::chrono::milliseconds(0))).ongoing()) {
-        std::printf("tick %d\n", run.state().RecordCounter);
-        std::fflush(stdout);
-        QThread::msleep(40);
-    }
-    return 0;
 }
 
 } // namespace
@@ -266,29 +242,6 @@ private slots:
         QCOMPARE(readLines(bibliography, "SELECT Title FROM Abstracts"), QStringList{"Alpha"});
     }
 
-    void killedRunKeepsFinishedTicks()
-    {
-        const QString bibliography = m_folder.makeBibliography(QStringLiteral("killed.pyr"));
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--extract-slowly"), bibliography});
-        QVERIFY(child.waitForStarted());
-        int committed = 0;
-        while (committed < 5 && child.waitForReadyRead(5000)) {
-            while (child.canReadLine())
-                committed = QString::fromUtf8(child.readLine()).section(QLatin1Char(' '), 1).toInt();
-        }
-        child.kill();
-        child.waitForFinished();
-        QVERIFY(committed >= 5);
-        const auto rows = readRows(bibliography, Columns);
-        QVERIFY(rows.size() >= std::size_t(committed) && rows.size() < 200);
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            QCOMPARE(rows[i],
-                QStringList({QStringLiteral("T%1").arg(i + 1), "Ann", "2001", QStringLiteral("T%1").arg(i + 1)}));
-        QCOMPARE(
-            readRows(bibliography, QStringLiteral("PRAGMA integrity_check")).front().front(), QStringLiteral("ok"));
-    }
-
     void readyMadeLabelSetsCutTheirFormats_data()
     {
         QTest::addColumn<QString>("set");
@@ -346,13 +299,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (argc == 3 && qstrcmp(argv[1], "--extract-slowly") == 0)
-        return extractSlowly(QString::fromLocal8Bit(argv[2]), 200);
-    QCoreApplication app(argc, argv);
-    ExtractionRunTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(ExtractionRunTest)
 #include "tst_ExtractionRun.moc"

@@ -33,14 +33,11 @@ private slots:
         row("family, given", "Müller, Karl", QStringList{"Müller|Karl"});
         row("family initials", "Łukasiewicz J", QStringList{"Łukasiewicz|J."});
         row("initials get dots", "Smith JA; Smith, JA", QStringList{"Smith|J. A.", "Smith|J. A."});
-        row("dotted initials stay", "Dupont J.-P.", QStringList{"Dupont|J.-P."});
         row("particles", "van der Berg J", QStringList{"van der Berg|J."});
         row("chinese name whole", "张伟", QStringList{"=张伟"});
         row("group", "World Health Organization", QStringList{"=World Health Organization"});
-        row("group with trailing comma", "World Health Organization,", QStringList{"=World Health Organization"});
         row("given family order is no shape", "Karl Müller", QStringList{"=Karl Müller"});
         row("suffix keeps it whole", "Smith JA III", QStringList{"=Smith JA III"});
-        row("group with digits", "Study Group 12, Berlin", QStringList{"=Study Group 12, Berlin"});
         row("semicolons and line breaks", "Müller, Karl; Smith JA\r\nWHO Study Group;\n\n张伟",
             QStringList{"Müller|Karl", "Smith|J. A.", "=WHO Study Group", "=张伟"});
         row("comma list of MEDLINE names", "Smith JA, Müller K, van der Berg J",
@@ -65,13 +62,9 @@ private slots:
             QStringList{"Bioinformatics", "22", "5", "606", "607"});
         row("medline with doi", "J Biol Chem. 2006;281(3):1200-12. doi: 10.1074/jbc.x. Epub 2005",
             QStringList{"J Biol Chem", "281", "3", "1200", "1212"});
-        row("medline without dot or issue", "Proc Natl Acad Sci U S A 1999;96:e1234",
-            QStringList{"Proc Natl Acad Sci U S A", "96", "", "e1234", ""});
         row("medline supplement", "Gut. 2001 Jun;48 Suppl 1(2):S12-5",
             QStringList{"Gut", "48 Suppl 1", "2", "S12", "S15"});
         row("colon", "Journal of Genes 22(5): 606-607", QStringList{"Journal of Genes", "22", "5", "606", "607"});
-        row("colon without issue, en dash", "Nature, 441: 1101–1105.",
-            QStringList{"Nature", "441", "", "1101", "1105"});
         row("vol and pp", "Journal of Genes, vol 22, pp 606-607",
             QStringList{"Journal of Genes", "22", "", "606", "607"});
         row("vol, no and pp.", "IEEE Trans. Med. Imaging, Vol. 22, No. 5, pp. 606-7.",
@@ -130,10 +123,7 @@ private slots:
         QTest::addColumn<PublicationKind>("kind");
         row("journal article", "Journal Article", PublicationKind::JournalArticle);
         row("first known type wins", "Review; BOOK SECTION; Book", PublicationKind::Chapter);
-        row("ris code", "CONF", PublicationKind::Conference);
         row("proceedings", "Proceedings", PublicationKind::Conference);
-        row("thesis", "thesis", PublicationKind::Thesis);
-        row("report", "Report", PublicationKind::Report);
         row("unknown", "Letter\nEditorial", PublicationKind::Other);
         row("empty marker", "XX_EmptyField_XX", PublicationKind::Other);
     }

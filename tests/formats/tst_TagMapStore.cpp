@@ -15,7 +15,6 @@ using namespace papyrant::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
 TagMap sampleMap()
 {
     TagMap map = *readyTagMap(TaggedFormat::Ris);
@@ -121,24 +120,6 @@ private slots:
         // The table made on the first save is the one the shipped labels file has.
         const QString columns = u"SELECT name, type FROM pragma_table_info('tagmaps')"_s;
         QCOMPARE(readLines(m_path, columns), readLines(builtProgramFolder() + u"/VarEdoAbb"_s, columns));
-    }
-
-    void lockedFileChangesNothing()
-    {
-        saveAs(u"Kept"_s);
-        OtherConnection other(m_path, "BEGIN EXCLUSIVE");
-        const QByteArray before = readFileBytes(m_path);
-        const QString reason = u"\nThe labels file is in use by another program.|Ok/None/Ok"_s;
-        QVERIFY(!store().names());
-        QCOMPARE(lastBox(), u"Papyrant|The tag maps couldn't be read."_s + reason);
-        m_prompts->answerInput(u"Other"_s);
-        QCOMPARE(store().save(sampleMap()).result, LabelChange::Failed);
-        QCOMPARE(lastBox(), u"Papyrant|The tag map couldn't be saved; the labels file is unchanged."_s + reason);
-        other.close();
-        QCOMPARE(readFileBytes(m_path), before);
-        m_prompts->answerMessage(PromptButton::Yes);
-        QCOMPARE(store().remove(u"Gone"_s).result, LabelChange::Vanished);
-        QCOMPARE(*store().names(), QStringList{u"Kept"_s});
     }
 };
 

@@ -83,8 +83,6 @@ private slots:
         add("delete category of one record", "deleteCategory", "Crohn's@", {"Yes"},
             {"Delete category|\"Crohn's\" category contain 1 abstract." + DeleteCategory},
             "Reviews@1.2.2020, Reviews@1.2.2020, Methods@1.2.2020, Methods@5.6.2022", "");
-        add("delete category, No", "deleteCategory", "Methods@", {"No"},
-            {"Delete category|\"Methods\" category contain 2 abstracts." + DeleteCategory});
         add("delete date of three records", "deleteEntryDate", "@1.2.2020", {"Yes"},
             {deleteDate.arg("3 records were ", "1.2.2020") + Confirm}, "Crohn's@3.4.2021, Methods@5.6.2022", "");
         add("delete date of one record, No", "deleteEntryDate", "@3.4.2021", {"No"},
@@ -101,7 +99,6 @@ private slots:
             {RenameReviews}, "REVIEWS@1.2.2020, REVIEWS@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022",
             "REVIEWS");
         add("merge cancelled", "renameCategory", "Reviews@", {"=Methods", "Cancel"}, {RenameReviews, MergeReviews});
-        add("rename to the same name", "renameCategory", "Reviews@", {"=Reviews"}, {RenameReviews});
         add("rename answered with nothing", "renameCategory", "Reviews@", {"="}, {RenameReviews});
         add("rename a name with a quote", "renameCategory", "Crohn's@", {"=Crohn's disease"},
             {"Rename category|Please type the new category name|input:Crohn's"},

@@ -164,10 +164,9 @@ private slots:
         QVERIFY(the("Picture3_0")->isVisible() && the("Picture3_11")->isHidden());
         click("CommandRemove");
         QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), "r1");
-        QVERIFY(the<QRadioButton>("Option1")->isChecked() && !the("Option2")->isEnabled());
-        // The last copy can be corrected but not removed, until the next pair.
+        // The last copy can be corrected but not removed, until the next pair (tst_RepeatedRecords
+        // walks the rest).
         QVERIFY(the("CommandUpdate")->isEnabled() && !the("CommandRemove")->isEnabled());
-        click("CommandRemove");
         QCOMPARE(remainingTags(m_path), (QStringList{"r0", "r1", "r3", "r4", "r5"}));
         findNext();
         QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), "r4");

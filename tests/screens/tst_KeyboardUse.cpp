@@ -236,12 +236,6 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 2);
         press("Text2_0", report, Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab);
         QCOMPARE(tabs->currentIndex(), 1);
-
-        QWidget* maintenance = show(Place::Repeated);
-        press("Text2_3", maintenance, Qt::CTRL | Qt::Key_Tab);
-        QCOMPARE(the<QTabWidget>(maintenance, u"Tab1"_s)->currentIndex(), 1);
-        press("Combo2", maintenance, Qt::CTRL | Qt::Key_PageDown);
-        QCOMPARE(the<QTabWidget>(maintenance, u"Tab1"_s)->currentIndex(), 0);
     }
 
     void focusedBoxComesIntoView()

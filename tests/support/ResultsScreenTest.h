@@ -111,27 +111,7 @@ protected:
         QTRY_VERIFY(m_form->isEnabled());
     }
     void showTab(int tab) { the<QTabWidget>("Tab1")->setCurrentIndex(tab); }
-    void click(const char* button) { test::click(m_form, QLatin1String(button)); }
-    // Closes this screen, opens its bibliography from the control panel and the search
-    // screen from there.
-    MainForm& openFromPanel()
-    {
-        delete m_form;
-        MainForm& panel = m_fixture->openPanel();
-        prompts().answerFile(m_path);
-        pressPanel(&panel, role::OpenButton);
-        pressPanel(&panel, role::SearchButton);
-        m_form = screens().live<ReportForm>(ScreenKind::SearchResults);
-        return panel;
-    }
-    // Back from a results tab to the criteria, and from there to the control panel.
-    void backToPanel()
-    {
-        test::click(m_form, role::Back);
-        test::click(m_form, role::Back);
-        QTRY_VERIFY(!screens().existing(ScreenKind::SearchResults));
-        m_form = nullptr;
-    }
+    void click(const QString& button) { test::click(m_form, button); }
     // Rows of the screen's bibliography, columns joined by '|'.
     QStringList rows(const QString& sql) const { return readLines(m_path, sql); }
 };
