@@ -1,11 +1,16 @@
 // What a search finds: the criteria rows and options composed into a statement and run on
 // one small bibliography, checked by the records found in statement order. Also the
-// bracket messages, the summary and the highlight words, which follow from the rows alone.
+// bracket messages, the summary and the highlight words, which follow from the rows alone;
+// split scans that find what one connection finds, a stopped background search, and a
+// statement the engine refuses leaving the previous results in place.
 
+#include "core/DataBinding.h"
 #include "core/Database.h"
 #include "core/RecordSet.h"
+#include "core/SplitScan.h"
 #include "search/QueryComposition.h"
 #include "search/SearchItems.h"
+#include "search/SearchRun.h"
 #include "support/TableRows.h"
 #include "support/TestFolders.h"
 
@@ -123,6 +128,7 @@ private slots:
         // Another tool stored one record's category as bytes.
         OtherConnection(path, "UPDATE Abstracts SET Category = CAST(Category AS BLOB) WHERE Personal = 'ru'");
         m_db = std::make_unique<Database>(path);
+        m_folder->openBibliography(path);
     }
     void cleanupTestCase() { m_db.reset(); }
 
@@ -282,6 +288,98 @@ private slots:
         rows[4].words = words;
         QCOMPARE(papyrant::highlightWords(rows)[4], word);
         QCOMPARE(papyrant::highlightWords(rows)[0], QString());
+    }
+
+    // Records spread over 300,000 row keys, their sort keys full of ties (letter case, a
+    // trailing blank, NULL, bytes): every search finds on several connections what one
+    // connection finds, in the same order.
+    void splitScanFindsWhatOneConnectionFinds()
+    {
+        const QString path = m_folder->makeBibliography(QStringLiteral("spread.pyr"));
+        OtherConnection(path,
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 900) "
+            "INSERT OR IGNORE INTO Abstracts (rowid, Title, Keywords, Abstract, Category, TitelS) "
+            "SELECT (i * 7919) % 300007 + 1, "
+            "CASE i % 5 WHEN 0 THEN 'gene' WHEN 1 THEN 'Gene, again' WHEN 2 THEN 'genes' WHEN 3 THEN NULL "
+            "ELSE 'Müller' END, "
+            "CASE i % 3 WHEN 0 THEN 'python.' WHEN 1 THEN NULL ELSE 'biopython' END, "
+            "'record ' || i, "
+            "CASE i % 4 WHEN 0 THEN CAST('None' AS BLOB) WHEN 1 THEN 'Reviews' ELSE 'None' END, "
+            "CASE i % 7 WHEN 0 THEN NULL WHEN 1 THEN 'b' WHEN 2 THEN 'B' WHEN 3 THEN 'a ' WHEN 4 THEN 'a' "
+            "WHEN 5 THEN 'Ä' ELSE CAST('b' AS BLOB) END FROM n");
+        Database db(path);
+        SearchOptions sorted;
+        sorted.sortChoice = QStringLiteral("Title");
+        sorted.sortColumn = QStringLiteral("TitelS");
+        SearchOptions anywhere = sorted;
+        anywhere.wholeWordOnly = false;
+        anywhere.sortColumn = QStringLiteral("Abstracts.Title");
+        SearchOptions filtered;
+        filtered.categories = {{QStringLiteral("None"), true}, {QStringLiteral("Reviews"), false}};
+        const std::vector<QString> statements{ComposeQuery(rowsFrom({"|gene||"}), SearchOptions{}),
+            ComposeQuery(rowsFrom({"|gene||"}), sorted), ComposeQuery(rowsFrom({"|gene||Not", "|python||"}), sorted),
+            ComposeQuery(rowsFrom({"|gen*||Or", "|python||"}), anywhere), ComposeQuery(CriteriaRows{}, filtered),
+            ComposeQuery(rowsFrom({"|record 1*||"}), sorted)};
+        for (const QString& statement : statements) {
+            const auto one = RecordSet(db, statement).rowKeys();
+            QVERIFY2(one.size() > 50, qPrintable(statement));
+            const auto split
+                = splitScanKeys(db, QStringLiteral("Abstracts"), statement.mid(statement.indexOf(" Where ")), 3);
+            QVERIFY2(split.has_value(), qPrintable(statement));
+            QCOMPARE(*split, one);
+            QCOMPARE(RecordSet(db, statement, 4).rowKeys(), one);
+        }
+        // A search in the background, stopped before its keys are taken: no result, and
+        // the binding keeps what it showed.
+        DataBinding binding(m_folder->bibliography());
+        QVERIFY(runSearchStatement(binding, ComposeQuery(rowsFrom({"|gene||"}), SearchOptions{})).accepted);
+        SearchJob job(db, statements[1]);
+        QVERIFY(job.step(TickBudget()).ongoing());
+        QVERIFY(job.progress().total > 0); // read in ranges, in the background
+        job.stop();
+        QCOMPARE(job.step(TickBudget()), StepOutcome::done());
+        QVERIFY(job.stopped());
+        QVERIFY(!job.takeResult());
+        QVERIFY(!adoptSearchResult(binding, job, StepOutcome::done()).accepted);
+        QCOMPARE(binding.recordset().recordCount(), 4);
+        // Let run, the job's result is the statement's.
+        SearchJob whole(db, statements[1]);
+        const StepOutcome outcome = runToEnd(whole);
+        QCOMPARE(outcome, StepOutcome::done());
+        QCOMPARE(whole.takeResult()->rowKeys(), RecordSet(db, statements[1]).rowKeys());
+
+        // An order it cannot compare, and work of the connection's own not yet committed,
+        // are read on the one connection.
+        const QString descending = "Select Abstracts.* From Abstracts Where Title Like '*gene*' Order by Title Desc";
+        QVERIFY(!splitScanKeys(db, QStringLiteral("Abstracts"), descending.mid(descending.indexOf(" Where ")), 3));
+        Database::Transaction pending(db);
+        db.execute(QStringLiteral("DELETE FROM Abstracts WHERE Title = 'gene'"));
+        QVERIFY(!splitScanKeys(db, QStringLiteral("Abstracts"), QStringLiteral(" Where Title Like '*gene*'"), 3));
+        QCOMPARE(RecordSet(db, statements[0], 4).rowKeys().size(), RecordSet(db, statements[0]).rowKeys().size());
+    }
+
+    void refusedStatementKeepsThePreviousResults()
+    {
+        const CriteriaRows misplaced{CriteriaRow{{}, "a", "Or", "))"}, CriteriaRow{"((", "b", "And", {}}};
+        QVERIFY(!CheckBrackets(misplaced).has_value());
+        SearchOptions noColumn;
+        noColumn.searchedColumns = {};
+        DataBinding binding(m_folder->bibliography());
+        const QString good = ComposeQuery(rowsFrom({"|gene||"}), SearchOptions{});
+        QVERIFY(runSearchStatement(binding, good).accepted);
+        // Brackets that do not pair up, then words with no searched column.
+        for (const QString& statement :
+            {ComposeQuery(misplaced, SearchOptions{}), ComposeQuery(rowsFrom({"|gene||"}), noColumn)}) {
+            const SearchOutcome outcome = runSearchStatement(binding, statement);
+            QVERIFY(!outcome.accepted);
+            QVERIFY2(outcome.engineError.contains(QStringLiteral("syntax error")), qPrintable(outcome.engineError));
+            QCOMPARE(refusedSearchMessage(outcome.engineError),
+                QStringLiteral("The search could not be run.\n") + outcome.engineError);
+            // The user still sees the previous results, and a refresh re-runs them.
+            QCOMPARE(binding.recordSource(), good);
+            QCOMPARE(binding.recordset().recordCount(), 4);
+            QCOMPARE(binding.refresh().recordCount(), 4);
+        }
     }
 };
 

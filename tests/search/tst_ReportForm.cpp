@@ -296,7 +296,7 @@ private slots:
         QVERIFY(enabled("CommandGo"));
         QTest::keyClick(box, Qt::Key_Enter);
         QCOMPARE(label("Label7"), QStringLiteral("Record no. 12 of 120"));
-        type("Text4", QStringLiteral("500")); // the clamp is tst_ResultEditing's
+        type("Text4", QStringLiteral("500")); // the clamp is tst_ResultManagement's
         click("CommandGo");
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QStringLiteral("Gene study 120"));
         box->clear();
