@@ -123,7 +123,7 @@ private slots:
         m_fixture->prompts().cancelFile();
         click(screen, u"Command2"_s);
         open(screen, u"Command2"_s, u"\x89PNG\0\0"_s);
-        // The loader's refusals and notes (tst_EntryText) reach the user; a file with bytes
+        // The loader's refusals and notes (tst_ExtractionRun) reach the user; a file with bytes
         // that are not UTF-8 opens all the same.
         QVERIFY(m_fixture->prompts().messages().last().startsWith(u"This file can't be opened.\n"_s));
         m_fixture->prompts().answerFile(
@@ -296,7 +296,7 @@ private slots:
         click(screen, u"TagMapRename"_s);
         QCOMPARE(maps->currentText(), u"Bob's catalogue"_s);
         m_fixture->prompts().answerMessage(PromptButton::Yes);
-        click(screen, u"TagMapDelete"_s); // the store's boxes are tst_TagMapStore's
+        click(screen, u"TagMapDelete"_s); // the store's boxes are tst_TagMaps'
         QCOMPARE(readLines(labelsFile(), u"SELECT count(*) FROM tagmaps"_s), QStringList{u"0"_s});
         QCOMPARE(items(maps).size(), 5);
         QCOMPARE(maps->currentText(), u"None (extract by the labels)"_s);

@@ -1,11 +1,13 @@
 // The search options dialog, driven through its real controls: the copy it is given, the
 // sort list that follows the output fields, the languages read from the bibliography and
-// "OK", which hands the edited copy back.
+// "OK", which hands the edited copy back; and what "OK" refuses, checked on plain option
+// values.
 
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "help/Help1.h"
 #include "help/HelpOpener.h"
+#include "options/OptionChecks.h"
 #include "options/OptionForm.h"
 #include "options/OptionLists.h"
 #include "search/QueryComposition.h"
@@ -19,13 +21,15 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-
 #include <memory>
 #include <optional>
 
 using namespace papyrant;
 using namespace papyrant::test;
 using namespace Qt::StringLiterals;
+using papyrant::test::row;
+
+Q_DECLARE_METATYPE(papyrant::SearchOptions)
 
 namespace {
 // A control's state in one line: check lists as "+ticked -clear" entries, combo boxes as
@@ -61,6 +65,12 @@ void tick(QCheckBox* box)
     QTest::keyClick(box, Qt::Key_Space);
     QCOMPARE(box->isChecked(), !before);
 }
+
+const QString NoCategorySelected = QStringLiteral("There is no selected category.\nplease select one or more category");
+const QString NoYear = QStringLiteral("Please set year value");
+const QString NoLanguage = QStringLiteral("Please set requested language");
+const std::vector<CategoryChoice> One{{"Reviews", false}, {"None", true}};
+const std::vector<CategoryChoice> None{{"Reviews", false}, {"None", false}};
 
 } // namespace
 
@@ -275,6 +285,39 @@ private slots:
         QCOMPARE(
             Help1::instance().homePage(), m_fixture->folder().state().ProgramFolder + QStringLiteral("/HsearchOp.htm"));
         QVERIFY(!Help1::instance().frameGeometry().intersects(m_form->frameGeometry()));
+    }
+
+    void checks_data()
+    {
+        QTest::addColumn<SearchOptions>("options");
+        QTest::addColumn<QString>("message"); // empty: accepted
+        QTest::addColumn<int>("place");
+        using Place = OptionRefusal::Place;
+        row("defaults", SearchOptions{.categories = One}, QString(), 0);
+        row("no category in the list", SearchOptions{}, QString(), 0);
+        row("no category chosen", SearchOptions{.categories = None}, NoCategorySelected, int(Place::Categories));
+        // The category comes first, even when a year is missing too.
+        row("category before year", SearchOptions{.allYears = false, .categories = None}, NoCategorySelected,
+            int(Place::Categories));
+        row("no year", SearchOptions{.allYears = false, .categories = One}, NoYear, int(Place::YearFrom));
+        row("from alone", SearchOptions{.allYears = false, .yearFrom = "1990"}, QString(), 0);
+        row("to alone", SearchOptions{.allYears = false, .yearTo = "2000"}, QString(), 0);
+        row("no language", SearchOptions{.allLanguages = false}, NoLanguage, int(Place::Language));
+        row("year before language", SearchOptions{.allYears = false, .allLanguages = false}, NoYear,
+            int(Place::YearFrom));
+        row("language given", SearchOptions{.allLanguages = false, .language = "German"}, QString(), 0);
+    }
+    void checks()
+    {
+        QFETCH(SearchOptions, options);
+        QFETCH(QString, message);
+        QFETCH(int, place);
+        const std::optional<OptionRefusal> refusal = checkOptions(options);
+        QCOMPARE(refusal.has_value(), !message.isEmpty());
+        if (refusal) {
+            QCOMPARE(refusal->message, message);
+            QCOMPARE(int(refusal->place), place);
+        }
     }
 };
 

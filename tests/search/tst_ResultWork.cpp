@@ -99,7 +99,7 @@ private slots:
     void savedFilesHoldTheirPages()
     {
         // "Save all" from the second page with a page's file there: No asks again, Yes
-        // replaces. The viewed page's file is tst_ResultOutput's.
+        // replaces. The viewed page's file is tst_ResultManagement's.
         search(QStringLiteral("gene"));
         choosePage(1);
         const QString base = m_fixture->folder().filePath(QStringLiteral("genes"));
