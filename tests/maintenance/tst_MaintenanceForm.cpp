@@ -164,7 +164,7 @@ private slots:
         QVERIFY(the("Picture3_0")->isVisible() && the("Picture3_11")->isHidden());
         click("CommandRemove");
         QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), "r1");
-        // The last copy can be corrected but not removed, until the next pair (tst_RepeatedRecords
+        // The last copy can be corrected but not removed, until the next pair (tst_Maintenance
         // walks the rest).
         QVERIFY(the("CommandUpdate")->isEnabled() && !the("CommandRemove")->isEnabled());
         QCOMPARE(remainingTags(m_path), (QStringList{"r0", "r1", "r3", "r4", "r5"}));

@@ -3,7 +3,7 @@
 // bibliography and the deletion; and saving result pages: proposed names, rich text read
 // back by an independent reader (unrtf), the plain-text choice, the replace question and
 // the failures of a "Save all" run. The boxes the whole-result work asks, the copy into a
-// new bibliography and the whole "Save all" run are worked through the screen (tst_ResultWork).
+// new bibliography and the whole "Save all" run are worked through the screen (tst_ReportForm).
 
 #include "core/DataBinding.h"
 #include "core/RecordModel.h"
