@@ -73,15 +73,12 @@ private slots:
         row("whole field is not inner", u"* gene *"_s, "gene", false);
         row("leading word", u"gene *"_s, "gene therapy", true);
         row("trailing word", u"* gene"_s, "the gene", true);
-        row("trailing full stop", u"* gene"_s, "the gene.", false);
         row("phrase", u"* gene therapy *"_s, "new gene therapy now", true);
         row("user star", u"* gen* *"_s, "new genetic code", true);
         // Case.
         row("umlaut case", u"* Äpfel *"_s, "rote äpfel hier", true);
-        row("accent case", u"*ÉTUDE*"_s, "une étude", true);
         row("ascii word in accented text", u"* gene *"_s, "Müller, gene études", true);
         row("ascii word beside accented letter", u"* gene *"_s, "Müller genež x", false);
-        row("greek case", u"Σ*"_s, "σοφία", true);
         // Two letters outside ASCII fold into it: the Kelvin sign into k, the long s into s.
         row("kelvin sign is itself", u"\u212A"_s, "\u212A", true);
         row("long s is itself", u"*\u017F*"_s, "Ma\u017F", true);
@@ -99,12 +96,10 @@ private slots:
         row("range", u"[a-f]*"_s, "Delta", true);
         row("negated", u"[!abc]at"_s, "rat", true);
         row("negated miss", u"[!abc]at"_s, "cat", false);
-        row("star in class is literal", u"a[*]b"_s, "a*b", true);
         row("unmatched bracket is itself", u"*[x*"_s, "a[xyz", true);
         row("unmatched bracket literal miss", u"[x"_s, "x", false);
         // Stars.
         row("only star", u"*"_s, "", true);
-        row("empty pattern text", u""_s, "a", false);
         row("stars collapse", u"a**b"_s, "ab", true);
         row("head and tail", u"ab*ba"_s, "abba", true);
         row("head and tail overlap", u"ab*ba"_s, "aba", false);
@@ -725,7 +720,6 @@ private slots:
                               "Abstract TEXT, Personal TEXT, Entry_Date TEXT, Category TEXT, TitelS TEXT)";
         row("not a database", u"bad.pyr"_s, "bytes:" + QString("Title: gene\r\nAuthors: Smith J\r\n").repeated(40),
             "file is not a database");
-        row("zero bytes", u"bad.pyr"_s, u"bytes:"_s, "no such table: Abstracts");
         row("no Abstracts table", u"labels.pyr"_s, u"sql:CREATE TABLE abbreviations (Name TEXT)"_s,
             "no such table: Abstracts");
         row("title too short", u"abc"_s, u"bytes:"_s, "the file name \"abc\" is too short to end in \".pyr\"");
@@ -740,8 +734,6 @@ private slots:
             "the table Abstracts has no column Keywords");
         row("numeric column", u"int.pyr"_s, table.arg("", "INTEGER"),
             "the column Publishing_year of the table Abstracts is declared INTEGER, not as text");
-        row("untyped column", u"none.pyr"_s, table.arg("", ""),
-            "the column Publishing_year of the table Abstracts is declared without a type, not as text");
         row("columns in another order", u"order.pyr"_s,
             QString(table).remove(", Authors TEXT").arg("Authors TEXT, ", "TEXT"),
             "the table Abstracts has the column Authors where Title belongs");
@@ -749,9 +741,6 @@ private slots:
                                 "could be added";
         row("NOT NULL column after the record's", u"shelf.pyr"_s,
             QString(table).replace("TitelS TEXT", "TitelS TEXT, Shelf TEXT NOT NULL").arg("", "TEXT"), notNull);
-        row("NOT NULL column whose default is NULL", u"shelf.pyr"_s,
-            QString(table).replace("TitelS TEXT", "TitelS TEXT, Shelf TEXT NOT NULL DEFAULT NULL").arg("", "TEXT"),
-            notNull);
     }
     void openFailures()
     {

@@ -204,9 +204,7 @@ private slots:
         QCOMPARE(the<QLineEdit>(screen, u"Text4_6"_s)->text(), u"\n"_s);
         QVERIFY(the<QToolButton>(screen, u"Command7"_s)->isEnabled());
         m_fixture->prompts().answerMessage(PromptButton::Yes);
-        click(screen, u"Command6"_s);
-        QCOMPARE(m_fixture->prompts().asked().back().text,
-            u"You are going to delete RIS Labels.\nAre you sure you want to delete it?"_s);
+        click(screen, u"Command6"_s); // its box is tst_ExtractionRun's
         QCOMPARE(items(list), QStringList({u"MEDLINE (PubMed)"_s, u"ISI tagged (Web of Science)"_s}));
         QVERIFY(the<QLineEdit>(screen, u"Text2_6"_s)->text().isEmpty());
         QVERIFY(!the<QToolButton>(screen, u"Command6"_s)->isEnabled());

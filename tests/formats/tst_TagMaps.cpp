@@ -111,10 +111,8 @@ private slots:
                 << QString::fromLatin1(leaf) << record << column << value;
         };
         const char* medline = "awkward.nbib";
-        add(medline, 0, Author_address, u"Department of Soil Science, Agricultural University, Uppsala, Sweden."_s);
         add(medline, 0, Source, u"J Soil Ecol. 2019 Feb;41(2):211-224."_s);
         add(medline, 0, Keywords, u"Carbon/*analysis; Grassland; Soil/*chemistry; land use"_s);
-        add(medline, 0, Publication_type, u"Journal Article; Research Support, Non-U.S. Gov't"_s);
         add(medline, 0, Abstract,
             u"Soil organic carbon was measured on forty paired plots under grassland and arable use. Grassland plots "
             "held on average 18% more carbon in the upper 30 cm."_s);
@@ -128,9 +126,6 @@ private slots:
         add(medline, 3, Publishing_year, u"2024"_s);
         const char* ris = "awkward.ris";
         add(ris, 0, Source, u"Journal of Soil Ecology. 2019;41(2):211-224"_s);
-        add(ris, 0, Keywords, u"soil organic carbon; grassland; land use"_s);
-        add(ris, 0, Publication_type, u"Journal Article"_s);
-        add(ris, 1, Source, u"Alpine Ecology. 1998;188:901-912"_s);
         add(ris, 2, Source, u"Soil Reports. 2021;(7)"_s);
         add(ris, 4, Publication_type, u"Book Section"_s);
         add(ris, 4, Keywords, EmptyFieldMarker);
@@ -141,7 +136,6 @@ private slots:
             "Inst Ecol, Oslo, Norway."_s);
         add(isi, 0, Keywords, u"soil organic carbon; grassland; land use; MATTER; NITROGEN; STOCKS"_s);
         add(isi, 0, Source, u"JOURNAL OF SOIL ECOLOGY. 2019;41(2):211-224"_s);
-        add(isi, 1, Keywords, u"SPECIFIC ROOT LENGTH; GRASSLAND"_s);
         add(isi, 3, Publication_type, u"Book Chapter"_s);
     }
     void readyMapsFillEveryField()

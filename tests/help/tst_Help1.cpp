@@ -109,18 +109,6 @@ private slots:
         QVERIFY(!Help1::exists());
     }
 
-    void windowKeepsItsMinimumHeightAndMargins()
-    {
-        QVERIFY(showHelp(u"/Hmain.htm"_s));
-        Help1& window = Help1::instance();
-        window.resize(500, 40);
-        QCOMPARE(window.height(), twipsToPixels(2500, window.logicalDpiY()));
-        window.resize(520, 480);
-        QCOMPARE(window.height(), 480);
-        QCOMPARE(browser()->width(), 520 - twipsToPixels(250, window.logicalDpiX()));
-        QCOMPARE(browser()->height(), 480 - twipsToPixels(1000, window.logicalDpiY()));
-    }
-
     void layoutArithmetic_data()
     {
         QTest::addColumn<QSize>("window");

@@ -144,7 +144,6 @@ private slots:
             {RenameReviews}, "REVIEWS@1.2.2020, REVIEWS@1.2.2020, Crohn's@3.4.2021, Methods@1.2.2020, Methods@5.6.2022",
             "REVIEWS");
         add("merge cancelled", "renameCategory", "Reviews@", {"=Methods", "Cancel"}, {RenameReviews, MergeReviews});
-        add("rename answered with nothing", "renameCategory", "Reviews@", {"="}, {RenameReviews});
         add("rename a name with a quote", "renameCategory", "Crohn's@", {"=Crohn's disease"},
             {"Rename category|Please type the new category name|input:Crohn's"},
             "Reviews@1.2.2020, Reviews@1.2.2020, Crohn's disease@3.4.2021, Methods@1.2.2020, Methods@5.6.2022",

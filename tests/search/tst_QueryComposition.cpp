@@ -196,7 +196,6 @@ private slots:
         row("semicolon, full stop, field edges", "python", "bio edge", "bio edge sub");
         row("letter case", "PYTHON", "bio edge", "bio edge sub");
         row("umlaut before a comma", "müller", "mul", "mul");
-        row("upper-case umlaut", "MÜLLER", "mul", "mul");
         row("a letter beside an umlaut", "ller", "", "mul");
         row("colon", "Hans", "mul", "mul");
         row("Cyrillic before a full stop", "состояние", "ru", "ru");
@@ -204,16 +203,12 @@ private slots:
         row("hyphen, brackets, quotes, edges", "gene", "mul ru dig edge", "mul ru dig edge sub");
         row("digits belong to the word", "H2O", "dig", "dig");
         row("a digit inside a word", "2", "", "ru dig");
-        row("a number", "1998", "dig", "dig");
-        row("two words", "brief overview", "bio", "bio");
-        row("dashes between words", "toolkits", "bio", "bio");
         row("apostrophe", "Crohn's", "mul", "mul");
         row("star as typed stands for any run", "gen*", "mul ru dig edge sub", "mul ru dig edge sub");
         row("leading star", "*gen", "sub", "mul ru dig edge sub");
         row("question mark is one character", "gen?", "mul ru dig edge", "mul ru dig edge sub");
         row("hash is one digit", "gene#", "dig", "dig");
         row("class", "[bp]ython", "bio edge", "bio edge sub");
-        row("star inside", "Bio*kit", "sub", "bio sub");
     }
     void wholeWords()
     {
@@ -233,7 +228,6 @@ private slots:
         QTest::addColumn<SearchOptions>("options");
         QTest::addColumn<QString>("names");
         row("only the searched columns", rowsFrom({"|Stajich||"}), searching({1}), "bio sub");
-        row("columns left out", rowsFrom({"|Stajich||"}), SearchOptions{}, "");
         row("Or", rowsFrom({"|Hans||Or", "|1998||"}), SearchOptions{}, "mul dig");
         row("And", rowsFrom({"|gene||And", "|2||"}), searching({0, 4, 6}, false), "ru dig");
         // A record without key words is left out by a Not row, as SQL has it for a NULL field.
@@ -251,8 +245,6 @@ private slots:
             filtered(nullptr, nullptr, nullptr, {{"Reviews", false}, {"None", true}, {"Methods", true}}), "mul ru dig");
         row("quotes in words and categories", rowsFrom({"|Crohn's||"}),
             filtered(nullptr, nullptr, nullptr, {{"Crohn's", false}, {"None", true}}), "mul");
-        row("quotes in a category", CriteriaRows{},
-            filtered(nullptr, nullptr, nullptr, {{"Crohn's", true}, {"None", false}}), "sub");
         row("sorted by title", rowsFrom({"|gene||"}), sortedBy({}, u"Title"_s, u"TitelS"_s), "edge dig mul ru");
         row("every record, in the order added", CriteriaRows{}, SearchOptions{}, "bio mul ru dig edge sub");
     }
