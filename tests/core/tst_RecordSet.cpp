@@ -56,10 +56,15 @@ const QString CantCreate = u"Papyrant|The new bibliography can't be created.\n%1
 class RecordSetTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+    }
     void cleanup()
     {
         m_db.reset();
+        m_prompts.reset();
         m_folder.reset();
     }
 
@@ -587,12 +592,11 @@ private slots:
 
     void createCopiesTheTemplateAndNamesIt()
     {
-        ScriptedPrompts prompts;
         const QString target = m_folder->filePath("bibliography1.pyr");
-        prompts.answerFile(target);
-        QCOMPARE(createBibliography(prompts, programState(), bibliography()).value_or("failed"),
+        m_prompts->answerFile(target);
+        QCOMPARE(createBibliography(*m_prompts, programState(), bibliography()).value_or("failed"),
             "bibliography name is: bibliography1, contains no records");
-        QCOMPARE(prompts.described(), QStringList{CreateDialog + "bibliography1"});
+        QCOMPARE(m_prompts->described(), QStringList{CreateDialog + "bibliography1"});
         QCOMPARE(readFileBytes(target), readFileBytes(m_folder->filePath("VarEdoRecors")));
         QCOMPARE(bibliography().BibName(), "bibliography1");
         QCOMPARE(bibliography().BibPath(), target);
@@ -609,12 +613,11 @@ private slots:
         QFETCH(QString, fileName);
         const QString existing = m_folder->makeBibliography(fileName, {{{"Title", "kept"}}});
         const QByteArray before = readFileBytes(existing);
-        ScriptedPrompts prompts;
-        prompts.answerFile(existing);
-        prompts.answerMessage(PromptButton::No);
-        prompts.cancelFile();
-        QVERIFY(!createBibliography(prompts, programState(), bibliography()));
-        QCOMPARE(prompts.described(),
+        m_prompts->answerFile(existing);
+        m_prompts->answerMessage(PromptButton::No);
+        m_prompts->cancelFile();
+        QVERIFY(!createBibliography(*m_prompts, programState(), bibliography()));
+        QCOMPARE(m_prompts->described(),
             (QStringList{CreateDialog + "bibliography1",
                 "Papyrant|You already have file called \"" + fileName
                     + "\"\nDo you want to replace it?|YesNo/Question/No",
@@ -626,24 +629,22 @@ private slots:
     void replacingWithYesEmptiesTheFile()
     {
         const QString existing = m_folder->makeBibliography("refs.pyr", {{{"Title", "gone"}}});
-        ScriptedPrompts prompts;
-        prompts.answerFile(existing);
-        prompts.answerMessage(PromptButton::Yes);
-        QCOMPARE(createBibliography(prompts, programState(), bibliography()).value_or("failed"),
+        m_prompts->answerFile(existing);
+        m_prompts->answerMessage(PromptButton::Yes);
+        QCOMPARE(createBibliography(*m_prompts, programState(), bibliography()).value_or("failed"),
             "bibliography name is: refs, contains no records");
         QVERIFY(readRows(existing, "Select Title From Abstracts").empty());
     }
 
     void cancellingChangesNothing()
     {
-        ScriptedPrompts prompts;
-        prompts.cancelFile();
-        prompts.cancelFile();
+        m_prompts->cancelFile();
+        m_prompts->cancelFile();
         bibliography().open(m_folder->filePath("before.pyr"), "before");
-        QVERIFY(!createBibliography(prompts, programState(), bibliography()));
-        QVERIFY(!openBibliography(prompts, bibliography()));
+        QVERIFY(!createBibliography(*m_prompts, programState(), bibliography()));
+        QVERIFY(!openBibliography(*m_prompts, bibliography()));
         QCOMPARE(bibliography().BibName(), "before");
-        QVERIFY(prompts.messages().isEmpty());
+        QVERIFY(m_prompts->messages().isEmpty());
     }
 
     void createFailures_data()
@@ -664,19 +665,18 @@ private slots:
         QFETCH(QString, fileTitle);
         QFETCH(QString, made);
         QFETCH(QString, reason);
-        ScriptedPrompts prompts;
         const QString path = m_folder->filePath(fileTitle);
         if (made == "no template")
             QVERIFY(QFile::remove(m_folder->filePath("VarEdoRecors")));
         if (made == "read-only") {
             m_folder->makeBibliography(fileTitle, {{{"Title", "kept"}}});
             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
-            prompts.answerMessage(PromptButton::Yes); // replace it
+            m_prompts->answerMessage(PromptButton::Yes); // replace it
         }
-        prompts.answerFile(path);
-        QVERIFY(!createBibliography(prompts, programState(), bibliography()));
-        QCOMPARE(prompts.described().size(), made == "read-only" ? 3 : 2); // dialog, replace question, failure
-        QCOMPARE(prompts.described().back(), CantCreate.arg(reason));
+        m_prompts->answerFile(path);
+        QVERIFY(!createBibliography(*m_prompts, programState(), bibliography()));
+        QCOMPARE(m_prompts->described().size(), made == "read-only" ? 3 : 2); // dialog, replace question, failure
+        QCOMPARE(m_prompts->described().back(), CantCreate.arg(reason));
         QVERIFY(bibliography().BibName().isEmpty());
         QVERIFY(bibliography().BibPath().isEmpty());
         if (made == "read-only") {
@@ -701,10 +701,9 @@ private slots:
         QFETCH(int, records);
         QFETCH(QString, status);
         const QString path = m_folder->makeBibliography(fileName, std::vector<TestRecord>(records, {{"Title", "t"}}));
-        ScriptedPrompts prompts;
-        prompts.answerFile(path);
-        QCOMPARE(openBibliography(prompts, bibliography()).value_or("failed"), status);
-        QCOMPARE(prompts.described(), QStringList{"Open Papyrant File|Papyrant File (*.pyr)|*.pyr|open:"});
+        m_prompts->answerFile(path);
+        QCOMPARE(openBibliography(*m_prompts, bibliography()).value_or("failed"), status);
+        QCOMPARE(m_prompts->described(), QStringList{"Open Papyrant File|Papyrant File (*.pyr)|*.pyr|open:"});
         QCOMPARE(bibliography().BibPath(), path);
     }
 
@@ -758,10 +757,9 @@ private slots:
             writeFileBytes(path, made.mid(6).toUtf8());
         const QByteArray before = readFileBytes(path);
         bibliography().open(m_folder->filePath("previous.pyr"), "previous");
-        ScriptedPrompts prompts;
-        prompts.answerFile(path);
-        QVERIFY(!openBibliography(prompts, bibliography()));
-        QCOMPARE(prompts.messages(), QStringList{"Can't open this file\n" + QString(reason).replace("%1", path)});
+        m_prompts->answerFile(path);
+        QVERIFY(!openBibliography(*m_prompts, bibliography()));
+        QCOMPARE(m_prompts->messages(), QStringList{"Can't open this file\n" + QString(reason).replace("%1", path)});
         // The bibliography open before is still the open one.
         QCOMPARE(bibliography().BibName(), "previous");
         QCOMPARE(readFileBytes(path), before);
@@ -794,10 +792,9 @@ private slots:
     {
         const QString path = m_folder->makeBibliography("busy.pyr", {{{"Title", "t"}}});
         OtherConnection other(path, "BEGIN EXCLUSIVE; UPDATE Abstracts SET Title = 'changing'");
-        ScriptedPrompts prompts;
-        prompts.answerFile(path);
-        QVERIFY(!openBibliography(prompts, bibliography()));
-        QCOMPARE(prompts.messages(), QStringList{"Can't open this file\ndatabase is locked"});
+        m_prompts->answerFile(path);
+        QVERIFY(!openBibliography(*m_prompts, bibliography()));
+        QCOMPARE(m_prompts->messages(), QStringList{"Can't open this file\ndatabase is locked"});
         other.close();
         QCOMPARE(readRows(path, "Select Title From Abstracts")[0][0], "t");
     }
@@ -806,17 +803,16 @@ private slots:
     // reported with its fixed sentence, leaving the list empty.
     void categoriesAreReadOnceForEveryScreen()
     {
-        ScriptedPrompts prompts;
         m_folder->openBibliography(m_folder->makeBibliography(
             "shelf.pyr", {{{"Category", "soil"}}, {{"Category", "Crohn's"}}, {{"Category", "soil"}}}));
-        QCOMPARE(bibliography().refreshCategories(prompts), (QStringList{"Crohn's", "soil"}));
+        QCOMPARE(bibliography().refreshCategories(*m_prompts), (QStringList{"Crohn's", "soil"}));
         // Categories another tool stored as bytes are their text: listed once, in any case.
         OtherConnection(bibliography().BibPath(),
             "INSERT INTO Abstracts (Category) VALUES (CAST('SOIL' AS BLOB)), (x'7065C3A174')");
-        QCOMPARE(bibliography().refreshCategories(prompts), (QStringList{"Crohn's", "soil", u"peát"_s}));
+        QCOMPARE(bibliography().refreshCategories(*m_prompts), (QStringList{"Crohn's", "soil", u"peát"_s}));
         m_folder->openBibliography(writeFileBytes(m_folder->filePath("broken.pyr"), "no bibliography, only words"));
-        QVERIFY(bibliography().refreshCategories(prompts).isEmpty());
-        QCOMPARE(prompts.messages(), QStringList{"The categories could not be read.\nfile is not a database"});
+        QVERIFY(bibliography().refreshCategories(*m_prompts).isEmpty());
+        QCOMPARE(m_prompts->messages(), QStringList{"The categories could not be read.\nfile is not a database"});
     }
 
 private:
@@ -831,6 +827,7 @@ private:
     Bibliography& bibliography() { return m_folder->bibliography(); }
 
     std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompts> m_prompts; // the boxes of create and open
     QString m_path;
     std::unique_ptr<Database> m_db;
 };

@@ -374,8 +374,7 @@ private slots:
         QCOMPARE(decoded.encoding, encoding);
         QCOMPARE(decoded.unreadableBytes, unreadable);
         // Read from a file (in pieces), the same.
-        QTemporaryDir dir;
-        const LoadedText loaded = loadTextFile(writeFileBytes(dir.filePath(QStringLiteral("export.txt")), bytes));
+        const LoadedText loaded = loadTextFile(writeFileBytes(m_folder->filePath(QStringLiteral("export.txt")), bytes));
         QCOMPARE(loaded.text, text);
         QCOMPARE(loaded.encoding, encoding);
         QCOMPARE(loaded.unreadableBytes, unreadable);
@@ -391,8 +390,8 @@ private slots:
                 const QByteArray bytes = utf16
                     ? QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)
                     : text.toUtf8();
-                QTemporaryDir dir;
-                const LoadedText loaded = loadTextFile(writeFileBytes(dir.filePath(QStringLiteral("big.txt")), bytes));
+                const LoadedText loaded
+                    = loadTextFile(writeFileBytes(m_folder->filePath(QStringLiteral("big.txt")), bytes));
                 QVERIFY(loaded.text == text);
                 QCOMPARE(loaded.unreadableBytes, 0);
             }
@@ -427,8 +426,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(qint64, size);
         QFETCH(QString, message);
-        QTemporaryDir dir;
-        QFile file(dir.filePath(QStringLiteral("export.txt")));
+        QFile file(m_folder->filePath(QStringLiteral("export.txt")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         if (size > 0)
