@@ -101,6 +101,7 @@ private slots:
         row("range", u"[a-f]*"_s, "Delta", true);
         row("negated", u"[!abc]at"_s, "rat", true);
         row("negated miss", u"[!abc]at"_s, "cat", false);
+        row("star in class is literal", u"a[*]b"_s, "a*b", true);
         row("unmatched bracket is itself", u"*[x*"_s, "a[xyz", true);
         row("unmatched bracket literal miss", u"[x"_s, "x", false);
         // Stars.
