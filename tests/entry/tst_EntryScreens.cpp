@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(m_fixture->prompts().asked().back().text, u"3 records were added successfully"_s);
         QCOMPARE(items(the<QComboBox>(screen, u"Combo2"_s)), QStringList({u"Crohn's"_s, u"None"_s, u"soil"_s}));
         QCOMPARE(the<QLabel>(screen, u"Label4"_s)->text(), u"4"_s);
-        QVERIFY(!the<QWidget>(screen, u"Picture1"_s)->isVisible());
+        QVERIFY(!the<QWidget>(screen, role::ExtractProgress)->isVisible());
     }
 
     void labelSetsFromTheList()

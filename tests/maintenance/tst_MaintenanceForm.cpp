@@ -153,7 +153,8 @@ private slots:
         findNext();
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), "Y");
         QCOMPARE(the<QPlainTextEdit>("Text2_2")->toPlainText(), ""); // the marker is shown as nothing
-        QVERIFY(!the("Picture3_0")->isHidden() && the("Picture3_8")->isHidden() && the("Picture3_9")->isHidden());
+        QVERIFY(!the(role::SimilarityMark(0))->isHidden() && the(role::SimilarityMark(8))->isHidden()
+            && the(role::SimilarityMark(9))->isHidden());
         QTest::mouseClick(the("Option2"), Qt::LeftButton);
         QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), "r2");
         the<QPlainTextEdit>("Text2_11")->clear();
@@ -161,7 +162,7 @@ private slots:
         QCOMPARE(the<QPlainTextEdit>("Text2_11")->toPlainText(), "");
         // The abstract was left as it was: its CR LF stays as stored.
         QCOMPARE(readLines(m_path, "SELECT Abstract FROM Abstracts WHERE Personal = 'r2'"), QStringList{"y\r\nz"});
-        QVERIFY(the("Picture3_0")->isVisible() && the("Picture3_11")->isHidden());
+        QVERIFY(the(role::SimilarityMark(0))->isVisible() && the(role::SimilarityMark(11))->isHidden());
         click("CommandRemove");
         QCOMPARE(the<QPlainTextEdit>("Text2_9")->toPlainText(), "r1");
         // The last copy can be corrected but not removed, until the next pair (tst_Maintenance

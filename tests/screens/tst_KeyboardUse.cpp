@@ -242,7 +242,7 @@ private slots:
     {
         QWidget* screen = show(Place::Manual);
         screen->resize(900, 420);
-        auto* frame = the<QScrollArea>(screen, u"Picture1"_s);
+        auto* frame = the<QScrollArea>(screen, role::EntryColumn);
         QTRY_VERIFY(frame->verticalScrollBar()->maximum() > 0);
         const auto inView = [frame](const char* name) {
             QWidget* box = the(frame, QLatin1String(name));

@@ -216,13 +216,13 @@ private slots:
         QWidget* window = the(m_grid.get(), u"Picturecontaner"_s);
         QWidget* room = the(m_grid.get(), u"CriteriaRoom"_s);
         auto* scroll = the<QScrollBar>(m_grid.get(), u"Scroll1"_s);
-        const int pitch = the(m_grid.get(), u"Picture1_1"_s)->y() - the(m_grid.get(), u"Picture1_0"_s)->y();
+        const int pitch = the(m_grid.get(), role::CriteriaRow(1))->y() - the(m_grid.get(), role::CriteriaRow(0))->y();
         QVERIFY(pitch > 0);
         // Each row is either wholly in the window or wholly out of it.
         const auto rowsInView = [&] {
             QString rows;
             for (int i = 0; i < CriteriaRowCount; ++i) {
-                QWidget* strip = the(m_grid.get(), u"Picture1_%1"_s.arg(i));
+                QWidget* strip = the(m_grid.get(), role::CriteriaRow(i));
                 const QRect shown(strip->mapTo(window, QPoint(0, 0)), strip->size());
                 const bool whole = window->rect().contains(shown);
                 rows += whole ? u'1' : window->rect().intersects(shown) ? u'?' : u'0';
