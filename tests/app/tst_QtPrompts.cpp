@@ -2,6 +2,7 @@
 // the folder the one before was left in.
 
 #include "app/QtPrompts.h"
+#include "support/TableRows.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QtTest>
 
 using namespace papyrant;
+using papyrant::test::row;
 using namespace Qt::StringLiterals;
 
 class TestQtPrompts : public QObject {
@@ -20,8 +22,8 @@ private slots:
     {
         QTest::addColumn<int>("entriesDown");
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("first entry, written \"*.rtf;\"") << 0 << u"rtf"_s;
-        QTest::newRow("second entry picked") << 1 << u"txt"_s;
+        row("first entry, written \"*.rtf;\"", 0, u"rtf"_s);
+        row("second entry picked", 1, u"txt"_s);
     }
     void saveSuffixFollowsTheChosenFilter()
     {

@@ -1,1 +1,1 @@
-papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_RecordModel tst_Like tst_RecordSet tst_BibliographyFiles)
+papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_RecordSet)

@@ -1,12 +1,24 @@
-// Record sets: keyset positioning, adding, editing, deleting and batches.
+// The store: the Like operator (wildcards, classes and case-blind matching, alone and in
+// SQL) and the quoting of literals; record sets (keyset positioning, adding, editing,
+// deleting and batches); the record model's column-name form, holder rule and clock; and
+// creating and opening bibliographies, with every message the user sees.
 
+#include "core/BibliographyCheck.h"
+#include "core/BibliographyFiles.h"
 #include "core/DataBinding.h"
 #include "core/Database.h"
+#include "core/LikeMatcher.h"
+#include "core/RecordModel.h"
 #include "core/RecordSet.h"
+#include "core/SqlText.h"
+#include "support/FixedClock.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TableRows.h"
 #include "support/TestFolders.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
-
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
@@ -36,16 +48,157 @@ int runsOf(Database& db, const char* verb)
     }
     return runs;
 }
+const QString CreateDialog = u"Create new Papyrant File|Papyrant File (*.pyr)|*.pyr|save:"_s;
+const QString CantCreate = u"Papyrant|The new bibliography can't be created.\n%1|Ok/None/Ok"_s;
+
 } // namespace
 
 class RecordSetTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+    }
     void cleanup()
     {
         m_db.reset();
+        m_prompts.reset();
         m_folder.reset();
+    }
+
+    void matches_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<bool>("expected");
+        // Word patterns the search builds.
+        row("inner word", u"* gene *"_s, "a gene therapy", true);
+        row("whole field is not inner", u"* gene *"_s, "gene", false);
+        row("leading word", u"gene *"_s, "gene therapy", true);
+        row("trailing word", u"* gene"_s, "the gene", true);
+        row("phrase", u"* gene therapy *"_s, "new gene therapy now", true);
+        row("user star", u"* gen* *"_s, "new genetic code", true);
+        // Case.
+        row("umlaut case", u"* Äpfel *"_s, "rote äpfel hier", true);
+        row("ascii word in accented text", u"* gene *"_s, "Müller, gene études", true);
+        row("ascii word beside accented letter", u"* gene *"_s, "Müller genež x", false);
+        // Two letters outside ASCII fold into it: the Kelvin sign into k, the long s into s.
+        row("kelvin sign is itself", u"\u212A"_s, "\u212A", true);
+        row("long s is itself", u"*\u017F*"_s, "Ma\u017F", true);
+        row("k stands for the kelvin sign", u"* k *"_s, "5 \u212A here", true);
+        row("s stands for the long s", u"[r-t]"_s, "\u017F", true);
+        // Single characters.
+        row("question exactly one", u"ge?e"_s, "gee", false);
+        row("question one", u"ge?e"_s, "gene", true);
+        row("question non-ascii", u"stra?e"_s, "straße", true);
+        row("hash digit", u"19##"_s, "1990", true);
+        // Classes.
+        row("class", u"[abc]at"_s, "bat", true);
+        row("class miss", u"[abc]at"_s, "rat", false);
+        row("class case", u"[abc]at"_s, "Cat", true);
+        row("range", u"[a-f]*"_s, "Delta", true);
+        row("negated", u"[!abc]at"_s, "rat", true);
+        row("negated miss", u"[!abc]at"_s, "cat", false);
+        row("star in class is literal", u"a[*]b"_s, "a*b", true);
+        row("unmatched bracket is itself", u"*[x*"_s, "a[xyz", true);
+        row("unmatched bracket literal miss", u"[x"_s, "x", false);
+        // Stars.
+        row("only star", u"*"_s, "", true);
+        row("stars collapse", u"a**b"_s, "ab", true);
+        row("head and tail", u"ab*ba"_s, "abba", true);
+        row("head and tail overlap", u"ab*ba"_s, "aba", false);
+        row("middle pieces in order", u"*a*b*c*"_s, "xxaxxbxxc", true);
+        row("exact", u"gene"_s, "GENE", true);
+        row("percent is literal", u"a%"_s, "abc", false);
+        row("underscore is literal", u"a_c"_s, "abc", false);
+    }
+    void matches()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, subject);
+        QFETCH(bool, expected);
+        const QByteArray p = pattern.toUtf8();
+        const QByteArray s = subject.toUtf8();
+        QCOMPARE(
+            LikePattern(std::string_view(p.constData(), p.size())).matches(std::string_view(s.constData(), s.size())),
+            expected);
+    }
+
+    // Word edges the records of the search tests do not show: characters outside ASCII
+    // on either side of an ASCII word, combining marks, letters beyond the basic plane.
+    void wholeWord_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<bool>("expected");
+        row("guillemets", u"gene"_s, "«gene»", true);
+        row("em dash and no-break space", u"gene"_s, "x—gene y", true);
+        row("letter after", u"gene"_s, "genež", false);
+        row("letter before", u"gene"_s, "ßgene", false);
+        row("combining mark belongs to the word", u"gene"_s, "gené x", false);
+        row("letter beyond the basic plane", u"gene"_s, "gene𝐀", false);
+        row("Kelvin sign as k", u"kelvin"_s, "5 Kelvin.", true);
+        row("later occurrence", u"gene"_s, "genes, gene", true);
+        row("tail at the last word end", u"a*c"_s, "ab, abc cx", true);
+        row("head must start a word", u"b*"_s, "ab", false);
+        row("empty text", u"gene"_s, "", false);
+    }
+    void wholeWord()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, subject);
+        QFETCH(bool, expected);
+        const QByteArray p = pattern.toUtf8();
+        const QByteArray s = subject.toUtf8();
+        QCOMPARE(LikePattern(std::string_view(p.constData(), p.size()))
+                     .matchesWholeWord(std::string_view(s.constData(), s.size())),
+            expected);
+    }
+
+    void likeAndLetterCaseInStatements()
+    {
+        // Like, Not Like and quoted patterns run through the program's like; equality,
+        // Distinct and Order by ignore letter case.
+        TestProgramFolder folder;
+        Database db(folder.makeBibliography(u"like.pyr"_s,
+            {{{"Title", "Gene therapy today"}, {"Category", "Reviews"}, {"TitelS", "b"}},
+                {{"Title", "Virus gene"}, {"Category", "reviews"}, {"TitelS", "A"}},
+                {{"Title", "Cell biology"}, {"Category", "None"}, {"TitelS", "c"}},
+                {{"Title", "Crohn's disease"}, {"Category", "None"}, {"TitelS", "d"}}}));
+        const auto count = [&](const QString& where) {
+            return RecordSet(db, "Select Abstracts.* From Abstracts Where " + where).recordCount();
+        };
+        QCOMPARE(count(u"(Abstracts.Title Like 'gene *') or (Abstracts.Title Like '* gene')"_s), 2);
+        QCOMPARE(count(u"Abstracts.Title Not Like '*gene*'"_s), 2);
+        QCOMPARE(count("Abstracts.Title Like " + sqlLiteral(u"Crohn's *"_s)), 1);
+        QCOMPARE(count(u"Abstracts.Category = 'REVIEWS'"_s), 2);
+        QCOMPARE(count(u"WholeWord(Abstracts.Title, 'GENE')"_s), 2);
+        // No text, no answer: a NULL field is neither a match nor, negated, a miss.
+        QCOMPARE(count(u"WholeWord(NULL, 'gene') Is Null And Not WholeWord('a', 'gene')"_s), 4);
+        QCOMPARE(RecordSet(db, u"Select Distinct Abstracts.Category From Abstracts"_s).recordCount(), 2);
+        RecordSet ordered(db, u"Select Abstracts.* From Abstracts Order by TitelS"_s);
+        QCOMPARE(ordered.value(u"TitelS"_s), u"A"_s);
+        ordered.moveNext();
+        QCOMPARE(ordered.value(u"TitelS"_s), u"b"_s);
+    }
+
+    void quotingHelper_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("literal");
+        row("plain", u"Reviews"_s, "'Reviews'");
+        row("one quote", u"Crohn's"_s, "'Crohn''s'");
+        row("quotes only", u"''"_s, "''''''");
+        row("empty", u""_s, "''");
+    }
+    void quotingHelper()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, literal);
+        QCOMPARE(sqlLiteral(text), literal);
+        QCOMPARE(sqlLiteralBody(text), literal.mid(1, literal.size() - 2));
     }
 
     void walksInStatementOrder()
@@ -76,7 +229,6 @@ private slots:
         QCOMPARE(rows.skip(50), 2);
         QVERIFY(rows.eof());
         QCOMPARE(rows.skip(1), 0);
-        // tst_Like walks a set in the order of its Order by.
     }
 
     void emptySetIsBothEndsUntilARecordIsAdded()
@@ -226,10 +378,10 @@ private slots:
         QTest::addColumn<QString>("lock");
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QStringList>("stored");
-        QTest::newRow("read") << u"BEGIN EXCLUSIVE"_s << "read" << QStringList{"a", "b"};
-        QTest::newRow("add") << u"BEGIN IMMEDIATE"_s << "add" << QStringList{"a", "b", "c"};
-        QTest::newRow("edit") << u"BEGIN IMMEDIATE"_s << "edit" << QStringList{"a", "c"};
-        QTest::newRow("delete") << u"BEGIN IMMEDIATE"_s << "delete" << QStringList{"a"};
+        row("read", u"BEGIN EXCLUSIVE"_s, "read", QStringList{"a", "b"});
+        row("add", u"BEGIN IMMEDIATE"_s, "add", QStringList{"a", "b", "c"});
+        row("edit", u"BEGIN IMMEDIATE"_s, "edit", QStringList{"a", "c"});
+        row("delete", u"BEGIN IMMEDIATE"_s, "delete", QStringList{"a"});
     }
     void aFailedCallLeavesNoLockAndTheRetrySucceeds()
     {
@@ -266,10 +418,10 @@ private slots:
     {
         QTest::addColumn<bool>("deleting");
         QTest::addColumn<bool>("reused");
-        QTest::newRow("edit, row gone") << false << false;
-        QTest::newRow("edit, row id reused") << false << true;
-        QTest::newRow("delete, row gone") << true << false;
-        QTest::newRow("delete, row id reused") << true << true;
+        row("edit, row gone", false, false);
+        row("edit, row id reused", false, true);
+        row("delete, row gone", true, false);
+        row("delete, row id reused", true, true);
     }
     void writesNeverLandOnAnotherRecord()
     {
@@ -384,11 +536,284 @@ private slots:
         QVERIFY(!QFile::exists(path + "-wal"));
     }
 
+    void columnNameForm_data()
+    {
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("column");
+        row("title is the sort key", u"Title"_s, "TitelS");
+        row("blank to underscore", u"Publishing year"_s, "Publishing_year");
+        row("two blanks", u"Publication type"_s, "Publication_type");
+        row("none stays", u"None"_s, "None");
+        row("language", u"Language"_s, "Language");
+    }
+    void columnNameForm()
+    {
+        QFETCH(QString, display);
+        QFETCH(QString, column);
+        QCOMPARE(papyrant::columnNameForm(display), column);
+    }
+
+    void holderRule_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("held");
+        row("plain", "Gene therapy", 250, "Gene therapy");
+        row("line breaks and blanks both ends", "\r\n  Gene therapy \r\n", 250, "Gene therapy");
+        row("tabs stay", "\tGene\t", 250, "\tGene\t");
+        row("cut before strip", "abc   def", 5, "abc");
+        row("cut keeps leading blank strip", "  abcdef", 4, "ab");
+        row("only blanks", " \r\n ", 250, "");
+        row("inner line breaks stay", "a\r\nb", 250, "a\r\nb");
+        row("300 to 250", QString(300, QLatin1Char('x')), 250, QString(250, QLatin1Char('x')));
+    }
+    void holderRule()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, limit);
+        QFETCH(QString, held);
+        QCOMPARE(holdText(value, limit), held);
+    }
+
+    void todayComesFromTheClock()
+    {
+        {
+            FixedClock fixed(QDate(2026, 3, 9));
+            QCOMPARE(todayText(), QLocale::system().toString(QDate(2026, 3, 9), QLocale::ShortFormat));
+        }
+        QCOMPARE(currentClock().today(), QDate::currentDate());
+    }
+
     void missingFilesAreNotCreated()
     {
         const QString path = m_folder->filePath("nowhere.pyr");
         QVERIFY_THROWS_EXCEPTION(StoreError, Database{path});
         QVERIFY(!QFile::exists(path));
+    }
+
+    void createCopiesTheTemplateAndNamesIt()
+    {
+        const QString target = m_folder->filePath("bibliography1.pyr");
+        m_prompts->answerFile(target);
+        QCOMPARE(createBibliography(*m_prompts, programState(), bibliography()).value_or("failed"),
+            "bibliography name is: bibliography1, contains no records");
+        QCOMPARE(m_prompts->described(), QStringList{CreateDialog + "bibliography1"});
+        QCOMPARE(readFileBytes(target), readFileBytes(m_folder->filePath("VarEdoRecors")));
+        QCOMPARE(bibliography().BibName(), "bibliography1");
+        QCOMPARE(bibliography().BibPath(), target);
+    }
+
+    void replacingAsksAndNoShowsTheDialogAgain_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        row("a bibliography", u"refs.pyr"_s);
+        row("a file of another kind", u"notes.txt"_s);
+    }
+    void replacingAsksAndNoShowsTheDialogAgain()
+    {
+        QFETCH(QString, fileName);
+        const QString existing = m_folder->makeBibliography(fileName, {{{"Title", "kept"}}});
+        const QByteArray before = readFileBytes(existing);
+        m_prompts->answerFile(existing);
+        m_prompts->answerMessage(PromptButton::No);
+        m_prompts->cancelFile();
+        QVERIFY(!createBibliography(*m_prompts, programState(), bibliography()));
+        QCOMPARE(m_prompts->described(),
+            (QStringList{CreateDialog + "bibliography1",
+                "Papyrant|You already have file called \"" + fileName
+                    + "\"\nDo you want to replace it?|YesNo/Question/No",
+                CreateDialog + fileName.chopped(4)}));
+        QCOMPARE(readFileBytes(existing), before);
+        QVERIFY(bibliography().BibName().isEmpty());
+    }
+
+    void replacingWithYesEmptiesTheFile()
+    {
+        const QString existing = m_folder->makeBibliography("refs.pyr", {{{"Title", "gone"}}});
+        m_prompts->answerFile(existing);
+        m_prompts->answerMessage(PromptButton::Yes);
+        QCOMPARE(createBibliography(*m_prompts, programState(), bibliography()).value_or("failed"),
+            "bibliography name is: refs, contains no records");
+        QVERIFY(readRows(existing, "Select Title From Abstracts").empty());
+    }
+
+    void cancellingChangesNothing()
+    {
+        m_prompts->cancelFile();
+        m_prompts->cancelFile();
+        bibliography().open(m_folder->filePath("before.pyr"), "before");
+        QVERIFY(!createBibliography(*m_prompts, programState(), bibliography()));
+        QVERIFY(!openBibliography(*m_prompts, bibliography()));
+        QCOMPARE(bibliography().BibName(), "before");
+        QVERIFY(m_prompts->messages().isEmpty());
+    }
+
+    void createFailures_data()
+    {
+        QTest::addColumn<QString>("fileTitle");
+        QTest::addColumn<QString>("made"); // what stands in the way, if anything
+        QTest::addColumn<QString>("reason");
+        row("missing template", u"new.pyr"_s, u"no template"_s,
+            "some of assistant files couldn't be found\nTry to close the program "
+            "then run it again from start\\programs menu and try again\nIf the "
+            "problem persist try to setup the program once again.");
+        row("title too short", u"a.b"_s, u""_s, "the file name \"a.b\" is too short to end in \".pyr\"");
+        row("missing folder", u"no/such/folder/x.pyr"_s, u""_s, "No such file or directory");
+        row("read-only file", u"locked.pyr"_s, u"read-only"_s, "Permission denied");
+    }
+    void createFailures()
+    {
+        QFETCH(QString, fileTitle);
+        QFETCH(QString, made);
+        QFETCH(QString, reason);
+        const QString path = m_folder->filePath(fileTitle);
+        if (made == "no template")
+            QVERIFY(QFile::remove(m_folder->filePath("VarEdoRecors")));
+        if (made == "read-only") {
+            m_folder->makeBibliography(fileTitle, {{{"Title", "kept"}}});
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
+            m_prompts->answerMessage(PromptButton::Yes); // replace it
+        }
+        m_prompts->answerFile(path);
+        QVERIFY(!createBibliography(*m_prompts, programState(), bibliography()));
+        QCOMPARE(m_prompts->described().size(), made == "read-only" ? 3 : 2); // dialog, replace question, failure
+        QCOMPARE(m_prompts->described().back(), CantCreate.arg(reason));
+        QVERIFY(bibliography().BibName().isEmpty());
+        QVERIFY(bibliography().BibPath().isEmpty());
+        if (made == "read-only") {
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+            QCOMPARE(readRows(path, "Select Title From Abstracts").size(), std::size_t(1));
+        }
+    }
+
+    void openShowsNameAndCount_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QString>("status");
+        row("none", u"empty.pyr"_s, 0, "bibliography name is: empty, contains no records");
+        row("several", u"many.pyr"_s, 7, "bibliography name is: many, contains 7 records");
+        row("other extension", u"notes.db"_s, 2, "bibliography name is: note, contains 2 records");
+        row("quote in name", u"Crohn's.pyr"_s, 1, "bibliography name is: Crohn's, contains 1 records");
+    }
+    void openShowsNameAndCount()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(int, records);
+        QFETCH(QString, status);
+        const QString path = m_folder->makeBibliography(fileName, std::vector<TestRecord>(records, {{"Title", "t"}}));
+        m_prompts->answerFile(path);
+        QCOMPARE(openBibliography(*m_prompts, bibliography()).value_or("failed"), status);
+        QCOMPARE(m_prompts->described(), QStringList{"Open Papyrant File|Papyrant File (*.pyr)|*.pyr|open:"});
+        QCOMPARE(bibliography().BibPath(), path);
+    }
+
+    void openFailures_data()
+    {
+        // What lies under the chosen name: "bytes:" content, "sql:" a database made by
+        // another tool, "folder" or "loop" (a symbolic link to itself).
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("made");
+        QTest::addColumn<QString>("reason");
+        const QString table = "sql:CREATE TABLE Abstracts (%1Title TEXT, Authors TEXT, Author_address TEXT, "
+                              "Source TEXT, Publishing_year %2, Keywords TEXT, Publication_type TEXT, Language TEXT, "
+                              "Abstract TEXT, Personal TEXT, Entry_Date TEXT, Category TEXT, TitelS TEXT)";
+        row("not a database", u"bad.pyr"_s, "bytes:" + QString("Title: gene\r\nAuthors: Smith J\r\n").repeated(40),
+            "file is not a database");
+        row("no Abstracts table", u"labels.pyr"_s, u"sql:CREATE TABLE abbreviations (Name TEXT)"_s,
+            "no such table: Abstracts");
+        row("title too short", u"abc"_s, u"bytes:"_s, "the file name \"abc\" is too short to end in \".pyr\"");
+        row("folder", u"x.pyr"_s, u"folder"_s, "%1 is a folder, not a file");
+        row("link loop", u"loop.pyr"_s, u"loop"_s, "%1 cannot be reached: Too many levels of symbolic links");
+        row("view", u"view.pyr"_s, u"sql:CREATE TABLE t (x); CREATE VIEW Abstracts AS SELECT * FROM t"_s,
+            "Abstracts is a view, not an ordinary table");
+        row("without row ids", u"wr.pyr"_s,
+            QString(table).replace("Title TEXT", "Title TEXT PRIMARY KEY").arg("", "TEXT") + " WITHOUT ROWID",
+            "Abstracts is a table without row ids, not an ordinary table");
+        row("missing column", u"cols.pyr"_s, QString(table).remove("Keywords TEXT, ").arg("", "TEXT"),
+            "the table Abstracts has no column Keywords");
+        row("numeric column", u"int.pyr"_s, table.arg("", "INTEGER"),
+            "the column Publishing_year of the table Abstracts is declared INTEGER, not as text");
+        row("columns in another order", u"order.pyr"_s,
+            QString(table).remove(", Authors TEXT").arg("Authors TEXT, ", "TEXT"),
+            "the table Abstracts has the column Authors where Title belongs");
+        const QString notNull = "the column Shelf of the table Abstracts is NOT NULL without a default, so no record "
+                                "could be added";
+        row("NOT NULL column after the record's", u"shelf.pyr"_s,
+            QString(table).replace("TitelS TEXT", "TitelS TEXT, Shelf TEXT NOT NULL").arg("", "TEXT"), notNull);
+    }
+    void openFailures()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, made);
+        QFETCH(QString, reason);
+        const QString path = m_folder->filePath(fileName);
+        if (made == "folder")
+            QVERIFY(QDir().mkdir(path));
+        else if (made == "loop")
+            QVERIFY(QFile::link(path, path));
+        else if (made.startsWith("sql:"))
+            OtherConnection(path, made.mid(4).toUtf8().constData());
+        else
+            writeFileBytes(path, made.mid(6).toUtf8());
+        const QByteArray before = readFileBytes(path);
+        bibliography().open(m_folder->filePath("previous.pyr"), "previous");
+        m_prompts->answerFile(path);
+        QVERIFY(!openBibliography(*m_prompts, bibliography()));
+        QCOMPARE(m_prompts->messages(), QStringList{"Can't open this file\n" + QString(reason).replace("%1", path)});
+        // The bibliography open before is still the open one.
+        QCOMPARE(bibliography().BibName(), "previous");
+        QCOMPARE(readFileBytes(path), before);
+    }
+
+    // Columns after the record's that an add leaves to the engine do not stop a file.
+    void extraColumnsAnAddCanFill_data()
+    {
+        QTest::addColumn<QString>("extra");
+        row("NOT NULL with a default", u"Shelf TEXT NOT NULL DEFAULT 'A1'"_s);
+        row("row id key", u"Id INTEGER PRIMARY KEY NOT NULL"_s);
+    }
+    void extraColumnsAnAddCanFill()
+    {
+        QFETCH(QString, extra);
+        const QString path = m_folder->filePath("extra.pyr");
+        const QStringList columns(columnNames().begin(), columnNames().end());
+        OtherConnection(path,
+            ("CREATE TABLE Abstracts (" + columns.join(" TEXT, ") + " TEXT, " + extra + ")").toUtf8().constData());
+        m_folder->openBibliography(path);
+        checkBibliography(bibliography().database());
+        RecordSet table(bibliography().database(), "Abstracts");
+        table.addNew();
+        table.setValue("Title", "Added");
+        table.update();
+        QCOMPARE(readLines(path, "SELECT Title FROM Abstracts"), QStringList{"Added"});
+    }
+
+    void openingALockedBibliographyReportsTheLock()
+    {
+        const QString path = m_folder->makeBibliography("busy.pyr", {{{"Title", "t"}}});
+        OtherConnection other(path, "BEGIN EXCLUSIVE; UPDATE Abstracts SET Title = 'changing'");
+        m_prompts->answerFile(path);
+        QVERIFY(!openBibliography(*m_prompts, bibliography()));
+        QCOMPARE(m_prompts->messages(), QStringList{"Can't open this file\ndatabase is locked"});
+        other.close();
+        QCOMPARE(readRows(path, "Select Title From Abstracts")[0][0], "t");
+    }
+
+    // The one reader of the category list: the engine's order, and an unreadable file
+    // reported with its fixed sentence, leaving the list empty.
+    void categoriesAreReadOnceForEveryScreen()
+    {
+        m_folder->openBibliography(m_folder->makeBibliography(
+            "shelf.pyr", {{{"Category", "soil"}}, {{"Category", "Crohn's"}}, {{"Category", "soil"}}}));
+        QCOMPARE(bibliography().refreshCategories(*m_prompts), (QStringList{"Crohn's", "soil"}));
+        // Categories another tool stored as bytes are their text: listed once, in any case.
+        OtherConnection(bibliography().BibPath(),
+            "INSERT INTO Abstracts (Category) VALUES (CAST('SOIL' AS BLOB)), (x'7065C3A174')");
+        QCOMPARE(bibliography().refreshCategories(*m_prompts), (QStringList{"Crohn's", "soil", u"peát"_s}));
+        m_folder->openBibliography(writeFileBytes(m_folder->filePath("broken.pyr"), "no bibliography, only words"));
+        QVERIFY(bibliography().refreshCategories(*m_prompts).isEmpty());
+        QCOMPARE(m_prompts->messages(), QStringList{"The categories could not be read.\nfile is not a database"});
     }
 
 private:
@@ -400,8 +825,10 @@ private:
         return *m_db;
     }
     QStringList titles() const { return readLines(m_path, "Select Title From Abstracts"); }
+    Bibliography& bibliography() { return m_folder->bibliography(); }
 
     std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompts> m_prompts; // the boxes of create and open
     QString m_path;
     std::unique_ptr<Database> m_db;
 };

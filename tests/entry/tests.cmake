@@ -1,2 +1,2 @@
-papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_EntryText tst_ExtractionRun tst_LabelSets)
+papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_ExtractionRun)
 papyrant_screen_tests(${CMAKE_CURRENT_LIST_DIR} tst_EntryScreens)

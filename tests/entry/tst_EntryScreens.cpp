@@ -12,6 +12,7 @@
 #include "support/FixedClock.h"
 #include "support/IndependentReaders.h"
 #include "support/ScreenFixture.h"
+#include "support/TableRows.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -31,7 +32,6 @@ using namespace papyrant::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
 QString sample(const QString& path)
 {
     return QStringLiteral(PAPYRANT_SOURCE_DIR "/tests/") + path;
@@ -61,8 +61,7 @@ private:
     }
     AutoExtractForm* openExtract()
     {
-        auto* screen
-            = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract, m_fixture->bibliography()));
+        AutoExtractForm* screen = showExtract();
         the<QLineEdit>(screen, u"Text2_0"_s)->setText(u"<T>"_s);
         the<QLineEdit>(screen, u"Text4_0"_s)->setText(u"</T>"_s);
         the<QLineEdit>(screen, u"Text2_1"_s)->setText(u"<A>"_s);
@@ -111,12 +110,9 @@ private slots:
 
     void extractWaitsForAClickInTheView()
     {
-        auto* screen
-            = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract, m_fixture->bibliography()));
+        AutoExtractForm* screen = showExtract();
         QCOMPARE(screen->windowTitle(), u"Papyrant, Auto extract, bibliography name is: shelf"_s);
         QCOMPARE(items(the<QComboBox>(screen, u"Combo2"_s)), QStringList({u"Crohn's"_s, u"soil"_s}));
-        QCOMPARE(the<QPushButton>(screen, u"Command1_8"_s)->text(), u"Get selected text "_s);
-        QCOMPARE(the<QPushButton>(screen, u"Command5"_s)->toolTip(), u"Add  new category"_s);
         // A listed name is refused and becomes the current entry; cancelling leaves it there.
         m_fixture->prompts().answerInput(u"soil"_s);
         m_fixture->prompts().answerInput(QString());
@@ -127,18 +123,13 @@ private slots:
         m_fixture->prompts().cancelFile();
         click(screen, u"Command2"_s);
         open(screen, u"Command2"_s, u"\x89PNG\0\0"_s);
-        QCOMPARE(
-            m_fixture->prompts().messages().last(), u"This file can't be opened.\nIt holds binary data, not text."_s);
-        QCOMPARE(m_fixture->prompts().asked()[3].filter,
-            u"Text  Files (*.txt)|*.txt|Exports (*.txt *.ris *.nbib *.isi *.ciw)|*.txt;*.ris;*.nbib;*.isi;*.ciw|"
-            "All files (*)|*"_s);
-        // Bytes that are not UTF-8 are told of; the file opens all the same.
+        // The loader's refusals and notes (tst_ExtractionRun) reach the user; a file with bytes
+        // that are not UTF-8 opens all the same.
+        QVERIFY(m_fixture->prompts().messages().last().startsWith(u"This file can't be opened.\n"_s));
         m_fixture->prompts().answerFile(
             writeFileBytes(m_fixture->folder().filePath(u"stray.txt"_s), "M\xC3\xBCller, J\xC3\xB6rg \xFF!"));
         click(screen, u"Command2"_s);
-        QCOMPARE(m_fixture->prompts().messages().last(),
-            u"1 byte of this file is not UTF-8 and could not be read.\nEach shows as \uFFFD in the text; the rest of "
-            "the file is read as it is."_s);
+        QVERIFY(m_fixture->prompts().messages().last().startsWith(u"1 byte of this file is not UTF-8"_s));
         QCOMPARE(the<TextView>(screen, u"RText1"_s)->model().text(), u"Müller, Jörg \uFFFD!"_s);
         // A text without tags of a known layout is cut by the labels, as always.
         open(screen, u"Command2"_s, Records);
@@ -191,7 +182,7 @@ private slots:
         QCOMPARE(items(the<QComboBox>(manual, u"Combo1"_s)), QStringList({u"Crohn's"_s, u"None"_s, u"soil"_s}));
         QCOMPARE(the<QComboBox>(manual, u"Combo1"_s)->currentText(), u"None"_s);
         // Back from manual adding returns to the auto-extract screen.
-        click(manual, u"Command3"_s);
+        click(manual, role::Back);
         QTRY_VERIFY(!screens().existing(ScreenKind::ManualAdding));
         QVERIFY(screen->isVisible());
         // A second run finds "None" in the list and does not add it again.
@@ -200,25 +191,12 @@ private slots:
         QCOMPARE(m_fixture->prompts().asked().back().text, u"3 records were added successfully"_s);
         QCOMPARE(items(the<QComboBox>(screen, u"Combo2"_s)), QStringList({u"Crohn's"_s, u"None"_s, u"soil"_s}));
         QCOMPARE(the<QLabel>(screen, u"Label4"_s)->text(), u"4"_s);
-        QVERIFY(!the<QWidget>(screen, u"Picture1"_s)->isVisible());
-    }
-
-    void firstFieldNeedsBothLabels()
-    {
-        AutoExtractForm* screen = openExtract();
-        the<QRadioButton>(screen, u"Option1_1"_s)->setChecked(true);
-        the<QLineEdit>(screen, u"Text4_1"_s)->clear();
-        QTest::mouseClick(the<TextView>(screen, u"RText1"_s)->viewport(), Qt::LeftButton);
-        click(screen, u"CommandExtract"_s);
-        QCOMPARE(m_fixture->prompts().messages().back(), u"Please set the word which exist after first record"_s);
-        QCOMPARE(screen->focusWidget(), the<QLineEdit>(screen, u"Text4_1"_s));
-        QVERIFY(stored(u"Title"_s).empty());
+        QVERIFY(!the<QWidget>(screen, role::ExtractProgress)->isVisible());
     }
 
     void labelSetsFromTheList()
     {
-        auto* screen
-            = qobject_cast<AutoExtractForm*>(screens().show(ScreenKind::AutoExtract, m_fixture->bibliography()));
+        AutoExtractForm* screen = showExtract();
         auto* list = the<QComboBox>(screen, u"Combo1"_s);
         list->setCurrentIndex(2);
         emit list->activated(2);
@@ -226,9 +204,7 @@ private slots:
         QCOMPARE(the<QLineEdit>(screen, u"Text4_6"_s)->text(), u"\n"_s);
         QVERIFY(the<QToolButton>(screen, u"Command7"_s)->isEnabled());
         m_fixture->prompts().answerMessage(PromptButton::Yes);
-        click(screen, u"Command6"_s);
-        QCOMPARE(m_fixture->prompts().asked().back().text,
-            u"You are going to delete RIS Labels.\nAre you sure you want to delete it?"_s);
+        click(screen, u"Command6"_s); // its box is tst_ExtractionRun's
         QCOMPARE(items(list), QStringList({u"MEDLINE (PubMed)"_s, u"ISI tagged (Web of Science)"_s}));
         QVERIFY(the<QLineEdit>(screen, u"Text2_6"_s)->text().isEmpty());
         QVERIFY(!the<QToolButton>(screen, u"Command6"_s)->isEnabled());
@@ -241,14 +217,12 @@ private slots:
         QTest::addColumn<QString>("summary");
         QTest::addColumn<QString>("map");
         QTest::addColumn<QString>("failed"); // records without a title
-        QTest::newRow("RIS: ris2xml") << u"formats/data/awkward.ris"_s << TaggedFormat::Ris
-                                      << u"RIS export: 7 records"_s << u"RIS (ready-made)"_s << u"  4"_s;
-        QTest::newRow("Web of Science: isi2xml")
-            << u"formats/data/awkward.isi"_s << TaggedFormat::WebOfScience << u"Web of Science export: 4 records"_s
-            << u"Web of Science (ready-made)"_s << QString();
-        QTest::newRow("MEDLINE: Bio.Medline")
-            << u"formats/data/awkward.nbib"_s << TaggedFormat::Medline << u"MEDLINE export: 4 records"_s
-            << u"MEDLINE (PubMed) (ready-made)"_s << QString();
+        row("RIS: ris2xml", u"formats/data/awkward.ris"_s, TaggedFormat::Ris, u"RIS export: 7 records"_s,
+            u"RIS (ready-made)"_s, u"  4"_s);
+        row("Web of Science: isi2xml", u"formats/data/awkward.isi"_s, TaggedFormat::WebOfScience,
+            u"Web of Science export: 4 records"_s, u"Web of Science (ready-made)"_s, QString());
+        row("MEDLINE: Bio.Medline", u"formats/data/awkward.nbib"_s, TaggedFormat::Medline,
+            u"MEDLINE export: 4 records"_s, u"MEDLINE (PubMed) (ready-made)"_s, QString());
     }
     void exportsExtractByTheirReadyMaps()
     {
@@ -285,9 +259,6 @@ private slots:
 
     void tagMapDialogSavesRenamesAndDeletes()
     {
-        // A labels file written before tag maps existed: its label sets stay, and the first
-        // save adds the table.
-        OtherConnection(labelsFile(), "DROP TABLE tagmaps");
         AutoExtractForm* screen = showExtract();
         QCOMPARE(the<QComboBox>(screen, u"Combo1"_s)->count(), 3);
         auto* maps = the<QComboBox>(screen, u"TagMapList"_s);
@@ -301,22 +272,16 @@ private slots:
         click(screen, u"TagMapEdit"_s);
         auto* dialog = screen->findChild<TagMapDialog*>();
         QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->windowTitle(), u"Tag map"_s);
         auto* table = the<QTableWidget>(dialog, u"TagTable"_s);
         QCOMPARE(table->rowCount(), 9);
-        QCOMPARE((QStringList{table->item(4, 0)->text(), table->item(4, 1)->text(), table->item(4, 2)->text(),
-                     table->item(4, 3)->text()}),
-            (QStringList{u"Quelle"_s, u"4"_s, u"4"_s, u"Journal of Soil Ecology 41(2)"_s}));
+        QCOMPARE(table->item(4, 0)->text(), u"Quelle"_s); // the proposal's rows are tst_TagMaps'
         auto* quelle = the<QComboBox>(dialog, u"TagField_Quelle"_s);
         QCOMPARE(quelle->currentText(), u"(not used)"_s);
         choose(quelle, u"Source"_s);
         m_fixture->prompts().answerInput(u"Crohn's catalogue"_s);
         click(dialog, u"TagMapSave"_s);
-        QCOMPARE(describe(m_fixture->prompts().asked().back()),
-            u"New tag map|Please type the name of the new tag map|input:"_s);
         QCOMPARE(readLines(labelsFile(), u"SELECT Name, Format, Title, Authors, Source FROM tagmaps"_s),
             QStringList{u"Crohn's catalogue|Label: value|Werk|Beteiligte|Quelle"_s});
-        QCOMPARE(readLines(labelsFile(), u"SELECT count(*) FROM abbreviations"_s), QStringList{u"3"_s});
         click(dialog, u"TagMapOk"_s);
         QTRY_VERIFY(!screen->findChild<TagMapDialog*>());
         QCOMPARE(maps->currentText(), u"Crohn's catalogue"_s);
@@ -329,40 +294,12 @@ private slots:
         click(screen, u"TagMapRename"_s);
         QCOMPARE(maps->currentText(), u"Bob's catalogue"_s);
         m_fixture->prompts().answerMessage(PromptButton::Yes);
-        click(screen, u"TagMapDelete"_s);
-        QCOMPARE(describe(m_fixture->prompts().asked().back()),
-            u"Delete tag map|You are going to delete the tag map Bob's catalogue.\nAre you sure you want to delete "
-            "it?|YesNo/None/Yes"_s);
+        click(screen, u"TagMapDelete"_s); // the store's boxes are tst_TagMaps'
         QCOMPARE(readLines(labelsFile(), u"SELECT count(*) FROM tagmaps"_s), QStringList{u"0"_s});
         QCOMPARE(items(maps).size(), 5);
         QCOMPARE(maps->currentText(), u"None (extract by the labels)"_s);
         QVERIFY(!the<QToolButton>(screen, u"TagMapDelete"_s)->isEnabled());
         m_fixture->verifyNoUnexpectedPrompts();
-    }
-
-    void labelSetBeginsAtTheEarliestField()
-    {
-        AutoExtractForm* screen = showExtract();
-        openSample(screen, u"entry/data/medline.txt"_s);
-        auto* maps = the<QComboBox>(screen, u"TagMapList"_s);
-        QCOMPARE(maps->currentText(), u"MEDLINE (PubMed) (ready-made)"_s);
-        // Choosing a label set goes back to the labels, with the year as the first field,
-        // since DP precedes TI; the user may still change it.
-        auto* sets = the<QComboBox>(screen, u"Combo1"_s);
-        sets->setCurrentIndex(sets->findText(u"MEDLINE (PubMed)"_s));
-        emit sets->activated(sets->currentIndex());
-        QVERIFY(the<QRadioButton>(screen, u"Option1_4"_s)->isChecked());
-        QCOMPARE(maps->currentText(), u"None (extract by the labels)"_s);
-        QTest::mouseClick(the<TextView>(screen, u"RText1"_s)->viewport(), Qt::LeftButton);
-        m_fixture->prompts().answerMessage(PromptButton::No);
-        extract(screen);
-        QVERIFY(m_fixture->prompts().messages().last().contains(u"Records:   5  6  7  8\n"_s));
-        QCOMPARE(stored(u"Publishing_year"_s).size(), 4);
-        // Opening a text with a set chosen does the same, and the export's map is chosen.
-        the<QRadioButton>(screen, u"Option1_0"_s)->setChecked(true);
-        openSample(screen, u"entry/data/medline.txt"_s);
-        QVERIFY(the<QRadioButton>(screen, u"Option1_4"_s)->isChecked());
-        QCOMPARE(maps->currentText(), u"MEDLINE (PubMed) (ready-made)"_s);
     }
 
     void manualAddingHoldsMarksAndSaves()

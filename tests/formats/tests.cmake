@@ -1,3 +1,3 @@
 # Readers and writers of exchange formats, judged by independent readers where one exists.
-papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_TaggedGrammars tst_TagMaps tst_TagMapStore
-  tst_FieldSplitting tst_CitationWriters tst_CitationExport)
+papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_TagMaps
+  tst_CitationWriters)

@@ -1,2 +1,2 @@
-papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_RepeatedRecords tst_Cleanup)
+papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_Maintenance)
 papyrant_screen_tests(${CMAKE_CURRENT_LIST_DIR} tst_MaintenanceForm)

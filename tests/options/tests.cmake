@@ -1,2 +1,1 @@
-papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_OptionChecks)
 papyrant_screen_tests(${CMAKE_CURRENT_LIST_DIR} tst_OptionForm)

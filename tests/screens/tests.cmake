@@ -1,4 +1,4 @@
-papyrant_screen_tests(${CMAKE_CURRENT_LIST_DIR} tst_ScreenRegistry tst_TickDriver tst_KeyboardUse)
+papyrant_screen_tests(${CMAKE_CURRENT_LIST_DIR} tst_ScreenRegistry tst_KeyboardUse)
 
 # The accessibility test: every screen walked over the accessibility bus, as a screen
 # reader sees it, under a virtual display (Debian: xvfb, xauth, dbus-bin, at-spi2-core,

@@ -1,13 +1,19 @@
 // Opening working screens from the panel and coming back: one instance per kind,
 // destroyed on close, the count re-read on return, the close box ending the program, and
-// where the windows open.
+// where the windows open. And the tick driver on a bare window: busy while it runs,
+// progress on the bar it is given, the screen's counters after every tick, the end heard
+// with the pointer back, a failure reported as the sentence and the reason, one run at a time.
 
 #include "panel/MainForm.h"
+#include "screens/BusyState.h"
+#include "screens/TickDriver.h"
 #include "screens/WindowPlacement.h"
 #include "support/ScreenFixture.h"
+#include "support/TableRows.h"
 #include "support/TestScreen.h"
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QtTest>
 
 #include <memory>
@@ -15,6 +21,33 @@
 using namespace papyrant;
 using namespace papyrant::test;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Counts to its total one unit a step; fails at `failAt` when given.
+class Counter final : public Stepper {
+public:
+    Counter(int total, int failAt = -1)
+        : m_total(total)
+        , m_failAt(failAt)
+    {
+    }
+    StepOutcome step(const TickBudget&) override
+    {
+        if (m_done == m_failAt)
+            return StepOutcome::failed(QStringLiteral("disk I/O error"));
+        ++m_done;
+        return m_done < m_total ? StepOutcome::more() : StepOutcome::done();
+    }
+    StepProgress progress() const override { return {m_done, m_total}; }
+
+private:
+    int m_total;
+    int m_failAt;
+    int m_done = 0;
+};
+
+} // namespace
 
 class TestScreenRegistry : public QObject {
     Q_OBJECT
@@ -56,10 +89,10 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<ScreenKind>("kind");
         // Each screen's caption is asserted by that screen's own test.
-        QTest::newRow("auto extract") << role::AutoExtractButton << ScreenKind::AutoExtract;
-        QTest::newRow("manual") << role::AddManuallyButton << ScreenKind::ManualAdding;
-        QTest::newRow("search") << role::SearchButton << ScreenKind::SearchResults;
-        QTest::newRow("maintenance") << role::MaintenanceButton << ScreenKind::Maintenance;
+        row("auto extract", role::AutoExtractButton, ScreenKind::AutoExtract);
+        row("manual", role::AddManuallyButton, ScreenKind::ManualAdding);
+        row("search", role::SearchButton, ScreenKind::SearchResults);
+        row("maintenance", role::MaintenanceButton, ScreenKind::Maintenance);
     }
     void buttonOpensItsOneScreenAndHidesThePanel()
     {
@@ -92,8 +125,8 @@ private slots:
     void closingAScreenByItsCloseBoxOrThePanelEndsTheProgram_data()
     {
         QTest::addColumn<bool>("closePanel");
-        QTest::newRow("screen's close box") << false;
-        QTest::newRow("panel") << true;
+        row("screen's close box", false);
+        row("panel", true);
     }
     void closingAScreenByItsCloseBoxOrThePanelEndsTheProgram()
     {
@@ -113,13 +146,18 @@ private slots:
         TestScreen* extract = open(role::AutoExtractButton, ScreenKind::AutoExtract);
         // Centred to the pixel (QRect::center rounds each way down).
         QVERIFY((extract->frameGeometry().center() - centre).manhattanLength() <= 2);
-        // Manual adding serving the extraction opens over the panel's place too.
+        // Manual adding serving the extraction opens over the panel's place too; the
+        // extraction waits hidden, and the way back from manual adding leads to it, with the
+        // count re-read on the way, ready for when the panel comes back.
         extract->move(10, 10);
         auto* manual = static_cast<TestScreen*>(screens().show(ScreenKind::ManualAdding, m_panel->bibliography()));
         extract->hide();
         QVERIFY((manual->frameGeometry().center() - centre).manhattanLength() <= 2);
+        manual->addRecord();
         manual->leave(ScreenExit::BackToExtraction);
+        QVERIFY(extract->isVisible() && !m_panel->isVisible());
         QCOMPARE(extract->pos(), QPoint(10, 10));
+        QCOMPARE(status(), records(2));
         back(extract);
         QCOMPARE(m_panel->pos(), QPoint(130, 70));
     }
@@ -130,11 +168,11 @@ private slots:
         QTest::addColumn<QRect>("over");
         QTest::addColumn<QPoint>("topLeft");
         const QRect panel(100, 100, 400, 200); // centre (299, 199)
-        QTest::newRow("centred") << QSize(200, 100) << panel << QPoint(199, 149);
-        QTest::newRow("pushed in from the right and bottom")
-            << QSize(900, 600) << panel.translated(400, 300) << QPoint(1024 - 900, 768 - 600);
-        QTest::newRow("pushed in from the left and top") << QSize(600, 400) << QRect(-50, -40, 100, 80) << QPoint(0, 0);
-        QTest::newRow("larger than the screen keeps its corner on it") << QSize(1200, 900) << panel << QPoint(0, 0);
+        row("centred", QSize(200, 100), panel, QPoint(199, 149));
+        row("pushed in from the right and bottom", QSize(900, 600), panel.translated(400, 300),
+            QPoint(1024 - 900, 768 - 600));
+        row("pushed in from the left and top", QSize(600, 400), QRect(-50, -40, 100, 80), QPoint(0, 0));
+        row("larger than the screen keeps its corner on it", QSize(1200, 900), panel, QPoint(0, 0));
     }
     void centredPlacement()
     {
@@ -144,21 +182,40 @@ private slots:
         QCOMPARE(papyrant::centredPlacement(size, over, QRect(0, 0, 1024, 768)), topLeft);
     }
 
-    void manualFromExtractReturnsToAutoExtract()
+    void runsBusyWithProgressAndReportsAFailure_data()
     {
-        TestScreen* extract = open(role::AutoExtractButton, ScreenKind::AutoExtract);
-        // The extraction run hands failed records to manual adding and waits hidden; the
-        // way back from manual adding then leads to it.
-        auto* manual = static_cast<TestScreen*>(screens().show(ScreenKind::ManualAdding, m_panel->bibliography()));
-        extract->hide();
-        manual->addRecord();
-        manual->leave(ScreenExit::BackToExtraction);
-        QVERIFY(extract->isVisible());
-        QVERIFY(!m_panel->isVisible());
-        // The count was re-read on the way, ready for when the panel comes back.
-        QCOMPARE(status(), records(2));
-        back(extract);
-        QVERIFY(m_panel->isVisible());
+        QTest::addColumn<int>("failAt");
+        QTest::addColumn<QStringList>("messages");
+        row("done", -1, QStringList{});
+        row("failed", 2, QStringList{"Copy stopped\ndisk I/O error"});
+    }
+    void runsBusyWithProgressAndReportsAFailure()
+    {
+        QFETCH(int, failAt);
+        QFETCH(QStringList, messages);
+        ScriptedPrompts prompts;
+        QWidget screen;
+        QProgressBar bar(&screen);
+        BusyState busy(&screen);
+        TickDriver driver(busy);
+        Counter counter(4, failAt);
+        QList<int> ticks;
+        std::optional<StepOutcome> ended;
+        QVERIFY(driver.start(counter,
+            {&bar, QStringLiteral("Copy stopped"), [&] { ticks << bar.value(); },
+                [&](const StepOutcome& outcome) {
+                    QVERIFY(!QApplication::overrideCursor());
+                    ended = outcome;
+                }}));
+        QVERIFY(driver.running() && busy.active() && !screen.isEnabled());
+        QCOMPARE(bar.maximum(), 4);
+        QVERIFY(!driver.start(counter, {})); // one run at a time
+        QTRY_VERIFY(ended.has_value());
+        QVERIFY(!driver.running() && !busy.active());
+        QCOMPARE(ticks, failAt < 0 ? (QList<int>{1, 2, 3, 4}) : (QList<int>{1, 2, 2}));
+        QCOMPARE(ended->kind, failAt < 0 ? StepOutcome::Kind::Done : StepOutcome::Kind::Failed);
+        QCOMPARE(prompts.messages(), messages);
+        QTRY_VERIFY(screen.isEnabled());
     }
 };
 

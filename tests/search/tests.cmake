@@ -1,4 +1,4 @@
-papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_QueryComposition tst_SearchRun tst_TrigramSearch tst_Presentation
-  tst_ResultEditing tst_ResultOutput tst_ResultManagement)
-papyrant_screen_tests(${CMAKE_CURRENT_LIST_DIR} tst_CriteriaGrid tst_ReportForm tst_ResultWork
+papyrant_logic_tests(${CMAKE_CURRENT_LIST_DIR} tst_QueryComposition tst_TrigramSearch
+  tst_ResultManagement)
+papyrant_screen_tests(${CMAKE_CURRENT_LIST_DIR} tst_CriteriaGrid tst_ReportForm
   tst_ResultExport)

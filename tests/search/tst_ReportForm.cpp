@@ -1,23 +1,38 @@
 // The search and results screen driven through its real controls: search, pages and
-// marks, the caret leading to the edit tab, editing and removing, refusals, tabs, and a
-// whole round from the control panel.
-
+// marks, the caret leading to the edit tab, editing and removing, refusals, tabs, a whole
+// round from the control panel; and working on a search's results: the output buttons of
+// the "Results" tab (printed PDF read by pdftotext, clipboard, "Save all") and the "Manage
+// results" tab (category, copy, delete all).
+#include "core/BibliographyFiles.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/RecordModel.h"
+#include "core/ResultKeys.h"
 #include "help/Help1.h"
 #include "options/OptionForm.h"
+#include "search/OutputActions.h"
 #include "search/ReportForm.h"
+#include "search/ResultCopy.h"
+#include "search/ResultFiles.h"
+#include "search/ResultsTab.h"
 #include "support/ResultsScreenTest.h"
+#include "support/TableRows.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -33,6 +48,14 @@ Q_DECLARE_METATYPE(papyrant::PromptButton)
 
 namespace {
 const QString Question = QStringLiteral("Papyrant|Save the changes to this record?|YesNoCancel/Question/Yes");
+// Text compared the way a printout shows it: line wraps and page ends are blanks, and
+// each page ends in its number.
+QString printedWords(QString text)
+{
+    static const QRegularExpression pageNumber(QStringLiteral("\\s\\d+\\s*\\f"));
+    return text.replace(pageNumber, QStringLiteral(" ")).remove(QChar(0x200B)).remove(QLatin1Char('\r')).simplified();
+}
+
 } // namespace
 
 class ReportFormTest : public ResultsScreenTest {
@@ -68,6 +91,17 @@ private:
     }
     QString stored() const { return rows("SELECT Title, Category FROM Abstracts WHERE rowid = 2").join('\n'); }
 
+    ResultsTab& results() const { return *m_form->resultsTab(); }
+    void waitUntilIdle() { QTRY_VERIFY(m_form->isEnabled() && !m_form->ticks().running()); }
+    // Selects the text of the results box from `from` on, `length` characters.
+    void select(const QString& from, int length)
+    {
+        QTextCursor cursor = results().resultsBox()->textCursor();
+        cursor.setPosition(results().pageText().indexOf(from));
+        cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, length);
+        results().resultsBox()->setTextCursor(cursor);
+    }
+
 private slots:
     void initTestCase() { setUpCase(geneStudies()); }
     void init() { openScreen(); }
@@ -78,10 +112,10 @@ private slots:
     {
         QTest::addColumn<QString>("words");
         QTest::addColumn<int>("found");
-        QTest::newRow("three pages") << "gene" << 120;
-        QTest::newRow("one page") << "tenth" << 10;
-        QTest::newRow("one record") << "single" << 1;
-        QTest::newRow("none") << "nowhere" << 0;
+        row("three pages", "gene", 120);
+        row("one page", "tenth", 10);
+        row("one record", "single", 1);
+        row("none", "nowhere", 0);
     }
     void searchSetsEveryTab()
     {
@@ -107,23 +141,10 @@ private slots:
             QCOMPARE(enabled(control), found > 0);
         QVERIFY(!enabled("CommandGo"));
         QCOMPARE(the<QLineEdit>("TextColor1_0")->text(), words);
-        if (found)
-            QCOMPARE(the<QToolButton>("Command9")->toolTip(), "Save viewed records, " + pages[0] + ", in a file");
     }
 
-    void pageShowsItsMarks()
-    {
-        // The words of "*STUD*" are red, every label blue (the category's too), the header bold.
-        search(QStringLiteral("*STUD*"));
-        QCOMPARE(formatAt(0), QStringLiteral("#000000 bold"));
-        QCOMPARE(formatAt(positionOf("Category :   ")), QStringLiteral("#0000ff"));
-        // A CR LF in a field keeps one position in the box, so later marks stay in place.
-        const int label = text("RText1").indexOf("Title :   Gene study 2");
-        QCOMPARE(formatAt(label), QStringLiteral("#0000ff"));
-        QCOMPARE(formatAt(label + 16), QStringLiteral("#ff0000"));
-    }
-
-    // "Find whole word only" decides what a search finds and what its page marks.
+    // "Find whole word only" decides what a search finds and what its page marks; the
+    // marks of record 2 stand after record 1's CR LF, which keeps one position in the box.
     void wholeWordOption()
     {
         search(QStringLiteral("stud"));
@@ -159,62 +180,6 @@ private slots:
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QStringLiteral("Gene study 53"));
         QVERIFY(the<QLineEdit>("Text4")->text().isEmpty());
         QVERIFY(enabled("CommandUp") && enabled("CommandDown"));
-        // The header points at no record: the edit tab keeps its record.
-        click("CommandDown");
-        showTab(1);
-        cursor.setPosition(3);
-        box->setTextCursor(cursor);
-        QCOMPARE(the<QLabel>("Label10")->toolTip(), QStringLiteral(" Edit results"));
-        showTab(2);
-        QCOMPARE(label("Label7"), QStringLiteral("Record no. 54 of 120"));
-    }
-
-    void refusedStatementKeepsThePage()
-    {
-        search(QStringLiteral("gene"));
-        const QString page = text("RText1");
-        // Brackets that pair up by count but not in place: the engine refuses the statement.
-        type("TextFind1_0", QStringLiteral("tenth"));
-        type("TextBrackets2_0", QStringLiteral("))"));
-        type("TextFind1_1", QStringLiteral("single"));
-        type("TextBrackets1_1", QStringLiteral("(("));
-        showTab(0);
-        click("Command8");
-        QTRY_VERIFY(m_form->isEnabled());
-        QVERIFY(prompts().messages().value(0).startsWith(QStringLiteral("The search could not be run.\n")));
-        QVERIFY(prompts().messages().value(0).size() > 30);
-        QCOMPARE(text("RText1"), page);
-        QVERIFY(!the("RText1")->isHidden() && !QApplication::overrideCursor());
-        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 120"));
-        QCOMPARE(the<QLineEdit>("TextColor1_1")->text(), QString());
-    }
-
-    void stopLeavesThePreviousResult()
-    {
-        search(QStringLiteral("gene"));
-        const QString page = text("RText1");
-        // Row keys far apart make the file large enough to be searched in the background.
-        OtherConnection(m_path, "UPDATE Abstracts SET rowid = rowid * 1000");
-        m_form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_form));
-        showTab(0);
-        type("TextFind1_0", QStringLiteral("tenth"));
-        click("Command8");
-        QVERIFY(m_form->searching());
-        QVERIFY(!the("Tab1")->isEnabled());
-        QTest::keyClick(m_form, Qt::Key_Escape);
-        QTRY_VERIFY(!m_form->searching());
-        QTRY_VERIFY(the("Tab1")->isEnabled() && m_form->isEnabled());
-        QCOMPARE(text("RText1"), page);
-        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 120"));
-        QVERIFY(!m_form->stopButton()->isVisible());
-        // Let run, the same search finds its ten.
-        showTab(0);
-        click("Command8");
-        QVERIFY(m_form->searching());
-        QTRY_VERIFY(!m_form->searching() && m_form->isEnabled());
-        QCOMPARE(label("Label7"), QStringLiteral("Record no. 1 of 10"));
-        QVERIFY(text("RText1").contains(QStringLiteral("This search revealed 10 records")));
     }
 
     void removingLowersTheCountAndThePages()
@@ -279,7 +244,7 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("way");
         QTest::addColumn<PromptButton>("answer");
-        for (const char* way : {"next", "previous", "go to", "remove", "tab", "back", "close box"}) {
+        for (const char* way : {"next", "go to", "remove", "tab", "back", "close box"}) {
             for (const auto& [answer, name] :
                 {std::pair{PromptButton::Yes, "Yes"}, {PromptButton::No, "No"}, {PromptButton::Cancel, "Cancel"}})
                 QTest::addRow("%s, %s", way, name) << "title" << QString::fromLatin1(way) << answer;
@@ -313,8 +278,8 @@ private slots:
         if (asked)
             prompts().answerMessage(answer);
         prompts().clear();
-        if (way == "next" || way == "previous") {
-            click(way == "next" ? "CommandDown" : "CommandUp");
+        if (way == "next") {
+            click("CommandDown");
         } else if (way == "go to") {
             type("Text4", QStringLiteral("5"));
             click("CommandGo");
@@ -324,7 +289,7 @@ private slots:
             QTabBar* bar = the<QTabWidget>("Tab1")->tabBar();
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
         } else if (way == "back") {
-            click("Command3");
+            click(role::Back);
         } else {
             m_form->close();
         }
@@ -346,7 +311,7 @@ private slots:
             return;
         }
         const bool stays = (asked && (refused || answer == PromptButton::Cancel)) || (way == "remove" && !removed);
-        const int shown = stays ? 2 : way == "next" ? 3 : way == "go to" ? 5 : way == "previous" || removed ? 1 : 2;
+        const int shown = stays ? 2 : way == "next" ? 3 : way == "go to" ? 5 : removed ? 1 : 2;
         QCOMPARE(label("Label7"), QStringLiteral("Record no. %1 of %2").arg(shown).arg(removed ? 9 : 10));
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(),
             shown == 2 && change == "title" && answer != PromptButton::No ? "Changed"
@@ -364,39 +329,11 @@ private slots:
         QVERIFY(enabled("CommandGo"));
         QTest::keyClick(box, Qt::Key_Enter);
         QCOMPARE(label("Label7"), QStringLiteral("Record no. 12 of 120"));
-        type("Text4", QStringLiteral("500"));
+        type("Text4", QStringLiteral("500")); // the clamp is tst_ResultManagement's
         click("CommandGo");
-        QCOMPARE(box->text(), QStringLiteral("120"));
         QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QStringLiteral("Gene study 120"));
         box->clear();
         QVERIFY(!enabled("CommandGo"));
-    }
-
-    void fieldsShowWholeLinesAndScrollWhenLong()
-    {
-        search(QStringLiteral("gene"));
-        showTab(2);
-        // The lines a box shows, measured with its own layout's line height; -1 when the
-        // room left under the last whole line would show a good part of another.
-        const auto shownLines = [](QPlainTextEdit* box) {
-            const qreal line = box->document()->firstBlock().layout()->lineAt(0).height();
-            const qreal room = box->viewport()->height() - 2 * box->document()->documentMargin();
-            const int whole = static_cast<int>(room / line);
-            return room - whole * line < line / 4 ? whole : -1;
-        };
-        auto* title = the<QPlainTextEdit>("Text2_0");
-        auto* year = the<QPlainTextEdit>("Text2_4");
-        auto* abstract = the<QPlainTextEdit>("Text2_8");
-        QCOMPARE(shownLines(title), 2);
-        QCOMPARE(shownLines(year), 1);
-        QCOMPARE(shownLines(abstract), 6);
-        abstract->setPlainText(QStringLiteral("A long abstract of many words. ").repeated(80));
-        QTRY_COMPARE(shownLines(abstract), 14);
-        QVERIFY(abstract->verticalScrollBar()->maximum() > 0);
-        abstract->setPlainText(QStringLiteral("Short again."));
-        QTRY_COMPARE(shownLines(abstract), 6);
-        for (QPlainTextEdit* box : {title, year, abstract})
-            QCOMPARE(box->verticalScrollBar()->maximum(), 0);
     }
 
     void tabsShowTheirButtonsAndHelp_data()
@@ -404,11 +341,11 @@ private slots:
         QTest::addColumn<int>("tab");
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QString>("page");
-        QTest::newRow("search items") << 0 << QStringList{"Command2", "Command6"} << "/Hsearch1S.htm";
-        QTest::newRow("results") << 1 << QStringList{"Command10", "Command5", "Command9", "Command15", "CommandExport"}
-                                 << "/Hsearch2R.htm";
-        QTest::newRow("edit") << 2 << QStringList{} << "/HSearch3E.htm";
-        QTest::newRow("manage") << 3 << QStringList{} << "/Hsearch4M.htm";
+        row("search items", 0, QStringList{"Command2", "Command6"}, "/Hsearch1S.htm");
+        row("results", 1, QStringList{"Command10", "Command5", "Command9", "Command15", "CommandExport"},
+            "/Hsearch2R.htm");
+        row("edit", 2, QStringList{}, "/HSearch3E.htm");
+        row("manage", 3, QStringList{}, "/Hsearch4M.htm");
     }
     void tabsShowTheirButtonsAndHelp()
     {
@@ -419,18 +356,19 @@ private slots:
         for (const char* name :
             {"Command2", "Command6", "Command10", "Command5", "Command9", "Command15", "CommandExport"})
             QCOMPARE(the(name)->isVisible(), shown.contains(QLatin1String(name)));
-        QVERIFY(the("Command3")->isVisible() && the("Command14")->isVisible());
+        QWidget* back = test::the(m_form, role::Back);
+        QVERIFY(back->isVisible() && the("Command14")->isVisible());
         // Help moves to stand after the tab's last button.
-        for (const QString& name : shown + QStringList{"Command3"})
+        for (const QString& name : shown + QStringList{role::Back})
             QVERIFY(test::the(m_form, name)->geometry().right() < the("Command14")->x());
-        QCOMPARE(the("Command3")->toolTip(), tab ? "Back to search items" : "Back to control panel");
+        QCOMPARE(back->toolTip(), tab ? "Back to search items" : "Back to control panel");
         // A screen reader says where Back goes now, as the tool tip does.
-        QCOMPARE(the("Command3")->accessibleName(), the("Command3")->toolTip());
+        QCOMPARE(back->accessibleName(), back->toolTip());
         QCOMPARE(the("Label10")->isVisible(), tab == 1);
         click("Command14");
         QCOMPARE(Help1::instance().homePage(), programState().ProgramFolder + page);
         // Back leads to the first tab, and from there out of the screen.
-        click("Command3");
+        click(role::Back);
         QCOMPARE(the<QTabWidget>("Tab1")->currentIndex(), 0);
         QCOMPARE(m_form->isVisible(), tab != 0);
         if (tab == 0)
@@ -442,8 +380,8 @@ private slots:
         delete m_form;
         MainForm& panel = m_fixture->openPanel();
         prompts().answerFile(m_path);
-        QTest::mouseClick(the<QLabel>("Picture13", &panel), Qt::LeftButton, {}, QPoint(20, 20));
-        QTest::mouseClick(the<QLabel>("Picture17", &panel), Qt::LeftButton, {}, QPoint(20, 20));
+        pressPanel(&panel, role::OpenButton);
+        pressPanel(&panel, role::SearchButton);
         m_form = screens().live<ReportForm>(ScreenKind::SearchResults);
         QVERIFY(m_form && m_form->isVisible() && !panel.isVisible());
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Papyrant, bibliography name is: genes"));
@@ -451,8 +389,8 @@ private slots:
         QVERIFY(text("RText1").contains("Record No. 10 of 10\nTitle :   Gene study 10\nAuthors :   Author 10\n"));
         showTab(2);
         click("CommandRemove");
-        click("Command3");
-        click("Command3");
+        click(role::Back); // to the criteria
+        click(role::Back);
         QTRY_VERIFY(!screens().existing(ScreenKind::SearchResults));
         m_form = nullptr;
         QVERIFY(panel.isVisible());
@@ -460,7 +398,7 @@ private slots:
             the<QLabel>("Label1", &panel)->text(), QStringLiteral("bibliography name is: genes, contains 119 records"));
 
         // The close box ends the program, the panel shown first with its count.
-        QTest::mouseClick(the<QLabel>("Picture17", &panel), Qt::LeftButton, {}, QPoint(20, 20));
+        pressPanel(&panel, role::SearchButton);
         m_form = screens().live<ReportForm>(ScreenKind::SearchResults);
         Database(m_path).execute(QStringLiteral("DELETE FROM Abstracts WHERE Title = 'Gene study 120'"));
         m_form->close();
@@ -468,6 +406,186 @@ private slots:
         QVERIFY(!panel.isVisible());
         QCOMPARE(
             the<QLabel>("Label1", &panel)->text(), QStringLiteral("bibliography name is: genes, contains 118 records"));
+    }
+
+    // The printer and the clipboard get the viewed page, or the text selected in it, with
+    // the CR LF of a field whole; the copy button says which as the mouse comes over it.
+    void viewedTextPrintedAndCopied_data()
+    {
+        QTest::addColumn<bool>("selection");
+        QTest::addColumn<QString>("copyTip");
+        row("whole page", false, "Copy viewed records, From 1 to 3");
+        row("selected text", true, "Copy selected text");
+    }
+    void viewedTextPrintedAndCopied()
+    {
+        QFETCH(bool, selection);
+        QFETCH(QString, copyTip);
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        QVERIFY2(!pdftotext.isEmpty(), "pdftotext is needed (scripts/setup installs poppler-utils)");
+        search(QStringLiteral("trio"));
+        if (selection)
+            select(QStringLiteral("Line one\r\nline two of 2"), 16);
+        const QString page = selection ? QStringLiteral("Line one\r\nline t") : results().pageText();
+        QVERIFY(selection || page.contains("This search revealed 3 records"));
+        const QString pdf = m_fixture->folder().filePath(QStringLiteral("printed.pdf"));
+        m_form->output()->setPrinterSource([pdf] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return printer;
+        });
+        click("Command5");
+        QProcess reader;
+        reader.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+        QVERIFY(reader.waitForFinished());
+        QCOMPARE(printedWords(QString::fromUtf8(reader.readAllStandardOutput())), printedWords(page));
+        auto* copy = the<QToolButton>("Command10");
+        QTest::mouseMove(m_form, QPoint(2, 2));
+        QTest::mouseMove(copy);
+        QTRY_COMPARE(copy->toolTip(), copyTip);
+        click("Command10");
+        QCOMPARE(QGuiApplication::clipboard()->text(), page);
+    }
+
+    void savedFilesHoldTheirPages()
+    {
+        // "Save all" from the second page with a page's file there: No asks again, Yes
+        // replaces. The viewed page's file is tst_ResultManagement's.
+        search(QStringLiteral("gene"));
+        choosePage(1);
+        const QString base = m_fixture->folder().filePath(QStringLiteral("genes"));
+        writeFileBytes(base + "2.txt", "old");
+        for (PromptButton answer : {PromptButton::No, PromptButton::Yes}) {
+            prompts().answerFile(base + ".txt", 2);
+            prompts().answerMessage(answer);
+        }
+        click("Command15");
+        waitUntilIdle();
+        const QString dialog = u'|' + ResultFileFilter + "|save:gene";
+        const QString replace
+            = "Papyrant|You already have file called \"genes2.txt\"\nDo you want to replace it?|YesNo/Question/No";
+        QCOMPARE(prompts().described(), (QStringList{SaveAllTitle + dialog, replace, SaveAllTitle + dialog, replace}));
+        // Back on the page viewed before, and every file holds its page.
+        QCOMPARE(results().chosenPage(), 1);
+        QVERIFY(results().resultsBox()->isVisible());
+        QVERIFY(results().resultsBox()->toPlainText().contains("Record No. 51 of 120"));
+        QCOMPARE(readFileBytes(base + "2.txt"), results().pageText().toUtf8());
+        for (int page : {0, 2}) {
+            choosePage(page);
+            QCOMPARE(readFileBytes(base + QString::number(page + 1) + ".txt"), results().pageText().toUtf8());
+        }
+        QVERIFY(!QFile::exists(base + "4.txt"));
+    }
+
+    void newCategoryDoneOnThreeResults()
+    {
+        search(QStringLiteral("trio"));
+        showTab(2);
+        click("CommandDown");
+        showTab(3);
+        QVERIFY(!enabled("Command11") && !the("Label12")->isVisible());
+        prompts().answerInput(QStringLiteral("Reviews"));
+        click("Command1");
+        QCOMPARE(the<QComboBox>("Combo4")->currentText(), QStringLiteral("Reviews"));
+        QVERIFY(enabled("Command11") && the("Label12")->isVisible());
+        click("Command11");
+        QVERIFY(!the("Label12")->isVisible());
+        QVERIFY(!m_form->close()); // the close box waits for the run's end
+        QTRY_COMPARE(label("Label13"), QStringLiteral("3 records were put into category Reviews"));
+        QTRY_VERIFY(m_form->isEnabled());
+        // Exactly the three results (tst_ResultManagement holds the rest); the record on the
+        // edit tab shows the category and keeps it when saved.
+        QCOMPARE(rows("SELECT Keywords LIKE '% trio %' FROM Abstracts WHERE Category = 'Reviews'"),
+            (QStringList{"1", "1", "1"}));
+        showTab(2);
+        QCOMPARE(the<QComboBox>("Combo3")->currentText(), QStringLiteral("Reviews"));
+        click("CommandUpdate");
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts WHERE Category = 'Reviews'"), QStringList{"3"});
+    }
+
+    void doFollowsTheCategoryBox_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<bool>("searchAgain");
+        QTest::addColumn<QString>("typed"); // empty: the next entry of the list is chosen
+        QTest::addColumn<bool>("offered");
+        row("entry chosen", "trio", false, "", true);
+        row("name typed", "trio", false, "Archive", true);
+        row("blanks typed", "trio", false, "  ", false);
+        row("nothing found", "nowhere", false, "", false);
+        row("a new search clears the choice", "trio", true, "", false);
+    }
+    void doFollowsTheCategoryBox()
+    {
+        QFETCH(QString, words);
+        QFETCH(QString, typed);
+        QFETCH(bool, searchAgain);
+        QFETCH(bool, offered);
+        search(words);
+        showTab(3);
+        auto* box = the<QComboBox>("Combo4");
+        if (typed.isEmpty())
+            QTest::keyClick(box, Qt::Key_Down);
+        else
+            QTest::keyClicks(box->lineEdit(), typed);
+        if (searchAgain) {
+            showTab(0);
+            search(words);
+            showTab(3);
+            QCOMPARE(box->currentText(), QString());
+        }
+        QCOMPARE(enabled("Command11"), offered);
+        QCOMPARE(the("Label12")->isVisible(), offered);
+    }
+
+    void copyIntoANewBibliography()
+    {
+        search(QStringLiteral("trio"));
+        showTab(3);
+        const QString target = m_fixture->folder().filePath(QStringLiteral("for-ana.pyr"));
+        prompts().answerFile(target);
+        prompts().answerMessage(PromptButton::Yes);
+        click("Command12");
+        QVERIFY(!m_form->close()); // the close box waits for the copy's end
+        QTRY_COMPARE(label("Label13"), QStringLiteral("3 records were copied to for-ana.pyr bibliography"));
+        QCOMPARE(prompts().described(),
+            (QStringList{CopyTargetTitle + u'|' + BibliographyFilter + "|save:",
+                "Papyrant|Bibliography \"for-ana.pyr\" Doesn't exist. \nDo you want to create "
+                "it?|YesNo/Question/Yes"}));
+        QVERIFY(!the("Bar2")->isVisible());
+        QTRY_VERIFY(m_form->isEnabled());
+        // Every column as it was, entry dates and categories included, in the result's order.
+        const QString columns = QStringList(columnNames().begin(), columnNames().end()).join(QLatin1Char(','));
+        QCOMPARE(readLines(target, "SELECT " + columns + " FROM Abstracts"),
+            rows("SELECT " + columns + " FROM Abstracts WHERE Keywords LIKE '% trio %'"));
+    }
+
+    void deleteAllEmptiesTheScreen()
+    {
+        search(QString());
+        showTab(3);
+        // No, which is also what Enter chooses, changes nothing.
+        prompts().answerMessage(PromptButton::No);
+        click("Command13");
+        QCOMPARE(prompts().described().last(),
+            "Papyrant|Current results revealed 120 records.\nAre you sure you want to delete all current "
+            "results?|YesNo/None/No");
+        QVERIFY(rows("SELECT count(*) FROM Abstracts") == QStringList{"120"} && label("Label13").isEmpty());
+        prompts().answerMessage(PromptButton::Yes);
+        click("Command13");
+        QTRY_COMPARE(label("Label13"), QStringLiteral("Records were deleted"));
+        QTRY_VERIFY(m_form->isEnabled());
+        QCOMPARE(rows("SELECT count(*) FROM Abstracts"), QStringList{"0"});
+        QCOMPARE(label("Label7"), QStringLiteral("All records were deleted"));
+        QCOMPARE(the<QPlainTextEdit>("Text2_0")->toPlainText(), QString());
+        for (const char* off :
+            {"Command12", "Command13", "Command11", "CommandUpdate", "CommandRemove", "CommandUp", "CommandDown"})
+            QVERIFY2(!enabled(off), off);
+        showTab(1);
+        waitUntilIdle();
+        QVERIFY(results().pageText().contains("This search revealed no records\n"));
+        QVERIFY(!enabled("Command15"));
     }
 };
 

@@ -21,22 +21,27 @@ QByteArray run(const QString& program, const QStringList& arguments)
     return process.readAllStandardOutput();
 }
 
-// The records of bibutils' MODS XML: titles with subtitles, authors' family names, the
-// year issued and the first title of the host (journal, book).
+} // namespace
+
+// Titles with subtitles, authors' family names, the year issued and the first title of
+// the host (journal, book).
 std::vector<Citation> readMods(const QByteArray& bytes)
 {
     std::vector<Citation> citations;
     QXmlStreamReader xml(bytes);
     int hostDepth = 0;
     QString family, subTitle;
+    QStringList parts;
     bool author = false;
     while (!xml.atEnd()) {
         xml.readNext();
         const auto name = xml.name();
         if (xml.isEndElement()) {
             hostDepth -= name == u"relatedItem";
-            if (name == u"name" && hostDepth == 0 && author)
+            if (name == u"name" && hostDepth == 0 && author) {
                 citations.back().authors << family;
+                citations.back().wholeNames << parts.join(u' ');
+            }
             if (name == u"mods" && !subTitle.isEmpty())
                 citations.back().title += u": "_s + subTitle;
             continue;
@@ -50,9 +55,13 @@ std::vector<Citation> readMods(const QByteArray& bytes)
             ++hostDepth;
         } else if (name == u"name") {
             family.clear();
+            parts.clear();
             author = false;
-        } else if (name == u"namePart" && xml.attributes().value(QLatin1String("type")) == u"family") {
-            family = xml.readElementText();
+        } else if (name == u"namePart") {
+            const bool isFamily = xml.attributes().value(QLatin1String("type")) == u"family";
+            parts << xml.readElementText();
+            if (isFamily)
+                family = parts.back();
         } else if (name == u"roleTerm") {
             author = author || xml.readElementText() == u"author";
         } else if (name == u"title") {
@@ -71,6 +80,8 @@ std::vector<Citation> readMods(const QByteArray& bytes)
         qWarning() << xml.errorString();
     return citations;
 }
+
+namespace {
 
 // Biopython's reading of a MEDLINE file (Debian's python3, which has Bio).
 std::vector<Citation> readMedline(const QString& path)

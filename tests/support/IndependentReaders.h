@@ -19,7 +19,11 @@ struct Citation {
     QStringList authors;
     QString year;
     QString journal;
+    QStringList wholeNames = {}; // bibutils: every part of each author's name, for groups it cut up as persons
 };
+
+// The records of bibutils' MODS XML, every one in file order.
+std::vector<Citation> readMods(const QByteArray& xml);
 
 // The records of the export at `path` that have a title, in file order.
 std::vector<Citation> independentCitations(const QString& path, TaggedFormat format);

@@ -111,7 +111,7 @@ protected:
         QTRY_VERIFY(m_form->isEnabled());
     }
     void showTab(int tab) { the<QTabWidget>("Tab1")->setCurrentIndex(tab); }
-    void click(const char* button) { test::click(m_form, QLatin1String(button)); }
+    void click(const QString& button) { test::click(m_form, button); }
     // Rows of the screen's bibliography, columns joined by '|'.
     QStringList rows(const QString& sql) const { return readLines(m_path, sql); }
 };

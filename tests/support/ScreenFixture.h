@@ -62,6 +62,20 @@ inline const QString ExitButton = QStringLiteral("Picture2");
 // Every working screen's way back: to the panel, or on the results screen's tabs to the
 // criteria.
 inline const QString Back = QStringLiteral("Command3");
+// The auto-extract screen's progress panel, shown while a run goes on.
+inline const QString ExtractProgress = QStringLiteral("Picture1");
+// Manual adding's scrolling column of entry boxes.
+inline const QString EntryColumn = QStringLiteral("Picture1");
+// The similarity mark beside field `field` on the review of repeated records.
+inline QString SimilarityMark(int field)
+{
+    return QStringLiteral("Picture3_%1").arg(field);
+}
+// The strip that holds criteria row `row` of the search items.
+inline QString CriteriaRow(int row)
+{
+    return QStringLiteral("Picture1_%1").arg(row);
+}
 } // namespace role
 
 // Presses one of the control panel's picture buttons, as a user clicks it.

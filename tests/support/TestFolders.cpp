@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sqlite3.h>
+#include <SQLiteCpp/SQLiteCpp.h>
 
 #include <stdexcept>
 
@@ -67,31 +67,19 @@ Bibliography& TestProgramFolder::openBibliography(const QString& path)
 
 std::vector<QStringList> readRows(const QString& databasePath, const QString& sql)
 {
-    // Read with the bare SQLite library, not the program's own record store, so a test
-    // sees what is really in the file.
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(databasePath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        const std::string reason = sqlite3_errmsg(db);
-        sqlite3_close(db);
-        throw std::runtime_error(reason);
-    }
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK) {
-        const std::string reason = sqlite3_errmsg(db);
-        sqlite3_close(db);
-        throw std::runtime_error(reason);
-    }
+    // Read over a connection of its own, not the program's record store, so a test sees
+    // what is really in the file. Throws with the engine's words.
+    SQLite::Database db(databasePath.toStdString(), SQLite::OPEN_READONLY);
+    SQLite::Statement statement(db, sql.toStdString());
     std::vector<QStringList> result;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
+    while (statement.executeStep()) {
         QStringList values;
-        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
-            values << (text ? QString::fromUtf8(text, sqlite3_column_bytes(statement, i)) : QString());
+        for (int i = 0; i < statement.getColumnCount(); ++i) {
+            const SQLite::Column column = statement.getColumn(i);
+            values << (column.isNull() ? QString() : QString::fromUtf8(column.getString()));
         }
         result.push_back(values);
     }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
     return result;
 }
 
