@@ -1,7 +1,7 @@
 // The text of the entry screens (files decoded as users have them, the find and selection
 // rules over the file's exact characters, the view's index of lines) and the extraction run
 // over a real bibliography: the cutting rules and their quirks, the holders, the end of a
-// run, store errors, and the ready-made label sets on export files in the formats' public
+// run, store errors, a run killed half way, and the ready-made label sets on export files in the formats' public
 // layouts.
 
 // And label sets in the labels file: the dialogues of save, delete and rename with their
@@ -27,7 +27,11 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTest>
+#include <QThread>
+
+#include <cstdio>
 #include <optional>
 
 using namespace papyrant;
@@ -90,6 +94,25 @@ Labels labels(const QString& stem)
         texts[i] = i % 3 == 2 ? QString() : u"%1%2 "_s.arg(stem).arg(i);
     texts[0] = u'\n' + stem + u"  - "_s;
     return texts;
+}
+
+// The child of killedRunKeepsFinishedTicks: extracts slowly, reporting each committed tick.
+int extractSlowly(const QString& bibliography, int records)
+{
+    QString text;
+    for (int i = 1; i <= records; ++i)
+        text += record(QStringLiteral("T%1").arg(i));
+    Database db(bibliography);
+    RecordSet table(db, QStringLiteral("Abstracts"));
+    TextModel model(text);
+    ExtractionRun run(model, db, table, std::chrono::milliseconds(0)); // every tick commits
+    run.start(tagSetup());
+    while (run.step(TickBudget(std::chrono::milliseconds(0))).ongoing()) {
+        std::printf("tick %d\n", run.state().RecordCounter);
+        std::fflush(stdout);
+        QThread::msleep(40);
+    }
+    return 0;
 }
 
 } // namespace
@@ -276,6 +299,31 @@ private slots:
         QCOMPARE(run.step(TickBudget(std::chrono::milliseconds(0))), StepOutcome::failed("database is locked"));
         other.close();
         QCOMPARE(readLines(bibliography, "SELECT Title FROM Abstracts"), QStringList{"Alpha"});
+    }
+
+    // A crash in the middle of a batch: what the finished ticks committed stays, whole,
+    // and the file is sound.
+    void killedRunKeepsFinishedTicks()
+    {
+        const QString bibliography = m_folder->makeBibliography(QStringLiteral("killed.pyr"));
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--extract-slowly"), bibliography});
+        QVERIFY(child.waitForStarted());
+        int committed = 0;
+        while (committed < 5 && child.waitForReadyRead(5000)) {
+            while (child.canReadLine())
+                committed = QString::fromUtf8(child.readLine()).section(QLatin1Char(' '), 1).toInt();
+        }
+        child.kill();
+        child.waitForFinished();
+        QVERIFY(committed >= 5);
+        const auto rows = readRows(bibliography, Columns);
+        QVERIFY(rows.size() >= std::size_t(committed) && rows.size() < 200);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            QCOMPARE(rows[i],
+                QStringList({QStringLiteral("T%1").arg(i + 1), "Ann", "2001", QStringLiteral("T%1").arg(i + 1)}));
+        QCOMPARE(
+            readRows(bibliography, QStringLiteral("PRAGMA integrity_check")).front().front(), QStringLiteral("ok"));
     }
 
     void readyMadeLabelSetsCutTheirFormats_data()
@@ -628,5 +676,12 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ExtractionRunTest)
+int main(int argc, char** argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--extract-slowly") == 0)
+        return extractSlowly(QString::fromLocal8Bit(argv[2]), 200);
+    QCoreApplication app(argc, argv);
+    ExtractionRunTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_ExtractionRun.moc"
