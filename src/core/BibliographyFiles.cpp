@@ -90,6 +90,10 @@ void copyTemplate(const QString& templatePath, const QString& target)
         throw std::runtime_error(reason);
     }
     fs::permissions(partial, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+    // A rollback journal left by a program that ended in the middle of writing the file
+    // replaced belongs to that file: the engine would play its pages back into the new
+    // one at the first look and break it.
+    fs::remove(destination.string() + "-journal", ec);
     fs::rename(partial, destination, ec);
     if (ec) {
         const std::string reason = ec.message();

@@ -627,14 +627,28 @@ private slots:
         QVERIFY(bibliography().BibName().isEmpty());
     }
 
-    void replacingWithYesEmptiesTheFile()
+    void replacingWithYesEmptiesTheFileAndLeavesNoJournal()
     {
         const QString existing = m_folder->makeBibliography("refs.pyr", {{{"Title", "gone"}}});
+        // The old file's journal, as a program that ended half way through a change left it.
+        const QString journal = existing + "-journal";
+        {
+            OtherConnection writer(existing,
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                "INSERT INTO Abstracts (Title, Abstract) SELECT 'gone ' || i, hex(randomblob(400)) FROM n");
+            writer.run("PRAGMA cache_size = 1");
+            writer.run("BEGIN");
+            writer.run("DELETE FROM Abstracts"); // spilled: the journal is synced
+            QVERIFY(QFile::copy(journal, journal + ".left"));
+        }
+        QVERIFY(QFile::rename(journal + ".left", journal));
         m_prompts->answerFile(existing);
         m_prompts->answerMessage(PromptButton::Yes);
         QCOMPARE(createBibliography(*m_prompts, programState(), bibliography()).value_or("failed"),
             "bibliography name is: refs, contains no records");
         QVERIFY(readRows(existing, "Select Title From Abstracts").empty());
+        QCOMPARE(readRows(existing, "PRAGMA integrity_check").front().front(), "ok");
+        QVERIFY(!QFile::exists(journal));
     }
 
     void cancellingChangesNothing()
