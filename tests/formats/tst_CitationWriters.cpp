@@ -11,6 +11,7 @@
 #include "formats/CitationKeys.h"
 #include "formats/CitationRecord.h"
 #include "formats/FieldSplitting.h"
+#include "support/FileSizeLimit.h"
 #include "support/IndependentReaders.h"
 #include "support/TableRows.h"
 #include "support/TestFolders.h"
@@ -22,8 +23,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace papyrant;
 
@@ -170,22 +169,6 @@ RecordValues longRecord(int number)
     return values;
 }
 
-// Files past the limit cannot grow, even for root: writes fail with "File too large".
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_before);
-        rlimit limited = m_before;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_before); }
-
-private:
-    rlimit m_before{};
-};
 
 // A name as "family|given" or "=literal", so a table row reads at a glance.
 QString shown(const PersonName& name)
@@ -434,7 +417,7 @@ private slots:
         CitationExport file(CitationFormat::Ris, path);
         std::optional<QString> failure;
         {
-            const FileSizeLimit limit(64 * 1024);
+            const test::FileSizeLimit limit(64 * 1024);
             QCOMPARE(file.start(), std::nullopt);
             int written = 0;
             while (written < 1000 && file.write(longRecord(written)))

@@ -9,6 +9,7 @@
 #include "formats/TaggedRecordCursor.h"
 #include "search/ResultExport.h"
 #include "search/ResultFiles.h"
+#include "support/FileSizeLimit.h"
 #include "support/IndependentReaders.h"
 #include "support/ResultsScreenTest.h"
 
@@ -21,9 +22,7 @@
 #include <QProcess>
 #include <QProgressBar>
 
-#include <csignal>
 #include <optional>
-#include <sys/resource.h>
 
 using namespace papyrant;
 using namespace papyrant::test;
@@ -53,24 +52,6 @@ std::vector<TestRecord> exportRecords()
     return records;
 }
 
-// Files past the limit cannot grow, even for root: writes fail with "File too large".
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_before);
-        rlimit limited = m_before;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_before); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_before{};
-};
 
 struct Run {
     QByteArray out;
