@@ -101,9 +101,11 @@ constexpr std::size_t MaxTerms = 256;
 // equal to it: whichever way the index folded the text's character, one of them is there.
 // An ASCII character is looked up as itself: both fold ASCII alike, and the two characters
 // beyond ASCII that fold into it (the Kelvin sign and the long s) the index folds alike too.
-const std::vector<char32_t>& indexFormsOf(char32_t c)
+// Every character beyond ASCII with more than one case form, under each of its forms: all
+// the characters with the same simple case folding. Made at the first word beyond ASCII.
+const std::unordered_map<char32_t, std::vector<char32_t>>& caseForms()
 {
-    static const std::unordered_map<char32_t, std::vector<char32_t>> equals = [] {
+    static const std::unordered_map<char32_t, std::vector<char32_t>> forms = [] {
         std::unordered_map<char32_t, std::vector<char32_t>> byFolding;
         for (char32_t x = 0x80; x <= 0x10FFFF; ++x) {
             if (x >= 0xD800 && x <= 0xDFFF)
@@ -112,24 +114,26 @@ const std::vector<char32_t>& indexFormsOf(char32_t c)
             if (folded != x)
                 byFolding[folded].push_back(x);
         }
-        // Only the characters with more than one form are kept, each under its every form.
-        std::unordered_map<char32_t, std::vector<char32_t>> forms;
+        std::unordered_map<char32_t, std::vector<char32_t>> byMember;
         for (auto& [folded, members] : byFolding) {
             if (std::find(members.begin(), members.end(), folded) == members.end())
                 members.push_back(folded);
             std::sort(members.begin(), members.end());
             for (const char32_t member : members)
-                forms[member] = members;
+                byMember[member] = members;
         }
-        return forms;
+        return byMember;
     }();
-    thread_local std::vector<char32_t> itself(1);
+    return forms;
+}
+
+std::vector<char32_t> indexFormsOf(char32_t c)
+{
     if (c >= 0x80) {
-        if (const auto found = equals.find(c); found != equals.end())
+        if (const auto found = caseForms().find(c); found != caseForms().end())
             return found->second;
     }
-    itself[0] = c;
-    return itself;
+    return {c};
 }
 
 void run(Database& db, const char* sql)
